@@ -39,8 +39,8 @@ public:
     }
     // The two closed boxes share at least one point.
     constexpr bool crosses(const giBox2& b) const {
-        return !empty() && !b.empty() && m_min.x <= b.m_max.x && b.m_min.x <= m_max.x && m_min.y <= b.m_max.y &&
-               b.m_min.y <= m_max.y;
+        return !empty() && !b.empty() && m_min.x <= b.m_max.x && b.m_min.x <= m_max.x &&
+               m_min.y <= b.m_max.y && b.m_min.y <= m_max.y;
     }
     // Grows the box by `d` on every side (shrinks it for negative d; a box shrunk past itself is empty).
     void offset(double d) {

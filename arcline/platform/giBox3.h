@@ -43,8 +43,8 @@ public:
     }
     // The two closed boxes share at least one point.
     constexpr bool crosses(const giBox3& b) const {
-        return !empty() && !b.empty() && m_min.x <= b.m_max.x && b.m_min.x <= m_max.x && m_min.y <= b.m_max.y &&
-               b.m_min.y <= m_max.y && m_min.z <= b.m_max.z && b.m_min.z <= m_max.z;
+        return !empty() && !b.empty() && m_min.x <= b.m_max.x && b.m_min.x <= m_max.x &&
+               m_min.y <= b.m_max.y && b.m_min.y <= m_max.y && m_min.z <= b.m_max.z && b.m_min.z <= m_max.z;
     }
     // Grows the box by `d` on every side (shrinks it for negative d; a box shrunk past itself is empty).
     void offset(double d) {
@@ -69,7 +69,9 @@ public:
     constexpr giPoint3 centre() const {
         return {0.5 * (m_min.x + m_max.x), 0.5 * (m_min.y + m_max.y), 0.5 * (m_min.z + m_max.z)};
     }
-    double diagonal() const { return std::sqrt(xlength() * xlength() + ylength() * ylength() + zlength() * zlength()); }
+    double diagonal() const {
+        return std::sqrt(xlength() * xlength() + ylength() * ylength() + zlength() * zlength());
+    }
     // Corner (u, v, w), each 0 for the minimum and 1 for the maximum side.
     constexpr giPoint3 point(int u, int v, int w = 0) const {
         return {u ? m_max.x : m_min.x, v ? m_max.y : m_min.y, w ? m_max.z : m_min.z};

@@ -58,4 +58,6 @@ inline std::ostream& operator<<(std::ostream& os, const giPoint2& p) {
 
 #include "arcline/platform/giPoint3.h"
 
-constexpr giPoint3 giPoint2::xyz(double z) const { return {x, y, z}; }
+constexpr giPoint3 giPoint2::xyz(double z) const {
+    return {x, y, z};
+}

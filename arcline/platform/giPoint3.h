@@ -60,4 +60,6 @@ inline std::ostream& operator<<(std::ostream& os, const giPoint3& p) {
 
 #include "arcline/platform/giPoint2.h"
 
-constexpr giPoint2 giPoint3::xy() const { return {x, y}; }
+constexpr giPoint2 giPoint3::xy() const {
+    return {x, y};
+}

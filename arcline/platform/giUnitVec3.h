@@ -15,7 +15,8 @@ public:
     explicit giUnitVec3(const giVector3& v) { assign(v.x(), v.y(), v.z()); }
     giUnitVec3(double x, double y, double z) { assign(x, y, z); }
     constexpr explicit giUnitVec3(gi_Axis axis)
-        : m_x(axis == giAxisX ? 1.0 : 0.0), m_y(axis == giAxisY ? 1.0 : 0.0), m_z(axis == giAxisZ ? 1.0 : 0.0) {}
+        : m_x(axis == giAxisX ? 1.0 : 0.0), m_y(axis == giAxisY ? 1.0 : 0.0),
+          m_z(axis == giAxisZ ? 1.0 : 0.0) {}
 
     constexpr bool invalid() const { return m_x == -DBL_MAX; }
 
@@ -29,7 +30,9 @@ public:
 
     constexpr double dot(const giUnitVec3& o) const { return m_x * o.m_x + m_y * o.m_y + m_z * o.m_z; }
     constexpr giUnitVec3 operator-() const { return raw(-m_x, -m_y, -m_z); }
-    constexpr bool operator==(const giUnitVec3& o) const { return m_x == o.m_x && m_y == o.m_y && m_z == o.m_z; }
+    constexpr bool operator==(const giUnitVec3& o) const {
+        return m_x == o.m_x && m_y == o.m_y && m_z == o.m_z;
+    }
 
 private:
     static constexpr giUnitVec3 raw(double x, double y, double z) {

@@ -57,14 +57,20 @@ public:
         return {m_y * o.m_z - m_z * o.m_y, m_z * o.m_x - m_x * o.m_z, m_x * o.m_y - m_y * o.m_x};
     }
 
-    constexpr giVector3 operator+(const giVector3& o) const { return {m_x + o.m_x, m_y + o.m_y, m_z + o.m_z}; }
-    constexpr giVector3 operator-(const giVector3& o) const { return {m_x - o.m_x, m_y - o.m_y, m_z - o.m_z}; }
+    constexpr giVector3 operator+(const giVector3& o) const {
+        return {m_x + o.m_x, m_y + o.m_y, m_z + o.m_z};
+    }
+    constexpr giVector3 operator-(const giVector3& o) const {
+        return {m_x - o.m_x, m_y - o.m_y, m_z - o.m_z};
+    }
     constexpr giVector3 operator-() const { return {-m_x, -m_y, -m_z}; }
     constexpr giVector3 operator*(double s) const { return {m_x * s, m_y * s, m_z * s}; }
     constexpr giVector3 operator/(double s) const { return {m_x / s, m_y / s, m_z / s}; }
     friend constexpr giVector3 operator*(double s, const giVector3& v) { return v * s; }
 
-    constexpr bool operator==(const giVector3& o) const { return m_x == o.m_x && m_y == o.m_y && m_z == o.m_z; }
+    constexpr bool operator==(const giVector3& o) const {
+        return m_x == o.m_x && m_y == o.m_y && m_z == o.m_z;
+    }
 
 private:
     double m_x = 0.0, m_y = 0.0, m_z = 0.0;

@@ -13,7 +13,8 @@ public:
     constexpr giXform3() = default;
     // Row-major 3x4 matrix: rows (m[0..3]), (m[4..7]), (m[8..11]), the last column the translation.
     constexpr explicit giXform3(const double (&m)[12]) {
-        for (int i = 0; i < 12; ++i) m_m[i] = m[i];
+        for (int i = 0; i < 12; ++i)
+            m_m[i] = m[i];
     }
 
     static constexpr giXform3 translation(const giVector3& t) {
@@ -48,7 +49,8 @@ public:
                 m_m[8] * p.x + m_m[9] * p.y + m_m[10] * p.z + m_m[11]};
     }
     constexpr giVector3 operator*(const giVector3& v) const {
-        return {m_m[0] * v.x() + m_m[1] * v.y() + m_m[2] * v.z(), m_m[4] * v.x() + m_m[5] * v.y() + m_m[6] * v.z(),
+        return {m_m[0] * v.x() + m_m[1] * v.y() + m_m[2] * v.z(),
+                m_m[4] * v.x() + m_m[5] * v.y() + m_m[6] * v.z(),
                 m_m[8] * v.x() + m_m[9] * v.y() + m_m[10] * v.z()};
     }
     // Composition: (a * b) applied to p is a applied to (b applied to p).
@@ -57,7 +59,8 @@ public:
         for (int i = 0; i < 3; ++i) {
             for (int j = 0; j < 4; ++j) {
                 double v = (j == 3) ? m_m[i * 4 + 3] : 0.0;
-                for (int k = 0; k < 3; ++k) v += m_m[i * 4 + k] * b.m_m[k * 4 + j];
+                for (int k = 0; k < 3; ++k)
+                    v += m_m[i * 4 + k] * b.m_m[k * 4 + j];
                 r.m_m[i * 4 + j] = v;
             }
         }

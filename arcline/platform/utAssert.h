@@ -19,5 +19,5 @@ void ut_report_assert_failure(const char* file, int line, const char* message, c
                               const char* expression);
 
 // Reports a refusal that is always a failure (the expression is "utFALSE").
-#define UT_REPORT_REFUSAL(message, function)                                                              \
+#define UT_REPORT_REFUSAL(message, function)                                                                 \
     ::ut_report_assert_failure(__FILE__, __LINE__, (message), (function), "utFALSE")
