@@ -92,21 +92,25 @@ void eval(const Span& s, double t, double out[2]) {
     velCirbul::arc_evaluate_position(s.P0, s.P1, s.b, t, out);
 }
 
-// Takes a point of the span's support into the span's range: its parameter when it lies in [t0, t1], else
-// the nearer range end when the point lies within tol of it. Returns false when it is outside.
-bool in_range(const Span& s, const double X[2], double tol, double& t) {
+// Takes a point of the span's support into the span's range: its parameter when it lies in [t0, t1], or the
+// nearer range end when the point lies within tol of it, and then the end point itself in `X`, so that
+// spans meeting at a shared vertex report that vertex exactly. Returns false when the point is outside.
+bool in_range(const Span& s, double X[2], double tol, double& t) {
     t = velCirbul::arc_evaluate_parameter(s.P0, s.P1, s.b, X);
     constexpr double param_eps = 1e-13;
-    if (t >= s.t0 - param_eps && t <= s.t1 + param_eps) {
-        t = std::clamp(t, s.t0, s.t1);
-        return true;
-    }
+    const bool inside = t >= s.t0 - param_eps && t <= s.t1 + param_eps;
     double e0[2], e1[2];
     eval(s, s.t0, e0);
     eval(s, s.t1, e1);
     const double d0 = dist(X, e0), d1 = dist(X, e1);
-    if (std::min(d0, d1) > tol) return false;
-    t = d0 <= d1 ? s.t0 : s.t1;
+    if (std::min(d0, d1) <= tol) {
+        t = d0 <= d1 ? s.t0 : s.t1;
+        const double* e = d0 <= d1 ? e0 : e1;
+        set(X, e[0], e[1]);
+        return true;
+    }
+    if (!inside) return false;
+    t = std::clamp(t, s.t0, s.t1);
     return true;
 }
 
@@ -146,6 +150,7 @@ void shared_stretch_ends(const Span& a, const Span& b, double tol, Hit* hits, in
             double X[2], to;
             eval(s, ts, X);
             if (!in_range(o, X, tol, to)) continue;
+            eval(s, ts, X); // the end itself, not the other span's nearby end
             Hit h{};
             h.ta = which == 0 ? ts : to;
             h.tb = which == 0 ? to : ts;
@@ -487,17 +492,21 @@ void velCirbul::cbincb_g(const double P0a[2], const double P1a[2], double ba, do
                     }
                 }
                 for (int i = 0; i < ns; ++i) {
-                    const double X[2] = {O[0] + foot.x + s_roots[i] * th.x,
-                                         O[1] + foot.y + s_roots[i] * th.y};
+                    double X[2] = {O[0] + foot.x + s_roots[i] * th.x, O[1] + foot.y + s_roots[i] * th.y};
                     double tpa, tpb;
                     if (!std::isfinite(X[0]) || !std::isfinite(X[1])) continue;
+                    // When both snap to an end, span b is judged at span a's vertex.
                     if (!in_range(A, X, tol, tpa) || !in_range(B, X, tol, tpb)) continue;
                     add_hit(hits, n, {tpa, tpb, X[0], X[1]}, tol);
                 }
             }
         }
     }
-    std::sort(hits, hits + n, [](const Hit& l, const Hit& r) { return l.ta < r.ta; });
+    // At most four hits: insertion sort by the parameter on span a.
+    for (int i = 1; i < n; ++i) {
+        for (int j = i; j > 0 && hits[j].ta < hits[j - 1].ta; --j)
+            std::swap(hits[j], hits[j - 1]);
+    }
     count = n;
     for (int i = 0; i < n; ++i) {
         ta[i] = hits[i].ta;

@@ -1,0 +1,22 @@
+#include "arcline/platform/CDumpContext.h"
+
+#include "arcline/platform/CObject.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+TEST(CDumpContext, WritesTextAndNumbers) {
+    std::ostringstream out;
+    CDumpContext dc(out);
+    dc << "n=" << 42 << std::string(" u=") << 7u << " x=" << 2.5 << " f=" << 0.25f << " l=" << -3L;
+    EXPECT_EQ(out.str(), "n=42 u=7 x=2.5 f=0.25 l=-3");
+}
+
+TEST(CDumpContext, NullTextAndNullObjectWriteAMarker) {
+    std::ostringstream out;
+    CDumpContext dc(out);
+    dc << static_cast<const char*>(nullptr) << " " << static_cast<const CObject*>(nullptr);
+    EXPECT_EQ(out.str(), "(null) (null)");
+}

@@ -1,0 +1,67 @@
+#include "arcline/platform/CObject.h"
+
+#include "arcline/platform/CDumpContext.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+namespace {
+
+class tObjAnimal : public CObject {
+    DECLARE_DYNCREATE(tObjAnimal)
+};
+IMPLEMENT_DYNCREATE(tObjAnimal, CObject)
+
+class tObjDog : public tObjAnimal {
+    DECLARE_SERIAL(tObjDog)
+
+public:
+    void Dump(CDumpContext& dc) const override { dc << "dog with " << m_legs << " legs"; }
+    int m_legs = 4;
+};
+IMPLEMENT_SERIAL(tObjDog, tObjAnimal, 1)
+
+class tObjStone : public CObject {
+    DECLARE_DYNAMIC(tObjStone)
+};
+IMPLEMENT_DYNAMIC(tObjStone, CObject)
+
+} // namespace
+
+TEST(CObject, GetRuntimeClassDispatchesThroughTheBase) {
+    const std::unique_ptr<CObject> dog = std::make_unique<tObjDog>();
+    EXPECT_EQ(dog->GetRuntimeClass(), RUNTIME_CLASS(tObjDog));
+    EXPECT_EQ(tObjStone().GetRuntimeClass(), RUNTIME_CLASS(tObjStone));
+    EXPECT_EQ(CObject::GetThisClass(), &CObject::classCObject);
+    EXPECT_STREQ(CObject::classCObject.m_lpszClassName, "CObject");
+}
+
+TEST(CObject, IsKindOfAcceptsTheClassAndItsBases) {
+    const tObjDog dog;
+    EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(tObjDog)));
+    EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(tObjAnimal)));
+    EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(CObject)));
+    EXPECT_FALSE(dog.IsKindOf(RUNTIME_CLASS(tObjStone)));
+
+    const tObjAnimal animal;
+    EXPECT_FALSE(animal.IsKindOf(RUNTIME_CLASS(tObjDog)));
+    EXPECT_TRUE(animal.IsKindOf(RUNTIME_CLASS(tObjAnimal)));
+}
+
+TEST(CObject, DefaultDumpNamesTheClass) {
+    std::ostringstream out;
+    CDumpContext dc(out);
+    const tObjAnimal animal;
+    animal.Dump(dc);
+    EXPECT_EQ(out.str().rfind("a tObjAnimal at ", 0), 0u) << out.str();
+}
+
+TEST(CObject, OverriddenDumpIsCalledThroughTheContext) {
+    std::ostringstream out;
+    CDumpContext dc(out);
+    const tObjDog dog;
+    dc << &dog;
+    EXPECT_EQ(out.str(), "dog with 4 legs");
+}
