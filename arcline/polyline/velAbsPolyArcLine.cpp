@@ -365,6 +365,32 @@ void velAbsPolyArcLine::Serialize_giFloatArray3(CArchive& ar, giFloatArray3& f) 
     }
 }
 
+void velAbsPolyArcLine::serialize_triples(CArchive& ar, velPolylineArray<giFloatArray3>& elements,
+                                          int per_pos, int short_by) {
+    constexpr int schema = 1;
+    auto count = [&] { return m_num_pos > 0 ? per_pos * m_num_pos - short_by : 0; };
+    if (ar.IsStoring()) {
+        ar << schema;
+        velAbsPolyArcLine::Serialize(ar);
+        for (int i = 0, n = count(); i < n; ++i) {
+            giFloatArray3 f = elements.read(i);
+            Serialize_giFloatArray3(ar, f);
+        }
+        return;
+    }
+    int word = 0;
+    ar >> word;
+    if (word != schema) AfxThrowArchiveException(CArchiveException::badSchema);
+    velAbsPolyArcLine::Serialize(ar);
+    elements.reset(compute_page_factor(m_num_pos));
+    for (int i = 0, n = count(); i < n; ++i) {
+        giFloatArray3 f;
+        Serialize_giFloatArray3(ar, f);
+        elements.write(i, f);
+    }
+    invalidate_caches();
+}
+
 CArchive& operator>>(CArchive& ar, velAbsPolyArcLine*& line) {
     return ReadObjectAs(ar, line);
 }

@@ -22,6 +22,7 @@
 #include "arcline/platform/giFloatArray3.h"
 #include "arcline/platform/giPoint3.h"
 #include "arcline/platform/giUnitVec3.h"
+#include "arcline/polyline/velPolylineArray.h"
 
 using giFloatArray3coPageArr = coPageArr<giFloatArray3>;
 using giFloatArray3coPageArrcoPrf = coPrf<giFloatArray3coPageArr>;
@@ -127,6 +128,11 @@ protected:
     static int compute_num_pages(int n, int k);
     // One single-precision triple as three 32-bit floats.
     static void Serialize_giFloatArray3(CArchive& ar, giFloatArray3& f);
+    // The derived record of a single-precision class: its schema word, the base record, then `per_pos`
+    // triples per position less `short_by` (2n - 1 for interleaved storage, n for straight). Loading
+    // checks the schema and fills `elements` anew with pages sized for the position count.
+    void serialize_triples(CArchive& ar, velPolylineArray<giFloatArray3>& elements, int per_pos,
+                           int short_by);
 
     void set_num_pos(int n) { m_num_pos = n; }
 

@@ -4,10 +4,6 @@
 
 IMPLEMENT_SERIAL(velPolyLine, velAbsPolyArcLine, 1)
 
-namespace {
-constexpr int schema = 1;
-}
-
 void velPolyLine::add_arc(const giPoint3&, const giPoint3&) {
     UT_REPORT_REFUSAL("velPolyLine::add_arc() This geometry cannot contain arcs", "velPolyLine::add_arc");
 }
@@ -29,25 +25,5 @@ const giFloatArray3coPageArrcoPrf& velPolyLine::get_polygonized_points(double, i
 }
 
 void velPolyLine::Serialize(CArchive& ar) {
-    if (ar.IsStoring()) {
-        ar << schema;
-        velAbsPolyArcLine::Serialize(ar);
-        for (int i = 0; i < num_pos(); ++i) {
-            giFloatArray3 f = elements().read(i);
-            Serialize_giFloatArray3(ar, f);
-        }
-        return;
-    }
-    int word = 0;
-    ar >> word;
-    if (word != schema) AfxThrowArchiveException(CArchiveException::badSchema);
-    velAbsPolyArcLine::Serialize(ar);
-    const int n = num_pos();
-    elements().reset(compute_page_factor(n));
-    for (int i = 0; i < n; ++i) {
-        giFloatArray3 f;
-        Serialize_giFloatArray3(ar, f);
-        elements().write(i, f);
-    }
-    invalidate_caches();
+    serialize_triples(ar, elements(), 1, 0);
 }

@@ -220,38 +220,33 @@ velAbsSpancoPrf velAbsSpan::offset_arc_span(double d) const {
     return create_arc_span(s1, e1, giPoint3(mid[0], mid[1], s1.z));
 }
 
-void velAbsSpan::move_start_pt_normal(double d) {
+void velAbsSpan::move_ends_keeping_bulge(const giPoint3* start, const giPoint3* end) {
     const double b = get_bulge();
     const bool arc = is_of_class_arc();
-    const giPoint3 p = start_point() + right_normal(start_vector()) * d;
-    copy_to_start_point(p);
+    if (start) copy_to_start_point(*start);
+    if (end) copy_to_end_point(*end);
     invalidate_cache();
     if (arc) set_bulge(b);
     initialise_vectors();
 }
 
+void velAbsSpan::move_start_pt_normal(double d) {
+    const giPoint3 p = start_point() + right_normal(start_vector()) * d;
+    move_ends_keeping_bulge(&p, nullptr);
+}
+
 void velAbsSpan::move_end_pt_normal(double d) {
-    const double b = get_bulge();
-    const bool arc = is_of_class_arc();
     const giPoint3 p = end_point() + right_normal(end_vector()) * d;
-    copy_to_end_point(p);
-    invalidate_cache();
-    if (arc) set_bulge(b);
-    initialise_vectors();
+    move_ends_keeping_bulge(nullptr, &p);
 }
 
 int velAbsSpan::move_orthogonal(double d) {
     const giPoint3 s = start_point(), e = end_point();
-    const bool arc = is_of_class_arc();
-    const double b = get_bulge();
     const giPoint3 s1 = s + right_normal(start_vector()) * d;
     const giPoint3 e1 = e + right_normal(end_vector()) * d;
-    if (arc && (e1.x - s1.x) * (e.x - s.x) + (e1.y - s1.y) * (e.y - s.y) <= 0.0) return 0;
-    copy_to_start_point(s1);
-    copy_to_end_point(e1);
-    invalidate_cache();
-    if (arc) set_bulge(b);
-    initialise_vectors();
+    // An arc that would pass through its centre stays as it is.
+    if (is_of_class_arc() && (e1.x - s1.x) * (e.x - s.x) + (e1.y - s1.y) * (e.y - s.y) <= 0.0) return 0;
+    move_ends_keeping_bulge(&s1, &e1);
     return 1;
 }
 

@@ -131,6 +131,8 @@ protected:
 
 private:
     velAbsSpancoPrf offset_arc_span(double d) const;
+    // Moves either end or both (null: stays) and gives an arc its old bulge back.
+    void move_ends_keeping_bulge(const giPoint3* start, const giPoint3* end);
     void fill_vectors() const;
 
     mutable double m_bulge = DBL_MAX; // DBL_MAX while not computed
