@@ -115,7 +115,7 @@ public:
     int move_orthogonal(double d);
     // Intersections with another span, parameters 0 at a span's start and 1 at its end. Writes at most
     // `max` (<= 2) pairs into t_this and t_other, the one nearer this span's end first, and returns the
-    // count. Spans on one line or circle report the ends of their shared stretch.
+    // number of pairs written. Spans on one line or circle report the ends of their shared stretch.
     int intersect(const velAbsSpancoPrf& other, double* t_this, double* t_other, int max = 2) const;
     // The span has no kind: neither line-class nor arc-class.
     int invalid() const { return !is_of_class_line() && !is_of_class_arc(); }

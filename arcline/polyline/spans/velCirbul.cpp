@@ -478,8 +478,11 @@ void velCirbul::cbincb_g(const double P0a[2], const double P1a[2], double ba, do
                             ns = 1;
                         }
                     } else {
+                        // A cut less than tol deep is a touch, as a miss by less than tol is: two points
+                        // that far in are one tangent point blurred by rounding.
                         const double sq = std::sqrt(disc);
-                        if (sq <= tol) {
+                        const double depth = disc / (R + std::sqrt(std::max(0.0, R * R - disc)));
+                        if (sq <= tol || depth <= tol) {
                             s_roots[0] = -B2;
                             ns = 1;
                         } else {

@@ -1,0 +1,652 @@
+#include "arcline/polyline/spans/velCirbul.h"
+
+#include "arcReference.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+using arcref::Arc;
+using arcref::Pt;
+constexpr double pi = std::numbers::pi;
+constexpr int max_n = velCirbul::max_intersections;
+
+Pt pos(const Arc& a, double t) {
+    Pt p;
+    velCirbul::cbpapo(a.p0.data(), a.p1.data(), a.b, t, p.data());
+    return p;
+}
+Pt tangent(const Arc& a, double t) {
+    Pt v;
+    velCirbul::cbpata(a.p0.data(), a.p1.data(), a.b, t, v.data());
+    return v;
+}
+Arc shifted(Arc a, double dx, double dy) {
+    for (Pt* p : {&a.p0, &a.p1})
+        (*p)[0] += dx, (*p)[1] += dy;
+    return a;
+}
+
+#define EXPECT_PT_NEAR(p, qx, qy, tol)                                                                       \
+    do {                                                                                                     \
+        EXPECT_NEAR((p)[0], (qx), (tol));                                                                    \
+        EXPECT_NEAR((p)[1], (qy), (tol));                                                                    \
+    } while (0)
+
+struct Hits {
+    int count = -99, coincident = -99;
+    double ta[max_n], tb[max_n], pts[max_n][2];
+};
+Hits intersect(const Arc& a, const Arc& b, double tol = 1e-10, double t0a = 0, double t1a = 1, double t0b = 0,
+               double t1b = 1) {
+    Hits h;
+    velCirbul::cbincb_g(a.p0.data(), a.p1.data(), a.b, t0a, t1a, b.p0.data(), b.p1.data(), b.b, t0b, t1b, tol,
+                        h.count, h.ta, h.tb, h.pts, h.coincident);
+    return h;
+}
+
+// The unit-radius half circle below the chord (0,0)-(2,0), anticlockwise through (1,-1).
+const Arc lower_half{{0, 0}, {2, 0}, 1.0};
+
+} // namespace
+
+TEST(velCirbul, BulgeFormConversions) {
+    const double P0[2] = {0, 0}, P1[2] = {2, 0};
+    double m[2], c[2], r = -1, area = -1, b = -1;
+    velCirbul::cbbump(P0, P1, 1.0, m);
+    EXPECT_PT_NEAR(m, 1.0, -1.0, 1e-15);
+    velCirbul::cbbump(P0, P1, -0.5, m);
+    EXPECT_PT_NEAR(m, 1.0, 0.5, 1e-15);
+
+    velCirbul::cbbucr(P0, P1, 0.5, c, r);
+    EXPECT_PT_NEAR(c, 1.0, 0.75, 1e-15);
+    EXPECT_NEAR(r, 1.25, 1e-15);
+    velCirbul::cbbucr(P0, P1, -0.5, c, r); // clockwise: negative radius, centre below
+    EXPECT_PT_NEAR(c, 1.0, -0.75, 1e-15);
+    EXPECT_NEAR(r, -1.25, 1e-15);
+    velCirbul::cbbucr(P0, P1, 0.0, c, r); // straight: no circle
+    EXPECT_PT_NEAR(c, 1.0, 0.0, 0.0);
+    EXPECT_EQ(r, 0.0);
+    const double Q[2] = {3, 4};
+    velCirbul::cbbucr(Q, Q, 1.0, c, r); // zero chord
+    EXPECT_PT_NEAR(c, 3.0, 4.0, 0.0);
+    EXPECT_EQ(r, 0.0);
+
+    velCirbul::cbbuar(P0, P1, 1.0, area);
+    EXPECT_NEAR(area, pi / 2, 1e-15);
+    velCirbul::cbbuar(P0, P1, -1.0, area);
+    EXPECT_NEAR(area, -pi / 2, 1e-15);
+    velCirbul::cbbuar(P0, P1, 0.0, area);
+    EXPECT_EQ(area, 0.0);
+
+    const double M[2] = {1, -1}, mid_of_chord[2] = {1, 0};
+    velCirbul::cbmpbu(P0, P1, M, b);
+    EXPECT_NEAR(b, 1.0, 1e-15);
+    velCirbul::cbmpbu(P0, P1, mid_of_chord, b);
+    EXPECT_EQ(b, 0.0);
+    velCirbul::cbmpbu(Q, Q, M, b);
+    EXPECT_EQ(b, 0.0);
+}
+
+TEST(velCirbul, AreaIsTheCircularSegment) {
+    arcref::ArcGen gen(11);
+    for (int i = 0; i < 2000; ++i) {
+        const Arc a = gen.next(1e-3, 1e3, 1e-2, 1e2, 1e3);
+        const double r = arcref::radius(a), th = 4 * std::atan(a.b);
+        double area;
+        velCirbul::cbbuar(a.p0.data(), a.p1.data(), a.b, area);
+        EXPECT_NEAR(area, 0.5 * r * r * (th - std::sin(th)), 1e-9 * std::fabs(area)) << "b " << a.b;
+    }
+    // Small bulges, where th - sin(th) is taken from its series: the closed form cancels away here.
+    for (int i = 0; i < 500; ++i) {
+        const Arc a = gen.next(1e-12, 1e-3, 1e-2, 1e2, 1e3);
+        const double r = arcref::radius(a), th = 4 * std::atan(a.b), t2 = th * th;
+        const double segment = th * t2 / 6 * (1 - t2 / 20 * (1 - t2 / 42 * (1 - t2 / 72)));
+        double area;
+        velCirbul::cbbuar(a.p0.data(), a.p1.data(), a.b, area);
+        EXPECT_NEAR(area, 0.5 * r * r * segment, 1e-12 * std::fabs(area)) << "b " << a.b;
+    }
+}
+
+TEST(velCirbul, RadiusToBulgeTakesTheMinorArc) {
+    const double P0[2] = {0, 0}, P1[2] = {2, 0};
+    double b = -7;
+    velCirbul::cbrabu(P0, P1, 1.0, b); // chord = diameter: half circle
+    EXPECT_NEAR(b, 1.0, 1e-7);
+    velCirbul::cbrabu(P0, P1, -1.25, b); // roots 0.5 and 2: the minor one, signed like R
+    EXPECT_NEAR(b, -0.5, 1e-15);
+    velCirbul::cbrabu(P0, P1, 0.5, b); // chord longer than the diameter
+    EXPECT_EQ(b, 0.0);
+
+    arcref::ArcGen gen(12);
+    for (int i = 0; i < 500; ++i) {
+        const Arc a = gen.next(1e-4, 0.999);
+        velCirbul::cbrabu(a.p0.data(), a.p1.data(), std::copysign(arcref::radius(a), a.b), b);
+        EXPECT_NEAR(b, a.b, 1e-9 * std::fabs(a.b));
+    }
+}
+
+TEST(velCirbul, PositionAndTangentAtTheEndsAndMiddle) {
+    const Arc& a = lower_half;
+    EXPECT_EQ(pos(a, 0.0), a.p0);
+    EXPECT_EQ(pos(a, -3.0), a.p0);
+    EXPECT_EQ(pos(a, 1.0), a.p1);
+    EXPECT_EQ(pos(a, 7.0), a.p1);
+    EXPECT_PT_NEAR(pos(a, 0.5), 1.0, -1.0, 1e-15);
+    EXPECT_PT_NEAR(tangent(a, 0.0), 0.0, -1.0, 1e-15);
+    EXPECT_PT_NEAR(tangent(a, -1.0), 0.0, -1.0, 1e-15);
+    EXPECT_PT_NEAR(tangent(a, 1.0), 0.0, 1.0, 1e-15);
+    EXPECT_PT_NEAR(tangent(a, 0.5), 1.0, 0.0, 1e-15);
+
+    double p[2], q[2];
+    velCirbul::cbpapo_g(a.p0.data(), a.p1.data(), a.b, 0.2, 0.6, 0.9, p); // clamped to 0.6
+    velCirbul::cbpapo_g(a.p0.data(), a.p1.data(), a.b, 0.0, 1.0, 0.6, q);
+    EXPECT_PT_NEAR(p, q[0], q[1], 0.0);
+    velCirbul::cbpapo_g(a.p0.data(), a.p1.data(), a.b, 0.2, 0.6, 0.0, p); // clamped to 0.2
+    EXPECT_PT_NEAR(p, pos(a, 0.2)[0], pos(a, 0.2)[1], 1e-15);
+
+    const double Z[2] = {5, 5};
+    velCirbul::cbpata_g(Z, Z, 0.5, 0.0, 1.0, 0.3, p); // zero chord: zero vector, not NaN
+    EXPECT_PT_NEAR(p, 0.0, 0.0, 0.0);
+}
+
+TEST(velCirbul, PositionsAndTangentsFollowTheTurningAngle) {
+    arcref::ArcGen gen(13);
+    for (int i = 0; i < 3000; ++i) {
+        const Arc a = gen.next(1e-12, 1e6);
+        const double t = gen.uniform(0.0, 1.0), tol = arcref::tol_x(a);
+        const Pt ref = arcref::point_at_param(a, t), p1 = pos(a, t);
+        Pt p2, p3, v1, v2;
+        velCirbul::cbpapo_g(a.p0.data(), a.p1.data(), a.b, 0.0, 1.0, t, p2.data());
+        velCirbul::arc_evaluate_position(a.p0.data(), a.p1.data(), a.b, t, p3.data());
+        ASSERT_LE(arcref::dist(p1, ref), tol) << "b " << a.b << " t " << t;
+        ASSERT_LE(arcref::dist(p2, ref), tol) << "b " << a.b << " t " << t;
+        ASSERT_LE(arcref::dist(p3, ref), tol) << "b " << a.b << " t " << t;
+        // Reversed (ends swapped, bulge negated) it is the same arc with t running backwards (1 - t rounded).
+        ASSERT_LE(arcref::dist(pos({a.p1, a.p0, -a.b}, 1 - t), ref), tol + 4e-16 * arcref::speed(a, t))
+            << "b " << a.b << " t " << t;
+
+        // The tangent turns from the chord by half the sweep between the mid point and t.
+        const double ang = std::atan2(a.p1[1] - a.p0[1], a.p1[0] - a.p0[0]) +
+                           2 * (2 * arcref::fraction_of_param(a.b, t) - 1) * std::atan(a.b);
+        velCirbul::cbpata(a.p0.data(), a.p1.data(), a.b, t, v1.data());
+        velCirbul::arc_evaluate_tangent(a.p0.data(), a.p1.data(), a.b, t, v2.data());
+        ASSERT_NEAR(v1[0], std::cos(ang), 1e-9) << "b " << a.b << " t " << t;
+        ASSERT_NEAR(v1[1], std::sin(ang), 1e-9) << "b " << a.b << " t " << t;
+        ASSERT_NEAR(v2[0], v1[0], 1e-9);
+        ASSERT_NEAR(v2[1], v1[1], 1e-9);
+    }
+}
+
+TEST(velCirbul, FarParametersReachThePointOppositeTheMid) {
+    double p[2], v[2];
+    const Arc& a = lower_half;
+    velCirbul::arc_evaluate_position(a.p0.data(), a.p1.data(), a.b, 1e100, p);
+    EXPECT_PT_NEAR(p, 1.0, 1.0, 1e-15);
+    velCirbul::arc_evaluate_position(a.p0.data(), a.p1.data(), a.b, -1e100, p);
+    EXPECT_PT_NEAR(p, 1.0, 1.0, 1e-15);
+    velCirbul::arc_evaluate_position(a.p0.data(), a.p1.data(), a.b, 1e8, p); // the limit, approached
+    EXPECT_PT_NEAR(p, 1.0, 1.0, 1e-7);
+    velCirbul::arc_evaluate_tangent(a.p0.data(), a.p1.data(), a.b, 1e100, v);
+    EXPECT_PT_NEAR(v, -1.0, 0.0, 1e-15);
+    velCirbul::arc_evaluate_tangent(a.p0.data(), a.p1.data(), a.b, -1e100, v);
+    EXPECT_PT_NEAR(v, 1.0, 0.0, 1e-15);
+
+    // A straight span runs off to infinity along the components it has.
+    const double A[2] = {1, 2}, B[2] = {4, 2}, C[2] = {1, 2}, D[2] = {-1, 5};
+    velCirbul::arc_evaluate_position(A, B, 0.0, 1e100, p);
+    EXPECT_PT_NEAR(p, 1e20, 2.0, 0.0);
+    velCirbul::arc_evaluate_position(A, B, 0.0, -1e100, p);
+    EXPECT_PT_NEAR(p, -1e20, 2.0, 0.0);
+    velCirbul::arc_evaluate_position(C, D, 0.0, 2e99, p);
+    EXPECT_PT_NEAR(p, -1e20, 1e20, 0.0);
+    velCirbul::arc_evaluate_tangent(C, D, 0.0, 1e100, v);
+    EXPECT_NEAR(v[0] * 3 + v[1] * 2, 0.0, 1e-15); // the chord direction (-2, 3) / sqrt(13)
+    EXPECT_GT(v[1], 0.0);
+}
+
+TEST(velCirbul, ParameterOfAPoint) {
+    const Arc& a = lower_half;
+    const double mid[2] = {1, -1}, far[2] = {1, 1};
+    EXPECT_DOUBLE_EQ(velCirbul::arc_evaluate_parameter(a.p0.data(), a.p1.data(), a.b, mid), 0.5);
+    EXPECT_DOUBLE_EQ(velCirbul::arc_evaluate_parameter(a.p0.data(), a.p1.data(), a.b, a.p1.data()), 1.0);
+    EXPECT_DOUBLE_EQ(velCirbul::arc_evaluate_parameter(a.p0.data(), a.p1.data(), a.b, a.p0.data()), 0.0);
+    EXPECT_EQ(velCirbul::arc_evaluate_parameter(a.p0.data(), a.p1.data(), a.b, far), 1e100);
+    EXPECT_EQ(velCirbul::arc_evaluate_parameter(a.p0.data(), a.p0.data(), a.b, mid), 0.0); // zero chord
+
+    // Off the circle: the parameter of the circle point seen from the point opposite the mid point.
+    const Arc b{{3, 1}, {-2, 4}, 0.7};
+    const Pt on = pos(b, 0.3);
+    Pt opp;
+    velCirbul::arc_evaluate_position(b.p0.data(), b.p1.data(), b.b, 1e100, opp.data());
+    for (double k : {0.4, 1.7}) {
+        const double q[2] = {opp[0] + k * (on[0] - opp[0]), opp[1] + k * (on[1] - opp[1])};
+        EXPECT_NEAR(velCirbul::arc_evaluate_parameter(b.p0.data(), b.p1.data(), b.b, q), 0.3, 1e-12);
+    }
+}
+
+TEST(velCirbul, ParameterAndMidPointRoundTrips) {
+    arcref::ArcGen gen(14);
+    constexpr double eps = 2.220446049250313e-16;
+    for (int i = 0; i < 4000; ++i) {
+        const Arc a = gen.next(1e-12, 1e6);
+        const double L = arcref::chord(a), scale = arcref::extent(a), t = gen.uniform(0.0, 1.0);
+        const Pt p = pos(a, t);
+        // The rounding of p (off the circle) is magnified through the far point; that of t through the
+        // speed of the point.
+        const double back = velCirbul::arc_evaluate_parameter(a.p0.data(), a.p1.data(), a.b, p.data());
+        const double tol = arcref::tol_x(a) + 16 * eps * arcref::max_coord(p) * arcref::far_gain(a.b, t) +
+                           4 * eps * arcref::speed(a, t);
+        ASSERT_LE(arcref::dist(pos(a, back), p), tol) << "b " << a.b << " L " << L << " t " << t;
+        if (std::fabs(a.b) < 1e3) {
+            ASSERT_NEAR(back, t, 1e-12 + 16 * eps * scale * arcref::far_gain(a.b, t) / L) << "b " << a.b;
+        }
+
+        double m[2], b = 0;
+        velCirbul::cbbump(a.p0.data(), a.p1.data(), a.b, m);
+        velCirbul::cbmpbu(a.p0.data(), a.p1.data(), m, b);
+        ASSERT_NEAR(b, a.b, 1e-12 * std::fabs(a.b) + 8 * eps * scale / L) << "L " << L;
+    }
+}
+
+TEST(velCirbul, TangentParametersPutTheAlignedOneFirst) {
+    const Arc& a = lower_half;
+    int n = -1;
+    double t[2];
+    velCirbul::cbtapa_g(a.p0.data(), a.p1.data(), a.b, 0.0, 1.0, n, t); // upwards at the end, down at start
+    ASSERT_EQ(n, 2);
+    EXPECT_NEAR(t[0], 1.0, 1e-15);
+    EXPECT_NEAR(t[1], 0.0, 1e-15);
+    velCirbul::cbtapa_g(a.p0.data(), a.p1.data(), a.b, 0.0, -1.0, n, t);
+    ASSERT_EQ(n, 2);
+    EXPECT_NEAR(t[0], 0.0, 1e-15);
+    EXPECT_NEAR(t[1], 1.0, 1e-15);
+    velCirbul::cbtapa_g(a.p0.data(), a.p1.data(), a.b, 1.0, 0.0, n, t);
+    ASSERT_EQ(n, 1);
+    EXPECT_NEAR(t[0], 0.5, 1e-15);
+    EXPECT_EQ(t[1], -1.0);
+    velCirbul::cbtapa_g(a.p0.data(), a.p1.data(), 0.0, 0.0, 1.0, n, t); // straight: none
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(t[0], -1.0);
+    EXPECT_EQ(t[1], -1.0);
+
+    // Against the turning angle: the tangent direction sweeps [-2q, 2q] about the chord; count the
+    // directions +-e within it, away from the ends.
+    arcref::ArcGen gen(15);
+    for (int i = 0; i < 2000; ++i) {
+        const Arc a = gen.next(1e-3, 1e3, 1e-2, 1e2, 1e3);
+        const double e = gen.uniform(-pi, pi), ex = std::cos(e), ey = std::sin(e), q = std::atan(a.b);
+        const double chord_ang = std::atan2(a.p1[1] - a.p0[1], a.p1[0] - a.p0[0]);
+        int expected = 0;
+        bool near_end = false;
+        for (int k = -4; k <= 4; ++k) {
+            const double rel = (e + k * pi - chord_ang) / (2 * q); // = 2f - 1 of the tangent
+            near_end |= std::fabs(std::fabs(rel) - 1) < 1e-9;
+            expected += std::fabs(rel) <= 1;
+        }
+        if (near_end) continue;
+        velCirbul::cbtapa_g(a.p0.data(), a.p1.data(), a.b, ex, ey, n, t);
+        ASSERT_EQ(n, expected) << "b " << a.b << " e " << e;
+        for (int j = 0; j < n; ++j) {
+            const Pt v = tangent(a, t[j]);
+            EXPECT_NEAR(v[0] * ey - v[1] * ex, 0.0, 1e-8);
+            if (j == 0 && n == 2) {
+                EXPECT_GT(v[0] * ex + v[1] * ey, 0.0);
+            }
+        }
+    }
+}
+
+TEST(velCirbul, SubArcBulge) {
+    const double P0[2] = {0, 0}, P1[2] = {2, 0};
+    double b = -9;
+    velCirbul::cbsebu(P0, P1, 0.0, 0.2, 0.7, b);
+    EXPECT_EQ(b, 0.0);
+    velCirbul::cbsebu(P0, P1, 0.3, 0.0, 1.0, b);
+    EXPECT_EQ(b, 0.3);
+    velCirbul::cbsebu(P0, P1, 1.0, 0.0, 0.5, b); // a quarter of the half circle
+    EXPECT_NEAR(b, std::tan(pi / 8), 1e-15);
+    velCirbul::cbsebu(P0, P1, -1.0, 0.25, 0.75, b);
+    EXPECT_NEAR(b, -0.5, 1e-15);
+    // A half circle cut out of a three-quarter circle: the nearly opposite tangents branch.
+    const double b34 = std::tan(3 * pi / 8), t_half = 0.5 * (1 + 1 / (b34 * b34));
+    velCirbul::cbsebu(P0, P1, b34, 0.0, t_half, b);
+    EXPECT_NEAR(b, 1.0, 1e-6);
+    velCirbul::cbsebu(P0, P1, -b34, 1 - t_half, 1.0, b);
+    EXPECT_NEAR(b, -1.0, 1e-6);
+
+    arcref::ArcGen gen(16);
+    for (int i = 0; i < 3000; ++i) {
+        const Arc a = gen.next(1e-3, 1e3, 1e-2, 1e2, 1e3);
+        double t0 = gen.uniform(0, 1), t1 = gen.uniform(0, 1);
+        if (t1 < t0) std::swap(t0, t1);
+        const double ref = arcref::sub_bulge(a.b, t0, t1);
+        if (std::fabs(std::fabs(ref) - 1) < 1e-6) continue; // at a half circle the branch is ill-conditioned
+        velCirbul::cbsebu(a.p0.data(), a.p1.data(), a.b, t0, t1, b);
+        ASSERT_NEAR(b, ref, 1e-8 * std::fmax(1.0, std::fabs(ref)))
+            << "b " << a.b << " [" << t0 << ", " << t1 << "]";
+    }
+}
+
+TEST(velCirbul, DistanceToArc) {
+    const Arc& a = lower_half;
+    double d = -1, t = -1, near[2];
+    const double below[2] = {1, -3}, centre[2] = {1, 0};
+    velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 1, below, 1e-10, d, t, near);
+    EXPECT_NEAR(d, 2.0, 1e-14);
+    EXPECT_NEAR(t, 0.5, 1e-12);
+    EXPECT_PT_NEAR(near, 1.0, -1.0, 1e-14);
+    velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 1, centre, 1e-10, d, t, near);
+    EXPECT_NEAR(d, 1.0, 1e-14);
+    velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 0.25, below, 1e-10, d, t, near); // range end
+    EXPECT_EQ(t, 0.25);
+    EXPECT_NEAR(d, arcref::dist(pos(a, 0.25), {1, -3}), 1e-14);
+    // The nearest point (the mid point itself) lies within tol of the range end: taken at the end.
+    const double mid[2] = {1, -1};
+    velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 0.5 + 1e-9, mid, 1e-8, d, t, near);
+    EXPECT_EQ(t, 0.5 + 1e-9);
+    EXPECT_NEAR(d, 4e-9, 1e-12);
+    velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 0.5 + 1e-9, mid, 1e-10, d, t, near);
+    EXPECT_NEAR(t, 0.5, 1e-15);
+
+    // Against dense samples, uniform in angle over the range: never farther than the nearest sample, never
+    // nearer than it less half the largest gap between samples.
+    arcref::ArcGen gen(17);
+    for (int i = 0; i < 300; ++i) {
+        const Arc s = gen.next(1e-3, 1e3, 1e-2, 1e2, 1e3);
+        double t0 = gen.uniform(0, 1), t1 = gen.uniform(0, 1);
+        if (t1 < t0) std::swap(t0, t1);
+        const Pt p = arcref::point_at_fraction(s, gen.uniform(-0.5, 1.5));
+        const Pt q{p[0] + gen.uniform(-5, 5), p[1] + gen.uniform(-5, 5)};
+        const double f0 = arcref::fraction_of_param(s.b, t0), f1 = arcref::fraction_of_param(s.b, t1);
+        double best = 1e300, gap = 0;
+        Pt prev{};
+        for (int k = 0; k <= 400; ++k) {
+            const Pt x = arcref::point_at_fraction(s, f0 + (f1 - f0) * k / 400);
+            best = std::min(best, arcref::dist(x, q));
+            if (k > 0) gap = std::max(gap, arcref::dist(x, prev));
+            prev = x;
+        }
+        const double tol = arcref::tol_x(s) + 1e-12;
+        velCirbul::cbdspt_g(s.p0.data(), s.p1.data(), s.b, t0, t1, q.data(), 1e-10, d, t, near);
+        ASSERT_LE(d, best + tol) << "b " << s.b;
+        ASSERT_GE(d, best - 0.51 * gap - tol) << "b " << s.b;
+        ASSERT_GE(t, t0);
+        ASSERT_LE(t, t1);
+        EXPECT_NEAR(arcref::dist({near[0], near[1]}, q), d, tol);
+        EXPECT_LE(arcref::dist({near[0], near[1]}, pos(s, t)), tol);
+    }
+}
+
+TEST(velCirbul, IntersectionsOfKnownSpans) {
+    Hits h = intersect({{0, 0}, {2, 2}, 0}, {{0, 2}, {2, 0}, 0});
+    ASSERT_EQ(h.count, 1);
+    EXPECT_EQ(h.coincident, 0);
+    EXPECT_NEAR(h.ta[0], 0.5, 1e-15);
+    EXPECT_NEAR(h.tb[0], 0.5, 1e-15);
+    EXPECT_PT_NEAR(h.pts[0], 1.0, 1.0, 1e-15);
+
+    const Arc right_half{{0, -1}, {0, 1}, 1.0}; // unit circle, through (1, 0)
+    h = intersect(right_half, {{-2, 0.5}, {2, 0.5}, 0});
+    ASSERT_EQ(h.count, 1);
+    EXPECT_NEAR(h.ta[0], arcref::param_of_fraction(1.0, 2.0 / 3), 1e-12);
+    EXPECT_NEAR(h.tb[0], (std::sqrt(0.75) + 2) / 4, 1e-12);
+    EXPECT_PT_NEAR(h.pts[0], std::sqrt(0.75), 0.5, 1e-12);
+    h = intersect(right_half, {{-2, 0.5}, {2, 0.5}, 0}, 1e-10, 0.0, 0.6); // the crossing lies beyond 0.6
+    EXPECT_EQ(h.count, 0);
+
+    // Circles touching from outside and from inside at (0, -1).
+    const Arc unit_low{{-1, 0}, {1, 0}, 1.0};
+    for (const Arc& other : {Arc{{1, -2}, {-1, -2}, 1.0}, Arc{{-0.5, -0.5}, {0.5, -0.5}, 1.0}}) {
+        h = intersect(unit_low, other);
+        ASSERT_EQ(h.count, 1);
+        EXPECT_EQ(h.coincident, 0);
+        EXPECT_PT_NEAR(h.pts[0], 0.0, -1.0, 1e-9);
+        EXPECT_NEAR(h.ta[0], 0.5, 1e-6);
+        EXPECT_NEAR(h.tb[0], 0.5, 1e-6);
+    }
+    EXPECT_EQ(intersect(unit_low, {{1, -2.1}, {-1, -2.1}, 1.0}).count, 0);
+    // Within tol of touching, missing or overlapping, the circles still touch once.
+    h = intersect(unit_low, {{1, -2 - 5e-11}, {-1, -2 - 5e-11}, 1.0}); // apart by 5e-11
+    ASSERT_EQ(h.count, 1);
+    EXPECT_PT_NEAR(h.pts[0], 0.0, -1.0, 1e-9);
+    h = intersect(unit_low, {{1, -2 + 5e-11}, {-1, -2 + 5e-11}, 1.0}); // overlapping by 5e-11
+    EXPECT_EQ(h.count, 1);
+    EXPECT_LE(arcref::dist({h.pts[0][0], h.pts[0][1]}, {0, -1}), 1e-5);
+    EXPECT_EQ(intersect(unit_low, {{1, -2 - 2e-10}, {-1, -2 - 2e-10}, 1.0}).count, 0);
+
+    // A crossing beyond a span's end is none, unless within tol of the end: then it is the end itself.
+    EXPECT_EQ(intersect({{0, 0}, {1, 0}, 0}, {{1 + 1e-6, -1}, {1 + 1e-6, 1}, 0}).count, 0);
+    EXPECT_EQ(intersect(unit_low, {{1 + 1e-6, -1}, {1 + 1e-6, 1}, 0}).count, 0);
+    h = intersect({{0, 0}, {1, 0}, 0}, {{1 + 1e-11, -1}, {1 + 1e-11, 1}, 0});
+    ASSERT_EQ(h.count, 1);
+    EXPECT_EQ(h.ta[0], 1.0);
+    EXPECT_PT_NEAR(h.pts[0], 1.0, 0.0, 0.0);
+
+    // Zero chords are points.
+    h = intersect({{1, 0}, {1, 0}, 0}, {{0, 0}, {2, 0}, 0});
+    ASSERT_EQ(h.count, 1);
+    EXPECT_NEAR(h.tb[0], 0.5, 1e-15);
+    EXPECT_EQ(intersect({{1, 1e-3}, {1, 1e-3}, 0}, {{0, 0}, {2, 0}, 0}).count, 0);
+}
+
+TEST(velCirbul, IntersectionsOfCoincidentSpansAreTheSharedStretches) {
+    struct Expect {
+        double ta, tb, x, y;
+    };
+    auto check = [](const Arc& a, const Arc& b, const std::vector<Expect>& want, double shift) {
+        const Hits h = intersect(shifted(a, shift, -0.7 * shift), shifted(b, shift, -0.7 * shift));
+        ASSERT_EQ(h.count, static_cast<int>(want.size())) << "shift " << shift;
+        EXPECT_EQ(h.coincident, 1);
+        for (int i = 0; i < h.count; ++i) {
+            EXPECT_NEAR(h.ta[i], want[i].ta, 1e-9) << i;
+            EXPECT_NEAR(h.tb[i], want[i].tb, 1e-9) << i;
+            EXPECT_PT_NEAR(h.pts[i], want[i].x + shift, want[i].y - 0.7 * shift, 1e-9);
+        }
+    };
+    const Arc upper{{1, 0}, {-1, 0}, 1.0}, left{{0, 1}, {0, -1}, 1.0};
+    const Arc left_reversed{{0, -1}, {0, 1}, -1.0};
+    const double b34 = std::tan(3 * pi / 8);
+    const Arc three_quarters_a{{1, 0}, {0, -1}, b34}, three_quarters_b{{-1, 0}, {0, 1}, b34};
+    for (double shift : {0.0, 1e4}) {
+        check(upper, left, {{0.5, 0, 0, 1}, {1, 0.5, -1, 0}}, shift);
+        check(upper, left_reversed, {{0.5, 1, 0, 1}, {1, 0.5, -1, 0}}, shift);
+        check({{0, 0}, {4, 0}, 0}, {{1, 0}, {6, 0}, 0}, {{0.25, 0, 1, 0}, {1, 0.6, 4, 0}}, shift);
+        // Two three-quarter circles share two stretches: four ends, ordered along the first.
+        const double f13 = arcref::param_of_fraction(b34, 1.0 / 3),
+                     f23 = arcref::param_of_fraction(b34, 2.0 / 3);
+        check(three_quarters_a, three_quarters_b,
+              {{0, f23, 1, 0}, {f13, 1, 0, 1}, {f23, 0, -1, 0}, {1, f13, 0, -1}}, shift);
+    }
+}
+
+TEST(velCirbul, IntersectionPointsLieOnBothSpans) {
+    arcref::ArcGen gen(18);
+    int found = 0;
+    for (int i = 0; i < 1500; ++i) {
+        // Arc b is built to pass through a chosen point of arc a, so most pairs cross.
+        const Arc a = gen.next(1e-3, 10, 1e-2, 1e2);
+        const double ta = gen.uniform(0.05, 0.95), tb = gen.uniform(0.05, 0.95);
+        const Pt x = arcref::point_at_param(a, ta);
+        Arc b = gen.next(1e-3, 10, 1e-2, 1e2);
+        if (gen.coin()) b.b = 0;
+        const Pt y = arcref::point_at_param(b, tb);
+        b = shifted(b, x[0] - y[0], x[1] - y[1]);
+        const double tol = 1e-9 * std::fmax(1.0, std::fmax(arcref::extent(a), arcref::extent(b)) / 1e4);
+
+        const Hits h = intersect(a, b);
+        ASSERT_GE(h.count, 0);
+        ASSERT_LE(h.count, 2);
+        for (int k = 0; k < h.count; ++k) {
+            const Pt p{h.pts[k][0], h.pts[k][1]};
+            double d, t, near[2];
+            velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 1, p.data(), 1e-10, d, t, near);
+            ASSERT_LE(d, tol) << "on a, case " << i;
+            velCirbul::cbdspt_g(b.p0.data(), b.p1.data(), b.b, 0, 1, p.data(), 1e-10, d, t, near);
+            ASSERT_LE(d, tol) << "on b, case " << i;
+            ASSERT_LE(arcref::dist(pos(a, h.ta[k]), p), tol) << "case " << i;
+            ASSERT_LE(arcref::dist(pos(b, h.tb[k]), p), tol) << "case " << i;
+            if (k > 0) {
+                EXPECT_LE(h.ta[k - 1], h.ta[k]);
+            }
+        }
+        // A clean crossing (tangents at least 0.1 apart) must be found.
+        const Pt va = tangent(a, ta), vb = tangent(b, tb);
+        if (std::fabs(va[0] * vb[1] - va[1] * vb[0]) < 0.1) continue;
+        ++found;
+        bool hit = false;
+        for (int k = 0; k < h.count; ++k)
+            hit |= arcref::dist({h.pts[k][0], h.pts[k][1]}, x) <= tol;
+        ASSERT_TRUE(hit) << "case " << i << " count " << h.count;
+
+        // Moved 1e4 away, the crossing moves with it.
+        const Hits g = intersect(shifted(a, 1e4, 3e3), shifted(b, 1e4, 3e3));
+        hit = false;
+        for (int k = 0; k < g.count; ++k)
+            hit |= arcref::dist({g.pts[k][0], g.pts[k][1]}, {x[0] + 1e4, x[1] + 3e3}) <= 2 * tol;
+        ASSERT_TRUE(hit) << "moved, case " << i;
+    }
+    EXPECT_GT(found, 1000);
+}
+
+TEST(velCirbul, TangentCirclesTouchOnce) {
+    arcref::ArcGen gen(19);
+    for (int i = 0; i < 200; ++i) {
+        const Pt c1{gen.uniform(-100, 100), gen.uniform(-100, 100)};
+        const double r1 = gen.log_uniform(0.1, 10), r2 = gen.log_uniform(0.1, 10), u = gen.uniform(-pi, pi);
+        const bool inside = gen.coin() && r2 < 0.9 * r1;
+        const double dc = inside ? r1 - r2 : r1 + r2;
+        const Pt c2{c1[0] + dc * std::cos(u), c1[1] + dc * std::sin(u)};
+        // Arcs about each centre, through the touching point at angle u (from c1) in their interior.
+        auto arc_about = [&](const Pt& c, double r, double mid_ang) {
+            const double s = gen.uniform(0.3, 1.2), e = gen.uniform(0.3, 1.2), a0 = mid_ang - s,
+                         a1 = mid_ang + e;
+            Arc a{{c[0] + r * std::cos(a0), c[1] + r * std::sin(a0)},
+                  {c[0] + r * std::cos(a1), c[1] + r * std::sin(a1)},
+                  std::tan((s + e) / 4)};
+            return gen.coin() ? Arc{a.p1, a.p0, -a.b} : a;
+        };
+        const Hits h = intersect(arc_about(c1, r1, u), arc_about(c2, r2, inside ? u : u + pi));
+        ASSERT_EQ(h.count, 1) << "case " << i << (inside ? " inside" : " outside");
+        EXPECT_EQ(h.coincident, 0);
+        EXPECT_NEAR(h.pts[0][0], c1[0] + r1 * std::cos(u), 1e-5);
+        EXPECT_NEAR(h.pts[0][1], c1[1] + r1 * std::sin(u), 1e-5);
+    }
+}
+
+TEST(velCirbul, SegmentIntersection) {
+    const double A[2] = {0, 0}, B[2] = {2, 0}, C[2] = {1, -1}, D[2] = {1, 1}, E[2] = {1, 0}, F[2] = {3, 0},
+                 G[2] = {5, 0}, H[2] = {0, 1}, I[2] = {2, 1};
+    int n = -9;
+    double s = -1, t = -1;
+    velCirbul::liinli(A, B, C, D, n, s, t);
+    EXPECT_EQ(n, 1);
+    EXPECT_NEAR(s, 0.5, 1e-15);
+    EXPECT_NEAR(t, 0.5, 1e-15);
+    velCirbul::liinli(A, B, E, D, n, s, t); // T-junction at the end of CD
+    EXPECT_EQ(n, 1);
+    EXPECT_NEAR(s, 0.5, 1e-15);
+    EXPECT_NEAR(t, 0.0, 1e-15);
+    velCirbul::liinli(A, B, E, F, n, s, t); // overlap
+    EXPECT_EQ(n, -1);
+    velCirbul::liinli(A, B, F, G, n, s, t); // collinear, apart
+    EXPECT_EQ(n, 0);
+    velCirbul::liinli(A, B, H, I, n, s, t); // parallel
+    EXPECT_EQ(n, 0);
+
+    int cnt = -9;
+    double ta[max_n], tb[max_n];
+    const Arc p{{-1, 0}, {1, 0}, 1.0}, q{{-2, -0.5}, {2, -0.5}, 0.0};
+    velCirbul::arc_arc_intersection(p.p0.data(), p.p1.data(), p.b, q.p0.data(), q.p1.data(), q.b, cnt, ta,
+                                    tb);
+    ASSERT_EQ(cnt, 2);
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_NEAR(pos(p, ta[k])[1], -0.5, 1e-12);
+        EXPECT_LE(arcref::dist(pos(p, ta[k]), pos(q, tb[k])), 1e-12);
+    }
+}
+
+TEST(velCirbul, QuadraticRoots) {
+    auto solve = [](double a, double b, double c) {
+        std::pair<int, std::array<double, 2>> r{-9, {-9, -9}};
+        velCirbul::roots_of_quadratic(a, b, c, r.first, r.second.data());
+        return r;
+    };
+    using R = std::array<double, 2>;
+    EXPECT_EQ(solve(0, 0, 0), std::make_pair(2147483647, R{0, 0})); // every x
+    EXPECT_EQ(solve(0, 0, 1), std::make_pair(-1, R{0, 0}));         // no x
+    EXPECT_EQ(solve(1, 0, 1).first, 0);
+    EXPECT_EQ(solve(-1, 0, -1).first, 0);
+    EXPECT_EQ(solve(1, -3, 2), std::make_pair(2, R{1, 2}));
+    EXPECT_EQ(solve(-1, 3, -2), std::make_pair(2, R{1, 2}));
+    EXPECT_EQ(solve(0, 2, -4), std::make_pair(1, R{2, 2}));
+    EXPECT_EQ(solve(2, 0, -8), std::make_pair(2, R{-2, 2}));
+    EXPECT_EQ(solve(-2, 0, 8), std::make_pair(2, R{-2, 2}));
+    EXPECT_EQ(solve(1, 3, 0), std::make_pair(2, R{-3, 0}));
+    EXPECT_EQ(solve(-1, 3, 0), std::make_pair(2, R{0, 3}));
+    EXPECT_EQ(solve(1, -2, 1), std::make_pair(2, R{1, 1}));
+    auto near_double = solve(1, -2, 1 + 1e-7); // slightly negative discriminant: a double root
+    EXPECT_EQ(near_double.first, 2);
+    EXPECT_NEAR(near_double.second[0], 1.0, 1e-12);
+    EXPECT_NEAR(near_double.second[1], 1.0, 1e-12);
+    EXPECT_EQ(solve(1, -2, 1.1).first, 0);
+    auto spread = solve(1, -1e8, 1); // the small root needs the reciprocal form
+    EXPECT_NEAR(spread.second[0], 1e-8, 1e-20);
+    EXPECT_NEAR(spread.second[1], 1e8, 1e-7);
+
+    arcref::ArcGen gen(20);
+    for (int i = 0; i < 2000; ++i) {
+        double r0 = gen.uniform(-1e3, 1e3) * std::pow(10.0, gen.uniform(-6, 0)), r1 = gen.uniform(-1e3, 1e3);
+        if (r1 < r0) std::swap(r0, r1);
+        if (r1 - r0 < 1e-3 * std::fabs(r1)) continue;
+        const double a = gen.uniform(0.1, 10) * (gen.coin() ? 1 : -1);
+        const auto [n, x] = solve(a, -a * (r0 + r1), a * r0 * r1);
+        ASSERT_EQ(n, 2);
+        EXPECT_NEAR(x[0], r0, 1e-10 * std::fabs(r0) + 1e-14);
+        EXPECT_NEAR(x[1], r1, 1e-10 * std::fabs(r1) + 1e-14);
+    }
+}
+
+TEST(velCirbul, DegenerateAndExtremeArcsStayFinite) {
+    std::vector<double> out;
+    for (double len : {0.0, 1e-3, 1e3}) {
+        for (double b : {0.0, 1e-12, -1e-12, 1e6, -1e6, 1.0}) {
+            const Arc a{{1e4, -3e3}, {1e4 + 0.6 * len, -3e3 + 0.8 * len}, b};
+            const double *P0 = a.p0.data(), *P1 = a.p1.data();
+            const double q[2] = {1e4 + 3, -3e3 - 2};
+            double v[2], w[2], r, x, d, t, t2[2], ta[max_n], tb[max_n], pts[max_n][2];
+            int n, m, c;
+            out.clear();
+            velCirbul::cbbump(P0, P1, b, v);
+            velCirbul::cbmpbu(P0, P1, v, x);
+            out.insert(out.end(), {v[0], v[1], x});
+            velCirbul::cbbucr(P0, P1, b, v, r);
+            velCirbul::cbbuar(P0, P1, b, x);
+            out.insert(out.end(), {v[0], v[1], r, x});
+            for (double tt : {0.0, 0.3, 0.5, 1.0, -5.0, 1e100}) {
+                velCirbul::cbpapo(P0, P1, b, tt, v);
+                velCirbul::cbpata(P0, P1, b, tt, w);
+                out.insert(out.end(), {v[0], v[1], w[0], w[1]});
+                velCirbul::arc_evaluate_position(P0, P1, b, tt, v);
+                velCirbul::arc_evaluate_tangent(P0, P1, b, tt, w);
+                out.insert(out.end(),
+                           {v[0], v[1], w[0], w[1], velCirbul::arc_evaluate_parameter(P0, P1, b, v)});
+            }
+            velCirbul::cbtapa_g(P0, P1, b, 0.6, 0.8, n, t2);
+            velCirbul::cbsebu(P0, P1, b, 0.2, 0.7, x);
+            velCirbul::cbdspt_g(P0, P1, b, 0, 1, q, 1e-10, d, t, v);
+            out.insert(out.end(), {t2[0], t2[1], x, d, t, v[0], v[1]});
+            const double L0[2] = {q[0] - 50, q[1] - 40}, L1[2] = {q[0] + 50, q[1] + 40};
+            velCirbul::cbincb_g(P0, P1, b, 0, 1, L0, L1, 0.0, 0, 1, 1e-10, m, ta, tb, pts, c);
+            for (int k = 0; k < std::min(std::max(m, 0), max_n); ++k)
+                out.insert(out.end(), {ta[k], tb[k], pts[k][0], pts[k][1]});
+            for (double o : out)
+                ASSERT_TRUE(std::isfinite(o)) << "len " << len << " b " << b;
+        }
+    }
+}
