@@ -32,8 +32,8 @@ void velPolyArcLineConstZ::grow_array() {
 }
 
 void velPolyArcLineConstZ::write_pair(int index, double x, double y) {
-    m_array.write(index, static_cast<float>(x));
-    m_array.write(index + 1, static_cast<float>(y));
+    m_array.write(index, gi_narrow(x));
+    m_array.write(index + 1, gi_narrow(y));
 }
 
 void velPolyArcLineConstZ::add_pos(const giPoint3& p) {

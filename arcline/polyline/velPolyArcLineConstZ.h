@@ -3,6 +3,7 @@
 // floats, the height Z once as a double. The first position sets Z; later points have their z ignored.
 // Storage per span is four floats (x, y, mid x, mid y); a straight span's mid is the pair (-FLT_MAX, 0).
 
+#include "arcline/platform/giFloatArray3.h"
 #include "arcline/polyline/velAbsPolyArcLine.h"
 #include "arcline/polyline/velPolylineArray.h"
 
