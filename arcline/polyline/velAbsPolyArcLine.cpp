@@ -7,6 +7,7 @@
 #include "arcline/polyline/velPolyLine.h"
 
 #include <cfloat>
+#include <climits>
 #include <cmath>
 
 IMPLEMENT_SERIAL(velAbsPolyArcLine, CObject, 1)
@@ -14,6 +15,7 @@ IMPLEMENT_SERIAL(velAbsPolyArcLine, CObject, 1)
 namespace {
 constexpr int base_schema = 1;
 constexpr int max_page_factor = 10; // pages of at most 1024 elements
+constexpr int max_stored_positions = (INT_MAX - 4) / 4;
 } // namespace
 
 velAbsPolyArcLine::velAbsPolyArcLine(const velAbsPolyArcLine& other)
@@ -31,7 +33,8 @@ void velAbsPolyArcLine::Serialize(CArchive& ar) {
     if (schema != base_schema) AfxThrowArchiveException(CArchiveException::badSchema);
     int n = 0;
     ar >> n;
-    if (n < 0) AfxThrowArchiveException(CArchiveException::badIndex);
+    // A count no storage class could address (four floats a position in int indices) is damaged data.
+    if (n < 0 || n > max_stored_positions) AfxThrowArchiveException(CArchiveException::badIndex);
     m_num_pos = n;
     invalidate_caches();
 }
@@ -383,10 +386,16 @@ void velAbsPolyArcLine::serialize_triples(CArchive& ar, velPolylineArray<giFloat
     if (word != schema) AfxThrowArchiveException(CArchiveException::badSchema);
     velAbsPolyArcLine::Serialize(ar);
     elements.reset(compute_page_factor(m_num_pos));
-    for (int i = 0, n = count(); i < n; ++i) {
-        giFloatArray3 f;
-        Serialize_giFloatArray3(ar, f);
-        elements.write(i, f);
+    try {
+        for (int i = 0, n = count(); i < n; ++i) {
+            giFloatArray3 f;
+            Serialize_giFloatArray3(ar, f);
+            elements.write(i, f);
+        }
+    } catch (...) {
+        // A short or damaged record leaves an empty line, not a count without its points.
+        reset();
+        throw;
     }
     invalidate_caches();
 }

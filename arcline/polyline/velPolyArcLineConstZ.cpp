@@ -129,10 +129,16 @@ void velPolyArcLineConstZ::Serialize(CArchive& ar) {
     const int n = num_pos();
     const int count = n > 0 ? 4 * n - 2 : 0;
     m_array.reset(compute_page_factor(count));
-    for (int i = 0; i < count; ++i) {
-        float f = 0.0f;
-        ar >> f;
-        m_array.write(i, f);
+    try {
+        for (int i = 0; i < count; ++i) {
+            float f = 0.0f;
+            ar >> f;
+            m_array.write(i, f);
+        }
+    } catch (...) {
+        // A short or damaged record leaves an empty line, not a count without its points.
+        reset();
+        throw;
     }
     invalidate_caches();
 }

@@ -7,16 +7,10 @@
 #include <sstream>
 #include <string>
 
-TEST(CDumpContext, WritesTextAndNumbers) {
+TEST(CDumpContext, WritesTextNumbersAndNullMarkers) {
     std::ostringstream out;
     CDumpContext dc(out);
-    dc << "n=" << 42 << std::string(" u=") << 7u << " x=" << 2.5 << " f=" << 0.25f << " l=" << -3L;
-    EXPECT_EQ(out.str(), "n=42 u=7 x=2.5 f=0.25 l=-3");
-}
-
-TEST(CDumpContext, NullTextAndNullObjectWriteAMarker) {
-    std::ostringstream out;
-    CDumpContext dc(out);
-    dc << static_cast<const char*>(nullptr) << " " << static_cast<const CObject*>(nullptr);
-    EXPECT_EQ(out.str(), "(null) (null)");
+    dc << "n=" << 42 << std::string(" u=") << 7u << " x=" << 2.5 << " f=" << 0.25f << " l=" << -3L << " "
+       << static_cast<const char*>(nullptr) << " " << static_cast<const CObject*>(nullptr);
+    EXPECT_EQ(out.str(), "n=42 u=7 x=2.5 f=0.25 l=-3 (null) (null)");
 }

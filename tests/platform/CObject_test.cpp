@@ -30,37 +30,25 @@ IMPLEMENT_DYNAMIC(tObjStone, CObject)
 
 } // namespace
 
-TEST(CObject, GetRuntimeClassDispatchesThroughTheBase) {
+TEST(CObject, RuntimeClassAndKindGoThroughTheBase) {
     const std::unique_ptr<CObject> dog = std::make_unique<tObjDog>();
     EXPECT_EQ(dog->GetRuntimeClass(), RUNTIME_CLASS(tObjDog));
     EXPECT_EQ(tObjStone().GetRuntimeClass(), RUNTIME_CLASS(tObjStone));
     EXPECT_EQ(CObject::GetThisClass(), &CObject::classCObject);
     EXPECT_STREQ(CObject::classCObject.m_lpszClassName, "CObject");
+    EXPECT_TRUE(dog->IsKindOf(RUNTIME_CLASS(tObjDog)) && dog->IsKindOf(RUNTIME_CLASS(tObjAnimal)));
+    EXPECT_TRUE(dog->IsKindOf(RUNTIME_CLASS(CObject)));
+    EXPECT_FALSE(dog->IsKindOf(RUNTIME_CLASS(tObjStone)));
+    EXPECT_FALSE(tObjAnimal().IsKindOf(RUNTIME_CLASS(tObjDog)));
 }
 
-TEST(CObject, IsKindOfAcceptsTheClassAndItsBases) {
-    const tObjDog dog;
-    EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(tObjDog)));
-    EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(tObjAnimal)));
-    EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(CObject)));
-    EXPECT_FALSE(dog.IsKindOf(RUNTIME_CLASS(tObjStone)));
-
-    const tObjAnimal animal;
-    EXPECT_FALSE(animal.IsKindOf(RUNTIME_CLASS(tObjDog)));
-    EXPECT_TRUE(animal.IsKindOf(RUNTIME_CLASS(tObjAnimal)));
-}
-
-TEST(CObject, DefaultDumpNamesTheClass) {
+TEST(CObject, DumpNamesTheClassUnlessOverridden) {
     std::ostringstream out;
     CDumpContext dc(out);
     const tObjAnimal animal;
-    animal.Dump(dc);
+    dc << &animal;
     EXPECT_EQ(out.str().rfind("a tObjAnimal at ", 0), 0u) << out.str();
-}
-
-TEST(CObject, OverriddenDumpIsCalledThroughTheContext) {
-    std::ostringstream out;
-    CDumpContext dc(out);
+    out.str("");
     const tObjDog dog;
     dc << &dog;
     EXPECT_EQ(out.str(), "dog with 4 legs");

@@ -4,11 +4,9 @@
 
 #include <vector>
 
-TEST(coDynArr, ResizeExpandClearBecome) {
+TEST(coDynArr, ResizeExpandAndBecome) {
     intcoDynArr a;
     a.resize(3);
-    EXPECT_EQ(a.size(), 3);
-    EXPECT_EQ(a[2], 0);
     a[0] = 1;
     a[2] = 3;
     a.expand(2); // already long enough
@@ -16,13 +14,8 @@ TEST(coDynArr, ResizeExpandClearBecome) {
     a.expand(5);
     EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{1, 0, 3, 0, 0}));
     a.resize(2);
-    EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{1, 0}));
-
     intcoDynArr b(1);
     b.become(a);
     EXPECT_TRUE(a.empty());
-    EXPECT_EQ(b.size(), 2);
-    EXPECT_EQ(b[0], 1);
-    b.clear();
-    EXPECT_EQ(b.size(), 0);
+    EXPECT_EQ(std::vector<int>(b.begin(), b.end()), (std::vector<int>{1, 0}));
 }

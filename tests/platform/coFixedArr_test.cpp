@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(coFixedArr, StartsValueInitialisedAndKeepsItsSize) {
-    utBoolcoFixedArr flags(4);
-    EXPECT_EQ(flags.size(), 4);
-    for (int i = 0; i < flags.size(); ++i)
-        EXPECT_EQ(flags[i], 0);
-    flags[2] = 1;
-    utBool& ref = flags[2];
-    EXPECT_EQ(ref, 1);
-    const coFixedArr<double> filled(3, 1.5);
-    EXPECT_EQ(filled[2], 1.5);
-    EXPECT_EQ(coFixedArr<int>().size(), 0);
+#include <vector>
+
+TEST(coFixedArr, StartsValueInitialised) {
+    const utBoolcoFixedArr flags(4);
+    EXPECT_EQ(std::vector<utBool>(flags.begin(), flags.end()), (std::vector<utBool>{0, 0, 0, 0}));
+    const coFixedArr<double> filled(2, 1.5);
+    EXPECT_EQ(std::vector<double>(filled.begin(), filled.end()), (std::vector<double>{1.5, 1.5}));
+    EXPECT_EQ(coFixedArr<int>(-3).size(), 0);
 }

@@ -59,12 +59,12 @@ void velAbsSpan::fill_vectors() const {
     }
 }
 
-const giVector3& velAbsSpan::start_vector() const {
+giVector3 velAbsSpan::start_vector() const {
     fill_vectors();
     return m_start_vector;
 }
 
-const giVector3& velAbsSpan::end_vector() const {
+giVector3 velAbsSpan::end_vector() const {
     fill_vectors();
     return m_end_vector;
 }
@@ -140,7 +140,7 @@ void velAbsSpan::get_centre_mid_radius(giPoint3& centre, giPoint3& mid, double& 
     }
 }
 
-const giBox2& velAbsSpan::get_boundbox() const {
+giBox2 velAbsSpan::get_boundbox() const {
     if (m_box.empty()) {
         const giPoint3 s = start_point(), e = end_point();
         velArc2Utils::bounding_box(s.xy(), e.xy(), is_of_class_arc() ? get_bulge() : 0.0, m_box);

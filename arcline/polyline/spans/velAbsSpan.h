@@ -40,9 +40,10 @@ public:
     virtual giPoint3 mid_point() const = 0;
     virtual giPoint3 end_point() const = 0;
 
-    // Unit XY tangents at the ends (zero for a span whose ends coincide in XY).
-    virtual const giVector3& start_vector() const;
-    virtual const giVector3& end_vector() const;
+    // Unit XY tangents at the ends (zero for a span whose ends coincide in XY). By value, so that a tangent
+    // of a temporary span outlives it.
+    virtual giVector3 start_vector() const;
+    virtual giVector3 end_vector() const;
     // Unit XY tangent at bulge parameter t.
     virtual giVector3 parameter_vector(const double& t) const;
     virtual double get_length() const;
@@ -91,8 +92,9 @@ public:
     int set_bulge(double b);
     // Centre, mid point and (unsigned) radius; a line gives the chord midpoint twice and radius 0.
     void get_centre_mid_radius(giPoint3& centre, giPoint3& mid, double& radius) const;
-    // XY box of the span, its extreme points included (cached).
-    const giBox2& get_boundbox() const;
+    // XY box of the span, its extreme points included (cached; returned by value, so that the box of a
+    // temporary span outlives it).
+    giBox2 get_boundbox() const;
     // Distance of the ends in x and y only (cached).
     double chord_length() const;
     // Unit XY chord direction; zero when the ends coincide in XY.

@@ -12,6 +12,15 @@
 #include <numbers>
 #include <random>
 
+// A giPoint3 expression against its expected coordinates.
+#define EXPECT_P3_NEAR(p, qx, qy, qz, tol)                                                                   \
+    do {                                                                                                     \
+        const giPoint3 p_ = (p);                                                                             \
+        EXPECT_NEAR(p_.x, (qx), (tol));                                                                      \
+        EXPECT_NEAR(p_.y, (qy), (tol));                                                                      \
+        EXPECT_NEAR(p_.z, (qz), (tol));                                                                      \
+    } while (0)
+
 namespace arcref {
 
 using Pt = std::array<double, 2>;

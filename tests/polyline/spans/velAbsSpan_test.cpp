@@ -1,8 +1,5 @@
 #include "arcline/polyline/spans/velAbsSpan.h"
 
-#include "arcline/polyline/spans/velArc2Utils.h"
-#include "arcline/polyline/spans/velCirbul.h"
-
 #include "arcReference.h"
 #include "testSpan.h"
 
@@ -16,14 +13,6 @@ namespace {
 using arcref::Arc;
 using arcref::Pt;
 constexpr double pi = std::numbers::pi;
-
-#define EXPECT_P3_NEAR(p, qx, qy, qz, tol)                                                                   \
-    do {                                                                                                     \
-        const giPoint3 p_ = (p);                                                                             \
-        EXPECT_NEAR(p_.x, (qx), (tol));                                                                      \
-        EXPECT_NEAR(p_.y, (qy), (tol));                                                                      \
-        EXPECT_NEAR(p_.z, (qz), (tol));                                                                      \
-    } while (0)
 
 // An arc span of the bulge arc at height z, its mid point from the reference geometry.
 std::shared_ptr<tSpan> arc_span(const Arc& a, double z = 0) {
@@ -45,64 +34,37 @@ std::shared_ptr<tSpan> lower_half() {
 
 } // namespace
 
-TEST(velAbsSpan, KindsBulgeAndLengths) {
+TEST(velAbsSpan, KindsBulgeLengthsAndPoints) {
     const auto ln = tSpan::make(tSpan::line, {0, 0, 0}, {3, 4, 12});
-    EXPECT_TRUE(ln->is_of_class_line() && !ln->is_of_class_arc() && !ln->invalid());
-    EXPECT_TRUE(tSpan(tSpan::temp_line, {}, {}).is_of_class_line());
-    EXPECT_TRUE(tSpan(tSpan::raster, {}, {}).is_of_class_line());
-    EXPECT_TRUE(tSpan(tSpan::temp_arc, {}, {}).is_of_class_arc());
-    EXPECT_TRUE(tSpan(tSpan::none, {}, {}).invalid());
-    EXPECT_TRUE(*ln != tSpan(tSpan::temp_line, {0, 0, 0}, {3, 4, 12}));
-    EXPECT_EQ(ln->get_bulge(), 0.0);
-    EXPECT_EQ(ln->chord_length(), 5.0); // plan distance only
-    EXPECT_EQ(ln->get_length(), 5.0);
-
-    EXPECT_DOUBLE_EQ(lower_half()->get_bulge(), 1.0);
-    EXPECT_DOUBLE_EQ(lower_half()->get_length(), pi);
-    const auto upper = tSpan::make(tSpan::arc, {0, 0, 1}, {2, 0, 1}, {1, 1, 1});
-    EXPECT_DOUBLE_EQ(upper->get_bulge(), -1.0);
-    EXPECT_DOUBLE_EQ(upper->get_length(), pi);
-    const auto dot = tSpan::make(tSpan::arc, {1, 1, 0}, {1, 1, 0}, {2, 1, 0});
-    EXPECT_EQ(dot->get_bulge(), 0.0);
-    EXPECT_EQ(dot->get_length(), 0.0);
-    const auto flat = tSpan::make(tSpan::arc, {0, 0, 0}, {2, 0, 0}, {1, -1e-16, 0}); // |b| below 1e-15
-    EXPECT_EQ(flat->get_length(), 2.0);
-
-    const auto shallow = tSpan::make(tSpan::arc, {0, 0, 0}, {2, 0, 0}, {1, -0.01, 0}); // sagitta 0.01
-    EXPECT_TRUE(shallow->is_a_line(0.01));
-    EXPECT_FALSE(shallow->is_a_line(0.0099));
-    EXPECT_TRUE(ln->is_a_line(0.0));
-
-    arcref::ArcGen gen(51);
-    for (int i = 0; i < 2000; ++i) {
-        const Arc a = gen.next(1e-12, 1e6);
-        const auto s = arc_span(a, 3.0);
-        const double L = arcref::chord(a), len = velArc2Utils::arc_length(L, std::fabs(a.b));
-        ASSERT_NEAR(s->get_bulge(), a.b, bulge_tol(a));
-        ASSERT_NEAR(s->get_length(), len, 1e-9 * len) << "b " << a.b;
-    }
-}
-
-TEST(velAbsSpan, SetBulgeAndPointsAtParameters) {
-    const auto ln = tSpan::make(tSpan::line, {0, 0, 0}, {2, 0, 4});
+    EXPECT_TRUE(tSpan(tSpan::temp_line, {}, {}).is_of_class_line() &&
+                tSpan(tSpan::raster, {}, {}).is_of_class_line());
+    EXPECT_TRUE(tSpan(tSpan::temp_arc, {}, {}).is_of_class_arc() && tSpan(tSpan::none, {}, {}).invalid());
     EXPECT_EQ(ln->set_bulge(0.5), 0);
     EXPECT_EQ(ln->get_bulge(), 0.0);
-    EXPECT_P3_NEAR(ln->parameter_point(0.25), 0.5, 0, 1, 1e-15);
+    EXPECT_EQ(ln->get_length(), 5.0); // plan distance only
+    EXPECT_P3_NEAR(ln->parameter_point(0.25), 0.75, 1, 3, 1e-15);
+    EXPECT_TRUE(ln->is_a_line(0.0));
+    EXPECT_DOUBLE_EQ(lower_half()->get_length(), pi);
+    EXPECT_P3_NEAR(lower_half()->parameter_point(0.5 * (1 - std::tan(pi / 8))), 1 - std::sqrt(0.5),
+                   -std::sqrt(0.5), 1, 1e-15);
+    EXPECT_DOUBLE_EQ(tSpan(tSpan::arc, {0, 0, 1}, {2, 0, 1}, {1, 1, 1}).get_bulge(), -1.0);
+    EXPECT_EQ(tSpan(tSpan::arc, {1, 1, 0}, {1, 1, 0}, {2, 1, 0}).get_length(), 0.0);      // no chord
+    EXPECT_EQ(tSpan(tSpan::arc, {0, 0, 0}, {2, 0, 0}, {1, -1e-16, 0}).get_length(), 2.0); // |b| below 1e-15
+    const tSpan shallow(tSpan::arc, {0, 0, 0}, {2, 0, 0}, {1, -0.01, 0});                 // sagitta 0.01
+    EXPECT_TRUE(shallow.is_a_line(0.01));
+    EXPECT_FALSE(shallow.is_a_line(0.0099));
+    EXPECT_DOUBLE_EQ(shallow.get_length(), 2 * 1.0001 * std::atan(0.01) / 0.01);
+    EXPECT_P3_NEAR(tSpan(tSpan::none, {5, 5, 5}, {6, 6, 6}).parameter_point(0.5), 0, 0, 0, 0);
 
     const auto s = tSpan::make(tSpan::arc, {0, 0, 2}, {2, 0, 5}, {1, -1, 9});
     const int calls = s->initialise_calls();
     EXPECT_EQ(s->set_bulge(0.5), 1);
     EXPECT_GT(s->initialise_calls(), calls);
-    EXPECT_DOUBLE_EQ(s->get_bulge(), 0.5);
     EXPECT_P3_NEAR(s->mid_point(), 1, -0.5, 2, 1e-15); // the bulge mid point at the start's height
     EXPECT_DOUBLE_EQ(s->get_length(), 2 * (1 + 0.25) * std::atan(0.5) / 0.5);
-    EXPECT_P3_NEAR(lower_half()->parameter_point(0.5), 1, -1, 1, 1e-15);
-    EXPECT_P3_NEAR(lower_half()->parameter_point(0.5 * (1 - std::tan(pi / 8))), 1 - std::sqrt(0.5),
-                   -std::sqrt(0.5), 1, 1e-15);
-    EXPECT_P3_NEAR(tSpan(tSpan::none, {5, 5, 5}, {6, 6, 6}).parameter_point(0.5), 0, 0, 0, 0);
 }
 
-TEST(velAbsSpan, TangentsCentreAndChord) {
+TEST(velAbsSpan, TangentsCentreChordAndBox) {
     const auto s = lower_half();
     auto expect_vec = [](const giVector3& v, double x, double y) {
         EXPECT_NEAR(v.x(), x, 1e-15);
@@ -114,6 +76,9 @@ TEST(velAbsSpan, TangentsCentreAndChord) {
     expect_vec(s->parameter_vector(0.5), 1, 0);
     expect_vec(tSpan(tSpan::line, {0, 0, 0}, {3, 4, 9}).start_vector(), 0.6, 0.8);
     expect_vec(tSpan(tSpan::line, {1, 1, 0}, {1, 1, 9}).end_vector(), 0, 0); // no plan extent
+    const giVector2 u = tSpan(tSpan::line, {1, 1, 0}, {4, 5, 3}).unit_chord_vector();
+    EXPECT_NEAR(u.x(), 0.6, 1e-15);
+    EXPECT_NEAR(u.y(), 0.8, 1e-15);
 
     giPoint3 c, m;
     double r = -1;
@@ -127,37 +92,13 @@ TEST(velAbsSpan, TangentsCentreAndChord) {
     EXPECT_P3_NEAR(c, 1, 2, 3, 0);
     EXPECT_P3_NEAR(m, 1, 2, 3, 0);
     EXPECT_EQ(r, 0.0);
-
-    const giVector2 u = tSpan(tSpan::line, {1, 1, 0}, {4, 5, 3}).unit_chord_vector();
-    EXPECT_NEAR(u.x(), 0.6, 1e-15);
-    EXPECT_NEAR(u.y(), 0.8, 1e-15);
-    EXPECT_EQ(tSpan(tSpan::line, {1, 1, 0}, {1, 1, 3}).unit_chord_vector(), giVector2(0, 0));
-}
-
-TEST(velAbsSpan, BoundBoxHoldsTheArcAndTouchesIt) {
-    EXPECT_EQ(lower_half()->get_boundbox(), giBox2({0, -1}, {2, 0}));
+    EXPECT_EQ(s->get_boundbox(), giBox2({0, -1}, {2, 0}));
     EXPECT_EQ(tSpan(tSpan::line, {3, 0, 0}, {1, 2, 5}).get_boundbox(), giBox2({1, 0}, {3, 2}));
-    arcref::ArcGen gen(52);
-    for (int i = 0; i < 500; ++i) {
-        const Arc a = gen.next(1e-3, 1e3);
-        const giBox2& box = arc_span(a)->get_boundbox();
-        const arcref::Box want = arcref::exact_box(a);
-        const double tol = arcref::tol_x(a);
-        ASSERT_NEAR(box.min().x, want.lo[0], tol) << "b " << a.b;
-        ASSERT_NEAR(box.min().y, want.lo[1], tol) << "b " << a.b;
-        ASSERT_NEAR(box.max().x, want.hi[0], tol) << "b " << a.b;
-        ASSERT_NEAR(box.max().y, want.hi[1], tol) << "b " << a.b;
-        for (int k = 0; k <= 100; ++k) {
-            const Pt p = arcref::point_at_fraction(a, k / 100.0);
-            ASSERT_TRUE(box.contains({p[0], p[1]}, tol));
-        }
-    }
 }
 
 TEST(velAbsSpan, TrimAndReverse) {
     auto s = lower_half();
     EXPECT_EQ(s->trim(0, 1), 1);
-    EXPECT_TRUE(*s == *lower_half());
     EXPECT_EQ(s->trim(0.6, 0.6), 0);
     EXPECT_EQ(s->trim(0.7, 0.2), 0);
     EXPECT_TRUE(*s == *lower_half());
@@ -172,10 +113,9 @@ TEST(velAbsSpan, TrimAndReverse) {
     EXPECT_P3_NEAR(ln->end_point(), 3, 0, 6, 1e-15);
     ln->reverse();
     EXPECT_P3_NEAR(ln->start_point(), 3, 0, 6, 0);
-    EXPECT_EQ(ln->get_length(), 2.0);
 
     arcref::ArcGen gen(53);
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 300; ++i) {
         const Arc a = gen.next(1e-3, 1e3, 1e-2, 1e2);
         const auto orig = arc_span(a, -4.0);
         const double len = orig->get_length(), tol = arcref::tol_centre(a);
@@ -200,8 +140,7 @@ TEST(velAbsSpan, TrimAndReverse) {
         ASSERT_EQ(cut->end_point().z, -4.0);
         const double bs = arcref::sub_bulge(a.b, t0, t1);
         ASSERT_NEAR(cut->get_bulge(), bs, 1e-8 * std::fmax(1, std::fabs(bs)) + bulge_tol(a)) << "b " << a.b;
-        const Pt c = arcref::centre(a);
-        ASSERT_NEAR(xy_dist(cut->mid_point(), c), arcref::radius(a), 10 * tol);
+        ASSERT_NEAR(xy_dist(cut->mid_point(), arcref::centre(a)), arcref::radius(a), 10 * tol);
         const double frac = arcref::fraction_of_param(a.b, t1) - arcref::fraction_of_param(a.b, t0);
         ASSERT_NEAR(cut->get_length(), frac * len, 1e-8 * len);
     }
@@ -210,42 +149,39 @@ TEST(velAbsSpan, TrimAndReverse) {
 TEST(velAbsSpan, OffsetMovesAlongTheRightHandNormal) {
     const auto ln = tSpan::make(tSpan::temp_line, {0, 0, 3}, {2, 0, 3});
     velAbsSpancoPrf o = ln->offset(1.0);
-    ASSERT_TRUE(o);
-    EXPECT_TRUE(o->is_temp_line_span());
+    ASSERT_TRUE(o && o->is_temp_line_span());
     EXPECT_P3_NEAR(o->start_point(), 0, -1, 3, 1e-15);
     EXPECT_P3_NEAR(o->end_point(), 2, -1, 3, 1e-15);
     EXPECT_P3_NEAR(ln->start_point(), 0, 0, 3, 0); // the original stays
 
     // Anticlockwise arcs grow by d, about the same centre, with the same sweep.
     o = lower_half()->offset(0.5);
-    ASSERT_TRUE(o);
-    EXPECT_TRUE(o->is_arc_span());
+    ASSERT_TRUE(o && o->is_arc_span());
     EXPECT_P3_NEAR(o->start_point(), -0.5, 0, 1, 1e-15);
     EXPECT_P3_NEAR(o->end_point(), 2.5, 0, 1, 1e-15);
     EXPECT_P3_NEAR(o->mid_point(), 1, -1.5, 1, 1e-15);
-    EXPECT_NEAR(o->get_bulge(), 1.0, 1e-15);
 
     // Through the centre: a temporary line between the moved ends, or a plain line when they nearly meet.
-    o = lower_half()->offset(-1.5);
-    ASSERT_TRUE(o);
-    EXPECT_TRUE(o->is_temp_line_span());
-    EXPECT_P3_NEAR(o->start_point(), 1.5, 0, 1, 1e-15);
-    EXPECT_P3_NEAR(o->end_point(), 0.5, 0, 1, 1e-15);
-    o = lower_half()->offset(-(1 + 2e-6)); // moved chord 4e-6 long
-    ASSERT_TRUE(o);
-    EXPECT_TRUE(o->is_line_span());
-    EXPECT_P3_NEAR(o->start_point(), 1 + 2e-6, 0, 1, 1e-15);
-    o = lower_half()->offset(-(1 + 1e-5)); // moved chord 2e-5 long
-    ASSERT_TRUE(o);
-    EXPECT_TRUE(o->is_temp_line_span());
+    const struct {
+        double d;
+        int temp_line;
+        double x0;
+    } collapsed[] = {{-1.5, 1, 1.5}, {-(1 + 2e-6), 0, 1 + 2e-6}, {-(1 + 1e-5), 1, 1 + 1e-5}};
+    for (const auto& c : collapsed) {
+        o = lower_half()->offset(c.d); // moved chords 1, 4e-6 and 2e-5 long
+        ASSERT_TRUE(o);
+        EXPECT_EQ(o->is_temp_line_span(), c.temp_line) << c.d;
+        EXPECT_EQ(o->is_line_span(), 1 - c.temp_line) << c.d;
+        EXPECT_P3_NEAR(o->start_point(), c.x0, 0, 1, 1e-15);
+        EXPECT_P3_NEAR(o->end_point(), 2 - c.x0, 0, 1, 1e-15);
+    }
     o = tSpan(tSpan::arc, {0, 0, 0}, {2, 0, 0}, {1, 1, 0}).offset(1.5); // clockwise arcs shrink
-    ASSERT_TRUE(o);
-    EXPECT_TRUE(o->is_temp_line_span());
+    ASSERT_TRUE(o && o->is_temp_line_span());
     EXPECT_P3_NEAR(o->start_point(), 1.5, 0, 0, 1e-15);
     EXPECT_FALSE(tSpan(tSpan::none, {0, 0, 0}, {1, 0, 0}).offset(1.0));
 
     arcref::ArcGen gen(54);
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 300; ++i) {
         const Arc a = gen.next(0.1, 1e2, 1e-2, 1e2);
         const double rho = arcref::radius(a), tol = 10 * arcref::tol_centre(a);
         const double d = rho * gen.uniform(-0.9, 2.0) * (a.b > 0 ? 1 : -1); // new radius 0.1 rho .. 3 rho
@@ -254,8 +190,7 @@ TEST(velAbsSpan, OffsetMovesAlongTheRightHandNormal) {
         giPoint3 c, m;
         double r;
         off->get_centre_mid_radius(c, m, r);
-        const Pt c0 = arcref::centre(a);
-        ASSERT_LE(xy_dist(c, c0), tol) << "b " << a.b;
+        ASSERT_LE(xy_dist(c, arcref::centre(a)), tol) << "b " << a.b;
         ASSERT_NEAR(r, rho + std::fabs(d) * (d * a.b > 0 ? 1 : -1), tol);
         ASSERT_NEAR(off->get_bulge(), a.b, 10 * bulge_tol(a)); // the chord may shrink tenfold
     }
@@ -266,30 +201,26 @@ TEST(velAbsSpan, MoveEndsAndWholeSpan) {
     s->move_start_pt_normal(0.5); // start tangent (0, -1): right-hand normal (-1, 0)
     EXPECT_P3_NEAR(s->start_point(), -0.5, 0, 1, 1e-15);
     EXPECT_P3_NEAR(s->end_point(), 2, 0, 1, 0);
-    EXPECT_NEAR(s->get_bulge(), 1.0, 1e-15);
-    EXPECT_P3_NEAR(s->mid_point(), 0.75, -1.25, 1, 1e-15);
+    EXPECT_P3_NEAR(s->mid_point(), 0.75, -1.25, 1, 1e-15); // the bulge is kept
     s = lower_half();
     s->move_end_pt_normal(0.5); // end tangent (0, 1): right-hand normal (1, 0)
     EXPECT_P3_NEAR(s->end_point(), 2.5, 0, 1, 1e-15);
     EXPECT_NEAR(s->get_bulge(), 1.0, 1e-15);
-    const auto ln = tSpan::make(tSpan::line, {0, 0, 0}, {2, 0, 0});
-    ln->move_start_pt_normal(1.0);
-    EXPECT_P3_NEAR(ln->start_point(), 0, -1, 0, 1e-15);
-    EXPECT_P3_NEAR(ln->end_point(), 2, 0, 0, 0);
 
     s = lower_half();
     EXPECT_NE(s->move_orthogonal(-0.5), 0);
     EXPECT_P3_NEAR(s->start_point(), 0.5, 0, 1, 1e-15);
     EXPECT_P3_NEAR(s->end_point(), 1.5, 0, 1, 1e-15);
     EXPECT_P3_NEAR(s->mid_point(), 1, -0.5, 1, 1e-15);
-    EXPECT_NEAR(s->get_length(), pi / 2, 1e-15);
     EXPECT_EQ(s->move_orthogonal(-0.75), 0); // would pass through the centre
     EXPECT_P3_NEAR(s->start_point(), 0.5, 0, 1, 0);
     EXPECT_P3_NEAR(s->end_point(), 1.5, 0, 1, 0);
-    const auto ln2 = tSpan::make(tSpan::line, {0, 0, 0}, {0, 2, 0});
-    EXPECT_NE(ln2->move_orthogonal(1.0), 0);
-    EXPECT_P3_NEAR(ln2->start_point(), 1, 0, 0, 1e-15);
-    EXPECT_P3_NEAR(ln2->end_point(), 1, 2, 0, 1e-15);
+    const auto ln = tSpan::make(tSpan::line, {0, 0, 0}, {0, 2, 0});
+    EXPECT_NE(ln->move_orthogonal(1.0), 0);
+    EXPECT_P3_NEAR(ln->start_point(), 1, 0, 0, 1e-15);
+    EXPECT_P3_NEAR(ln->end_point(), 1, 2, 0, 1e-15);
+    ln->move_start_pt_normal(1.0);
+    EXPECT_P3_NEAR(ln->start_point(), 2, 0, 0, 1e-15);
 }
 
 TEST(velAbsSpan, IntersectWithAnotherSpan) {
@@ -301,12 +232,10 @@ TEST(velAbsSpan, IntersectWithAnotherSpan) {
     EXPECT_GT(ts[0], ts[1]); // the one nearer this span's end first
     EXPECT_NEAR(to[0], (std::sqrt(0.75) + 2) / 4, 1e-12);
     EXPECT_NEAR(to[1], (2 - std::sqrt(0.75)) / 4, 1e-12);
-    for (int k = 0; k < 2; ++k) {
-        EXPECT_LE(s->parameter_point(ts[k]).distance(ln->parameter_point(to[k])), 1e-12);
+    for (int k = 0; k < 2; ++k)
         EXPECT_NEAR(s->parameter_point(ts[k]).y, -0.5, 1e-12);
-    }
     double one_s[2] = {-7, -7}, one_o[2] = {-7, -7};
-    EXPECT_GE(s->intersect(ln, one_s, one_o, 1), 1);
+    EXPECT_EQ(s->intersect(ln, one_s, one_o, 1), 1);
     EXPECT_NEAR(one_s[0], ts[0], 1e-12);
     EXPECT_EQ(one_s[1], -7.0); // only `max` pairs are written
     EXPECT_EQ(one_o[1], -7.0);
@@ -323,21 +252,18 @@ TEST(velAbsSpan, IntersectWithAnotherSpan) {
 
 TEST(velAbsSpan, CachesHoldUntilInvalidated) {
     const auto s = lower_half();
-    EXPECT_DOUBLE_EQ(s->get_bulge(), 1.0);
-    EXPECT_DOUBLE_EQ(s->get_length(), pi);
-    EXPECT_DOUBLE_EQ(s->chord_length(), 2.0);
-    EXPECT_EQ(s->get_boundbox(), giBox2({0, -1}, {2, 0}));
-    EXPECT_NEAR(s->start_vector().y(), -1.0, 1e-15);
-
+    auto expect_lower_half = [&] {
+        EXPECT_DOUBLE_EQ(s->get_bulge(), 1.0);
+        EXPECT_DOUBLE_EQ(s->get_length(), pi);
+        EXPECT_DOUBLE_EQ(s->chord_length(), 2.0);
+        EXPECT_EQ(s->get_boundbox(), giBox2({0, -1}, {2, 0}));
+        EXPECT_NEAR(s->start_vector().y(), -1.0, 1e-15);
+    };
+    expect_lower_half();
     // Behind the base's back: now the upper half circle of radius 2.
     s->set_end_raw({4, 0, 1});
     s->set_mid_raw({2, 2, 1});
-    EXPECT_DOUBLE_EQ(s->get_bulge(), 1.0);
-    EXPECT_DOUBLE_EQ(s->get_length(), pi);
-    EXPECT_DOUBLE_EQ(s->chord_length(), 2.0);
-    EXPECT_EQ(s->get_boundbox(), giBox2({0, -1}, {2, 0}));
-    EXPECT_NEAR(s->start_vector().y(), -1.0, 1e-15);
-
+    expect_lower_half();
     s->invalidate_cache();
     EXPECT_DOUBLE_EQ(s->get_bulge(), -1.0);
     EXPECT_DOUBLE_EQ(s->get_length(), 2 * pi);

@@ -27,50 +27,24 @@ Pt pos(const Arc& a, double t) {
 double param_at(const Arc& a, double s) {
     return velArc2Utils::parameter_at_distance(gp(a.p0), gp(a.p1), a.b, s);
 }
-
-const Arc unit_low{{-1, 0}, {1, 0}, 1.0}; // lower half of the unit circle, anticlockwise
+double dist_to(const Arc& a, const Pt& p) {
+    double d, t, near[2];
+    velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 1, p.data(), 1e-10, d, t, near);
+    return d;
+}
 
 } // namespace
 
-TEST(velArc2Utils, ArcAngleOnEachSideOfTheHalfCircle) {
+TEST(velArc2Utils, AnglesLengthsAndDistances) {
     EXPECT_EQ(velArc2Utils::arc_angle(0.0).radians(), 0.0);
-    EXPECT_NEAR(velArc2Utils::arc_angle(0.5).radians(), 4 * std::atan(0.5), 1e-15);
-    EXPECT_NEAR(velArc2Utils::arc_angle(-0.5).radians(), -4 * std::atan(0.5), 1e-15);
     EXPECT_DOUBLE_EQ(velArc2Utils::arc_angle(1.0).radians(), pi);
-    EXPECT_NEAR(velArc2Utils::arc_angle(2.0).radians(), 4 * std::atan(2.0), 1e-14);
-    EXPECT_NEAR(velArc2Utils::arc_angle(-2.0).radians(), -4 * std::atan(2.0), 1e-14); // signed like b
-    arcref::ArcGen gen(21);
-    for (int i = 0; i < 1000; ++i) {
-        const double b = gen.log_uniform(1e-12, 1e6);
-        EXPECT_NEAR(velArc2Utils::arc_angle(b).radians(), 4 * std::atan(b), 1e-14 * (4 * std::atan(b))) << b;
-    }
-}
-
-TEST(velArc2Utils, ArcLength) {
+    for (const double b : {0.5, -0.5, 2.0, -2.0}) // on each side of the half circle, signed like b
+        EXPECT_NEAR(velArc2Utils::arc_angle(b).radians(), 4 * std::atan(b), 1e-14) << b;
     EXPECT_NEAR(velArc2Utils::arc_length(2, 1), pi, 1e-15);
     EXPECT_DOUBLE_EQ(velArc2Utils::arc_length(2, 1e-6), 2 * (1 + 2e-12 / 3));
     EXPECT_EQ(velArc2Utils::arc_length(0, 0.3), 0.0);
     // The series below 1e-5 joins the closed form without a step.
     EXPECT_NEAR(velArc2Utils::arc_length(1, 1e-5 * (1 - 1e-9)), velArc2Utils::arc_length(1, 1e-5), 1e-15);
-
-    // Against fine polygons of the arc (2000 sides: relative error below (2 pi / 2000)^2 / 24 = 4e-7).
-    arcref::ArcGen gen(22);
-    for (int i = 0; i < 300; ++i) {
-        const Arc a = gen.next(1e-12, 1e6);
-        double poly = 0;
-        Pt prev = a.p0;
-        for (int k = 1; k <= 2000; ++k) {
-            const Pt p = arcref::point_at_fraction(a, k / 2000.0);
-            poly += arcref::dist(p, prev);
-            prev = p;
-        }
-        const double len = velArc2Utils::arc_length(arcref::chord(a), std::fabs(a.b));
-        ASSERT_NEAR(len, poly, 5e-7 * poly) << "b " << a.b;
-        ASSERT_GE(len, poly * (1 - 1e-12));
-    }
-}
-
-TEST(velArc2Utils, ParameterAtDistanceInvertsTheLength) {
     const Arc half{{0, 0}, {2, 0}, 1.0};
     EXPECT_NEAR(param_at(half, pi / 2), 0.5, 1e-12);
     EXPECT_NEAR(param_at(half, pi / 4), 0.5 * (1 - std::tan(pi / 8)), 1e-12);
@@ -79,12 +53,24 @@ TEST(velArc2Utils, ParameterAtDistanceInvertsTheLength) {
     EXPECT_EQ(param_at({{0, 0}, {2, 0}, 1e-6}, 0.5), 0.25);         // nearly straight: linear in the length
     EXPECT_EQ(param_at({{3, 3}, {3, 3 + 1e-11}, 1.0}, 1e-11), 0.0); // no chord
 
-    arcref::ArcGen gen(23);
-    for (int i = 0; i < 2000; ++i) {
-        const Arc a = gen.next(1e-5, 1e6);
-        const double f = gen.uniform(0, 1), len = velArc2Utils::arc_length(arcref::chord(a), std::fabs(a.b));
-        const double t = param_at(a, f * len);
+    arcref::ArcGen gen(22);
+    for (int i = 0; i < 600; ++i) {
+        const Arc a = gen.next(1e-12, 1e6);
+        const double b = std::fabs(a.b), len = velArc2Utils::arc_length(arcref::chord(a), b);
+        ASSERT_NEAR(velArc2Utils::arc_angle(a.b).radians(), 4 * std::atan(a.b), 1e-14 * 4 * std::atan(b));
+        if (i < 100) {
+            // Against fine polygons of the arc (2000 sides: relative error below (2 pi / 2000)^2 / 24 =
+            // 4e-7).
+            double poly = 0;
+            for (int k = 1; k <= 2000; ++k)
+                poly += arcref::dist(arcref::point_at_fraction(a, k / 2000.0),
+                                     arcref::point_at_fraction(a, (k - 1) / 2000.0));
+            ASSERT_NEAR(len, poly, 5e-7 * poly) << "b " << a.b;
+            ASSERT_GE(len, poly * (1 - 1e-12));
+        }
+        if (b < 1e-5) continue;
         // The point is turned about the centre, which lies far off for small bulges; and t itself is rounded.
+        const double f = gen.uniform(0, 1), t = param_at(a, f * len);
         const double tol =
             arcref::tol_centre(a) + 4e-16 * arcref::speed(a, arcref::param_of_fraction(a.b, f));
         ASSERT_LE(arcref::dist(pos(a, t), arcref::point_at_fraction(a, f)), tol) << "b " << a.b << " f " << f;
@@ -108,54 +94,43 @@ TEST(velArc2Utils, SubArcs) {
     EXPECT_NEAR(velArc2Utils::reparameterise(0.0, 0.5, 1.0, 0.5), q / 0.5, 1e-9);
 
     arcref::ArcGen gen(24);
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 600; ++i) {
         const double b = gen.log_uniform(1e-3, 1e2) * (gen.coin() ? 1 : -1), t = gen.uniform(0.01, 0.99);
         double t0 = gen.uniform(0, 1), t1 = gen.uniform(0, 1);
         if (t1 < t0) std::swap(t0, t1);
         if (t1 - t0 < 1e-3) continue;
         const double f0 = arcref::fraction_of_param(b, t0), f1 = arcref::fraction_of_param(b, t1);
-        const double bs = arcref::sub_bulge(b, t0, t1);
+        const double bs = arcref::sub_bulge(b, t0, t1), mid = arcref::param_of_fraction(b, 0.5 * (f0 + f1));
         ASSERT_NEAR(velArc2Utils::trimmed_bulge(t1, t0, b), -bs, 1e-8 * std::fmax(1, std::fabs(bs)));
-        const double mid = arcref::param_of_fraction(b, 0.5 * (f0 + f1));
-        ASSERT_NEAR(velArc2Utils::trimmed_mid_parameter(t0, t1, b), mid, 1e-9)
-            << "b " << b << " [" << t0 << ", " << t1 << "]";
-        ASSERT_NEAR(velArc2Utils::trimmed_mid_parameter(t1, t0, b), mid, 1e-9)
-            << "b " << b << " [" << t1 << ", " << t0 << "]";
+        ASSERT_NEAR(velArc2Utils::trimmed_mid_parameter(t0, t1, b), mid, 1e-9) << b << " " << t0 << " " << t1;
+        ASSERT_NEAR(velArc2Utils::trimmed_mid_parameter(t1, t0, b), mid, 1e-9) << b << " " << t0 << " " << t1;
         // The sub-arc's own parameter t is the fraction fraction_of_param(bs, t) of the sub-arc's sweep.
         const double s = arcref::param_of_fraction(b, f0 + (f1 - f0) * arcref::fraction_of_param(bs, t));
         ASSERT_NEAR(velArc2Utils::sub_arc_parameter(t0, t1, b, t), std::clamp(s, 0.0, 1.0), 1e-8)
-            << "b " << b << " [" << t0 << ", " << t1 << "] t " << t;
+            << b << " " << t;
         ASSERT_NEAR(velArc2Utils::reparameterise(t0, t1, b, t), std::clamp((s - t0) / (t1 - t0), 0.0, 1.0),
                     1e-8 / (t1 - t0))
-            << "b " << b << " [" << t0 << ", " << t1 << "] t " << t;
+            << b << " " << t;
     }
 }
 
-TEST(velArc2Utils, ArcMidpointAboutACentre) {
+TEST(velArc2Utils, MidPointAndBoxOfAnArc) {
     const giPoint2 S{1, 0}, E{0, 1}, O{0, 0}, W{-1, 0};
     const double r = std::sqrt(0.5);
-    auto expect_at = [](const giPoint2& p, double x, double y) {
-        EXPECT_NEAR(p.x, x, 1e-15);
-        EXPECT_NEAR(p.y, y, 1e-15);
-    };
-    expect_at(velArc2Utils::anticlockwise_arc_midpoint(S, E, O), r, r);
-    expect_at(velArc2Utils::clockwise_arc_midpoint(S, E, O), -r, -r);
-    expect_at(velArc2Utils::arc_midpoint(S, E, O, 1), -r, -r);
-    expect_at(velArc2Utils::anticlockwise_arc_midpoint(S, W, O), 0, 1); // half circles: centre on the chord
-    expect_at(velArc2Utils::clockwise_arc_midpoint(S, W, O), 0, -1);
-    expect_at(velArc2Utils::arc_midpoint(S, S, O, 0), 1, 0);
-
-    // The mid point of a bulge arc about its own centre, in the arc's own sense.
-    arcref::ArcGen gen(25);
-    for (int i = 0; i < 1000; ++i) {
-        const Arc a = gen.next(1e-3, 1e3, 1e-2, 1e2, 1e3);
-        const Pt c = arcref::centre(a), m = arcref::point_at_fraction(a, 0.5);
-        const giPoint2 got = velArc2Utils::arc_midpoint(gp(a.p0), gp(a.p1), gp(c), a.b < 0);
-        ASSERT_LE(arcref::dist({got.x, got.y}, m), arcref::tol_centre(a)) << "b " << a.b;
+    const struct {
+        giPoint2 got;
+        double x, y;
+    } mids[] = {
+        {velArc2Utils::anticlockwise_arc_midpoint(S, E, O), r, r},
+        {velArc2Utils::clockwise_arc_midpoint(S, E, O), -r, -r},
+        {velArc2Utils::arc_midpoint(S, E, O, 1), -r, -r},
+        {velArc2Utils::anticlockwise_arc_midpoint(S, W, O), 0, 1}, // half circles: centre on the chord
+        {velArc2Utils::clockwise_arc_midpoint(S, W, O), 0, -1},
+        {velArc2Utils::arc_midpoint(S, S, O, 0), 1, 0}};
+    for (const auto& m : mids) {
+        EXPECT_NEAR(m.got.x, m.x, 1e-15);
+        EXPECT_NEAR(m.got.y, m.y, 1e-15);
     }
-}
-
-TEST(velArc2Utils, BoundingBoxHoldsTheArcAndTouchesIt) {
     giBox2 box;
     velArc2Utils::bounding_box({0, 0}, {2, 0}, 1.0, box);
     EXPECT_EQ(box, giBox2({0, -1}, {2, 0}));
@@ -164,46 +139,58 @@ TEST(velArc2Utils, BoundingBoxHoldsTheArcAndTouchesIt) {
     EXPECT_NEAR(box.max().y, 1 + std::sqrt(2.0), 1e-14);
     EXPECT_NEAR(box.min().y, 0, 1e-14);
 
-    arcref::ArcGen gen(26);
-    for (int i = 0; i < 1000; ++i) {
+    // The mid point about the arc's own centre in its own sense; the box is exact and holds the arc.
+    arcref::ArcGen gen(25);
+    for (int i = 0; i < 500; ++i) {
         const Arc a = gen.next(1e-3, 1e3);
+        const Pt c = arcref::centre(a), m = arcref::point_at_fraction(a, 0.5);
+        const giPoint2 got = velArc2Utils::arc_midpoint(gp(a.p0), gp(a.p1), gp(c), a.b < 0);
+        ASSERT_LE(arcref::dist({got.x, got.y}, m), arcref::tol_centre(a)) << "b " << a.b;
         const double tol = arcref::tol_x(a);
         velArc2Utils::bounding_box(gp(a.p0), gp(a.p1), a.b, box);
         const arcref::Box want = arcref::exact_box(a);
-        ASSERT_NEAR(box.min().x, want.lo[0], tol) << "b " << a.b;
-        ASSERT_NEAR(box.min().y, want.lo[1], tol) << "b " << a.b;
-        ASSERT_NEAR(box.max().x, want.hi[0], tol) << "b " << a.b;
-        ASSERT_NEAR(box.max().y, want.hi[1], tol) << "b " << a.b;
-        for (int k = 0; k <= 200; ++k)
-            ASSERT_TRUE(box.contains(gp(arcref::point_at_fraction(a, k / 200.0)), tol));
+        for (int k = 0; k < 2; ++k) {
+            ASSERT_NEAR(box.min()[k], want.lo[k], tol) << "b " << a.b;
+            ASSERT_NEAR(box.max()[k], want.hi[k], tol) << "b " << a.b;
+        }
+        for (int k = 0; k <= 100; ++k)
+            ASSERT_TRUE(box.contains(gp(arcref::point_at_fraction(a, k / 100.0)), tol));
     }
 }
 
 TEST(velArc2Utils, ProximityOfPointsAndArcs) {
-    const giPoint2 L0{-1, 0}, L1{1, 0};
+    const giPoint2 L0{-1, 0}, L1{1, 0}; // the lower unit half circle
     EXPECT_EQ(velArc2Utils::arc_closer_to_point_than(L0, L1, 1.0, {0, -3}, 2.1), 1);
     EXPECT_EQ(velArc2Utils::arc_closer_to_point_than(L0, L1, 1.0, {0, -3}, 1.9), 0);
     EXPECT_EQ(velArc2Utils::arc_closer_to_point_than(L0, L1, 1.0, {0, 3}, 3.1),
               0); // the upper half is not there
 
-    int touching = -1;
-    const giPoint2 B0{1, -2.5}, B1{-1, -2.5}; // upper half of the circle about (0, -2.5): gap 0.5
-    EXPECT_EQ(velArc2Utils::arcs_closer_than(L0, L1, 1.0, B0, B1, 1.0, 0.6, touching), 1);
-    EXPECT_EQ(touching, 0);
-    EXPECT_EQ(velArc2Utils::arcs_closer_than(L0, L1, 1.0, B0, B1, 1.0, 0.4, touching), 0);
-    EXPECT_EQ(touching, 0);
-    EXPECT_EQ(velArc2Utils::arcs_closer_than(L0, L1, 1.0, {-2, -0.5}, {2, -0.5}, 0.0, 0.1, touching), 1);
-    EXPECT_EQ(touching, 1);
-    EXPECT_EQ(velArc2Utils::arcs_closer_than(L0, L1, 1.0, {1, -2}, {-1, -2}, 1.0, 0.1, touching),
-              1); // tangent
-    EXPECT_EQ(touching, 1);
-    EXPECT_EQ(
-        velArc2Utils::arcs_closer_than(L0, L1, 1.0, {1, -2 - 1e-4}, {-1, -2 - 1e-4}, 1.0, 1e-3, touching), 1);
-    EXPECT_EQ(touching, 0);
-    // Nearest at the end of the first span, (0, 0), and the leftmost point (1, 0) of the second.
-    EXPECT_EQ(velArc2Utils::arcs_closer_than({-1, 0}, {0, 0}, 0.0, {2, 1}, {2, -1}, 1.0, 1.05, touching), 1);
-    EXPECT_EQ(velArc2Utils::arcs_closer_than({-1, 0}, {0, 0}, 0.0, {2, 1}, {2, -1}, 1.0, 0.95, touching), 0);
-    EXPECT_EQ(velArc2Utils::arcs_closer_than({2, 1}, {2, -1}, 1.0, {-1, 0}, {0, 0}, 0.0, 1.05, touching), 1);
+    const struct {
+        giPoint2 A0, A1;
+        double ba;
+        giPoint2 B0, B1;
+        double bb, d;
+        int closer, touching;
+    } pairs[] = {
+        {L0, L1, 1.0, {1, -2.5}, {-1, -2.5}, 1.0, 0.6, 1, 0}, // gap 0.5 between the mid points
+        {L0, L1, 1.0, {1, -2.5}, {-1, -2.5}, 1.0, 0.4, 0, 0},
+        {L0, L1, 1.0, {-2, -0.5}, {2, -0.5}, 0.0, 0.1, 1, 1},
+        {L0, L1, 1.0, {1, -2}, {-1, -2}, 1.0, 0.1, 1, 1}, // tangent
+        {L0, L1, 1.0, {1, -2 - 1e-4}, {-1, -2 - 1e-4}, 1.0, 1e-3, 1, 0},
+        // Nearest at the end (0, 0) of the line and the leftmost point (1, 0) of the arc, either way round.
+        {{-1, 0}, {0, 0}, 0.0, {2, 1}, {2, -1}, 1.0, 1.05, 1, 0},
+        {{-1, 0}, {0, 0}, 0.0, {2, 1}, {2, -1}, 1.0, 0.95, 0, 0},
+        {{2, 1}, {2, -1}, 1.0, {-1, 0}, {0, 0}, 0.0, 1.05, 1, 0},
+        // Quarter circles about (0, 0) and (3, 3), nearest at their mid points, 3 sqrt(2) - 2 apart.
+        {{1, 0}, {0, 1}, std::tan(pi / 8), {2, 3}, {3, 2}, std::tan(pi / 8), 2.3, 1, 0},
+        {{1, 0}, {0, 1}, std::tan(pi / 8), {2, 3}, {3, 2}, std::tan(pi / 8), 2.2, 0, 0},
+    };
+    for (const auto& p : pairs) {
+        int touching = -1;
+        EXPECT_EQ(velArc2Utils::arcs_closer_than(p.A0, p.A1, p.ba, p.B0, p.B1, p.bb, p.d, touching), p.closer)
+            << p.B0 << " " << p.d;
+        EXPECT_EQ(touching, p.touching) << p.B0 << " " << p.d;
+    }
 
     // The part of the lower half circle within 2.5 of the line y = -3: below y = -0.5.
     double t0 = -5, t1 = -5;
@@ -230,12 +217,7 @@ TEST(velArc2Utils, ProximityOfPointsAndArcs) {
 
 TEST(velArc2Utils, ProximityAgainstSampledDistances) {
     arcref::ArcGen gen(27);
-    auto dist_to = [](const Arc& a, const Pt& p) {
-        double d, t, near[2];
-        velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 1, p.data(), 1e-10, d, t, near);
-        return d;
-    };
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 80; ++i) {
         const Arc a = gen.next(1e-2, 3, 0.5, 5, 2), b = gen.next(1e-2, 3, 0.5, 5, 2);
         const double d = gen.uniform(0.05, 2);
         double least = 1e300, t0 = -5, t1 = -5;
@@ -247,9 +229,7 @@ TEST(velArc2Utils, ProximityAgainstSampledDistances) {
                          e = dist_to(b, arcref::point_at_param(a, t));
             least = std::min(least, e);
             if (e < d - 1e-6) {
-                ASSERT_EQ(any, 1) << "case " << i;
-                ASSERT_GE(t, t0 - 1e-9) << "case " << i;
-                ASSERT_LE(t, t1 + 1e-9) << "case " << i;
+                ASSERT_TRUE(any == 1 && t >= t0 - 1e-9 && t <= t1 + 1e-9) << "case " << i;
             }
         }
         if (any) {
@@ -279,16 +259,11 @@ TEST(velArc2Utils, DegenerateAndExtremeArcsStayFinite) {
                                    velArc2Utils::trimmed_mid_parameter(0.2, 0.7, b),
                                    velArc2Utils::reparameterise(0.2, 0.7, b, 0.3),
                                    velArc2Utils::sub_arc_parameter(0.2, 0.7, b, 0.3),
-                                   box.min().x,
-                                   box.min().y,
-                                   box.max().x,
-                                   box.max().y};
+                                   box.diagonal()};
             for (double v : vals)
                 ASSERT_TRUE(std::isfinite(v)) << "len " << len << " b " << b;
             EXPECT_TRUE(box.contains(P0) && box.contains(P1));
-            if (len == 0) {
-                EXPECT_EQ(len_b, 0.0);
-            }
+            EXPECT_EQ(len_b == 0.0, len == 0.0);
         }
     }
 }
