@@ -13,10 +13,12 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <numbers>
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace polytest {
@@ -32,36 +34,25 @@ inline giPoint3 mid(const velAbsPolyArcLine& l, int i) {
     return p;
 }
 
-// p rounded to single precision, as the float storage classes keep it. The narrowing goes through memory:
-// GCC 12 at -O2 and above folds giFloatArray3(p).point() into a plain copy of x and y (its vectorizer drops
-// the paired double -> float -> double conversions), which would hide the rounding.
+// p rounded to single precision as the float storage classes keep it; gi_narrow keeps GCC 12 at -O2 and
+// above from folding the rounding away.
 inline giPoint3 single(const giPoint3& p) {
-    volatile float f[3] = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
-    return {f[0], f[1], f[2]};
+    return {gi_narrow(p.x), gi_narrow(p.y), gi_narrow(p.z)};
 }
 
-struct Report {
-    std::string file, message, function, expression;
-    int line;
-};
-
-// Collects every report made while it lives, then puts the previous handler back.
+// Collects the message and function name of every report made while it lives, then puts the previous
+// handler back.
 class ReportCapture {
 public:
-    ReportCapture() : m_previous(ut::set_assert_handler(&record)) { log().clear(); }
+    ReportCapture() : m_previous(ut::set_assert_handler(&record)) { log.clear(); }
     ~ReportCapture() { ut::set_assert_handler(m_previous); }
     ReportCapture(const ReportCapture&) = delete;
     ReportCapture& operator=(const ReportCapture&) = delete;
-    static std::vector<Report>& log() {
-        static std::vector<Report> reports;
-        return reports;
-    }
+    static inline std::vector<std::pair<std::string, std::string>> log;
 
 private:
-    static void record(const char* file, int line, const char* message, const char* function,
-                       const char* expression) {
-        log().push_back({file ? file : "", message ? message : "", function ? function : "",
-                         expression ? expression : "", line});
+    static void record(const char*, int, const char* message, const char* function, const char*) {
+        log.emplace_back(message ? message : "", function ? function : "");
     }
     ut::AssertHandler m_previous;
 };
@@ -84,8 +75,7 @@ struct Circle {
     double distance(const giPoint3& p) const {
         const giVector3 d = p - c;
         const double x = d.dot(u), y = d.dot(v);
-        const giVector3 off_plane = d - u * x - v * y;
-        return std::hypot(off_plane.length(), std::hypot(x, y) - R);
+        return std::hypot((d - u * x - v * y).length(), std::hypot(x, y) - R);
     }
     // Angle of p about the centre, in [from - 1e-9, from + 2 pi - 1e-9).
     double angle(const giPoint3& p, double from) const {
@@ -96,33 +86,16 @@ struct Circle {
     }
 };
 
-// The circle through the arc S, M, E (not collinear), its axes set so that S is at angle 0 and the angle
-// grows from S through M to E.
-inline Circle circle_through(const giPoint3& S, const giPoint3& M, const giPoint3& E) {
-    const giVector3 p = M - S, q = E - S, n = p.cross(q);
-    const giVector3 to_c = (q.cross(n) * p.dot(p) + n.cross(p) * q.dot(q)) / (2 * n.dot(n));
-    Circle k;
-    k.c = S + to_c;
-    k.R = to_c.length();
-    k.u = -to_c;
-    k.u.unitize();
-    k.v = n.cross(k.u);
-    k.v.unitize();
-    return k;
-}
-
 // A random circle in a random plane of space.
 inline Circle random_circle(Rng& rng, double rmin, double rmax, double extent) {
     Circle k;
     k.c = {rng.uniform(-extent, extent), rng.uniform(-extent, extent), rng.uniform(-extent, extent)};
     k.R = rmin * std::pow(rmax / rmin, rng.uniform(0, 1));
-    giVector3 a(rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1));
-    giVector3 b(rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1));
-    a.unitize();
-    b = b - a * a.dot(b);
-    b.unitize();
-    k.u = a;
-    k.v = b;
+    k.u = {rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1)};
+    k.v = {rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1)};
+    k.u.unitize();
+    k.v = k.v - k.u * k.u.dot(k.v);
+    k.v.unitize();
     return k;
 }
 
@@ -131,16 +104,13 @@ inline void put32(std::string& s, std::uint32_t w) {
     for (int i = 0; i < 4; ++i)
         s.push_back(static_cast<char>((w >> (8 * i)) & 0xFFu));
 }
-inline void put_int(std::string& s, int v) {
-    put32(s, static_cast<std::uint32_t>(v));
+inline void put_ints(std::string& s, std::initializer_list<int> words) {
+    for (int w : words)
+        put32(s, static_cast<std::uint32_t>(w));
 }
-inline void put_float(std::string& s, float f) {
-    put32(s, std::bit_cast<std::uint32_t>(f));
-}
-inline void put_point(std::string& s, float x, float y, float z) {
-    put_float(s, x);
-    put_float(s, y);
-    put_float(s, z);
+inline void put_floats(std::string& s, std::initializer_list<float> words) {
+    for (float f : words)
+        put32(s, std::bit_cast<std::uint32_t>(f));
 }
 
 // What Serialize writes when storing.
