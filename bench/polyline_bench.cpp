@@ -31,10 +31,18 @@ void operator delete(void* p) noexcept {
     g_live_bytes -= static_cast<long long>(*static_cast<std::size_t*>(base));
     std::free(base);
 }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete[](void* p) noexcept {
+    operator delete(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    operator delete(p);
+}
 
 namespace {
 

@@ -19,7 +19,8 @@ struct BulgeSpan {
 // bulges in [-2, 2].
 std::vector<BulgeSpan> random_spans(int n, double arc_share, unsigned seed, double region = 100.0) {
     std::mt19937_64 rng(seed);
-    std::uniform_real_distribution<double> pos(0.0, region), step(-10.0, 10.0), bulge(-2.0, 2.0), unit(0.0, 1.0);
+    std::uniform_real_distribution<double> pos(0.0, region), step(-10.0, 10.0), bulge(-2.0, 2.0),
+        unit(0.0, 1.0);
     std::vector<BulgeSpan> spans(n);
     for (auto& s : spans) {
         s.p0[0] = pos(rng);
