@@ -73,8 +73,9 @@ public:
     int span_linear(int i) const override { return element::is_marker(m_array.read(mid_point_index(i))); }
     void get_pos(int i, giPoint3& p) const override { p = element::to_point(m_array.read(point_index(i))); }
     void get_mid_pos(int i, giPoint3& mid) const override {
-        mid = element::to_point(m_array.read(mid_point_index(i)));
-        if (span_linear(i)) mid.x = -DBL_MAX;
+        const T stored = m_array.read(mid_point_index(i));
+        mid = element::to_point(stored);
+        if (element::is_marker(stored)) mid.x = -DBL_MAX;
     }
 
     // Every position and every arc's mid point mapped by xf (straight spans keep their marker). Arcs stay

@@ -214,35 +214,31 @@ double velArc2Utils::arcs_closer_than_solver(const giPoint2& P0a, const giPoint2
     // Apart: the least distance is reached at an end of one arc, or at a point of one arc where its tangent
     // is parallel to the other (a line) or square to the line of centres (an arc).
     double best = DBL_MAX;
-    auto from_a = [&](double t) {
-        double p[2], t_on_b;
-        position(P0a, P1a, ba, t, p);
-        const double d = point_distance(P0b, P1b, bb, p, t_on_b);
+    // A point of one arc (a when on_a) against the whole other arc.
+    auto from = [&](bool on_a, double t) {
+        double p[2], t_other;
+        if (on_a) {
+            position(P0a, P1a, ba, t, p);
+        } else {
+            position(P0b, P1b, bb, t, p);
+        }
+        const double d =
+            on_a ? point_distance(P0b, P1b, bb, p, t_other) : point_distance(P0a, P1a, ba, p, t_other);
         if (d < best) {
             best = d;
-            ta = t;
-            tb = t_on_b;
+            ta = on_a ? t : t_other;
+            tb = on_a ? t_other : t;
         }
     };
-    auto from_b = [&](double t) {
-        double p[2], t_on_a;
-        position(P0b, P1b, bb, t, p);
-        const double d = point_distance(P0a, P1a, ba, p, t_on_a);
-        if (d < best) {
-            best = d;
-            ta = t_on_a;
-            tb = t;
-        }
-    };
-    from_a(0.0);
-    from_a(1.0);
-    from_b(0.0);
-    from_b(1.0);
+    for (double t : {0.0, 1.0}) {
+        from(true, t);
+        from(false, t);
+    }
     double t[2];
     for (int i = 0, n = critical_parameters(P0a, P1a, ba, P0b, P1b, bb, t); i < n; ++i)
-        from_a(t[i]);
+        from(true, t[i]);
     for (int i = 0, n = critical_parameters(P0b, P1b, bb, P0a, P1a, ba, t); i < n; ++i)
-        from_b(t[i]);
+        from(false, t[i]);
     return best;
 }
 

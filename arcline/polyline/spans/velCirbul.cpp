@@ -353,21 +353,15 @@ void velCirbul::cbdspt_g(const double P0[2], const double P1[2], double b, doubl
     if (t0 > t1) std::swap(t0, t1);
     const V2 d = sub(P1, P0);
     const double L = norm(d);
-    double best_t = t0;
+    // The range ends, each evaluated once: candidates themselves, and where a nearby interior point snaps.
+    double ends[2][2];
+    arc_evaluate_position(P0, P1, b, t0, ends[0]);
+    arc_evaluate_position(P0, P1, b, t1, ends[1]);
+    const double d0 = dist(point, ends[0]), d1 = dist(point, ends[1]);
+    double best_t = d1 < d0 ? t1 : t0;
+    double best_d = std::min(d0, d1);
     double best[2];
-    arc_evaluate_position(P0, P1, b, t0, best);
-    double best_d = dist(point, best);
-    auto consider = [&](double tc) {
-        double p[2];
-        arc_evaluate_position(P0, P1, b, tc, p);
-        const double dc = dist(point, p);
-        if (dc < best_d) {
-            best_d = dc;
-            best_t = tc;
-            set(best, p[0], p[1]);
-        }
-    };
-    consider(t1);
+    set(best, ends[d1 < d0][0], ends[d1 < d0][1]);
     if (L > 0.0) {
         // The circle point nearest to the point, found without the centre (which runs away as the arc
         // straightens): in the chord frame (x along the chord from its midpoint, y to the left, half chord
@@ -379,21 +373,24 @@ void velCirbul::cbdspt_g(const double P0[2], const double P1[2], double b, doubl
         const double qx = dot(q, d) / L, qy = cross(d, q) / L;
         const double vx = 2.0 * b * qx, vy = 2.0 * b * qy - h * (1.0 - b * b);
         const double den = std::hypot(vx, vy) - vy;
-        if (den > 0.0) {
-            const double u = 2.0 * qx / den;
-            const double tc = 0.5 * (u + 1.0);
-            if (tc > t0 && tc < t1) consider(tc);
-        }
-    }
-    // A nearest point within tol of a range end is taken at the end.
-    double e[2];
-    for (double te : {t0, t1}) {
-        arc_evaluate_position(P0, P1, b, te, e);
-        if (best_t != te && dist(best, e) <= tol) {
-            best_t = te;
-            set(best, e[0], e[1]);
-            best_d = dist(point, e);
-            break;
+        const double tc = den > 0.0 ? 0.5 * (2.0 * qx / den + 1.0) : t0;
+        if (tc > t0 && tc < t1) {
+            double p[2];
+            arc_evaluate_position(P0, P1, b, tc, p);
+            const double dc = dist(point, p);
+            if (dc < best_d) {
+                // A nearest point within tol of a range end is taken at the end.
+                const int end = dist(p, ends[1]) < dist(p, ends[0]);
+                if (dist(p, ends[end]) <= tol) {
+                    best_t = end ? t1 : t0;
+                    best_d = dist(point, ends[end]);
+                    set(best, ends[end][0], ends[end][1]);
+                } else {
+                    best_t = tc;
+                    best_d = dc;
+                    set(best, p[0], p[1]);
+                }
+            }
         }
     }
     distance = best_d;
@@ -436,8 +433,9 @@ void velCirbul::cbincb_g(const double P0a[2], const double P1a[2], double ba, do
         } else {
             // The radical line bb F_a - ba F_b holds every common point; for a line and an arc it is the
             // line itself, for two lines any combination (then take line a).
+            const bool two_lines = ba == 0.0 && bb == 0.0;
             double nx, ny, e;
-            if (ba == 0.0 && bb == 0.0) {
+            if (two_lines) {
                 nx = ga.bx;
                 ny = ga.by;
                 e = ga.c;
@@ -449,7 +447,6 @@ void velCirbul::cbincb_g(const double P0a[2], const double P1a[2], double ba, do
             const double nlen = std::hypot(nx, ny);
             const double scale =
                 std::fabs(gb.a) * std::hypot(ga.bx, ga.by) + std::fabs(ga.a) * std::hypot(gb.bx, gb.by);
-            const bool two_lines = ba == 0.0 && bb == 0.0;
             if (nlen > 0.0 && (two_lines || nlen > 1e-14 * scale)) {
                 const V2 nh = {nx / nlen, ny / nlen};
                 const V2 th = {-nh.y, nh.x};
