@@ -2,6 +2,8 @@
 // The whole public interface of arcline in one include. tests/ checks that every header of the library is
 // listed here.
 
+#include "arcline/lists/velPolylineListCursor.h"
+#include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/CArchive.h"
 #include "arcline/platform/CArchiveException.h"
 #include "arcline/platform/CDumpContext.h"
@@ -47,13 +49,17 @@
 #include "arcline/platform/utCopy.h"
 #include "arcline/platform/utMath.h"
 #include "arcline/platform/utOstream.h"
+#include "arcline/platform/utPtrClaim.h"
+#include "arcline/platform/utPtrWrap.h"
 #include "arcline/platform/utTypeID.h"
+#include "arcline/polyline/contour/velAbsContourcoPrf.h"
 #include "arcline/polyline/spans/velAbsSpan.h"
 #include "arcline/polyline/spans/velArc2Utils.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/spans/velCirbul.h"
 #include "arcline/polyline/spans/velLinexLine.h"
 #include "arcline/polyline/spans/velSpanSide.h"
+#include "arcline/polyline/utils/velFloatUtils.h"
 #include "arcline/polyline/velAbsPolyArcLine.h"
 #include "arcline/polyline/velInterleavedPolyArcLine.h"
 #include "arcline/polyline/velPolyArcLine.h"

@@ -1,0 +1,75 @@
+#include "arcline/lists/velPolylineListCursor.h"
+
+velAbsContourcoPrf velPolylineListCursor::get_current() {
+    return {};
+}
+
+void velPolylineListCursor::create_polyline(int) {
+    create_polyline();
+}
+
+void velPolylineListCursor::add_start_point_if_apart(const velPolylineListIter& src, double t0) {
+    if (m_add_coincident_point_type != vel_add_start_point_if_apart) return;
+    const giPoint3 start = src.get_interpolated_pos(t0);
+    const int n = num_pos();
+    if (n == 0 || !start.coincident(get_pos(n - 1), m_coincidence_check_tol)) add_interpolated_pos(src, t0);
+}
+
+void velPolylineListCursor::add_span(const velPolylineListIter& src, double t0, double t1) {
+    add_start_point_if_apart(src, t0);
+    add_interpolated_pos(src, t1);
+}
+
+void velPolylineListCursor::clear() {
+    reset();
+    ++*this;
+    while (size() != 0)
+        remove();
+}
+
+velPolylineListCursor::~velPolylineListCursor() {
+    if (m_owns_iterator) delete m_iterator;
+}
+
+void velPolylineListCursor::append(velPolylineListCursor& other) {
+    const int was = index();
+    if (size() > 0) set_index(size() - 1);
+    move_polyline_after(other);
+    set_index(was == -1 ? 0 : was);
+}
+
+velPolylineListCursor::velPolylineListCursor(const velPolylineListCursor& other)
+    : m_iterator(other.m_iterator != nullptr ? other.m_iterator->create_new() : nullptr),
+      m_add_coincident_point_type(other.m_add_coincident_point_type),
+      m_coincidence_check_tol(other.m_coincidence_check_tol) {}
+
+velPolylineListCursor& velPolylineListCursor::operator=(const velPolylineListCursor& other) {
+    if (this != &other) {
+        set_iterator(other.m_iterator != nullptr ? other.m_iterator->create_new() : nullptr, 1);
+        m_add_coincident_point_type = other.m_add_coincident_point_type;
+        m_coincidence_check_tol = other.m_coincidence_check_tol;
+    }
+    return *this;
+}
+
+void velPolylineListCursor::set_iterator(velPolylineListIter* it, int owns) {
+    if (it == m_iterator) {
+        m_owns_iterator = owns;
+        return;
+    }
+    if (m_owns_iterator) delete m_iterator;
+    m_iterator = it;
+    m_owns_iterator = owns;
+}
+
+utOstream& operator<<(utOstream& os, const velPolylineListCursor& cursor) {
+    os << "velPolylineListCursor {\n";
+    os << cursor.iterator();
+    return os << "}\n";
+}
+
+std::ostream& operator<<(std::ostream& os, const velPolylineListCursor& cursor) {
+    utOstream out(os);
+    out << cursor;
+    return os;
+}
