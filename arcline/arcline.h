@@ -2,8 +2,17 @@
 // The whole public interface of arcline in one include. tests/ checks that every header of the library is
 // listed here.
 
+#include "arcline/lists/velAbsPolyArcLineItListIter.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/lists/velAbsPolyArcLineListIterBase.h"
+#include "arcline/lists/velAbsPolyArcLineListRAIter.h"
+#include "arcline/lists/velAbsPolyArcLineVecListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineVecListIter.h"
+#include "arcline/lists/velAbsPolyArcLinecoDListPrgcoPrgcoDList.h"
 #include "arcline/lists/velPolylineListCursor.h"
 #include "arcline/lists/velPolylineListIter.h"
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/platform/CArchive.h"
 #include "arcline/platform/CArchiveException.h"
 #include "arcline/platform/CDumpContext.h"
@@ -43,6 +52,9 @@
 #include "arcline/platform/giXform3.h"
 #include "arcline/platform/gi_Axis.h"
 #include "arcline/platform/intNaryTree.h"
+#include "arcline/platform/itIterator.h"
+#include "arcline/platform/itRangeIterator.h"
+#include "arcline/platform/itTransformIterator.h"
 #include "arcline/platform/torArc3Utils.h"
 #include "arcline/platform/utAssert.h"
 #include "arcline/platform/utBool.h"

@@ -1,5 +1,7 @@
 #include "arcline/lists/velPolylineListCursor.h"
 
+#include "arcline/polyline/velAbsPolyArcLine.h"
+
 velAbsContourcoPrf velPolylineListCursor::get_current() {
     return {};
 }
@@ -72,4 +74,16 @@ std::ostream& operator<<(std::ostream& os, const velPolylineListCursor& cursor) 
     utOstream out(os);
     out << cursor;
     return os;
+}
+
+void velPolylineListCursor::copy_current_exactly(const velPolylineListIter& src, velAbsPolyArcLine& out) {
+    const int n = src.num_pos();
+    if (n > 0) out.add_pos(src.get_pos(0));
+    for (int i = 1; i < n; ++i) {
+        if (src.span_linear(i - 1) || !out.can_hold_arcs()) {
+            out.add_pos(src.get_pos(i));
+        } else {
+            out.add_arc(src.get_mid_pos(i - 1), src.get_pos(i));
+        }
+    }
 }

@@ -19,6 +19,8 @@
 
 #include <ostream>
 
+class velAbsPolyArcLine;
+
 // What add_span writes before the end point of a piece.
 enum velAddCoincidentPointType {
     // Nothing: the producer has written the start already.
@@ -95,6 +97,9 @@ protected:
     void set_iterator(velPolylineListIter* it, int owns);
     // For add_span: appends the point at t0 first when the add coincident point type asks for it.
     void add_start_point_if_apart(const velPolylineListIter& src, double t0);
+    // Appends src's current polyline to `out` position by position, arcs by their own mid points (as
+    // straight spans when out cannot hold arcs): the move between cursors of different storage kinds.
+    static void copy_current_exactly(const velPolylineListIter& src, velAbsPolyArcLine& out);
 
 private:
     velPolylineListIter* m_iterator = nullptr;

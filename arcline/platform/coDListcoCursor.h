@@ -9,11 +9,21 @@
 #include <list>
 
 template <class T>
+class coDListcoIterator;
+
+template <class T>
 class coDListcoCursor : public co_detail::coDListWalker<std::list<T>, typename std::list<T>::iterator> {
     using Walker = co_detail::coDListWalker<std::list<T>, typename std::list<T>::iterator>;
 
 public:
     explicit coDListcoCursor(coDList<T>& list) : Walker(list.m_items) {}
+
+    // Stands where the iterator stands (on the same list).
+    void become(const coDListcoIterator<T>& it) {
+        // The list's erase of an empty range turns the iterator's read-only node into a writable one.
+        this->m_node = this->m_list->erase(it.m_node, it.m_node);
+        this->m_index = it.m_index;
+    }
 
     // The current element; not at the head.
     T& current() const { return *this->m_node; }
@@ -54,4 +64,7 @@ public:
         }
         return 1;
     }
+
+private:
+    friend class coDListcoIterator<T>;
 };

@@ -5,6 +5,7 @@
 // The list must outlive the iterator.
 
 #include "arcline/platform/coDList.h"
+#include "arcline/platform/coDListcoCursor.h"
 
 #include <list>
 
@@ -18,8 +19,17 @@ public:
     // The iterator would outlive a temporary list.
     explicit coDListcoIterator(const coDList<T>&&) = delete;
 
+    // Stands where the cursor stands (on the same list).
+    void become(const coDListcoCursor<T>& cursor) {
+        this->m_node = cursor.m_node;
+        this->m_index = cursor.m_index;
+    }
+
     // The current element; not at the head.
     const T& current() const { return *this->m_node; }
     const T& operator*() const { return *this->m_node; }
     const T* operator->() const { return &*this->m_node; }
+
+private:
+    friend class coDListcoCursor<T>;
 };

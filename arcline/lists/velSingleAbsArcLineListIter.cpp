@@ -1,0 +1,3 @@
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
+
+UT_IMPLEMENT_TYPE_ID(velSingleAbsArcLineListIter, velPolylineListIter, velPolylineListIter)
