@@ -105,7 +105,8 @@ double velArc2Utils::trimmed_bulge(double t0, double t1, double b) {
 
 double velArc2Utils::trimmed_mid_parameter(double t0, double t1, double b) {
     const double mean = 0.5 * (t0 + t1);
-    if (std::fabs(b) < 1e-10) return mean;
+    // A flat arc, or a sub-arc that is one point (no chord direction to find the mid point by).
+    if (std::fabs(b) < 1e-10 || t0 == t1) return mean;
     double p0[2], p1[2];
     velCirbul::arc_evaluate_position(canon0, canon1, b, t0, p0);
     velCirbul::arc_evaluate_position(canon0, canon1, b, t1, p1);

@@ -82,6 +82,8 @@ TEST(velArc2Utils, SubArcs) {
     EXPECT_NEAR(velArc2Utils::trimmed_bulge(0.75, 0.25, 1.0), -0.5, 1e-15);
     EXPECT_NEAR(velArc2Utils::trimmed_mid_parameter(0.0, 0.5, 1.0), 0.5 * (1 - std::tan(pi / 8)), 1e-12);
     EXPECT_EQ(velArc2Utils::trimmed_mid_parameter(0.2, 0.4, 1e-11), 0.5 * (0.2 + 0.4));
+    // A sub-arc that is one point has that point as its mid point.
+    EXPECT_EQ(velArc2Utils::trimmed_mid_parameter(0.3, 0.3, 0.7), 0.3);
     // Cases returned unchanged: almost straight, the whole arc, the ends, a tiny sub-arc.
     EXPECT_EQ(velArc2Utils::reparameterise(0.2, 0.6, 0.0009, 0.3), 0.3);
     EXPECT_EQ(velArc2Utils::reparameterise(0.0, 1.0, 2.0, 0.3), 0.3);

@@ -1,0 +1,486 @@
+// The list protocol, checked once for every kind of iterator and cursor: each kind is made over the same
+// random lists of arc polylines and must present them exactly (iterators) or give the same geometry back
+// (cursors fed the same producer sequence).
+
+#include "listTestKit.h"
+
+#include "arcline/lists/velAbsPolyArcLineItListIter.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/lists/velAbsPolyArcLineListRAIter.h"
+#include "arcline/lists/velAbsPolyArcLineVecListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineVecListIter.h"
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
+#include "arcline/platform/itRangeIterator.h"
+#include "arcline/platform/itTransformIterator.h"
+#include "arcline/polyline/spans/velArc3Utils.h"
+#include "arcline/polyline/velPolyArcLine.h"
+#include "arcline/polyline/velPolyLine.h"
+
+#include <functional>
+#include <string>
+
+using namespace listtest;
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------------------
+// Iterator kinds
+
+struct Subject {
+    virtual ~Subject() = default;
+    virtual velPolylineListIter& iter() = 0;
+};
+
+// Storage of some kind plus an iterator over it.
+template <class Storage>
+struct Held : Subject {
+    Storage storage;
+    std::unique_ptr<velPolylineListIter> it;
+    velPolylineListIter& iter() override { return *it; }
+};
+
+struct IterKind {
+    std::string name;
+    bool arcs;    // presents the arcs of its polylines
+    int max_size; // the most polylines it can hold; -1 for any number
+    std::function<std::unique_ptr<Subject>(const Polylines&)> make;
+    friend void PrintTo(const IterKind& k, std::ostream* os) { *os << k.name; }
+};
+
+Polylines copies(const Polylines& in) {
+    Polylines out;
+    for (const auto& p : in)
+        out.emplace_back(p->create_new());
+    return out;
+}
+
+velAbsPolyArcLinecoDListPrgcoPrgcoDList shared_list(const Polylines& in) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    velAbsPolyArcLinecoDListPrgcoPrgcoDListcoCursor c(list);
+    for (const auto& p : in)
+        c.insert_last(velAbsPolyArcLinecoPrg(p->create_new()));
+    return list;
+}
+
+struct Deref {
+    const velAbsPolyArcLine& operator()(const std::unique_ptr<velAbsPolyArcLine>& p) const { return *p; }
+};
+
+template <class Pointers>
+std::unique_ptr<Subject> over_sequence(const Polylines& in,
+                                       Pointers (*convert)(const Polylines&, Polylines&)) {
+    struct S : Subject {
+        Polylines owned;
+        Pointers pointers;
+        std::unique_ptr<velPolylineListIter> it;
+        velPolylineListIter& iter() override { return *it; }
+    };
+    auto s = std::make_unique<S>();
+    s->pointers = convert(in, s->owned);
+    s->it = std::make_unique<velAbsPolyArcLineItListIter>(it_range(s->pointers));
+    return s;
+}
+
+std::vector<IterKind> iterator_kinds() {
+    std::vector<IterKind> kinds;
+    kinds.push_back({"list", true, -1, [](const Polylines& in) {
+                         auto s = std::make_unique<Held<velAbsPolyArcLinecoDListPrgcoPrgcoDList>>();
+                         s->storage = shared_list(in);
+                         s->it = std::make_unique<velAbsPolyArcLineListIter>(s->storage);
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    kinds.push_back({"random_access", true, -1, [](const Polylines& in) {
+                         auto s = std::make_unique<Held<velAbsPolyArcLinecoDListPrgcoPrgcoDList>>();
+                         s->storage = shared_list(in);
+                         s->it = std::make_unique<velAbsPolyArcLineListRAIter>(s->storage);
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    kinds.push_back({"vector", true, -1, [](const Polylines& in) {
+                         auto s = std::make_unique<Held<Polylines>>();
+                         s->storage = copies(in);
+                         s->it = std::make_unique<velAbsPolyArcLineVecListIter>(&s->storage);
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    kinds.push_back({"list_cursor", true, -1, [](const Polylines& in) {
+                         struct S : Subject {
+                             velAbsPolyArcLineListCursor cursor;
+                             velPolylineListIter& iter() override { return cursor.iterator(); }
+                         };
+                         auto s = std::make_unique<S>();
+                         fill(s->cursor, in);
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    kinds.push_back(
+        {"sequence_of_values", true, -1, [](const Polylines& in) {
+             auto s = std::make_unique<Held<Polylines>>();
+             s->storage = copies(in);
+             const auto range = it_range(s->storage);
+             s->it = std::make_unique<velAbsPolyArcLineItListIter>(
+                 itTransformIterator<velAbsPolyArcLine, std::unique_ptr<velAbsPolyArcLine>, Deref>(range,
+                                                                                                   Deref{}));
+             return std::unique_ptr<Subject>(std::move(s));
+         }});
+    kinds.push_back({"sequence_of_unique", true, -1, [](const Polylines& in) {
+                         return over_sequence<Polylines>(
+                             in, [](const Polylines& src, Polylines&) { return copies(src); });
+                     }});
+    kinds.push_back({"sequence_of_shared", true, -1, [](const Polylines& in) {
+                         using V = std::vector<std::shared_ptr<velAbsPolyArcLine>>;
+                         return over_sequence<V>(in, [](const Polylines& src, Polylines&) {
+                             V v;
+                             for (const auto& p : src)
+                                 v.emplace_back(p->create_new());
+                             return v;
+                         });
+                     }});
+    kinds.push_back({"sequence_of_pointers", true, -1, [](const Polylines& in) {
+                         using V = std::vector<const velAbsPolyArcLine*>;
+                         return over_sequence<V>(in, [](const Polylines& src, Polylines& owned) {
+                             owned = copies(src);
+                             V v;
+                             for (const auto& p : owned)
+                                 v.push_back(p.get());
+                             return v;
+                         });
+                     }});
+    kinds.push_back({"single", true, 1, [](const Polylines& in) {
+                         auto s = std::make_unique<Held<Polylines>>();
+                         s->storage = copies(in);
+                         s->it = std::make_unique<velSingleAbsArcLineListIter>(*s->storage.front());
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    return kinds;
+}
+
+class IteratorProtocol : public ::testing::TestWithParam<IterKind> {
+protected:
+    // A random list that the kind can hold: 7 polylines, or as many as it takes.
+    Polylines input(unsigned seed, bool tilt = false) {
+        Rng rng(seed);
+        Polylines in = random_list(rng, GetParam().max_size > 0 ? GetParam().max_size : 7, tilt);
+        if (GetParam().max_size == 1 && in.front()->num_pos() == 0) in.front() = random_polyline(rng, 5, 0.0);
+        return in;
+    }
+};
+
+TEST_P(IteratorProtocol, EmptyListIsUndefinedThroughout) {
+    if (GetParam().max_size == 1) GTEST_SKIP() << "holds exactly one polyline";
+    auto s = GetParam().make({});
+    velPolylineListIter& it = s->iter();
+    EXPECT_EQ(it.size(), 0);
+    it.reset();
+    EXPECT_EQ(++it, 0);
+    EXPECT_EQ(it.index(), -1);
+    EXPECT_NE(it.undefined(), 0);
+}
+
+TEST_P(IteratorProtocol, WalksEveryPolylineInOrderAndAgainAfterReset) {
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        const Polylines in = input(seed, seed % 2 == 0);
+        auto s = GetParam().make(in);
+        velPolylineListIter& it = s->iter();
+        ASSERT_EQ(it.size(), static_cast<int>(in.size()));
+        EXPECT_EQ(it.all_spans_linear() != 0, !GetParam().arcs);
+        for (int pass = 0; pass < 2; ++pass) {
+            it.reset();
+            EXPECT_TRUE(it.undefined());
+            for (std::size_t k = 0; k < in.size(); ++k) {
+                ASSERT_NE(++it, 0);
+                ASSERT_EQ(it.index(), static_cast<int>(k));
+                expect_same_polyline(it, *in[k], GetParam().arcs);
+                for (int i = 0; i + 1 < it.num_pos(); ++i) {
+                    const double b = it.span_linear(i) ? 0.0
+                                                       : velArc3Utils::bulge(it.get_pos(i), it.get_pos(i + 1),
+                                                                             it.get_mid_pos(i));
+                    EXPECT_DOUBLE_EQ(it.get_bulge(i), b);
+                    // Integer parameters are positions, exactly.
+                    EXPECT_EQ(it.get_interpolated_pos(i + 1.0), it.get_pos(i + 1));
+                }
+            }
+            EXPECT_EQ(++it, 0);
+            EXPECT_EQ(it.index(), -1);
+        }
+    }
+}
+
+TEST_P(IteratorProtocol, SetIndexJumpsBothWays) {
+    const Polylines in = input(11);
+    auto s = GetParam().make(in);
+    velPolylineListIter& it = s->iter();
+    Rng rng(12);
+    const int n = static_cast<int>(in.size());
+    for (int jump = 0; jump < 200; ++jump) {
+        const int k = rng.pick(-1, n - 1);
+        it.set_index(k);
+        ASSERT_EQ(it.index(), k);
+        if (k < 0) {
+            EXPECT_TRUE(it.undefined());
+            continue;
+        }
+        ASSERT_EQ(it.num_pos(), in[static_cast<std::size_t>(k)]->num_pos());
+        if (it.num_pos() > 0) {
+            EXPECT_EQ(it.get_pos(0), polytest::pos(*in[static_cast<std::size_t>(k)], 1));
+        }
+        // Stepping on from a jump continues the list.
+        if (k + 1 < n) {
+            ASSERT_NE(++it, 0);
+            EXPECT_EQ(it.index(), k + 1);
+        }
+    }
+    it.set_index(-1);
+    ASSERT_NE(++it, 0);
+    EXPECT_EQ(it.index(), 0);
+}
+
+TEST_P(IteratorProtocol, ClonesMoveIndependently) {
+    const Polylines in = input(21);
+    auto s = GetParam().make(in);
+    velPolylineListIter& it = s->iter();
+    const int n = it.size();
+    it.set_index(n - 1);
+    const std::unique_ptr<velPolylineListIter> clone(it.create_new());
+    EXPECT_EQ(clone->index(), n - 1);
+    EXPECT_EQ(clone->ut_dynamic_type(), it.ut_dynamic_type());
+    clone->reset();
+    ASSERT_NE(++*clone, 0);
+    EXPECT_EQ(clone->index(), 0);
+    EXPECT_EQ(it.index(), n - 1);
+    EXPECT_EQ(++it, 0);
+    EXPECT_EQ(clone->index(), 0);
+    expect_same_polyline(*clone, *in.front(), GetParam().arcs);
+}
+
+TEST_P(IteratorProtocol, CopyWritesEveryPolylineWithPositions) {
+    const Polylines in = input(31);
+    auto s = GetParam().make(in);
+    velPolylineListIter& it = s->iter();
+    velAbsPolyArcLineListCursor out;
+    it.copy(out);
+    std::size_t written = 0;
+    out.reset();
+    for (const auto& p : in) {
+        if (p->num_pos() == 0) continue;
+        ASSERT_NE(++out, 0);
+        expect_same_polyline(out.iterator(), *p, GetParam().arcs);
+        ++written;
+    }
+    EXPECT_EQ(out.size(), static_cast<int>(written));
+    // copy_single writes the current polyline only and leaves the iterator where it is.
+    it.set_index(0);
+    velAbsPolyArcLineListCursor one;
+    it.copy_single(one);
+    EXPECT_EQ(it.index(), 0);
+    EXPECT_EQ(one.size(), in.front()->num_pos() > 0 ? 1 : 0);
+}
+
+// Every sampled point of a polyline lies in its boxes, and every face of a box is reached by a sample:
+// exact boxes, planar and tilted arcs alike.
+TEST_P(IteratorProtocol, BoxesAreTheExtentsOfSampledPoints) {
+    constexpr int samples = 400;
+    constexpr double inside_tol = 1e-9;
+    constexpr double reach_tol = 1e-2; // samples 1/400 of a sweep apart fall this close to an extreme
+    for (unsigned seed = 41; seed <= 44; ++seed) {
+        const Polylines in = input(seed, seed % 2 == 0);
+        auto s = GetParam().make(in);
+        velPolylineListIter& it = s->iter();
+        it.reset();
+        while (++it) {
+            const int n = it.num_pos();
+            const giBox3 b3 = it.box(vel_3d_box);
+            const giBox2 b2 = it.box(vel_2d_box);
+            EXPECT_EQ(b3.empty(), n == 0);
+            EXPECT_EQ(b2.empty(), n == 0);
+            EXPECT_TRUE(it.span_box(-1, vel_3d_box).empty());
+            EXPECT_TRUE(it.span_box(n - 1, vel_2d_box).empty());
+            if (n == 0) continue;
+            giBox3 sampled;
+            sampled.merge(it.get_pos(0));
+            for (int i = 0; i + 1 < n; ++i) {
+                const giBox3 s3 = it.span_box(i, vel_3d_box);
+                const giBox2 s2 = it.span_box(i, vel_2d_box);
+                giBox3 span_sampled;
+                for (int j = 0; j <= samples; ++j) {
+                    const giPoint3 p = it.get_interpolated_pos(i + j / double(samples));
+                    span_sampled.merge(p);
+                    ASSERT_TRUE(s3.contains(p, inside_tol)) << "span " << i << " " << p;
+                    ASSERT_TRUE(s2.contains(p.xy(), inside_tol)) << "span " << i << " " << p;
+                }
+                EXPECT_TRUE(span_sampled.contains(s3.min(), reach_tol) &&
+                            span_sampled.contains(s3.max(), reach_tol));
+                EXPECT_TRUE(span_sampled.xy().contains(s2.min(), reach_tol) &&
+                            span_sampled.xy().contains(s2.max(), reach_tol));
+                sampled.merge(span_sampled);
+            }
+            EXPECT_TRUE(b3.contains(sampled.min(), inside_tol) && b3.contains(sampled.max(), inside_tol));
+            EXPECT_TRUE(sampled.contains(b3.min(), reach_tol) && sampled.contains(b3.max(), reach_tol));
+            EXPECT_TRUE(sampled.xy().contains(b2.min(), reach_tol) &&
+                        sampled.xy().contains(b2.max(), reach_tol));
+            EXPECT_TRUE(b2.contains(sampled.xy().min(), inside_tol) &&
+                        b2.contains(sampled.xy().max(), inside_tol));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllIterators, IteratorProtocol, ::testing::ValuesIn(iterator_kinds()),
+                         [](const auto& info) { return info.param.name; });
+
+// ---------------------------------------------------------------------------------------------------------
+// Cursor kinds
+
+struct CursorKind {
+    std::string name;
+    bool arcs;  // keeps arcs
+    double tol; // storage precision for coordinates below 100
+    std::function<std::unique_ptr<velPolylineListCursor>()> make;
+    friend void PrintTo(const CursorKind& k, std::ostream* os) { *os << k.name; }
+};
+
+struct VecCursor : velAbsPolyArcLineVecListCursor {
+    VecCursor() : velAbsPolyArcLineVecListCursor(&storage) {}
+    Polylines storage;
+};
+
+std::vector<CursorKind> cursor_kinds() {
+    return {
+        {"list_double", true, 0.0, [] { return std::make_unique<velAbsPolyArcLineListCursor>(); }},
+        {"list_single", true, 1e-5,
+         [] {
+             auto c = std::make_unique<velAbsPolyArcLineListCursor>();
+             c->set_arcline_type(velPolyArcLine());
+             return c;
+         }},
+        {"list_straight", false, 1e-5,
+         [] {
+             auto c = std::make_unique<velAbsPolyArcLineListCursor>();
+             c->set_arcline_type(velPolyLine());
+             return c;
+         }},
+        {"vector", false, 0.0, [] { return std::make_unique<VecCursor>(); }},
+        {"vector_created_empty", false, 0.0,
+         [] { return std::unique_ptr<velPolylineListCursor>(VecCursor().create_empty()); }},
+    };
+}
+
+// One producer sequence over `src`: even polylines forwards, odd ones backwards, every span written whole or
+// in two pieces split at a random place.
+void produce(velPolylineListIter& src, velPolylineListCursor& out, unsigned seed) {
+    Rng rng(seed);
+    src.reset();
+    while (++src) {
+        const int n = src.num_pos();
+        if (n == 0) continue;
+        out.create_polyline();
+        ++out;
+        const bool backwards = src.index() % 2 == 1;
+        out.add_pos(src, backwards ? n - 1 : 0);
+        for (int s = 0; s + 1 < n; ++s) {
+            const int i = backwards ? n - 2 - s : s;
+            const double a = backwards ? i + 1 : i;
+            const double b = backwards ? i : i + 1;
+            if (rng.pick(0, 1) == 0) {
+                out.add_span(src, a, b);
+            } else {
+                const double split = i + rng.uniform(0.2, 0.8);
+                out.add_span(src, a, split);
+                out.add_span(src, split, b);
+            }
+        }
+    }
+}
+
+class CursorProtocol : public ::testing::TestWithParam<CursorKind> {};
+
+// The reference cursor's arcs are checked against the source itself: every written arc lies on its source
+// arc, with its mid point halfway along (equally far from both ends) and its ends at the source points.
+TEST(CursorProtocolReference, PiecesOfArcsLieOnTheirSourceArcs) {
+    Rng rng(51);
+    velAbsPolyArcLineListCursor in;
+    for (int k = 0; k < 6; ++k) {
+        Polylines one;
+        one.push_back(random_polyline(rng, 6, k % 2 ? 0.7 : 0.0));
+        fill(in, one);
+    }
+    velPolylineListIter& src = in.iterator();
+    velAbsPolyArcLineListCursor out;
+    src.reset();
+    while (++src) {
+        out.create_polyline();
+        ++out;
+        out.add_pos(src, 0);
+        for (int i = 0; i + 1 < src.num_pos(); ++i) {
+            const double split = i + rng.uniform(0.1, 0.9);
+            for (auto [a, b] : {std::pair{double(i), split}, std::pair{split, i + 1.0}}) {
+                out.add_span(src, a, b);
+                const int j = out.num_pos() - 2;
+                EXPECT_TRUE(out.get_pos(j + 1).coincident(src.get_interpolated_pos(b), 1e-9));
+                EXPECT_EQ(out.span_linear(j) != 0, src.span_linear(i) != 0);
+                if (src.span_linear(i)) continue;
+                giPoint3 c;
+                double r = 0;
+                velArc3Utils::get_centre_and_radius(src.get_pos(i), src.get_pos(i + 1), src.get_mid_pos(i), c,
+                                                    r);
+                const giPoint3 m = out.get_mid_pos(j);
+                EXPECT_NEAR(m.distance(c), r, 1e-9 * (1 + r));
+                EXPECT_NEAR(m.distance(out.get_pos(j)), m.distance(out.get_pos(j + 1)), 1e-9 * (1 + r));
+                // The middle of the piece, not of the rest of the circle (the other point on the circle
+                // equally far from both ends): nearer to a point inside the piece.
+                const giPoint3 inside = src.get_interpolated_pos((a + b) / 2);
+                const giPoint3 opposite = c + (c - m);
+                EXPECT_LT(m.distance(inside), opposite.distance(inside));
+            }
+        }
+    }
+}
+
+TEST_P(CursorProtocol, SameProducerSequenceGivesTheSameGeometry) {
+    for (unsigned seed = 61; seed <= 64; ++seed) {
+        Rng rng(seed);
+        const Polylines in = random_list(rng, 6, seed % 2 == 0);
+        velAbsPolyArcLineListCursor source;
+        fill(source, in);
+        velAbsPolyArcLineListCursor reference;
+        produce(source.iterator(), reference, seed);
+        auto out = GetParam().make();
+        produce(source.iterator(), *out, seed);
+
+        ASSERT_EQ(out->size(), reference.size());
+        out->reset();
+        reference.reset();
+        while (++reference) {
+            ASSERT_NE(++*out, 0);
+            ASSERT_EQ(out->num_pos(), reference.num_pos());
+            const double tol = GetParam().tol * 100;
+            for (int i = 0; i < reference.num_pos(); ++i) {
+                EXPECT_TRUE(out->get_pos(i).coincident(reference.get_pos(i), tol)) << i;
+                if (i + 1 == reference.num_pos()) break;
+                EXPECT_EQ(out->span_linear(i) != 0, !GetParam().arcs || reference.span_linear(i));
+                if (GetParam().arcs && !reference.span_linear(i)) {
+                    EXPECT_TRUE(out->get_mid_pos(i).coincident(reference.get_mid_pos(i), tol));
+                }
+            }
+        }
+        EXPECT_EQ(++*out, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllCursors, CursorProtocol, ::testing::ValuesIn(cursor_kinds()),
+                         [](const auto& info) { return info.param.name; });
+
+} // namespace
+
+namespace {
+
+// An arc whose ends coincide within 1e-10 is a point for interpolation: its start, whatever its mid point.
+TEST(velPolylineListIter, ArcWithoutChordInterpolatesToItsStart) {
+    velPolyArcLineDouble p;
+    p.add_pos({0, 0, 0});
+    p.add_pos({1, 0, 0});
+    p.add_arc({2, 1, 0}, {1, 5e-11, 0});
+    velSingleAbsArcLineListIter it(p);
+    ++it;
+    EXPECT_EQ(it.get_interpolated_pos(1.5), (giPoint3{1, 0, 0}));
+    EXPECT_EQ(it.get_interpolated_pos(0.5), (giPoint3{0.5, 0, 0}));
+}
+
+} // namespace
