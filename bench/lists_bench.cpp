@@ -8,6 +8,8 @@
 #include "arcline/lists/velAbsPolyArcLineListRAIter.h"
 #include "arcline/lists/velAbsPolyArcLineVecListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineVecListIter.h"
+#include "arcline/lists/velPolylineListIterAppend.h"
+#include "arcline/lists/velPolylineListIterWP.h"
 #include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/platform/itRangeIterator.h"
 #include "arcline/polyline/velPolyArcLine.h"
@@ -132,6 +134,24 @@ void BM_read_single_iter(benchmark::State& state) {
                  [](const Lists& l) { return std::make_unique<velSingleAbsArcLineListIter>(l.single); });
 }
 BENCHMARK(BM_read_single_iter)->Unit(benchmark::kMillisecond);
+
+// Views that forward: a workplane view maps every point; an append view joins the list to itself.
+void BM_read_workplane_view(benchmark::State& state) {
+    read_through(state, [](const Lists& l) {
+        const giWorkplane3 wp(giPoint3(1, 2, 3), giVector3(1, 1, 0), giVector3(-1, 1, 0));
+        return std::make_unique<velPolylineListIterWP>(wp, velAbsPolyArcLineListIter(l.list));
+    });
+}
+BENCHMARK(BM_read_workplane_view)->Unit(benchmark::kMillisecond);
+
+void BM_read_append_view(benchmark::State& state) {
+    read_through(state, [](const Lists& l) {
+        const velAbsPolyArcLineVecListIter half(&l.vec);
+        return std::make_unique<velPolylineListIterAppend>(half, half);
+    });
+    state.SetItemsProcessed(state.iterations() * 2 * total_spans);
+}
+BENCHMARK(BM_read_append_view)->Unit(benchmark::kMillisecond);
 
 template <class MakeCursor>
 void copy_into(benchmark::State& state, MakeCursor make) {

@@ -1,0 +1,3 @@
+#include "arcline/lists/velPolylineListIterWithClosureFlags.h"
+
+UT_IMPLEMENT_TYPE_ID(velPolylineListIterWithClosureFlags, velPolylineListIter, velPolylineListIter)

@@ -1,0 +1,3 @@
+#include "arcline/lists/velPolylineListIterWithOffsetFlags.h"
+
+UT_IMPLEMENT_TYPE_ID(velPolylineListIterWithOffsetFlags, velPolylineListIter, velPolylineListIter)
