@@ -2,6 +2,8 @@
 // arc) through each kind of iterator, against reading the polylines directly; and copying that list into
 // each kind of cursor.
 
+#include "arcline/lists/torPolyline3ListCursor.h"
+#include "arcline/lists/torPolyline3ListIter.h"
 #include "arcline/lists/velAbsPolyArcLineItListIter.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
@@ -48,11 +50,20 @@ struct Lists {
             vec.emplace_back(p->create_new());
         }
         zigzag(single, total_spans, 0.0);
+        // The curve kernel's point polylines: the same positions, arcs by their ends.
+        coDListcoCursor<torCurvePtr3> c(curves);
+        for (const auto& p : vec) {
+            std::vector<giPoint3> pts(static_cast<std::size_t>(p->num_pos()));
+            for (int i = 0; i < p->num_pos(); ++i)
+                p->get_pos(i + 1, pts[static_cast<std::size_t>(i)]);
+            c.insert_last(std::make_shared<torPolyline3>(std::move(pts)));
+        }
     }
     velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
     velAbsPolyArcLinecoDListPrgcoPrgcoDListcoCursor list_cursor{list};
     velAbsPolyArcLineVec vec;
     velPolyArcLineDouble single;
+    torCurvePtr3coDList curves;
 };
 
 const Lists& lists() {
@@ -135,6 +146,13 @@ void BM_read_single_iter(benchmark::State& state) {
 }
 BENCHMARK(BM_read_single_iter)->Unit(benchmark::kMillisecond);
 
+void BM_read_curve_polyline_iter(benchmark::State& state) {
+    read_through(state, [](const Lists& l) {
+        return std::make_unique<torPolyline3ListIter>(torCurvePtr3coDListcoIterator(l.curves));
+    });
+}
+BENCHMARK(BM_read_curve_polyline_iter)->Unit(benchmark::kMillisecond);
+
 // Views that forward: a workplane view maps every point; an append view joins the list to itself.
 void BM_read_workplane_view(benchmark::State& state) {
     read_through(state, [](const Lists& l) {
@@ -199,5 +217,11 @@ void BM_copy_into_vector_cursor(benchmark::State& state) {
     copy_into(state, [] { return std::make_unique<OwnVecCursor>(); });
 }
 BENCHMARK(BM_copy_into_vector_cursor)->Unit(benchmark::kMillisecond);
+
+void BM_copy_into_curve_polyline_cursor(benchmark::State& state) {
+    copy_into(state,
+              [] { return std::make_unique<torPolyline3ListCursor>(ut_ptr_claim, new torCurvePtr3coDList); });
+}
+BENCHMARK(BM_copy_into_curve_polyline_cursor)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -4,6 +4,12 @@
 
 #include "listTestKit.h"
 
+#include "arcline/lists/torCurvePtr3PolylineListCursor.h"
+#include "arcline/lists/torCurvePtr3PolylineListIter.h"
+#include "arcline/lists/torPolyline2ListCursor.h"
+#include "arcline/lists/torPolyline2ListIter.h"
+#include "arcline/lists/torPolyline3ListCursor.h"
+#include "arcline/lists/torPolyline3ListIter.h"
 #include "arcline/lists/velAbsPolyArcLineItListIter.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
@@ -47,7 +53,9 @@ struct IterKind {
     bool arcs;    // presents the arcs of its polylines
     int max_size; // the most polylines it can hold; -1 for any number
     std::function<std::unique_ptr<Subject>(const Polylines&)> make;
-    double tol = 0.0; // how far the presented points may lie from the input (views that compute them)
+    double tol = 0.0;      // how far the presented points may lie from the input (views that compute them)
+    bool flat = false;     // presents every point at z = 0
+    bool distinct = false; // merges consecutive positions within 1e-5
     friend void PrintTo(const IterKind& k, std::ostream* os) { *os << k.name; }
 };
 
@@ -64,6 +72,13 @@ velAbsPolyArcLinecoDListPrgcoPrgcoDList shared_list(const Polylines& in) {
     for (const auto& p : in)
         c.insert_last(velAbsPolyArcLinecoPrg(p->create_new()));
     return list;
+}
+
+std::vector<giPoint3> positions_of(const velAbsPolyArcLine& p) {
+    std::vector<giPoint3> pts;
+    for (int i = 1; i <= p.num_pos(); ++i)
+        pts.push_back(polytest::pos(p, i));
+    return pts;
 }
 
 struct Deref {
@@ -193,6 +208,51 @@ std::vector<IterKind> iterator_kinds() {
                                                                              s->second.iterator());
                          return std::unique_ptr<Subject>(std::move(s));
                      }});
+    // Curve lists hold point polylines: arcs are presented by their end points.
+    kinds.push_back({"curve_polyline3", false, -1, [](const Polylines& in) {
+                         auto s = std::make_unique<Held<torCurvePtr3coDList>>();
+                         coDListcoCursor<torCurvePtr3> c(s->storage);
+                         for (const auto& p : in)
+                             c.insert_last(std::make_shared<torPolyline3>(positions_of(*p)));
+                         s->it = std::make_unique<torPolyline3ListIter>(
+                             torCurvePtr3coDListcoIterator(s->storage));
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    kinds.push_back({"curve_polyline2", false, -1,
+                     [](const Polylines& in) {
+                         auto s = std::make_unique<Held<torCurvePtr2coDList>>();
+                         coDListcoCursor<torCurvePtr2> c(s->storage);
+                         for (const auto& p : in) {
+                             std::vector<giPoint2> xy;
+                             for (const giPoint3& q : positions_of(*p))
+                                 xy.push_back(q.xy());
+                             c.insert_last(std::make_shared<torPolyline2>(xy));
+                         }
+                         s->it = std::make_unique<torPolyline2ListIter>(
+                             torCurvePtr2coDListcoIterator(s->storage));
+                         return std::unique_ptr<Subject>(std::move(s));
+                     },
+                     0.0, true});
+    // Positions that remember their curve; the input has no two consecutive positions within 1e-5, which
+    // such a polyline would merge.
+    kinds.push_back({"curve_pointer_polyline", false, -1,
+                     [](const Polylines& in) {
+                         auto s = std::make_unique<Held<torCurvePtr3PolylinecoPrfcoDList>>();
+                         torCurvePtr3PolylineListCursor fill_in(s->storage);
+                         for (const auto& p : in) {
+                             fill_in.set_index(fill_in.size() - 1);
+                             fill_in.create_polyline();
+                             ++fill_in;
+                             velSingleAbsArcLineListIter one(*p);
+                             ++one;
+                             for (int i = 0; i < one.num_pos(); ++i)
+                                 fill_in.add_pos(one, i);
+                         }
+                         s->it = std::make_unique<torCurvePtr3PolylineListIter>(
+                             torCurvePtr3PolylinecoPrfcoDListcoIterator(s->storage));
+                         return std::unique_ptr<Subject>(std::move(s));
+                     },
+                     0.0, false, true});
     kinds.push_back({"single", true, 1, [](const Polylines& in) {
                          auto s = std::make_unique<Held<Polylines>>();
                          s->storage = copies(in);
@@ -202,6 +262,30 @@ std::vector<IterKind> iterator_kinds() {
     return kinds;
 }
 
+// p with every point at z = 0.
+std::unique_ptr<velAbsPolyArcLine> flattened(const velAbsPolyArcLine& p) {
+    auto out = std::make_unique<velPolyArcLineDouble>();
+    for (int i = 1; i <= p.num_pos(); ++i) {
+        giPoint3 e = polytest::pos(p, i);
+        e.z = 0.0;
+        if (i == 1 || p.span_linear(i - 1)) {
+            out->add_pos(e);
+        } else {
+            giPoint3 m = polytest::mid(p, i - 1);
+            m.z = 0.0;
+            out->add_arc(m, e);
+        }
+    }
+    return out;
+}
+
+bool has_repeated_position(const velAbsPolyArcLine& p) {
+    for (int i = 2; i <= p.num_pos(); ++i) {
+        if (polytest::pos(p, i).coincident(polytest::pos(p, i - 1), 1e-5)) return true;
+    }
+    return false;
+}
+
 class IteratorProtocol : public ::testing::TestWithParam<IterKind> {
 protected:
     // A random list that the kind can hold: 7 polylines, or as many as it takes.
@@ -209,6 +293,15 @@ protected:
         Rng rng(seed);
         Polylines in = random_list(rng, GetParam().max_size > 0 ? GetParam().max_size : 7, tilt);
         if (GetParam().max_size == 1 && in.front()->num_pos() == 0) in.front() = random_polyline(rng, 5, 0.0);
+        if (GetParam().flat) {
+            for (auto& p : in)
+                p = flattened(*p);
+        }
+        if (GetParam().distinct) {
+            for (auto& p : in) {
+                if (has_repeated_position(*p)) p = random_polyline(rng, p->num_pos(), 0.0);
+            }
+        }
         return in;
     }
 };
@@ -390,6 +483,7 @@ struct CursorKind {
     bool arcs;  // keeps arcs
     double tol; // storage precision for coordinates below 100
     std::function<std::unique_ptr<velPolylineListCursor>()> make;
+    bool flat = false; // keeps x and y only, every z reads back 0
     friend void PrintTo(const CursorKind& k, std::ostream* os) { *os << k.name; }
 };
 
@@ -416,6 +510,13 @@ std::vector<CursorKind> cursor_kinds() {
         {"vector", false, 0.0, [] { return std::make_unique<VecCursor>(); }},
         {"vector_created_empty", false, 0.0,
          [] { return std::unique_ptr<velPolylineListCursor>(VecCursor().create_empty()); }},
+        {"curve_polyline3", false, 0.0,
+         [] { return std::make_unique<torPolyline3ListCursor>(ut_ptr_claim, new torCurvePtr3coDList); }},
+        {"curve_polyline2", false, 0.0,
+         [] { return std::make_unique<torPolyline2ListCursor>(ut_ptr_claim, new torCurvePtr2coDList); },
+         true},
+        {"curve_pointer_polyline", false, 0.0,
+         [] { return std::make_unique<torCurvePtr3PolylineListCursor>(); }},
     };
 }
 
@@ -509,7 +610,9 @@ TEST_P(CursorProtocol, SameProducerSequenceGivesTheSameGeometry) {
             ASSERT_EQ(out->num_pos(), reference.num_pos());
             const double tol = GetParam().tol * 100;
             for (int i = 0; i < reference.num_pos(); ++i) {
-                EXPECT_TRUE(out->get_pos(i).coincident(reference.get_pos(i), tol)) << i;
+                giPoint3 expected = reference.get_pos(i);
+                if (GetParam().flat) expected.z = 0.0;
+                EXPECT_TRUE(out->get_pos(i).coincident(expected, tol)) << i;
                 if (i + 1 == reference.num_pos()) break;
                 EXPECT_EQ(out->span_linear(i) != 0, !GetParam().arcs || reference.span_linear(i));
                 if (GetParam().arcs && !reference.span_linear(i)) {

@@ -1,0 +1,122 @@
+#include "arcline/lists/torPolyline3ListCursor.h"
+
+#include "arcline/lists/torPolyline2ListCursor.h"
+#include "arcline/platform/coDListcoCursor.h"
+
+#include "../polyline/polylineTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::shared_ptr<torPolyline3> poly(std::vector<giPoint3> pts) {
+    return std::make_shared<torPolyline3>(std::move(pts));
+}
+
+void fill(torCurvePtr3coDList& list, const std::vector<torCurvePtr3>& curves) {
+    coDListcoCursor<torCurvePtr3> out(list);
+    for (const torCurvePtr3& c : curves)
+        out.insert_last(c);
+}
+
+std::vector<giPoint3> points(const torCurvePtr3& c) {
+    const auto& p = static_cast<const torPolyline3&>(*c);
+    std::vector<giPoint3> v;
+    for (int i = 0; i < p.num_pos(); ++i)
+        v.push_back(p.get_pos(i));
+    return v;
+}
+
+TEST(torPolyline3ListCursor, CopyWritesNewCurvesInOrder) {
+    torCurvePtr3coDList src_list, dst_list;
+    fill(src_list, {poly({{0, 0, 1}, {1, 0, 1}}), poly({}), poly({{2, 2, 2}, {3, 2, 2}, {3, 3, 3}})});
+    torPolyline3ListIter src{torCurvePtr3coDListcoIterator(src_list)};
+    EXPECT_EQ(src.ut_dynamic_type().name(), "torPolyline3ListIter");
+    EXPECT_EQ(torPolyline3ListIter::ut_dynamic_cast(static_cast<velPolylineListIter*>(&src)), &src);
+    EXPECT_EQ(torPolyline2ListIter::ut_dynamic_cast(static_cast<velPolylineListIter*>(&src)), nullptr);
+    EXPECT_TRUE(src.ut_is_kind_of(velPolylineListIter::ut_static_type()));
+
+    torPolyline3ListCursor cursor(dst_list);
+    src.copy(cursor);
+    ASSERT_EQ(dst_list.size(), 2); // the empty curve is not copied
+    auto it = dst_list.begin();
+    EXPECT_EQ(points(*it), points(*src_list.begin()));
+    EXPECT_NE(it->get(), src_list.begin()->get());
+    EXPECT_EQ(points(*++it), points(*std::next(src_list.begin(), 2)));
+    EXPECT_FALSE(cursor.get_current());
+    cursor.set_index(1);
+    EXPECT_EQ(cursor.current_polyline(), it->get());
+}
+
+TEST(torPolyline3ListCursor, TransformMovesEveryCurveOfTheList) {
+    torCurvePtr3coDList list;
+    fill(list, {poly({{0, 0, 0}, {1, 0, 0}}), poly({{5, 5, 5}})});
+    torPolyline3ListCursor cursor(list);
+    cursor.transform(giXform3::rotation_z(std::numbers::pi / 2) * giXform3::translation({0, 0, 1}));
+    EXPECT_NEAR(points(*list.begin())[1].distance({0, 1, 1}), 0, 1e-15);
+    EXPECT_NEAR(points(*std::next(list.begin()))[0].distance({-5, 5, 6}), 0, 1e-14);
+}
+
+// Three curves A, B, C of one point each, told apart by x.
+struct Abc : ::testing::Test {
+    Abc() { fill(list, {poly({{0, 0, 0}}), poly({{1, 0, 0}}), poly({{2, 0, 0}})}); }
+    double x_at(int k) {
+        cursor.set_index(k);
+        return cursor.get_pos(0).x;
+    }
+    torCurvePtr3coDList list;
+    torPolyline3ListCursor cursor{list};
+};
+
+TEST_F(Abc, RemoveLeavesTheFollowingCurveCurrent) {
+    cursor.set_index(1);
+    cursor.remove();
+    EXPECT_EQ(cursor.index(), 1);
+    EXPECT_EQ(cursor.get_pos(0).x, 2.0);
+    cursor.remove();
+    EXPECT_EQ(cursor.index(), -1);
+    EXPECT_EQ(cursor.size(), 1);
+    cursor.create_polyline(); // undefined: at the front
+    EXPECT_EQ(cursor.index(), -1);
+    EXPECT_EQ(x_at(1), 0.0);
+    EXPECT_EQ(cursor.num_pos(), 1);
+    cursor.set_index(0);
+    EXPECT_EQ(cursor.num_pos(), 0);
+}
+
+TEST_F(Abc, MoveTakesTheSameCurveOutOfTheOtherCursor) {
+    std::unique_ptr<torPolyline3ListCursor> other(cursor.create_empty());
+    ASSERT_EQ(other->size(), 0);
+    for (double x : {7.0, 8.0}) {
+        other->set_index(other->size() - 1);
+        other->create_polyline();
+        ++*other;
+        other->current_polyline()->append({x, 0, 0});
+    }
+    EXPECT_EQ(cursor.size(), 3); // the empty sibling has a list of its own
+    other->set_index(0);
+    const torPolyline3* moved = other->current_polyline();
+    cursor.set_index(0);
+    cursor.move_polyline_after(*other);
+    EXPECT_EQ(cursor.index(), 0);
+    EXPECT_EQ(x_at(1), 7.0);
+    EXPECT_EQ(cursor.current_polyline(), moved);
+    EXPECT_EQ(x_at(3), 2.0);
+    EXPECT_EQ(other->size(), 1);
+    EXPECT_EQ(other->index(), 0);
+    EXPECT_EQ(other->get_pos(0).x, 8.0);
+
+    // A cursor of another storage is refused.
+    torCurvePtr2coDList flat;
+    torPolyline2ListCursor foreign(flat);
+    polytest::ReportCapture reports;
+    cursor.move_polyline_after(foreign);
+    ASSERT_EQ(reports.log.size(), 1u);
+    EXPECT_EQ(reports.log[0].second, "torPolyline3ListCursor::move_polyline_after");
+    EXPECT_EQ(cursor.size(), 4);
+}
+
+} // namespace
