@@ -2,6 +2,13 @@
 // The whole public interface of arcline in one include. tests/ checks that every header of the library is
 // listed here.
 
+#include "arcline/debug/CDGDocument.h"
+#include "arcline/debug/CDGReader.h"
+#include "arcline/debug/CDGRecord.h"
+#include "arcline/debug/P2.h"
+#include "arcline/debug/P3.h"
+#include "arcline/debug/velGeometryIO.h"
+#include "arcline/debug/velGeometryIOFault.h"
 #include "arcline/lists/torCurvePtr3PolylineListCursor.h"
 #include "arcline/lists/torCurvePtr3PolylineListIter.h"
 #include "arcline/lists/torListEdit.h"
