@@ -1,0 +1,5 @@
+#include "arcline/polyline/utils/velPolylineLink.h"
+
+double velPolylineLink::length() const {
+    return end().point().distance(start().point());
+}

@@ -1,0 +1,513 @@
+// Measures and queries of one polyline, checked against independent computations: fine polygonizations
+// (Richardson-extrapolated), circles built from angles, brute-force searches over dense samples, and exact
+// values of circles and rounded rectangles.
+
+#include "utilsTestKit.h"
+
+#include "arcline/platform/giAngle.h"
+#include "arcline/platform/utMath.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+
+using namespace utiltest;
+using U = velPolylineUtils;
+
+namespace {
+
+// Polygon measure extrapolated from m and 2m samples per span: the errors fall as 1/m^2, so this is exact to
+// about 1/m^4.
+template <class Measure>
+double extrapolated(const velPolylineListIter& it, Measure measure, int m = 1000) {
+    return (4 * measure(polygonize(it, 2 * m)) - measure(polygonize(it, m))) / 3;
+}
+
+std::vector<V> transformed(std::vector<V> vs, double scale, giVector3 shift) {
+    auto map = [&](const giPoint3& p) { return giPoint3(p.as_vector() * scale + shift); };
+    for (V& v : vs) {
+        v.p = map(v.p);
+        if (v.mid) v.mid = map(*v.mid);
+    }
+    return vs;
+}
+
+// The closed polyline started at vertex j.
+std::vector<V> cycled(const std::vector<V>& vs, std::size_t j) {
+    std::vector<V> out{{vs[j].p, {}}};
+    for (std::size_t i = j + 1; i < vs.size(); ++i)
+        out.push_back(vs[i]);
+    for (std::size_t i = 1; i <= j; ++i)
+        out.push_back(vs[i]);
+    return out;
+}
+
+One reversed(const velAbsPolyArcLine& line) {
+    std::unique_ptr<velAbsPolyArcLine> r(line.create_new());
+    r->reverse();
+    return One(std::move(r));
+}
+
+// Length of the piece [t1, t2] from samples within each span it covers, extrapolated.
+double piece_length(const velPolylineListIter& it, double t1, double t2) {
+    auto at = [&](int m) {
+        double s = 0;
+        for (int k = static_cast<int>(std::floor(t1)); k < t2; ++k) {
+            const double a = std::max(t1, double(k)), z = std::min(t2, k + 1.0);
+            for (int j = 0; j < m; ++j)
+                s += it.get_interpolated_pos(a + (z - a) * j / m)
+                         .distance(it.get_interpolated_pos(a + (z - a) * (j + 1) / m));
+        }
+        return s;
+    };
+    return (4 * at(2000) - at(1000)) / 3;
+}
+
+const std::vector<V> square{
+    {{0, 0, 0}, {}}, {{1, 0, 0}, {}}, {{1, 1, 0}, {}}, {{0, 1, 0}, {}}, {{0, 0, 0}, {}}};
+const std::vector<V> two_spans{{{0, 0, 0}, {}}, {{10, 0, 0}, {}}, {{10, 10, 0}, {}}};
+
+} // namespace
+
+TEST(velPolylineUtils, ClosureCountsAndSpanParameters) {
+    One empty(std::vector<V>{}), single(std::vector<V>{{{1, 2, 3}, {}}}), sq(square);
+    EXPECT_EQ(U::closed(empty.it, 0.0), 0);
+    EXPECT_EQ(U::closed(single.it, 0.0), 1);
+    EXPECT_EQ(U::closed(sq.it, 0.0), 1);
+    One open(std::vector<V>{{{0, 0, 0}, {}}, {{1, 0, 0}, giPoint3{0.5, -0.5, 0}}, {{0, 1e-7, 0}, {}}});
+    EXPECT_EQ(U::closed(open.it, 0.0), 0);
+    EXPECT_EQ(U::closed(open.it, 1e-6), 1);
+    EXPECT_EQ(U::num_arc_spans(open.it), 1);
+    EXPECT_EQ(U::num_arc_spans(sq.it), 0);
+    EXPECT_DOUBLE_EQ(U::distance_between_closest_adjacent_points(open.it), 1.0);
+    EXPECT_EQ(U::distance_between_closest_adjacent_points(single.it), DBL_MAX);
+    int k;
+    double f;
+    U::span_param(sq.it, 4.0, k, f);
+    EXPECT_EQ(k, 3);
+    EXPECT_EQ(f, 1.0);
+    U::span_param(sq.it, 2.25, k, f);
+    EXPECT_EQ(k, 2);
+    EXPECT_EQ(f, 0.25);
+    U::span_param(single.it, 0.0, k, f);
+    EXPECT_EQ(k, -1);
+}
+
+TEST(velPolylineUtils, AreaOfSquaresCirclesAndRoundedRectangles) {
+    EXPECT_DOUBLE_EQ(U::area(One(square).it), 1.0);
+    EXPECT_DOUBLE_EQ(U::area(reversed(*One(square).line).it), -1.0);
+    EXPECT_EQ(U::area(One(two_spans).it), 0.0);
+    for (double r : {1.0, 0.001, 250.0}) {
+        const One circle(std::vector<V>{
+            {{r, 0, 0}, {}}, {{-r, 0, 0}, giPoint3{0, r, 0}}, {{r, 0, 0}, giPoint3{0, -r, 0}}});
+        EXPECT_NEAR(U::area(circle.it), pi * r * r, 1e-14 * r * r);
+        const One rect(rounded_rectangle(3 * r, 2 * r, 0.5 * r));
+        EXPECT_NEAR(U::area(rect.it), 6 * r * r - (4 - pi) * 0.25 * r * r, 1e-13 * r * r);
+        EXPECT_NEAR(U::length(rect.it), 10 * r - 4 * r + pi * r, 1e-13 * r);
+    }
+}
+
+TEST(velPolylineUtils, AreaOfRandomArcPolylinesAgreesWithPolygonsAndFollowsTransforms) {
+    Rng rng(11);
+    for (int trial = 0; trial < 40; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(3, 9), 0.0, true));
+        const double a = U::area(one.it);
+        const double scale = 1 + std::fabs(a);
+        EXPECT_NEAR(a, extrapolated(one.it, shoelace), 1e-9 * scale) << trial;
+        EXPECT_NEAR(U::area(reversed(*one.line).it), -a, 1e-9 * scale);
+        const auto vs = vertices(one.it);
+        for (std::size_t j = 1; j + 1 < vs.size(); ++j)
+            EXPECT_NEAR(U::area(One(cycled(vs, j)).it), a, 1e-9 * scale);
+        EXPECT_NEAR(U::area(One(transformed(vs, 1, {1e6, -1e6, 7})).it), a, 1e-7 * scale);
+        EXPECT_NEAR(U::area(One(transformed(vs, 1000, {})).it), 1e6 * a, 1e-3 * scale);
+    }
+}
+
+TEST(velPolylineUtils, LengthsAgreeWithPolygonsAndAddUp) {
+    const One two(two_spans);
+    EXPECT_EQ(U::length(two.it, 0.5, 0.5), 0.0);
+    EXPECT_EQ(U::length(two.it, 1.5, 0.5), 0.0);
+    EXPECT_DOUBLE_EQ(U::length(two.it, 0.25, 1.5), 12.5);
+    EXPECT_EQ(U::longer_than(One(std::vector<V>{{{0, 0, 0}, {}}}).it, 0.0), 0);
+    EXPECT_EQ(U::longer_than(two.it, 20.0), 1);
+    EXPECT_EQ(U::longer_than(two.it, 20.000001), 0);
+    Rng rng(12);
+    for (int trial = 0; trial < 30; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(3, 8), rng.uniform(-1, 1), trial % 2 == 0));
+        const double end = one.it.num_pos() - 1.0, L = U::length(one.it);
+        EXPECT_NEAR(L, extrapolated(one.it, polygon_length), 1e-9 * L) << trial;
+        double cuts[3] = {rng.uniform(0, end), rng.uniform(0, end), rng.uniform(0, end)};
+        std::sort(cuts, cuts + 3);
+        EXPECT_NEAR(U::length(one.it, cuts[0], cuts[2]), piece_length(one.it, cuts[0], cuts[2]), 1e-9 * L);
+        EXPECT_NEAR(U::length(one.it, 0, cuts[1]) + U::length(one.it, cuts[1], end), L, 1e-9 * L);
+        EXPECT_NEAR(U::length(one.it, cuts[0], cuts[1]) + U::length(one.it, cuts[1], cuts[2]),
+                    U::length(one.it, cuts[0], cuts[2]), 1e-9 * L);
+        EXPECT_NEAR(U::length_closed(one.it, cuts[2], cuts[0]), L - U::length(one.it, cuts[0], cuts[2]),
+                    1e-9 * L);
+    }
+}
+
+TEST(velPolylineUtils, ParameterAtLengthRoundTrips) {
+    const One two(two_spans);
+    EXPECT_EQ(U::get_par_at_length(two.it, 0, 25, 1, 0), -1.0);
+    EXPECT_EQ(U::get_par_at_length(two.it, 0, -1, 1, 0), -1.0);
+    EXPECT_DOUBLE_EQ(U::get_par_at_length(One(square).it, 3.5, 2.0, 1, 1), 1.5);
+    EXPECT_DOUBLE_EQ(U::get_par_at_length(One(square).it, 0.5, 9.0, 0, 1), 3.5);
+    Rng rng(13);
+    for (int trial = 0; trial < 40; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(3, 8), rng.uniform(-1, 1), true));
+        const double end = one.it.num_pos() - 1.0, L = U::length(one.it);
+        const double t = rng.uniform(0, end), ahead = U::length(one.it, t, end);
+        const double s = rng.uniform(0, 1) * ahead, back = rng.uniform(0, 1) * (L - ahead);
+        const double fwd = U::get_par_at_length(one.it, t, s, 1, 0);
+        EXPECT_NEAR(U::length(one.it, t, fwd), s, 1e-9 * L) << trial;
+        const double bwd = U::get_par_at_length(one.it, t, back, 0, 0);
+        EXPECT_NEAR(U::length(one.it, bwd, t), back, 1e-9 * L) << trial;
+        EXPECT_EQ(U::get_par_at_length(one.it, t, ahead + 0.01 * L, 1, 0), -1.0);
+        // Round the closing point, and more than a lap.
+        const double wrapped = U::get_par_at_length(one.it, t, ahead + back + 2 * L, 1, 1);
+        EXPECT_LT(wrapped, t);
+        EXPECT_NEAR(U::length_closed(one.it, t, wrapped), ahead + back, 1e-9 * L);
+        const giPoint3 p = U::point_at_length(one.it, s);
+        EXPECT_LT(p.distance(one.it.get_interpolated_pos(U::get_par_at_length(one.it, 0, s, 1, 0))),
+                  1e-12 * L);
+    }
+    EXPECT_EQ(U::point_at_length(two.it, 99), giPoint3(10, 10, 0));
+    EXPECT_EQ(U::point_at_length(two.it, -1), giPoint3(0, 0, 0));
+}
+
+TEST(velPolylineUtils, PointAtZOffsetFindsTheFirstCrossingOfTheHeight) {
+    Rng rng(14);
+    int found = 0;
+    for (int trial = 0; trial < 60; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(2, 6), rng.uniform(-1.2, 1.2)));
+        const double end = one.it.num_pos() - 1.0, t = rng.uniform(0, end), dz = rng.uniform(-30, 30);
+        const int forward = trial % 2;
+        const double z = one.it.get_interpolated_pos(t).z + dz;
+        giPoint3 p;
+        const double r = U::point_at_z_offset(one.it, t, dz, forward, p);
+        // Dense samples between t and the answer (or the end) stay on t's side of the height.
+        const double stop = r < 0 ? (forward ? end : 0.0) : r;
+        bool crossed = false;
+        for (int j = 1; j < 4000; ++j) {
+            const double zz = one.it.get_interpolated_pos(t + (stop - t) * j / 4000).z;
+            crossed = crossed || (zz - z) * (-dz) < 0;
+        }
+        EXPECT_FALSE(crossed) << trial;
+        if (r >= 0) {
+            ++found;
+            EXPECT_NEAR(p.z, z, 1e-9);
+            EXPECT_EQ(p, one.it.get_interpolated_pos(r));
+            EXPECT_TRUE(forward ? r >= t : r <= t);
+        } else {
+            EXPECT_TRUE(p.is_unset());
+        }
+    }
+    EXPECT_GT(found, 10);
+}
+
+TEST(velPolylineUtils, TangentsFollowTheCurveAndFallBackOverZeroLengthSpans) {
+    Rng rng(15);
+    for (int trial = 0; trial < 20; ++trial) {
+        const One one(listtest::random_polyline(rng, 5, rng.uniform(-1.2, 1.2)));
+        for (int j = 0; j < 10; ++j) {
+            const double t = rng.uniform(0, one.it.num_pos() - 1.0), h = 1e-6;
+            if (std::fabs(t - std::round(t)) < 1e-5) continue;
+            giVector3 fd = one.it.get_interpolated_pos(t + h) - one.it.get_interpolated_pos(t - h);
+            fd.unitize();
+            const giUnitVec3 after = U::tangent_after(one.it, t), before = U::tangent_before(one.it, t);
+            EXPECT_GT(after.dot(giUnitVec3(fd)), 1 - 1e-8);
+            EXPECT_EQ(after, before);
+        }
+    }
+    const One dup(std::vector<V>{
+        {{0, 0, 0}, {}}, {{1, 0, 0}, {}}, {{1, 0, 0}, {}}, {{1, 0, 0}, giPoint3{1, 0, 0}}, {{1, 1, 0}, {}}});
+    EXPECT_EQ(U::tangent_after(dup.it, 1.0), giUnitVec3(0, 1, 0));
+    EXPECT_EQ(U::tangent_before(dup.it, 3.0), giUnitVec3(1, 0, 0));
+    EXPECT_EQ(U::tangent_after(dup.it, 1.5), giUnitVec3(0, 1, 0));
+    EXPECT_EQ(U::tangent_before(dup.it, 2.5), giUnitVec3(1, 0, 0));
+    const One sq(square);
+    EXPECT_EQ(U::tangent_before(sq.it, 0.0), giUnitVec3(0, -1, 0));
+    EXPECT_EQ(U::tangent_after(sq.it, 4.0), giUnitVec3(1, 0, 0));
+    const One two(two_spans);
+    EXPECT_EQ(U::tangent_before(two.it, 0.0), giUnitVec3(1, 0, 0));
+    EXPECT_EQ(U::tangent_after(two.it, 2.0), giUnitVec3(0, 1, 0));
+    const One point(std::vector<V>{{{1, 1, 0}, {}}, {{1, 1, 0}, {}}});
+    EXPECT_TRUE(U::tangent_after(point.it, 0.5).invalid());
+    EXPECT_TRUE(U::span_tangent(point.it, 0, 0.5).invalid());
+}
+
+TEST(velPolylineUtils, TurningAnglesOfLoopsAndOfRandomPolylines) {
+    EXPECT_NEAR(U::signed_turn_angle(One(square).it), 360, 1e-12);
+    EXPECT_NEAR(U::signed_turn_angle(reversed(*One(square).line).it), -360, 1e-12);
+    EXPECT_NEAR(U::signed_turn_angle(One(rounded_rectangle(3, 2, 0.5)).it), 360, 1e-9);
+    EXPECT_NEAR(U::unsigned_turn_angle(One(two_spans).it, 0), 90, 1e-12);
+    // A circle in a vertical plane turns 360 degrees in space; seen from above it is a line run there and
+    // back.
+    const One upright(
+        std::vector<V>{{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0, 0, 1}}, {{1, 0, 0}, giPoint3{0, 0, -1}}});
+    EXPECT_NEAR(U::unsigned_turn_angle(upright.it, 0), 360, 1e-9);
+    EXPECT_NEAR(U::unsigned_turn_angle(upright.it, 1), 360, 1e-9);
+    Rng rng(16);
+    for (int trial = 0; trial < 30; ++trial) {
+        const bool closed = trial % 2 == 0;
+        const One one(
+            listtest::random_polyline(rng, rng.pick(3, 7), closed ? 0.0 : rng.uniform(-1, 1), closed));
+        auto pts = polygonize(one.it, 20000);
+        if (closed) pts.push_back(pts[1]);
+        double signed_sum = 0, unsigned_sum = 0;
+        bool reversal = false;
+        for (std::size_t i = 2; i < pts.size(); ++i) {
+            const giVector3 a = pts[i - 1] - pts[i - 2], b = pts[i] - pts[i - 1];
+            const double corner =
+                utMath::degrees(std::atan2(a.x() * b.y() - a.y() * b.x(), a.x() * b.x() + a.y() * b.y()));
+            signed_sum += corner;
+            unsigned_sum += giAngle::unsigned_angle(a, b).degrees();
+            reversal = reversal || std::fabs(corner) > 179;
+        }
+        // A corner that turns straight back has no sense: + or -180 is a matter of rounding.
+        if (reversal) continue;
+        const double tol = closed ? 1e-6 : 0.1;
+        EXPECT_NEAR(U::signed_turn_angle(one.it), signed_sum, tol) << trial;
+        EXPECT_NEAR(U::unsigned_turn_angle(one.it, 0), unsigned_sum, 0.1) << trial;
+    }
+}
+
+TEST(velPolylineUtils, ClosestPointsMatchCirclesAndBruteForce) {
+    Rng rng(17);
+    int checked = 0;
+    for (int trial = 0; trial < 60; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(2, 7), rng.uniform(-1.2, 1.2), trial % 3 == 0));
+        const giPoint3 P{rng.uniform(-70, 70), rng.uniform(-70, 70), rng.uniform(-40, 40)};
+        // The exact nearest point of each span; the minimum must be unique to compare parameters.
+        std::vector<std::pair<double, double>> per_span;
+        for (int k = 0; k + 1 < one.it.num_pos(); ++k) {
+            double f;
+            const double d = reference_nearest(one.it, k, P, f);
+            per_span.push_back({d, k + f});
+        }
+        std::sort(per_span.begin(), per_span.end());
+        double t, d;
+        U::get_closest_point(P, one.it, 0, one.it.num_pos() - 1.0, t, d);
+        EXPECT_NEAR(d, per_span[0].first, 1e-9) << trial;
+        EXPECT_NEAR(P.distance(one.it.get_interpolated_pos(t)), d, 1e-9);
+        double tb;
+        EXPECT_GE(brute_minimum(
+                      one.it, [&](double x) { return P.distance(one.it.get_interpolated_pos(x)); }, tb),
+                  d - 1e-9);
+        if (per_span.size() < 2 || per_span[1].first - per_span[0].first > 1e-6) {
+            ++checked;
+            EXPECT_NEAR(t, per_span[0].second, 1e-9) << trial;
+        }
+        // Within a range, and through the closing point.
+        const double end = one.it.num_pos() - 1.0, t1 = rng.uniform(0, end), t2 = rng.uniform(0, end);
+        auto in_range = [&](double x) { return t1 <= t2 ? x >= t1 && x <= t2 : x >= t1 || x <= t2; };
+        const double tr = U::closest_point(P, one.it, t1, t2);
+        EXPECT_TRUE(in_range(tr));
+        double best = DBL_MAX;
+        for (int j = 0; j <= 20000; ++j)
+            if (in_range(end * j / 20000))
+                best = std::min(best, P.distance(one.it.get_interpolated_pos(end * j / 20000)));
+        best = std::min(
+            {best, P.distance(one.it.get_interpolated_pos(t1)), P.distance(one.it.get_interpolated_pos(t2))});
+        EXPECT_LE(P.distance(one.it.get_interpolated_pos(tr)), best + 1e-9);
+        EXPECT_EQ(U::min_distance_smaller_than(one.it, P, d + 1e-9), 1);
+        EXPECT_EQ(U::min_distance_smaller_than(one.it, P, d - 1e-9), 0);
+    }
+    EXPECT_GT(checked, 40);
+    double t, d;
+    U::get_closest_point({0, 0, 0}, One(two_spans).it, 1.5, 3.0, t, d);
+    EXPECT_EQ(t, -1.0);
+    EXPECT_EQ(d, DBL_MAX);
+}
+
+TEST(velPolylineUtils, ClosestPointsToLinesPlanesAndSegments) {
+    Rng rng(18);
+    for (int trial = 0; trial < 30; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(2, 5), rng.uniform(-1.2, 1.2)));
+        const giPoint3 P{rng.uniform(-60, 60), rng.uniform(-60, 60), rng.uniform(-30, 30)};
+        giVector3 dir{rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1)};
+        dir.unitize();
+        auto to_line = [&](double x, double lo) {
+            const giVector3 w = one.it.get_interpolated_pos(x) - P;
+            return (w - dir * std::max(lo, w.dot(dir))).length();
+        };
+        for (int half : {0, 1}) {
+            const double lo = half ? 0.0 : -DBL_MAX;
+            double tb;
+            const double brute = brute_minimum(
+                one.it, [&](double x) { return to_line(x, lo); }, tb);
+            const double t = U::closest_point(P, dir * 3.0, one.it, half);
+            EXPECT_NEAR(to_line(t, lo), brute, 1e-9) << trial << " half " << half;
+        }
+        // Distances within a plane are distances between shadows on it.
+        const giPlane plane(P, giUnitVec3(dir));
+        giLength d;
+        const double t = U::closest_point_in_plane(P, plane, one.it, d);
+        double tb;
+        const double brute = brute_minimum(
+            one.it, [&](double x) { return to_line(x, -DBL_MAX); }, tb);
+        EXPECT_NEAR(d.value(), brute, 1e-9);
+        EXPECT_NEAR(to_line(t, -DBL_MAX), d.value(), 1e-9);
+    }
+    // The chord query takes arcs by their chords.
+    const One arc(std::vector<V>{{{0, 0, 0}, {}}, {{10, 0, 0}, giPoint3{5, -5, 0}}, {{10, 10, 0}, {}}});
+    EXPECT_DOUBLE_EQ(U::closest_point({5, -3, 0}, {5, -1, 0}, arc.it), 0.5);
+    EXPECT_EQ(U::closest_point({4, -3, 0}, {6, -3, 0}, One(std::vector<V>{{{0, 0, 0}, {}}}).it), -1.0);
+}
+
+TEST(velPolylineUtils, ClosestPointsWithinABox) {
+    Rng rng(19);
+    int inside = 0;
+    for (int trial = 0; trial < 40; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(2, 5), rng.uniform(-1.2, 1.2)));
+        const giPoint3 c{rng.uniform(-40, 40), rng.uniform(-40, 40), rng.uniform(-20, 20)};
+        giBox3 box(c, c);
+        box.offset(rng.uniform(5, 40));
+        const giPoint3 P{rng.uniform(-60, 60), rng.uniform(-60, 60), rng.uniform(-30, 30)}, Q{0, 0, 0};
+        auto masked = [&](auto dist) {
+            return [&, dist](double x) {
+                const giPoint3 X = one.it.get_interpolated_pos(x);
+                return box.contains(X) ? dist(X) : 1e300;
+            };
+        };
+        double tb;
+        const double b1 = brute_minimum(one.it, masked([&](const giPoint3& X) { return P.distance(X); }), tb);
+        const double t1 = U::closest_point_within_box(P, box, one.it);
+        const double b2 =
+            brute_minimum(one.it, masked([&](const giPoint3& X) { return segment_distance(X, P, Q); }), tb);
+        const double t2 = U::closest_point_within_box(P, Q, box, one.it);
+        // A miss must be a miss of the samples too; a find must be inside and no farther than the samples.
+        EXPECT_EQ(t1 < 0, t2 < 0) << trial;
+        if (t1 < 0) {
+            EXPECT_GT(b1, 1e299) << trial;
+            continue;
+        }
+        ++inside;
+        const giPoint3 X1 = one.it.get_interpolated_pos(t1), X2 = one.it.get_interpolated_pos(t2);
+        EXPECT_TRUE(box.contains(X1, 1e-9) && box.contains(X2, 1e-9)) << trial;
+        EXPECT_LE(P.distance(X1), b1 + 1e-9) << trial;
+        EXPECT_LE(segment_distance(X2, P, Q), b2 + 1e-9) << trial;
+    }
+    EXPECT_GT(inside, 15);
+}
+
+TEST(velPolylineUtils, DistancesBetweenPolylines) {
+    const One a(two_spans), b(std::vector<V>{{{12, 3, 0}, {}}, {{20, 3, 0}, {}}}), empty(std::vector<V>{});
+    double ta, tb;
+    EXPECT_DOUBLE_EQ(U::min_distance(a.it, b.it, ta, tb), 2.0);
+    EXPECT_DOUBLE_EQ(ta, 1.3);
+    EXPECT_DOUBLE_EQ(tb, 0.0);
+    EXPECT_EQ(U::min_distance(a.it, empty.it, ta, tb), 1.3407807929942596e154);
+    EXPECT_EQ(ta, -1.0);
+    EXPECT_DOUBLE_EQ(U::min_distance(One(std::vector<V>{{{5, 1, 0}, {}}}).it, a.it, ta, tb), 1.0);
+    EXPECT_DOUBLE_EQ(tb, 0.5);
+    EXPECT_DOUBLE_EQ(U::get_min_distance({0, 0, 0}, {3, 0, 0}, {1, 2, 0}, {1, 5, 0}).value(), 2.0);
+    EXPECT_DOUBLE_EQ(U::get_min_distance({5, 1, 0}, {0, 0, 0}, {10, 0, 0}).value(), 1.0);
+}
+
+TEST(velPolylineUtils, RegionsCloserThanADistanceMatchDenseSamples) {
+    Rng rng(20);
+    int several = 0;
+    for (int trial = 0; trial < 60; ++trial) {
+        const bool closed = trial % 2 == 0;
+        const One one(listtest::random_polyline(rng, rng.pick(2, 7), rng.uniform(-1, 1), closed));
+        const giPoint3 P{rng.uniform(-40, 40), rng.uniform(-40, 40), rng.uniform(-10, 10)};
+        const double d = rng.uniform(5, 50);
+        const auto pts = polygonize(one.it, 4000);
+        int runs = 0;
+        bool prev = false, near_boundary = false;
+        for (const giPoint3& p : pts) {
+            const double dist = p.distance(P);
+            near_boundary = near_boundary || std::fabs(dist - d) < 1e-3;
+            if (dist < d && !prev) ++runs;
+            prev = dist < d;
+        }
+        if (near_boundary) continue;
+        if (closed && runs > 1 && pts.front().distance(P) < d && pts.back().distance(P) < d) --runs;
+        several += runs > 1;
+        EXPECT_EQ(U::number_of_regions_closer_than(one.it, P, d), runs) << trial;
+    }
+    EXPECT_GT(several, 5);
+    // A circle of radius 1 about a point at distance 1 from its centre, with d = 1: touching is not a region.
+    const One circle(
+        std::vector<V>{{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0, 1, 0}}, {{1, 0, 0}, giPoint3{0, -1, 0}}});
+    EXPECT_EQ(U::number_of_regions_closer_than(circle.it, {0, 0, 0}, 2), 1);
+    EXPECT_EQ(U::number_of_regions_closer_than(circle.it, {2, 0, 0}, 1), 0);
+    EXPECT_EQ(U::number_of_regions_closer_than(circle.it, {1, 0, 0}, 0.5), 1);
+}
+
+TEST(velPolylineUtils, FarthestPartitionPicksThePieceAwayFromTheOthers) {
+    const One square_list(square), line(std::vector<V>{{{-2, 0.5, 0}, {}}, {{3, 0.5, 0}, {}}});
+    double t;
+    int piece;
+    EXPECT_DOUBLE_EQ(U::farthest_partition(line.it, {0.4, 0.6}, square_list.it, 1e-4, t, piece), 1.0);
+    EXPECT_EQ(piece, 0);
+    EXPECT_DOUBLE_EQ(t, 0.2);
+    EXPECT_EQ(U::farthest_partition(square_list.it, {}, square_list.it, 1e-4, t, piece), 0.0);
+    // The middle of the V touches the line; its quarter points do not.
+    const One vee(std::vector<V>{{{-1, 1, 0}, {}}, {{0, 0, 0}, {}}, {{1, 1, 0}, {}}});
+    const One floor(std::vector<V>{{{-5, 0, 0}, {}}, {{5, 0, 0}, {}}});
+    EXPECT_NEAR(U::farthest_partition(vee.it, {}, floor.it, 1e-4, t, piece), 0.5, 1e-12);
+    EXPECT_NEAR(t, 0.5, 1e-12);
+}
+
+TEST(velPolylineUtils, InsideTestsAgreeWithWindingNumbers) {
+    const One sq(square);
+    for (auto [x, y, in] :
+         {std::tuple{1.0, 1.0, 1}, {0.5, 0.0, 1}, {0.5, 0.5, 1}, {2.0, 0.5, 0}, {0.0, 0.3, 1}})
+        EXPECT_EQ(U::point_inside_closed_polyline(giPoint2(x, y), sq.it, nullptr), in) << x << ", " << y;
+    EXPECT_EQ(U::point_inside_closed_polyline(giPoint2(0.5, 0.5), One(two_spans).it, nullptr), 0);
+    const giBox3 small({0, 0, 0}, {0.2, 0.2, 0});
+    EXPECT_EQ(U::point_inside_closed_polyline(giPoint3(0.5, 0.5, 9), sq.it, &small), 0);
+    EXPECT_EQ(U::point_inside_closed_polyline(giPoint3(0.1, 0.1, 9), sq.it, &small), 1);
+    Rng rng(21);
+    int insides = 0, tested = 0;
+    for (int trial = 0; trial < 30; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(3, 8), 0.0, true));
+        const auto pts = polygonize(one.it, 2000);
+        for (int j = 0; j < 40; ++j) {
+            const giPoint3 P{rng.uniform(-60, 60), rng.uniform(-60, 60), 0};
+            double near = DBL_MAX;
+            for (std::size_t i = 0; i + 1 < pts.size(); ++i)
+                near = std::min(near, segment_distance(giPoint3(P.x, P.y, pts[i].z), pts[i], pts[i + 1]));
+            if (near < 1e-3) continue;
+            const int expected = winding(pts, P.x, P.y) != 0;
+            ++tested;
+            insides += expected;
+            EXPECT_EQ(U::point_inside_closed_polyline(P.xy(), one.it, nullptr), expected)
+                << trial << " " << P;
+        }
+    }
+    EXPECT_GT(insides, 100);
+    EXPECT_GT(tested, 1000);
+}
+
+TEST(velPolylineUtils, SelfContactAndPlanarity) {
+    const One hook(std::vector<V>{
+        {{0, 0, 0}, {}}, {{2, 0, 0}, {}}, {{2, 2, 0}, {}}, {{1, 0.05, 0}, {}}, {{1, -2, 0}, {}}});
+    EXPECT_TRUE(U::point_is_self_intersected_in_2d(3, hook.it, 0.1));
+    EXPECT_FALSE(U::point_is_self_intersected_in_2d(3, hook.it, 0.01));
+    EXPECT_FALSE(U::point_is_self_intersected_in_2d(1, One(two_spans).it, 1.0));
+    // A 300 degree arc in a plane tilted by alpha: its ends are 0.5 sin(alpha) off the plane z = 0 of the
+    // rest, its body sin(alpha).
+    const double alpha = 0.01, s = std::sin(alpha), c = std::cos(alpha);
+    auto on = [&](double deg) {
+        const double p = deg * pi / 180;
+        return giPoint3(std::cos(p), std::sin(p) * c, std::sin(p) * s);
+    };
+    const One bent(std::vector<V>{
+        {{-10, -10, 0}, {}}, {{10, -10, 0}, {}}, {{10, 10, 0}, {}}, {on(150), {}}, {on(-150), on(0)}});
+    giPlane plane;
+    EXPECT_EQ(U::planar(bent.it, 0.75 * s, plane), 0);
+    EXPECT_EQ(U::planar(bent.it, 1.01 * s, plane), 1);
+    EXPECT_NEAR(plane.normal().z(), 1.0, 1e-15);
+    Rng rng(22);
+    for (int trial = 0; trial < 20; ++trial) {
+        const double tilt = rng.uniform(-1.2, 1.2);
+        const One one(listtest::random_polyline(rng, rng.pick(3, 7), tilt));
+        ASSERT_EQ(U::planar(one.it, 1e-9, plane), 1);
+        EXPECT_NEAR(std::fabs(plane.normal().vector().dot(listtest::tilted({0, 0, 1}, tilt).as_vector())),
+                    1.0, 1e-12);
+    }
+    const One line3d(std::vector<V>{{{0, 0, 0}, {}}, {{1, 1, 1}, {}}, {{2, 2, 2}, {}}});
+    EXPECT_EQ(U::planar(line3d.it, 0.0, plane), 1);
+    EXPECT_NEAR(plane.normal().vector().dot({1, 1, 1}), 0.0, 1e-15);
+}
