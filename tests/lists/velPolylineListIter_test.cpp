@@ -19,6 +19,8 @@
 #include "arcline/lists/velPolylineListIterAppend.h"
 #include "arcline/lists/velPolylineListIterWP.h"
 #include "arcline/lists/velSingleAbsArcLineListIter.h"
+#include "arcline/lists/velSingleTrimmedPolylineListIter.h"
+#include "arcline/lists/velTrimmedPolylineListIter.h"
 #include "arcline/platform/itRangeIterator.h"
 #include "arcline/platform/itTransformIterator.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
@@ -98,6 +100,27 @@ std::unique_ptr<Subject> over_sequence(const Polylines& in,
     s->pointers = convert(in, s->owned);
     s->it = std::make_unique<velAbsPolyArcLineItListIter>(it_range(s->pointers));
     return s;
+}
+
+// p with two more spans before its start and two after its end (an arc among them), so that trimming them
+// off gives p back. Polylines of fewer than two positions stay as they are (a trim cannot leave one point).
+std::unique_ptr<velAbsPolyArcLine> lengthened(const velAbsPolyArcLine& p) {
+    if (p.num_pos() < 2) return std::unique_ptr<velAbsPolyArcLine>(p.create_new());
+    auto out = std::make_unique<velPolyArcLineDouble>();
+    const giPoint3 a = polytest::pos(p, 1), z = polytest::pos(p, p.num_pos());
+    out->add_pos(a + giVector3(-7, 3, 1));
+    out->add_arc(a + giVector3(-4, 4, 1), a + giVector3(-2, 1, 1));
+    out->add_pos(a);
+    for (int i = 2; i <= p.num_pos(); ++i) {
+        if (p.span_linear(i - 1)) {
+            out->add_pos(polytest::pos(p, i));
+        } else {
+            out->add_arc(polytest::mid(p, i - 1), polytest::pos(p, i));
+        }
+    }
+    out->add_pos(z + giVector3(3, 1, 0));
+    out->add_arc(z + giVector3(5, 3, 0), z + giVector3(6, 6, 0));
+    return out;
 }
 
 std::vector<IterKind> iterator_kinds() {
@@ -253,6 +276,58 @@ std::vector<IterKind> iterator_kinds() {
                          return std::unique_ptr<Subject>(std::move(s));
                      },
                      0.0, false, true});
+    // A trimmed view of an untrimmed list presents the list.
+    kinds.push_back({"trimmed_untrimmed", true, -1, [](const Polylines& in) {
+                         struct S : Subject {
+                             velAbsPolyArcLineListCursor list;
+                             std::unique_ptr<velPolylineListIter> it;
+                             velPolylineListIter& iter() override { return *it; }
+                         };
+                         auto s = std::make_unique<S>();
+                         fill(s->list, in);
+                         s->it = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    // Each polyline lengthened by two spans at either end, which the view trims off again.
+    kinds.push_back({"trimmed", true, -1, [](const Polylines& in) {
+                         struct S : Subject {
+                             velAbsPolyArcLineListCursor list;
+                             std::unique_ptr<velTrimmedPolylineListIter> it;
+                             velPolylineListIter& iter() override { return *it; }
+                         };
+                         auto s = std::make_unique<S>();
+                         Polylines longer;
+                         for (const auto& p : in)
+                             longer.push_back(lengthened(*p));
+                         fill(s->list, longer);
+                         s->it = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
+                         velTrimmedPolylineListIter& t = *s->it;
+                         t.reset();
+                         while (++t) {
+                             const int n = t.num_pos();
+                             if (n < 6) continue;
+                             t.trim(n - 3, n - 1);
+                             t.trim(0, 2);
+                         }
+                         t.reset();
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    kinds.push_back({"single_trimmed", true, 1, [](const Polylines& in) {
+                         struct S : Subject {
+                             velAbsPolyArcLineListCursor list;
+                             std::unique_ptr<velTrimmedPolylineListIter> trimmed;
+                             std::unique_ptr<velPolylineListIter> it;
+                             velPolylineListIter& iter() override { return *it; }
+                         };
+                         auto s = std::make_unique<S>();
+                         Polylines two;
+                         two.emplace_back(in.front()->create_new());
+                         two.push_back(random_polyline(*std::make_unique<Rng>(3), 4, 0.0));
+                         fill(s->list, two);
+                         s->trimmed = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
+                         s->it = std::make_unique<velSingleTrimmedPolylineListIter>(*s->trimmed, 0);
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
     kinds.push_back({"single", true, 1, [](const Polylines& in) {
                          auto s = std::make_unique<Held<Polylines>>();
                          s->storage = copies(in);
