@@ -60,10 +60,6 @@ std::vector<double> boundaries_of(const velPolylineTrimmings& t) {
 
 } // namespace
 
-int velPolylineTrimmings::num_pos(int i) const {
-    return static_cast<int>(std::ceil(segment_end(i)) - std::floor(segment_start(i))) + 1;
-}
-
 void velPolylineTrimmings::set_box(int i, const giBox3& b) {
     if (m_boxes.empty()) m_boxes.assign(std::size_t(m_num_segs), giBox3());
     m_boxes[std::size_t(i)] = b;
@@ -155,6 +151,10 @@ void velPolylineTrimmings::trim_underlying_parameter(int i, double a, double b, 
     const double s = segment_start(i);
     const double e = segment_end(i);
     if (!(b > a || (b == a && (a == s || b == e)))) return;
+    // Only the part of the range on the segment counts.
+    a = std::max(a, s);
+    b = std::min(b, e);
+    if (b < a) return;
     if (std::fabs(a - s) <= snap_tol) {
         if (b >= e - snap_tol) {
             remove_segment(i);

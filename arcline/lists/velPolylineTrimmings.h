@@ -44,7 +44,17 @@ public:
     double original_end() const { return m_end; }
     double original_start() const { return m_start; }
     // Positions that segment i presents: its start, every whole position strictly inside, its end.
-    int num_pos(int i) const;
+    int num_pos(int i) const { return ceil_of(segment_end(i)) - floor_of(segment_start(i)) + 1; }
+    // floor and ceil of a parameter (parameters are not negative; -1 stands for an empty polyline's end),
+    // without a call into the maths library on every presented position.
+    static int floor_of(double t) {
+        const int k = static_cast<int>(t);
+        return k - (t < k);
+    }
+    static int ceil_of(double t) {
+        const int k = static_cast<int>(t);
+        return k + (t > k);
+    }
 
     // The cached box of segment i; empty when not computed.
     giBox3 box(int i) const { return m_boxes.empty() ? giBox3() : m_boxes[std::size_t(i)]; }
@@ -60,10 +70,11 @@ public:
 
     // One segment [start, end]; boxes, flags and monotone data are dropped.
     void reset(double start, double end);
-    // Removes the open range (a, b) of underlying parameters from segment i. Boundaries within snap_tol of a
-    // whole number are snapped to it. An empty or reversed range changes nothing, except that a = b at an end
-    // of the segment still trims there (which removes a segment of zero length). New ends take the flags:
-    // the end made at a (ending the part before) gets fe, the end made at b gets fs.
+    // Removes the open range (a, b) of underlying parameters from segment i; parts of the range beyond the
+    // segment are ignored. Boundaries within snap_tol of a whole number are snapped to it. An empty or
+    // reversed range changes nothing, except that a = b at an end of the segment still trims there (which
+    // removes a segment of zero length). New ends take the flags: the end made at a (ending the part before)
+    // gets fe, the end made at b gets fs.
     void trim_underlying_parameter(int i, double a, double b, int fs, int fe);
     // The same with a and b given as piece parameters, each with the bulge of the underlying span it falls on
     // (0 for a straight span).

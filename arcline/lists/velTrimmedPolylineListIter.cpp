@@ -188,30 +188,33 @@ double velTrimmedPolylineListIter::position_parameter(int seg, int j) const {
     const velPolylineTrimmings& r = record();
     if (j == 0) return r.segment_start(seg);
     if (j == r.num_pos(seg) - 1) return r.segment_end(seg);
-    return std::floor(r.segment_start(seg)) + j;
+    return velPolylineTrimmings::floor_of(r.segment_start(seg)) + j;
 }
 
 giPoint3 velTrimmedPolylineListIter::piece_pos(int seg, int i) const {
-    const double u = position_parameter(seg, i);
-    return u == std::floor(u) ? m_underlying->get_pos(static_cast<int>(u))
-                              : m_underlying->get_interpolated_pos(u);
+    const velPolylineTrimmings& r = record();
+    const double s = r.segment_start(seg);
+    if (i > 0 && i < r.num_pos(seg) - 1) return m_underlying->get_pos(velPolylineTrimmings::floor_of(s) + i);
+    const double u = i == 0 ? s : r.segment_end(seg);
+    const int k = velPolylineTrimmings::floor_of(u);
+    return u == k ? m_underlying->get_pos(k) : m_underlying->get_interpolated_pos(u);
 }
 
 int velTrimmedPolylineListIter::piece_span_linear(int seg, int i) const {
-    return m_underlying->span_linear(static_cast<int>(std::floor(record().segment_start(seg))) + i);
+    return m_underlying->span_linear(velPolylineTrimmings::floor_of(record().segment_start(seg)) + i);
 }
 
 namespace {
 // The fractions of underlying span k that span i of a piece [s, e] of n positions covers.
 void span_fractions(double s, double e, int n, int i, double& u0, double& u1) {
-    u0 = i == 0 ? s - std::floor(s) : 0.0;
-    u1 = i == n - 2 ? e - std::ceil(e) + 1.0 : 1.0;
+    u0 = i == 0 ? s - velPolylineTrimmings::floor_of(s) : 0.0;
+    u1 = i == n - 2 ? e - velPolylineTrimmings::ceil_of(e) + 1.0 : 1.0;
 }
 } // namespace
 
 giPoint3 velTrimmedPolylineListIter::piece_mid_pos(int seg, int i) const {
     const velPolylineTrimmings& r = record();
-    const int k = static_cast<int>(std::floor(r.segment_start(seg))) + i;
+    const int k = velPolylineTrimmings::floor_of(r.segment_start(seg)) + i;
     double u0, u1;
     span_fractions(r.segment_start(seg), r.segment_end(seg), r.num_pos(seg), i, u0, u1);
     if ((u0 == 0.0 && u1 == 1.0) || m_underlying->span_linear(k)) return m_underlying->get_mid_pos(k);
@@ -221,7 +224,7 @@ giPoint3 velTrimmedPolylineListIter::piece_mid_pos(int seg, int i) const {
 
 double velTrimmedPolylineListIter::piece_bulge(int seg, int i) const {
     const velPolylineTrimmings& r = record();
-    const int k = static_cast<int>(std::floor(r.segment_start(seg))) + i;
+    const int k = velPolylineTrimmings::floor_of(r.segment_start(seg)) + i;
     if (m_underlying->span_linear(k)) return 0.0;
     double u0, u1;
     span_fractions(r.segment_start(seg), r.segment_end(seg), r.num_pos(seg), i, u0, u1);
@@ -289,7 +292,7 @@ double velTrimmedPolylineListIter::bulge_at(int seg, double t) const {
     if (m_underlying->all_spans_linear()) return 0.0;
     const int n = record().num_pos(seg);
     const int k = std::max(0, std::min(static_cast<int>(std::floor(t)), n - 2));
-    const int span = static_cast<int>(std::floor(record().segment_start(seg))) + k;
+    const int span = velPolylineTrimmings::floor_of(record().segment_start(seg)) + k;
     return m_underlying->span_linear(span) ? 0.0 : m_underlying->get_bulge(span);
 }
 
@@ -494,7 +497,7 @@ double velTrimmedPolylineListIter::underlying_end() const {
 }
 
 int velTrimmedPolylineListIter::underlying_span(int i) const {
-    return static_cast<int>(std::floor(record().segment_start(m_seg))) + i;
+    return velPolylineTrimmings::floor_of(record().segment_start(m_seg)) + i;
 }
 
 int velTrimmedPolylineListIter::set_underlying_curve(int k) {

@@ -1,0 +1,263 @@
+// The trimmed list view: numbering of pieces, trims during an iteration, whole-list operations, closure
+// breaks, and copies whose lengths are the kept lengths.
+
+#include "listTestKit.h"
+
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velSingleTrimmedPolylineListIter.h"
+#include "arcline/lists/velTPLIWithoutClosureBreaks.h"
+#include "arcline/lists/velTrimmedPolylineListIter.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+
+using namespace listtest;
+
+namespace {
+
+std::unique_ptr<velAbsPolyArcLine> straight(std::initializer_list<giPoint3> pts) {
+    auto p = std::make_unique<velPolyArcLineDouble>();
+    for (const auto& q : pts)
+        p->add_pos(q);
+    return p;
+}
+
+// Three straight polylines of 4 positions along y = 0, 1, 2.
+void three_lines(velAbsPolyArcLineListCursor& c) {
+    Polylines in;
+    for (int k = 0; k < 3; ++k)
+        in.push_back(straight({{0, double(k), 0}, {1, double(k), 0}, {2, double(k), 0}, {3, double(k), 0}}));
+    fill(c, in);
+}
+
+struct Piece {
+    int poly;
+    double s, e;
+    bool operator==(const Piece&) const = default;
+};
+std::vector<Piece> pieces(velTrimmedPolylineListIter& t) {
+    std::vector<Piece> out;
+    t.reset();
+    while (++t)
+        out.push_back({t.underlying_index(), t.underlying_start(), t.underlying_end()});
+    return out;
+}
+
+TEST(velTrimmedPolylineListIter, TrimsCutPiecesAndNumberThemFromTheLast) {
+    velAbsPolyArcLineListCursor list;
+    three_lines(list);
+    velTrimmedPolylineListIter t(list.iterator());
+    EXPECT_EQ(t.size(), 3);
+
+    t.set_index(0);
+    t.trim(0.0, 1.0);
+    EXPECT_EQ(t.num_pos(), 3); // the piece [1, 3]
+    t.set_index(1);
+    t.trim(1.2, 1.7);
+    EXPECT_EQ(t.size(), 4);
+    EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 1, 3}, {1, 1.7, 3}, {1, 0, 1.2}, {2, 0, 3}}));
+    t.set_index(2);
+    EXPECT_EQ(t.num_pos(), 3); // 0, 1, 1.2
+    EXPECT_EQ(t.get_pos(2), (giPoint3{1.2, 1, 0}));
+
+    // A trim of the whole piece removes the polyline from the view.
+    t.set_index(3);
+    t.trim(0.0, 3.0);
+    t.reset();
+    EXPECT_EQ(t.size(), 3);
+    EXPECT_EQ(pieces(t).back(), (Piece{1, 0, 1.2}));
+
+    // A piece [1.25, 2.5] presents the points at 1.25, 2 and 2.5.
+    t.set_index(0);
+    t.trim(0.0, 0.25);
+    t.trim(1.5, 2.0);
+    EXPECT_EQ(t.underlying_start(), 1.25);
+    EXPECT_EQ(t.underlying_end(), 2.5);
+    ASSERT_EQ(t.num_pos(), 3);
+    EXPECT_EQ(t.get_pos(1), (giPoint3{2, 0, 0}));
+}
+
+TEST(velTrimmedPolylineListIter, TrimsDuringAnIterationLeaveThePiecesAhead) {
+    velAbsPolyArcLineListCursor list;
+    three_lines(list);
+    velTrimmedPolylineListIter t(list.iterator());
+    t.set_index(1);
+    t.trim(1.0, 1.5);  // [0,1] and [1.5,3]; the first part stays current
+    t.trim(0.25, 0.5); // within the current piece [0, 1]
+    EXPECT_EQ(t.underlying_end(), 0.25);
+    // The current piece [0, 0.25] goes. Its record presents its pieces from the last, so [0.5, 1] was
+    // presented before it and the next ++ leaves the record.
+    t.trim_whole_segment();
+    ASSERT_NE(++t, 0);
+    EXPECT_EQ(t.underlying_index(), 2);
+    t.trim_whole_segment(); // the whole record goes; the next ++ ends the view
+    EXPECT_EQ(++t, 0);
+    EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 0, 3}, {1, 1.5, 3}, {1, 0.5, 1}}));
+}
+
+TEST(velTrimmedPolylineListIter, InvertRestoresWhatWasRemovedOnly) {
+    velAbsPolyArcLineListCursor list;
+    three_lines(list);
+    velTrimmedPolylineListIter t(list.iterator());
+    t.set_index(0);
+    t.trim(0, 3); // polyline 0 away whole
+    t.reset();
+    t.set_index(0);
+    t.trim(0.5, 1.0); // polyline 1 cut
+    t.invert();
+    EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 0, 3}, {1, 0.5, 1}}));
+    t.set_underlying_curve(1);
+    EXPECT_EQ(t.is_trimmed(0.75), 0);
+    EXPECT_EQ(t.is_trimmed(2.0), 1);
+    EXPECT_FALSE(t.is_complete());
+    t.set_underlying_curve(0);
+    EXPECT_TRUE(t.is_complete());
+    EXPECT_EQ(t.set_underlying_curve(2), 0);
+}
+
+TEST(velTrimmedPolylineListIter, CompletenessToleratesGapsUpTo1em5) {
+    velAbsPolyArcLineListCursor list;
+    three_lines(list);
+    for (double gap : {1e-6, 1e-4}) {
+        velTrimmedPolylineListIter t(list.iterator());
+        t.set_index(0);
+        t.trim(2 - gap, 2 + gap);
+        t.set_underlying_curve(0);
+        EXPECT_EQ(t.is_complete(), gap < 1e-5) << gap;
+    }
+}
+
+TEST(velTrimmedPolylineListIter, FlagsMarkTheEndsTheyMade) {
+    velAbsPolyArcLineListCursor list;
+    three_lines(list);
+    velTrimmedPolylineListIter t(list.iterator());
+    EXPECT_FALSE(t.edge_flags_enabled());
+    t.enable_edge_flags(1, 2);
+    EXPECT_TRUE(t.edge_flags_enabled());
+    t.set_index(0);
+    t.trim_with_flags(1.0, 2.0, 5, 6);
+    t.reset();
+    ++t; // [2, 3]: made at 2, so start flag 5; the original end keeps 2
+    EXPECT_EQ(t.start_flag(), 5);
+    EXPECT_EQ(t.end_flag(), 2);
+    velTrimmedPolylineEndData d;
+    t.start_end_data(d);
+    EXPECT_EQ(d.start_point(), (giPoint3{2, 0, 0}));
+    ++t; // [0, 1]
+    EXPECT_EQ(t.start_flag(), 1);
+    EXPECT_EQ(t.end_flag(), 6);
+    EXPECT_EQ(t.open_start(&velTPLIWithoutClosureBreaks::default_closure_function, nullptr), 1);
+    EXPECT_EQ(t.open_end(&velTPLIWithoutClosureBreaks::default_closure_function, nullptr), 0);
+}
+
+// A closed square cut in the middle of one side: without closure breaks it is one piece from the cut
+// through the closing point back round to the cut.
+TEST(velTPLIWithoutClosureBreaks, JoinsThePiecesAcrossTheClosingPoint) {
+    velAbsPolyArcLineListCursor list;
+    Polylines in;
+    in.push_back(straight({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}}));
+    in.push_back(straight({{5, 0, 0}, {6, 0, 0}}));
+    fill(list, in);
+    velTrimmedPolylineListIter t(list.iterator());
+    t.set_index(0);
+    t.trim(1.25, 1.75); // the right side, (1, 0.25) .. (1, 0.75)
+    velTPLIWithoutClosureBreaks v(t);
+    EXPECT_EQ(t.size(), 3);
+    EXPECT_EQ(v.size(), 2);
+    v.reset();
+    ASSERT_NE(++v, 0);
+    EXPECT_EQ(v.index(), 0);
+    ASSERT_EQ(v.num_pos(), 6);
+    const std::vector<giPoint3> expected{{1, 0.75, 0}, {1, 1, 0}, {0, 1, 0},
+                                         {0, 0, 0},    {1, 0, 0}, {1, 0.25, 0}};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(v.get_pos(i).coincident(expected[std::size_t(i)], 1e-15)) << i;
+    EXPECT_DOUBLE_EQ(v.underlying_parameter(4.5), 1.125);
+    EXPECT_EQ(v.underlying_end(), 1.25);
+    EXPECT_EQ(v.open_start(), 0);
+    EXPECT_EQ(v.open_end(), 0);
+    ASSERT_NE(++v, 0);
+    EXPECT_EQ(v.index(), 1);
+    EXPECT_EQ(v.underlying_index(), 1);
+    EXPECT_EQ(++v, 0);
+
+    // With a tolerance the closure function is the caller's; an open polyline keeps its break.
+    v.set_index(0);
+    EXPECT_EQ(v.num_pos(), 6);
+    t.set_index(0);
+    t.trim_whole_segment_without_closure_breaks(&velTPLIWithoutClosureBreaks::default_closure_function,
+                                                nullptr);
+    t.reset();
+    EXPECT_EQ(t.size(), 1);
+}
+
+// Copies of random trimmings: every piece, arcs included, has the length of its kept range and ends on the
+// original polyline.
+TEST(velTrimmedPolylineListIter, CopiesHaveTheKeptLengths) {
+    Rng rng(81);
+    for (int round = 0; round < 5; ++round) {
+        velAbsPolyArcLineListCursor list;
+        fill(list, random_list(rng, 5, round % 2 == 1));
+        velTrimmedPolylineListIter t(list.iterator());
+        t.reset();
+        while (++t) {
+            const int n = t.num_pos();
+            if (n < 2) continue;
+            double a = rng.uniform(0, n - 1), b = rng.uniform(0, n - 1);
+            if (a > b) std::swap(a, b);
+            t.trim(a, b);
+        }
+        double kept = 0;
+        std::vector<std::pair<giPoint3, giPoint3>> ends;
+        t.reset();
+        while (++t) {
+            if (t.num_pos() < 2) continue;
+            velPolylineListIter& u = t.underlying_iter();
+            kept += velPolylineUtils::length(u, t.underlying_start(), t.underlying_end());
+            ends.emplace_back(u.get_interpolated_pos(t.underlying_start()),
+                              u.get_interpolated_pos(t.underlying_end()));
+            // The view's own length of the piece agrees.
+            EXPECT_NEAR(velPolylineUtils::length(t),
+                        velPolylineUtils::length(u, t.underlying_start(), t.underlying_end()), 1e-9);
+        }
+        velAbsPolyArcLineListCursor out;
+        t.copy(out);
+        double copied = 0;
+        std::size_t k = 0;
+        out.reset();
+        while (++out) {
+            if (out.num_pos() < 2) continue;
+            copied += velPolylineUtils::length(out.iterator());
+            ASSERT_LT(k, ends.size());
+            EXPECT_TRUE(out.get_pos(0).coincident(ends[k].first, 1e-9));
+            EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(ends[k].second, 1e-9));
+            ++k;
+        }
+        EXPECT_NEAR(copied, kept, 1e-9 * (1 + kept));
+    }
+}
+
+TEST(velTrimmedPolylineListIter, UnionAndDifferenceOfViews) {
+    velAbsPolyArcLineListCursor list;
+    three_lines(list);
+    velTrimmedPolylineListIter a(list.iterator()), b(list.iterator());
+    a.set_index(0);
+    a.trim(0.0, 2.0); // keeps [2, 3] of polyline 0
+    b.set_index(0);
+    b.trim(1.0, 3.0); // keeps [0, 1]
+    b.set_index(1);
+    b.trim(0.0, 3.0); // drops polyline 1
+    velTrimmedPolylineListIter u(a);
+    u.add(b);
+    EXPECT_EQ(pieces(u), (std::vector<Piece>{{0, 2, 3}, {0, 0, 1}, {1, 0, 3}, {2, 0, 3}}));
+    velTrimmedPolylineListIter d(a);
+    d.subtract(b);
+    EXPECT_EQ(pieces(d), (std::vector<Piece>{{0, 2, 3}, {1, 0, 3}}));
+
+    // The snapshot of one polyline's pieces.
+    velSingleTrimmedPolylineListIter one(u, 0);
+    EXPECT_EQ(one.size(), 2);
+    one.reset();
+    ++one;
+    EXPECT_EQ(one.box().max(), (giPoint3{3, 0, 0}));
+}
+
+} // namespace
