@@ -66,7 +66,7 @@ public:
     // Resets the view and the cursor, then writes every piece in view order in front of what the cursor
     // holds, arcs cut by the cursor from the underlying arcs.
     void copy(velPolylineListCursor& cursor) override;
-    int all_spans_linear() const override { return m_underlying->all_spans_linear(); }
+    int all_spans_linear() const override { return m_underlying ? m_underlying->all_spans_linear() : 1; }
 
     velPolylineListIter& underlying_iter() const { return *m_underlying; }
 
