@@ -86,6 +86,7 @@
 #include "arcline/platform/itIterator.h"
 #include "arcline/platform/itRangeIterator.h"
 #include "arcline/platform/itTransformIterator.h"
+#include "arcline/platform/mlVectorStripN.h"
 #include "arcline/platform/torArc3.h"
 #include "arcline/platform/torArc3Utils.h"
 #include "arcline/platform/torCompCurve3.h"

@@ -261,3 +261,34 @@ TEST(velTrimmedPolylineListIter, UnionAndDifferenceOfViews) {
 }
 
 } // namespace
+
+namespace {
+
+// velPolylineUtils::append of a trimmed piece cuts it from the polyline underneath: a joined piece through
+// the closing point comes out whole, with the length of its two parts.
+TEST(velTrimmedPolylineListIter, AppendCopiesPiecesFromTheUnderlyingPolyline) {
+    velAbsPolyArcLineListCursor list;
+    Polylines in;
+    in.push_back(std::make_unique<velPolyArcLineDouble>());
+    in.back()->add_pos({0, 0, 0});
+    in.back()->add_arc({1, -1, 0}, {2, 0, 0});
+    in.back()->add_arc({1, 1, 0}, {0, 0, 0}); // a circle of radius 1 in two half arcs
+    fill(list, in);
+    velTrimmedPolylineListIter t(list.iterator());
+    t.set_index(0);
+    t.trim(0.75, 1.25); // cuts the closing point's opposite side
+    velTPLIWithoutClosureBreaks v(t);
+    v.set_index(0);
+    velAbsPolyArcLineListCursor out;
+    out.create_polyline();
+    ++out;
+    velPolylineUtils::append(v, 0.0, v.num_pos() - 1.0, out);
+    const double kept = velPolylineUtils::length(t.underlying_iter(), 1.25, 2.0) +
+                        velPolylineUtils::length(t.underlying_iter(), 0.0, 0.75);
+    EXPECT_NEAR(velPolylineUtils::length(out.iterator()), kept, 1e-12);
+    EXPECT_GT(kept, 3.14159); // more than the half circle that holds no cut
+    EXPECT_TRUE(out.get_pos(0).coincident(v.get_pos(0), 1e-12));
+    EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(v.get_pos(v.num_pos() - 1), 1e-12));
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// Measures and queries of one polyline: the current polyline of a list iterator. Nothing here moves the
-// iterator (queries that walk a whole list walk a clone of it) and nothing keeps state between calls.
+// Measures, queries, copying and cleaning of one polyline: the current polyline of a list iterator, written
+// (where a function writes) through a list cursor. Nothing here moves the iterator read (queries that walk a
+// whole list walk a clone of it) and nothing keeps state between calls.
 //
 // Conventions of every function:
 // - Positions are numbered 0 .. n - 1 (n = num_pos()), span k runs from position k to k + 1, and a parameter
@@ -23,10 +24,13 @@
 #include "arcline/platform/giPlane.h"
 #include "arcline/platform/giPoint2.h"
 #include "arcline/platform/giPoint3.h"
+#include "arcline/platform/giUnitVec2.h"
 #include "arcline/platform/giUnitVec3.h"
 #include "arcline/platform/giVector3.h"
 
 #include <vector>
+
+class Interpolate;
 
 class velPolylineUtils {
 public:
@@ -187,6 +191,138 @@ public:
 
     // ---------------------------------------------------------------------------------------------------
     // Copying and cleaning: functions that write one polyline through a list cursor.
+    //
+    // Unless a function says otherwise it reads the current polyline of `iter` and appends to the cursor's
+    // current polyline, which the caller has created; pieces are written with add_span, which (with the add
+    // coincident point type 0, the default) does not repeat a piece's start, so consecutive pieces join.
+    // The functions that clean "in place" rewrite the cursor's current polyline: it is taken out into a
+    // temporary cursor of the same kind (create_empty), the cleaned copy is written into a new polyline at
+    // the same index, and the old one is deleted with the temporary cursor. They write with the add
+    // coincident point type 0 and restore the cursor's own setting afterwards. A cursor without a current
+    // polyline, and a polyline without positions, are left alone by every function.
+
+    // --- Copying
+
+    // The whole polyline: append(iter, 0, n - 1, cursor); nothing without positions.
+    static void append(const velPolylineListIter& iter, velPolylineListCursor& cursor);
+    // The piece [t1, t2], 0 <= t1 <= t2 <= n - 1 (nothing otherwise). An empty current polyline of the
+    // cursor starts with the point at t1; a filled one is joined to the piece's first span end. A trimmed
+    // view (velTrimmedPolylineListIter, velTPLIWithoutClosureBreaks, nested or not) is copied from the
+    // polyline underneath, its piece parameters mapped; a piece through the closing point of that polyline
+    // is written as its two parts.
+    static void append(const velPolylineListIter& iter, double t1, double t2, velPolylineListCursor& cursor);
+    // The piece from t1 forwards to t2; t2 < t1 runs through the closing point of a closed polyline.
+    static void append_closed(const velPolylineListIter& iter, double t1, double t2,
+                              velPolylineListCursor& cursor);
+    // The piece from t1 back to t2 (t1 >= t2), written reversed: built in a temporary cursor of the
+    // cursor's kind, reversed there, and appended.
+    static void append_backwards(const velPolylineListIter& iter, double t1, double t2,
+                                 velPolylineListCursor& cursor);
+    // The piece from t1 backwards to t2; t1 < t2 runs back through the closing point of a closed polyline.
+    static void append_backwards_closed(const velPolylineListIter& iter, double t1, double t2,
+                                        velPolylineListCursor& cursor);
+    // Writes span k as chords: an arc by the chords `interp` counts for it (their points are placed at
+    // equal angles, so every chord keeps within the interpolator's tolerance), then position k + 1. A
+    // straight span is just position k + 1.
+    static void add_polygonized_span(const velPolylineListIter& iter, int k, Interpolate& interp,
+                                     velPolylineListCursor& cursor);
+    // The same with the chords within tol (Interpolate(tol, 0)).
+    static void add_polygonized_span(const velPolylineListIter& iter, int k, double tol,
+                                     velPolylineListCursor& cursor);
+    // A turning profile in ZX written in XY: (x, y, z) becomes (z, x, 0). Arcs keep their end and a mid
+    // point made exactly circular (moved onto the bisector of the chord) before the mapping.
+    static void convert_zx_to_xy(const velPolylineListIter& iter, velPolylineListCursor& cursor);
+    // Writes the closed polyline as a new polyline of the cursor (created after its current one and made
+    // current) that starts and ends at parameter t. A fraction of t within 1e-10 of a position snaps to
+    // that position. An open polyline is taken as closed by a straight span from its last position back to
+    // its first. Nothing for fewer than two positions.
+    static void copy_with_start_move(const velPolylineListIter& iter, double t,
+                                     velPolylineListCursor& cursor);
+
+    // --- Reversal and closure
+
+    // Replaces the cursor's current polyline by its reversal (arcs keep their mid points); the cursor
+    // stays at the same index.
+    static void reverse(velPolylineListCursor& cursor);
+    // Appends position 0 to the cursor's current polyline when it has at least two positions and is not
+    // closed.
+    static void forcably_close(velPolylineListCursor& cursor);
+
+    // --- Subdivision and thinning
+
+    // Every span cut into ceil(span_length / L) pieces of equal span parameter (for an arc the bulge
+    // parameter, so arc pieces are only about L long), at most 2^20 pieces a span. A span of length 0
+    // writes nothing. L <= 0 (or not a number) cuts nothing.
+    static void smash_spans_by_length(const velPolylineListIter& iter, double L,
+                                      velPolylineListCursor& cursor);
+    // Douglas-Peucker thinning of the positions: of the positions strictly inside a range (the whole
+    // polyline first), the one farthest from the range's chord (the first of equal ones) is kept when it
+    // lies at least tol from it, and the two ranges either side of it are thinned the same way. Arcs are
+    // written as their chords. Fewer than 3 positions are copied unchanged.
+    static void simple_strip(const velPolylineListIter& iter, double tol, velPolylineListCursor& cursor);
+    // Streaming thinning through mlVectorStripN with tolerance tol: every dropped position lies within tol
+    // of the straight spans kept. An arc whose sagitta reaches tol is kept whole; a flatter arc is fed as
+    // its mid point and its end, so it becomes straight spans within tol of those points (and within tol
+    // plus a quarter of its sagitta of the arc itself). The first position, the last and the ends of kept
+    // arcs are always written.
+    static void strip(const velPolylineListIter& iter, double tol, velPolylineListCursor& cursor);
+
+    // --- Cleaning in place
+
+    // Removes every span of length at most tol: the span before a dropped one is joined to the end of the
+    // span after it. An open polyline loses leading and trailing short spans with their outer points; a
+    // closed one (with at least two spans) is walked from a corner between two kept spans and stays
+    // closed. A polyline whose spans are all short becomes empty; one of a single position is kept.
+    static void remove_spans_shorter_than(double tol, velPolylineListCursor& cursor);
+    // Replaces Z-shaped zigzags by one point: a straight span B of length at most `length` whose corners
+    // with the straight spans A before it and C after it both turn back by more than 180 - angle degrees,
+    // in opposite senses, becomes its mid point (A and C then meet there). Spans shorter than 1e-5 and
+    // arcs take no part. Repeats until no zigzag is left; returns the number removed by the first pass.
+    static int remove_kinks(double angle, double length, velPolylineListCursor& cursor);
+    // Removes spikes: places where the polyline runs out and back along itself, the way out and the way
+    // back nearer than tol to each other (measured in 3D). Around each vertex a window grows while the next
+    // position on one side lies within tol of the other side's span and the other side's point halfway back
+    // lies within tol of this side's span; the side whose covered length would stay the smaller advances.
+    // When both fronts have left the vertex and cutting the window out leaves fewer positions, the polyline
+    // is rewritten without it: up to the backward front, then on from the forward front (the two fronts'
+    // points lie within tol of each other; the join is at the backward front's point). A closed polyline
+    // is rewritten to start at that join; one that is all spike becomes empty. The ends of an open
+    // polyline are kept. Each removal starts the search again from the first vertex, so the work grows with
+    // the number of spikes times the length. Returns the number of spikes removed.
+    static int remove_spikes(double tol, velPolylineListCursor& cursor);
+    // The same with distances measured in x and y only (z ignored; an arc is measured as the circular arc
+    // of its bulge over the chord of its shadow).
+    static int remove_xy_spikes(double tol, velPolylineListCursor& cursor);
+    // Copies the polyline, cutting off the tips of its dog ears: small loops that the polyline closes by
+    // crossing itself in x and y (two spans that are not neighbours crossing, at points within tol of each
+    // other in 3D) with at most tol of polyline between the crossing points, such as a raw offset makes at
+    // a concave corner. The copy runs to the crossing on the earlier span and on from it along the later
+    // one. Loops are found from the start: the earliest span that closes one, with the nearest later span.
+    // The ends of the polyline are kept, so a closed polyline stays closed. Returns the number of ears cut.
+    static int shave_off_tips_of_dog_ears(const velPolylineListIter& iter, velPolylineListCursor& cursor,
+                                          double tol);
+
+    // --- Arc splitting
+
+    // Copies the polyline, cutting every arc at the points where its tangent (in x and y) is parallel to d.
+    // Cuts within 0.01 of an arc's end (in its parameter) are not made.
+    static void split_arcs(const velPolylineListIter& iter, const giUnitVec2& d,
+                           velPolylineListCursor& cursor);
+    // Writes the polyline as pieces along which x never decreases, each a new polyline of the cursor
+    // (created in order after its current one; the cursor ends on the last). Pieces that ran towards
+    // smaller x are reversed. Arcs are first cut at their extremes in x (split_arcs with d = Y).
+    static void split_to_monotone(const velPolylineListIter& iter, velPolylineListCursor& cursor);
+
+    // --- One-polyline cursors (the caller owns the cursor returned)
+
+    // A velAbsPolyArcLineListCursor over a list of its own holding a copy of iter's current polyline (its
+    // arcs kept), standing on it. Empty, and undefined, when iter is undefined.
+    static velPolylineListCursor* new_single_polyline_cursor(const velPolylineListIter& iter);
+    // The same as a torCurvePtr3PolylineListCursor: a polyline that remembers, per point, the curve of the
+    // curve kernel it came from (points copied from a torCurvePtr3PolylineListIter keep theirs).
+    static velPolylineListCursor* new_single_curve_cursor(const velPolylineListIter& iter);
+    // The same as a torPolyline3ListCursor: a point polyline of the curve kernel (arcs by their ends).
+    static velPolylineListCursor* new_single_tor_polyline_cursor(const velPolylineListIter& iter);
 
 protected:
     // Total turning of the polyline in degrees; see signed_turn_angle and unsigned_turn_angle.
@@ -196,7 +332,23 @@ protected:
     // segment) replaces the best when its squared distance is strictly below best2.
     static void update_close_point_on_linespan(const giPoint3& P, const giPoint3& A, const giPoint3& B,
                                                double tA, double tB, double& best2, double& best, double& t);
+    // The piece [t1, t2] of iter's polyline into the cursor's current polyline (see append); nothing
+    // unless 0 <= t1 <= t2 <= n - 1.
+    static void append_function(const velPolylineListIter& iter, double t1, double t2,
+                                velPolylineListCursor& cursor);
+    // Position index i brought into 0 .. n - 1 round a closed polyline of n positions, whose last position
+    // stands for its first: steps of n - 1.
+    static int point_index_in_principle_range(int i, int n);
 
 private:
+    // Whether spans j and k (k >= j + 2) of iter's polyline form a dog ear within tol (see
+    // shave_off_tips_of_dog_ears): they cross in x and y at points within tol of each other in 3D, with at
+    // most tol of polyline between the crossing. tj and tk are the crossing's parameters on the polyline
+    // (j + fraction, k + fraction); of several crossings the one with the least polyline between is taken.
+    static bool spans_form_dog_ear(const velPolylineListIter& iter, int j, int k, double tol, double& tj,
+                                   double& tk);
+    // The spike removal of remove_spikes (xy = 0) and remove_xy_spikes (xy = 1).
+    static int remove_spikes(double tol, int xy, velPolylineListCursor& cursor);
+
     velPolylineUtils() = default;
 };

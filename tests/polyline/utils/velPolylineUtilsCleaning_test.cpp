@@ -1,0 +1,569 @@
+// Copying and cleaning of one polyline, checked against independent computations: exact vertex lists of
+// small cases, lengths and end points of copied pieces against the measures, Hausdorff distances between
+// densely sampled inputs and outputs, circles built from three points, and brute-force searches for what a
+// cleaning promises to remove.
+
+#include "utilsTestKit.h"
+
+#include "arcline/lists/torCurvePtr3PolylineListCursor.h"
+#include "arcline/lists/torPolyline3ListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/platform/Interpolate.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+
+#include <array>
+#include <initializer_list>
+#include <utility>
+
+using namespace utiltest;
+using U = velPolylineUtils;
+
+namespace {
+
+using XY = std::initializer_list<std::array<double, 2>>;
+
+// A straight polyline in z = 0.
+std::vector<V> xy(XY ps) {
+    std::vector<V> vs;
+    for (const auto& p : ps)
+        vs.push_back({{p[0], p[1], 0}, {}});
+    return vs;
+}
+
+// A cursor holding a copy of one polyline (or an empty one), standing on it.
+struct Cursor {
+    velAbsPolyArcLineListCursor c;
+    explicit Cursor(const std::vector<V>& vs = {}) {
+        c.create_polyline();
+        ++c;
+        One src(vs);
+        U::append(src.it, c);
+    }
+    const velPolylineListIter& it() const { return c.iterator(); }
+};
+
+std::vector<giPoint3> points(const velPolylineListIter& it) {
+    std::vector<giPoint3> out;
+    for (int i = 0; i < it.num_pos(); ++i)
+        out.push_back(it.get_pos(i));
+    return out;
+}
+
+void expect_points(const velPolylineListIter& it, const std::vector<giPoint3>& want, double tol = 1e-12) {
+    ASSERT_EQ(it.num_pos(), static_cast<int>(want.size())) << it;
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_TRUE(it.get_pos(static_cast<int>(i)).coincident(want[i], tol)) << i << ": " << it;
+}
+void expect_xy(const velPolylineListIter& it, XY want) {
+    std::vector<giPoint3> w;
+    for (const auto& p : want)
+        w.push_back({p[0], p[1], 0});
+    expect_points(it, w);
+}
+
+// Largest distance from the samples of a (24 per span) to the polygon of the samples of b.
+double one_sided(const velPolylineListIter& a, const velPolylineListIter& b) {
+    const std::vector<giPoint3> pa = polygonize(a, 24), pb = polygonize(b, 24);
+    double worst = 0;
+    for (const giPoint3& p : pa) {
+        double best = p.distance(pb[0]);
+        for (std::size_t i = 0; i + 1 < pb.size(); ++i)
+            best = std::min(best, segment_distance(p, pb[i], pb[i + 1]));
+        worst = std::max(worst, best);
+    }
+    return worst;
+}
+double hausdorff(const velPolylineListIter& a, const velPolylineListIter& b) {
+    return std::max(one_sided(a, b), one_sided(b, a));
+}
+// What 24 samples per span miss of the test arcs: R (pi / 24)^2 / 8 for the tightest, half a turn of R = 2.
+constexpr double sampling_slack = 5e-3;
+
+// A random walk of steps about 1 with noise, closed when asked. With `arcs`, about every fifth span is an
+// arc of sagitta 0.5 to 2 on a chord of 4 to 8.
+std::vector<V> noisy(Rng& rng, int n, double noise, bool arcs, bool closed) {
+    std::vector<V> vs;
+    giPoint3 p(0, 0, 0);
+    double heading = 0;
+    for (int i = 0; i < n; ++i) {
+        const giVector3 d(std::cos(heading), std::sin(heading), 0);
+        if (arcs && i > 0 && rng.pick(0, 4) == 0) {
+            const double L = rng.uniform(4, 8), sag = rng.uniform(0.5, 2) * (rng.pick(0, 1) ? 1 : -1);
+            const giPoint3 e = p + d * L;
+            vs.push_back({e, p.interpolate(e, 0.5) + giVector3(-d.y(), d.x(), 0) * sag});
+            p = e;
+        } else {
+            heading += rng.uniform(-0.3, 0.3);
+            p = p + giVector3(std::cos(heading), std::sin(heading), 0);
+            vs.push_back({p + giVector3(rng.uniform(-noise, noise), rng.uniform(-noise, noise), 0), {}});
+        }
+    }
+    if (closed) vs.push_back({vs.front().p, {}});
+    return vs;
+}
+
+const std::vector<V> square = xy({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}});
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// Copying
+
+TEST(velPolylineUtilsCleaning, AppendWritesPiecesSpanBySpan) {
+    One src(xy({{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
+    Cursor out;
+    U::append(src.it, 0.5, 2.25, out.c);
+    expect_xy(out.it(), {{5, 0}, {10, 0}, {10, 10}, {7.5, 10}});
+    // Out-of-range pieces write nothing.
+    for (auto [t1, t2] :
+         std::initializer_list<std::pair<double, double>>{{2.0, 1.0}, {-0.5, 1.0}, {1.0, 3.5}})
+        U::append(src.it, t1, t2, out.c);
+    EXPECT_EQ(out.it().num_pos(), 4);
+
+    One sq(square);
+    Cursor closed, back;
+    U::append_closed(sq.it, 3.5, 0.5, closed.c);
+    expect_xy(closed.it(), {{0, 0.5}, {0, 0}, {0.5, 0}});
+    U::append_backwards_closed(sq.it, 0.5, 3.5, back.c);
+    expect_xy(back.it(), {{0.5, 0}, {0, 0}, {0, 0.5}});
+}
+
+TEST(velPolylineUtilsCleaning, CopiedPiecesHaveTheMeasuredLengthAndEndsOnTheSource) {
+    Rng rng(11);
+    for (int trial = 0; trial < 60; ++trial) {
+        const bool closed = trial % 2 == 1;
+        One src(listtest::random_polyline(rng, rng.pick(2, 8), trial % 3 == 0 ? 0.7 : 0.0, closed));
+        const velPolylineListIter& it = src.it;
+        double t1 = rng.uniform(0, it.num_pos() - 1.0), t2 = rng.uniform(0, it.num_pos() - 1.0);
+        if (t2 < t1) std::swap(t1, t2);
+        auto check = [&](auto write, double start, double stop, double length) {
+            Cursor out;
+            write(out.c);
+            EXPECT_NEAR(U::length(out.it()), length, 1e-9 * std::max(1.0, length)) << "trial " << trial;
+            EXPECT_TRUE(out.it().get_pos(0).coincident(it.get_interpolated_pos(start), 1e-9));
+            EXPECT_TRUE(
+                out.c.get_pos(out.it().num_pos() - 1).coincident(it.get_interpolated_pos(stop), 1e-9));
+        };
+        check([&](auto& c) { U::append(it, t1, t2, c); }, t1, t2, U::length(it, t1, t2));
+        check([&](auto& c) { U::append_backwards(it, t2, t1, c); }, t2, t1, U::length(it, t1, t2));
+        if (!closed) continue;
+        check([&](auto& c) { U::append_closed(it, t2, t1, c); }, t2, t1, U::length_closed(it, t2, t1));
+        check([&](auto& c) { U::append_backwards_closed(it, t1, t2, c); }, t1, t2,
+              U::length_closed(it, t2, t1));
+        velAbsPolyArcLineListCursor moved;
+        U::copy_with_start_move(it, t1, moved);
+        ASSERT_EQ(moved.size(), 1);
+        EXPECT_NEAR(U::length(moved.iterator()), U::length(it), 1e-9 * U::length(it));
+        EXPECT_TRUE(moved.get_pos(0).coincident(it.get_interpolated_pos(t1), 1e-12));
+        EXPECT_EQ(U::closed(moved.iterator(), 0.0), 1);
+    }
+}
+
+TEST(velPolylineUtilsCleaning, CopyWithStartMoveSnapsToPositionsAndClosesOpenPolylines) {
+    One sq(square), l(xy({{0, 0}, {2, 0}, {2, 2}})), single(xy({{0, 0}}));
+    velAbsPolyArcLineListCursor out;
+    U::copy_with_start_move(sq.it, 1.5, out);
+    expect_xy(out.iterator(), {{1, 0.5}, {1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 0.5}});
+    U::copy_with_start_move(sq.it, 2.0 - 1e-12, out); // a hair before position 2 is position 2
+    expect_xy(out.iterator(), {{1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}});
+    U::copy_with_start_move(sq.it, 4.0, out); // the end is the start
+    expect_points(out.iterator(), points(sq.it));
+    U::copy_with_start_move(l.it, 0.5, out); // the open L closes with a straight span
+    expect_xy(out.iterator(), {{1, 0}, {2, 0}, {2, 2}, {0, 0}, {1, 0}});
+    U::copy_with_start_move(single.it, 0.0, out);
+    EXPECT_EQ(out.size(), 4);
+}
+
+TEST(velPolylineUtilsCleaning, ReverseTwiceIsTheIdentityAndClosingAddsTheStart) {
+    Rng rng(5);
+    for (int trial = 0; trial < 30; ++trial) {
+        auto line = listtest::random_polyline(rng, rng.pick(1, 9), trial % 2 ? 0.5 : 0.0, trial % 3 == 0);
+        One src(std::unique_ptr<velAbsPolyArcLine>(line->create_new()));
+        Cursor c(vertices(src.it));
+        U::reverse(c.c);
+        EXPECT_EQ(c.c.get_pos(0), polytest::pos(*line, line->num_pos()));
+        U::reverse(c.c);
+        ASSERT_EQ(c.c.size(), 1);
+        EXPECT_EQ(c.c.index(), 0);
+        listtest::expect_same_polyline(c.it(), *line, true);
+    }
+    Cursor open(xy({{0, 0}, {1, 0}, {1, 1}})), single(xy({{3, 0}}));
+    U::forcably_close(open.c);
+    U::forcably_close(open.c);
+    U::forcably_close(single.c);
+    expect_xy(open.it(), {{0, 0}, {1, 0}, {1, 1}, {0, 0}});
+    EXPECT_EQ(single.it().num_pos(), 1);
+}
+
+TEST(velPolylineUtilsCleaning, PolygonizesConvertsProfilesAndMakesSingleCursors) {
+    // A half circle of radius 10 from (10, 0) anticlockwise to (-10, 0), then a line.
+    One half(std::vector<V>{{{10, 0, 0}, {}}, {{-10, 0, 0}, giPoint3{0, 10, 0}}, {{-10, -5, 0}, {}}});
+    for (double tol : {0.5, 1e-4}) {
+        Cursor out(xy({{10, 0}}));
+        Interpolate interp(tol, 0);
+        U::add_polygonized_span(half.it, 0, interp, out.c);
+        U::add_polygonized_span(half.it, 1, tol, out.c);
+        const std::vector<giPoint3> pts = points(out.it());
+        const int chords = Interpolate(tol, 0).arc({10, 0, 0}, {0, 10, 0}, {-10, 0, 0});
+        ASSERT_EQ(static_cast<int>(pts.size()), chords + 2);
+        EXPECT_EQ(pts.back(), giPoint3(-10, -5, 0));
+        // Chord ends on the circle at equal angles: every chord's sagitta is the same, within tol.
+        for (int j = 0; j <= chords; ++j)
+            EXPECT_TRUE(pts[std::size_t(j)].coincident(
+                {10 * std::cos(pi * j / chords), 10 * std::sin(pi * j / chords), 0}, 1e-9));
+        EXPECT_LE(10.0 * (1 - std::cos(pi / chords / 2)), tol);
+    }
+    // (x, y, z) -> (z, x, 0) of a half circle in XZ, its mid point slightly off the bisector, and a line.
+    One zx(std::vector<V>{{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0.01, 0, 1}}, {{-1, 3, 4}, {}}});
+    Cursor flat;
+    U::convert_zx_to_xy(zx.it, flat.c);
+    expect_xy(flat.it(), {{0, 1}, {0, -1}, {4, -1}});
+    EXPECT_TRUE(flat.it().get_mid_pos(0).coincident({1, 0, 0}, 1e-12));
+    EXPECT_NEAR(U::length(flat.it()), pi + 4.0, 1e-9);
+
+    One rr(rounded_rectangle(4, 3, 1));
+    const std::unique_ptr<velPolylineListCursor> arcs(U::new_single_polyline_cursor(rr.it)),
+        curve(U::new_single_curve_cursor(rr.it)), tor(U::new_single_tor_polyline_cursor(rr.it));
+    EXPECT_NE(dynamic_cast<torCurvePtr3PolylineListCursor*>(curve.get()), nullptr);
+    EXPECT_NE(dynamic_cast<torPolyline3ListCursor*>(tor.get()), nullptr);
+    for (const auto* c : {arcs.get(), curve.get(), tor.get()}) {
+        ASSERT_EQ(c->size(), 1);
+        EXPECT_EQ(c->index(), 0);
+        expect_points(c->iterator(), points(rr.it));
+    }
+    EXPECT_NEAR(U::length(arcs->iterator()), 2 * 2 + 2 * 1 + 2 * pi, 1e-9);
+    velSingleAbsArcLineListIter undefined(*rr.line);
+    EXPECT_EQ(std::unique_ptr<velPolylineListCursor>(U::new_single_polyline_cursor(undefined))->size(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Subdivision and thinning
+
+TEST(velPolylineUtilsCleaning, SmashAndSimpleStripEdgeCases) {
+    One line(xy({{0, 0}, {10, 0}, {10, 0}, {10, 2}}));
+    Cursor smashed, whole;
+    U::smash_spans_by_length(line.it, 3, smashed.c); // 4 pieces, none for the zero span, 1
+    expect_xy(smashed.it(), {{0, 0}, {2.5, 0}, {5, 0}, {7.5, 0}, {10, 0}, {10, 2}});
+    U::smash_spans_by_length(line.it, 0, whole.c);
+    EXPECT_EQ(whole.it().num_pos(), 3);
+    One rr(rounded_rectangle(6, 4, 1.5));
+    Cursor arcs;
+    U::smash_spans_by_length(rr.it, 0.5, arcs.c);
+    EXPECT_NEAR(U::length(arcs.it()), U::length(rr.it), 1e-9);
+    for (int k = 0; k + 1 < arcs.it().num_pos(); ++k)
+        EXPECT_LE(U::span_length(k, arcs.it()), 0.5 * 1.1); // equal bulge steps are nearly equal lengths
+
+    One pts(xy({{0, 0}, {1, 0.1}, {2, 0}, {3, 5}, {4, 0}}));
+    Cursor strip, fine;
+    U::simple_strip(pts.it, 1.0, strip.c);
+    expect_xy(strip.it(), {{0, 0}, {2, 0}, {3, 5}, {4, 0}});
+    U::simple_strip(pts.it, 0.1, fine.c); // (1, 0.1) lies exactly 0.1 from its chord
+    EXPECT_EQ(fine.it().num_pos(), 5);
+}
+
+TEST(velPolylineUtilsCleaning, StripKeepsSignificantArcsAndThinsTheRest) {
+    // Collinear points, an arc of sagitta 1, a flat arc of sagitta 0.01; then ending on an arc.
+    One src(std::vector<V>{{{0, 0, 0}, {}},
+                           {{1, 0, 0}, {}},
+                           {{2, 0, 0}, {}},
+                           {{4, 0, 0}, giPoint3{3, -1, 0}},
+                           {{5, 0, 0}, {}},
+                           {{7, 0, 0}, giPoint3{6, 0.01, 0}},
+                           {{8, 0, 0}, {}},
+                           {{10, 0, 0}, giPoint3{9, 1, 0}}});
+    Cursor out;
+    U::strip(src.it, 0.1, out.c);
+    expect_xy(out.it(), {{0, 0}, {2, 0}, {4, 0}, {8, 0}, {10, 0}});
+    EXPECT_TRUE(out.it().get_mid_pos(1).coincident({3, -1, 0}, 1e-12));
+    EXPECT_EQ(U::num_arc_spans(out.it()), 2);
+}
+
+TEST(velPolylineUtilsCleaning, ThinningStaysWithinTolOfNoisyPolylines) {
+    Rng rng(23);
+    for (int trial = 0; trial < 12; ++trial) {
+        const double tol = trial % 2 ? 0.05 : 0.3;
+        const bool closed = trial % 3 == 0;
+        One straight(noisy(rng, 60, 0.1, false, closed)), with_arcs(noisy(rng, 60, 0.1, true, closed));
+        Cursor simple, streamed, arcs;
+        U::simple_strip(straight.it, tol, simple.c);
+        U::strip(straight.it, tol, streamed.c);
+        U::strip(with_arcs.it, tol, arcs.c);
+        EXPECT_LE(hausdorff(straight.it, simple.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_LE(hausdorff(straight.it, streamed.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_LE(hausdorff(with_arcs.it, arcs.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_EQ(U::num_arc_spans(arcs.it()), U::num_arc_spans(with_arcs.it));
+        if (tol > 0.1) {
+            EXPECT_LT(streamed.it().num_pos() + simple.it().num_pos(), 2 * straight.it.num_pos());
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Cleaning in place
+
+TEST(velPolylineUtilsCleaning, RemoveSpansShorterThanJoinsAcrossDroppedSpans) {
+    Cursor c(xy({{0, 0}, {5, 0}, {5, 0.05}, {10, 0}})), tiny(xy({{0, 0}, {0.05, 0}, {0.05, 0.05}})),
+        ends(xy({{0, 0}, {0.01, 0}, {5, 0}, {5, 0.01}})),
+        sq(xy({{0, 0}, {0.05, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}));
+    c.c.set_add_coincident_point_type(vel_add_start_point_if_apart);
+    for (Cursor* p : {&c, &tiny, &ends, &sq})
+        U::remove_spans_shorter_than(0.1, p->c);
+    expect_xy(c.it(), {{0, 0}, {5, 0}, {10, 0}});
+    EXPECT_EQ(c.c.add_coincident_point_type(), vel_add_start_point_if_apart);
+    EXPECT_EQ(tiny.c.size(), 1);
+    EXPECT_EQ(tiny.it().num_pos(), 0);
+    expect_xy(ends.it(), {{0.01, 0}, {5, 0}});                    // outer points go with short end spans
+    expect_xy(sq.it(), {{1, 0}, {1, 1}, {0, 1}, {0, 0}, {1, 0}}); // walked from a corner, still closed
+}
+
+TEST(velPolylineUtilsCleaning, RemoveSpansShorterThanStaysWithinTolAndLeavesNoShortSpan) {
+    Rng rng(31);
+    for (int trial = 0; trial < 20; ++trial) {
+        const double tol = 0.3;
+        // Steps of about 1 with noise 0.45 make many spans shorter than tol.
+        const std::vector<V> vs = noisy(rng, 50, 0.45, trial % 3 != 0, trial % 2 == 0);
+        One src(vs);
+        Cursor c(vs);
+        U::remove_spans_shorter_than(tol, c.c);
+        for (int k = 0; k + 1 < c.it().num_pos(); ++k)
+            EXPECT_GT(U::span_length(k, c.it()), tol) << "trial " << trial << " span " << k;
+        EXPECT_LE(hausdorff(src.it, c.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_EQ(U::closed(c.it(), 0.0), trial % 2 == 0 ? 1 : 0);
+        EXPECT_EQ(U::num_arc_spans(c.it()), U::num_arc_spans(src.it));
+    }
+}
+
+TEST(velPolylineUtilsCleaning, RemoveKinksReplacesZShapedZigzags) {
+    Cursor z(xy({{0, 0}, {10, 0}, {9.5, 0.1}, {20, 0.1}, {30, 0.1}}));
+    EXPECT_EQ(U::remove_kinks(30, 1, z.c), 1);
+    expect_xy(z.it(), {{0, 0}, {9.75, 0.05}, {20, 0.1}, {30, 0.1}});
+    // Not kinks: both turns the same way; too long a middle span; too wide a turn.
+    for (XY no : {XY{{0, 0}, {10, 0}, {9.5, 0.1}, {19.06, -2.83}, {30, -2.83}},
+                  XY{{0, 0}, {10, 0}, {8, 0.1}, {20, 0.1}, {30, 0.1}},
+                  XY{{0, 0}, {10, 0}, {9.7, 0.5}, {20, 0.5}, {30, 0.5}}}) {
+        Cursor c(xy(no));
+        EXPECT_EQ(U::remove_kinks(30, 1, c.c), 0);
+        expect_points(c.it(), points(One(xy(no)).it));
+    }
+    // Two zigzags a span apart: one pass takes both. Back to back: the repeat takes the second, and the
+    // count is the first pass's. Closed polylines stay closed.
+    Cursor apart(
+        xy({{0, 0}, {10, 0}, {9.5, 0.1}, {20, 0.1}, {30, 0.1}, {29.5, 0.2}, {40, 0.2}, {40, 10}, {0, 0}}));
+    EXPECT_EQ(U::remove_kinks(30, 1, apart.c), 2);
+    expect_xy(apart.it(), {{0, 0}, {9.75, 0.05}, {20, 0.1}, {29.75, 0.15}, {40, 0.2}, {40, 10}, {0, 0}});
+    Cursor adjacent(xy({{0, 0}, {10, 0}, {9.5, 0.1}, {20, 0.1}, {19.5, 0.2}, {30, 0.2}, {30, 10}, {0, 0}}));
+    EXPECT_EQ(U::remove_kinks(30, 1, adjacent.c), 1);
+    expect_xy(adjacent.it(), {{0, 0}, {9.75, 0.05}, {19.75, 0.15}, {30, 0.2}, {30, 10}, {0, 0}});
+}
+
+namespace {
+
+// Whether some vertex of a straight polyline folds back narrower than tol: the arms less than 90 degrees
+// apart and the end of the shorter within tol of the longer.
+bool has_fold(const velPolylineListIter& it, double tol) {
+    const int n = it.num_pos();
+    const bool closed = U::closed(it, 0.0);
+    for (int i = closed ? 0 : 1; i < n - 1; ++i) {
+        const giPoint3 V = it.get_pos(i), A = it.get_pos(i == 0 ? n - 2 : i - 1), B = it.get_pos(i + 1);
+        const bool a_shorter = A.distance(V) < B.distance(V);
+        if ((A - V).dot(B - V) > 0 && segment_distance(a_shorter ? A : B, V, a_shorter ? B : A) < tol)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(velPolylineUtilsCleaning, RemoveSpikesCutsOutAndBackRunsNarrowerThanTol) {
+    Rng rng(41);
+    const double tol = 0.05;
+    for (int trial = 0; trial < 40; ++trial) {
+        const bool closed = trial % 2 == 1;
+        // A clean polyline of long spans and gentle turns; spikes pushed into some spans: out by 1 to 3 in
+        // one to three steps, back in one step, within tol of the way out.
+        std::vector<V> base, spiky;
+        giPoint3 p(0, 0, 0);
+        double heading = 0;
+        for (int i = 0; i < 8;
+             ++i, p = p + giVector3(std::cos(heading), std::sin(heading), 0) * rng.uniform(3, 6)) {
+            base.push_back({p, {}});
+            heading += rng.uniform(0.3, 0.8);
+        }
+        if (closed) base.push_back(base.front());
+        int spikes = 0;
+        for (std::size_t i = 0; i < base.size(); ++i) {
+            spiky.push_back(base[i]);
+            if (i + 1 == base.size() || rng.pick(0, 2) != 0) continue;
+            const giPoint3 root = base[i].p.interpolate(base[i + 1].p, rng.uniform(0.3, 0.7));
+            const double a = rng.uniform(0, 2 * pi), len = rng.uniform(1, 3);
+            const giVector3 d(std::cos(a), std::sin(a), 0), side(-d.y(), d.x(), 0);
+            const int steps = rng.pick(1, 3);
+            spiky.push_back({root, {}});
+            for (int s = 1; s <= steps; ++s)
+                spiky.push_back({root + d * (len * s / steps) + side * rng.uniform(-0.2, 0.2) * tol, {}});
+            spiky.push_back({root + side * rng.uniform(0.2, 0.8) * tol, {}});
+            ++spikes;
+        }
+        One clean(base);
+        Cursor c(spiky);
+        EXPECT_GE(U::remove_spikes(tol, c.c), spikes > 0 ? 1 : 0) << "trial " << trial;
+        EXPECT_FALSE(has_fold(c.it(), tol)) << "trial " << trial << c.it();
+        EXPECT_LE(hausdorff(clean.it, c.it()), tol) << "trial " << trial << c.it();
+        EXPECT_EQ(U::closed(c.it(), 0.0), closed ? 1 : 0);
+        if (!closed) {
+            EXPECT_EQ(c.c.get_pos(c.it().num_pos() - 1), base.back().p); // open ends stay
+        }
+    }
+}
+
+TEST(velPolylineUtilsCleaning, SpikesInXYIgnoreHeightAndWholeSpikesVanish) {
+    // Out to x = 5 and back 0.01 beside the way out but 1 higher: a spike in x and y only.
+    const std::vector<V> lifted{{{0, 0, 0}, {}}, {{5, 0, 0}, {}}, {{0, 0.01, 1}, {}}, {{0, 5, 1}, {}}};
+    Cursor in3d(lifted), inxy(lifted), whole(xy({{0, 0}, {5, 0}, {5, 0.01}, {0, 0.01}, {0, 0}}));
+    EXPECT_EQ(U::remove_spikes(0.1, in3d.c), 0);
+    EXPECT_EQ(in3d.it().num_pos(), 4);
+    EXPECT_EQ(U::remove_xy_spikes(0.1, inxy.c), 1);
+    expect_points(inxy.it(), {{0, 0, 0}, {0, 0.01, 1}, {0, 5, 1}});
+    EXPECT_EQ(U::remove_spikes(0.1, whole.c), 1); // a closed polyline that only runs out and back
+    EXPECT_EQ(whole.c.size(), 1);
+    EXPECT_EQ(whole.it().num_pos(), 0);
+}
+
+TEST(velPolylineUtilsCleaning, ShaveOffTipsOfDogEarsCutsSmallLoopsAtTheirCrossing) {
+    // A raw offset's ear at a concave corner: past the corner, back, and up through the first span. The
+    // loop is 0.1 + 0.1414 + 0.1 long.
+    One ear(xy({{0, 0}, {10.1, 0}, {10, -0.1}, {10, 10}}));
+    Cursor cut, kept;
+    EXPECT_EQ(U::shave_off_tips_of_dog_ears(ear.it, cut.c, 0.5), 1);
+    expect_xy(cut.it(), {{0, 0}, {10, 0}, {10, 10}});
+    EXPECT_EQ(U::shave_off_tips_of_dog_ears(ear.it, kept.c, 0.3), 0);
+    expect_points(kept.it(), points(ear.it));
+    // A closed square started mid side with an ear at every corner: all four go, the ends stay.
+    One sq(xy({{5, 0},
+               {10.1, 0},
+               {10, -0.1},
+               {10, 5},
+               {10, 10.1},
+               {10.1, 10},
+               {5, 10},
+               {-0.1, 10},
+               {0, 10.1},
+               {0, 5},
+               {0, -0.1},
+               {-0.1, 0},
+               {5, 0}}));
+    Cursor clean;
+    EXPECT_EQ(U::shave_off_tips_of_dog_ears(sq.it, clean.c, 0.5), 4);
+    expect_xy(clean.it(), {{5, 0}, {10, 0}, {10, 5}, {10, 10}, {5, 10}, {0, 10}, {0, 5}, {0, 0}, {5, 0}});
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Arc splitting
+
+namespace {
+
+// cross(tangent, d) at t, the tangent by central differences of positions.
+double tangent_cross(const velPolylineListIter& it, double t, const giUnitVec2& d) {
+    const giPoint3 a = it.get_interpolated_pos(t - 1e-6), b = it.get_interpolated_pos(t + 1e-6);
+    return (b.x - a.x) * d.y() - (b.y - a.y) * d.x();
+}
+
+// Whether the tangent of an arc is parallel to d within 0.02 of one of its ends, where no cut is made.
+bool parallel_near_an_end(const velPolylineListIter& it, const giUnitVec2& d) {
+    for (int k = 0; k + 1 < it.num_pos(); ++k)
+        for (double t0 : {k + 2e-5, k + 0.98})
+            for (int j = 1; !it.span_linear(k) && j <= 40; ++j)
+                if ((tangent_cross(it, t0, d) > 0) != (tangent_cross(it, t0 + j * 0.0199 / 40, d) > 0))
+                    return true;
+    return false;
+}
+
+} // namespace
+
+TEST(velPolylineUtilsCleaning, SplitArcsCutsWhereTheTangentIsParallel) {
+    One half(std::vector<V>{{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0, 1, 0}}});
+    Cursor out;
+    U::split_arcs(half.it, giUnitVec2(1, 0), out.c);
+    expect_xy(out.it(), {{1, 0}, {0, 1}, {-1, 0}});
+    EXPECT_EQ(U::num_arc_spans(out.it()), 2);
+    Rng rng(3);
+    int checked = 0;
+    for (int trial = 0; trial < 80; ++trial) {
+        One src(listtest::random_polyline(rng, rng.pick(2, 6), 0.0));
+        const double a = rng.uniform(0, 2 * pi);
+        const giUnitVec2 d(std::cos(a), std::sin(a));
+        if (parallel_near_an_end(src.it, d)) continue;
+        ++checked;
+        Cursor split;
+        U::split_arcs(src.it, d, split.c);
+        const velPolylineListIter& it = split.it();
+        EXPECT_NEAR(U::length(it), U::length(src.it), 1e-9 * U::length(src.it));
+        // Every piece lies on the source's arcs (their circles from three points)...
+        for (double t = 0; t <= it.num_pos() - 1.0; t += 0.05) {
+            double best = DBL_MAX, f;
+            for (int k = 0; k + 1 < src.it.num_pos(); ++k)
+                best = std::min(best, reference_nearest(src.it, k, it.get_interpolated_pos(t), f));
+            EXPECT_LE(best, 1e-9 * std::max(1.0, U::length(src.it))) << "trial " << trial << " t " << t;
+        }
+        // ...and no arc piece turns through d inside.
+        for (int k = 0; k + 1 < it.num_pos(); ++k)
+            for (int j = 1; !it.span_linear(k) && j < 50; ++j)
+                ASSERT_EQ(tangent_cross(it, k + j / 50.0, d) > 0, tangent_cross(it, k + 0.5, d) > 0) << trial;
+    }
+    EXPECT_GT(checked, 40);
+}
+
+TEST(velPolylineUtilsCleaning, SplitToMonotoneWritesPiecesRunningTowardsGreaterX) {
+    Rng rng(9);
+    int checked = 0;
+    for (int trial = 0; trial < 60; ++trial) {
+        One src(listtest::random_polyline(rng, rng.pick(1, 8), 0.0, trial % 4 == 0));
+        if (parallel_near_an_end(src.it, giUnitVec2(giAxisY))) continue;
+        ++checked;
+        velAbsPolyArcLineListCursor pieces;
+        U::split_to_monotone(src.it, pieces);
+        double total = 0;
+        for (pieces.reset(); ++pieces;) {
+            const std::vector<giPoint3> pts = polygonize(pieces.iterator(), 40);
+            for (std::size_t i = 1; i < pts.size(); ++i)
+                ASSERT_GE(pts[i].x, pts[i - 1].x - 1e-9) << "trial " << trial << pieces;
+            total += U::length(pieces.iterator());
+        }
+        EXPECT_NEAR(total, U::length(src.it), 1e-9 * std::max(1.0, total)) << "trial " << trial;
+    }
+    EXPECT_GT(checked, 30);
+    // A zigzag: three pieces, the middle one reversed; the cursor ends on the last.
+    One zig(xy({{0, 0}, {2, 1}, {2, 3}, {1, 4}, {3, 5}}));
+    velAbsPolyArcLineListCursor out;
+    U::split_to_monotone(zig.it, out);
+    ASSERT_EQ(out.size(), 3);
+    EXPECT_EQ(out.index(), 2);
+    out.set_index(1);
+    expect_xy(out.iterator(), {{1, 4}, {2, 3}});
+}
+
+TEST(velPolylineUtilsCleaning, ClosedPolylinesStayClosedThroughEveryCleaning) {
+    Rng rng(17);
+    for (int trial = 0; trial < 12; ++trial) {
+        const std::vector<V> vs = noisy(rng, 40, 0.2, trial % 2 == 1, true);
+        One src(vs);
+        std::vector<std::unique_ptr<Cursor>> outs;
+        auto fresh = [&](bool filled) -> velPolylineListCursor& {
+            outs.push_back(std::make_unique<Cursor>(filled ? vs : std::vector<V>{}));
+            return outs.back()->c;
+        };
+        U::simple_strip(src.it, 0.2, fresh(false));
+        U::strip(src.it, 0.2, fresh(false));
+        U::smash_spans_by_length(src.it, 0.3, fresh(false));
+        U::split_arcs(src.it, giUnitVec2(0.6, 0.8), fresh(false));
+        U::shave_off_tips_of_dog_ears(src.it, fresh(false), 0.3);
+        U::remove_spans_shorter_than(0.3, fresh(true));
+        U::remove_kinks(30, 0.5, fresh(true));
+        U::remove_spikes(0.1, fresh(true));
+        U::remove_xy_spikes(0.1, fresh(true));
+        for (std::size_t i = 0; i < outs.size(); ++i) {
+            EXPECT_GE(outs[i]->it().num_pos(), 3) << "function " << i;
+            EXPECT_EQ(U::closed(outs[i]->it(), 0.0), 1) << "function " << i << " trial " << trial;
+        }
+    }
+}
