@@ -12,7 +12,9 @@
 #include "arcline/lists/velAbsPolyArcLineVecListIter.h"
 #include "arcline/lists/velPolylineListIterAppend.h"
 #include "arcline/lists/velPolylineListIterWP.h"
+#include "arcline/lists/velReversedPolylineListIter.h"
 #include "arcline/lists/velSingleAbsArcLineListIter.h"
+#include "arcline/lists/velSmashedPolylineListIter.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
 #include "arcline/platform/itRangeIterator.h"
 #include "arcline/polyline/velPolyArcLine.h"
@@ -192,6 +194,23 @@ void BM_read_append_view(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 2 * total_spans);
 }
 BENCHMARK(BM_read_append_view)->Unit(benchmark::kMillisecond);
+
+// Decorating views: a reversed view maps every index; a smashed view presents each arc by chords within
+// 0.01 (the zigzag's arcs, radius about 0.4 and a quarter turn or so, get a few chords each) and looks up a
+// parameter table built once, outside the timing.
+void BM_read_reversed_view(benchmark::State& state) {
+    read_through(state, [](const Lists& l) {
+        return std::make_unique<velReversedPolylineListIter>(velAbsPolyArcLineListIter(l.list));
+    });
+}
+BENCHMARK(BM_read_reversed_view)->Unit(benchmark::kMillisecond);
+
+void BM_read_smashed_view(benchmark::State& state) {
+    read_through(state, [](const Lists& l) {
+        return std::make_unique<velSmashedPolylineListIter>(velAbsPolyArcLineListIter(l.list), 0.01);
+    });
+}
+BENCHMARK(BM_read_smashed_view)->Unit(benchmark::kMillisecond);
 
 template <class MakeCursor>
 void copy_into(benchmark::State& state, MakeCursor make) {

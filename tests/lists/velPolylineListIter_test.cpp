@@ -16,18 +16,30 @@
 #include "arcline/lists/velAbsPolyArcLineListRAIter.h"
 #include "arcline/lists/velAbsPolyArcLineVecListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineVecListIter.h"
+#include "arcline/lists/velFlattenedPolylineListIter.h"
+#include "arcline/lists/velInterpolatingZPolylineListIter.h"
 #include "arcline/lists/velPolylineListIterAppend.h"
+#include "arcline/lists/velPolylineListIterSubset.h"
 #include "arcline/lists/velPolylineListIterWP.h"
+#include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
+#include "arcline/lists/velPolylineWithOffsetFlagsListIter.h"
+#include "arcline/lists/velReversedPolylineListIter.h"
 #include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/lists/velSingleTrimmedPolylineListIter.h"
+#include "arcline/lists/velSmashedPolylineListIter.h"
+#include "arcline/lists/velSwitchedCoordinatePolylineListIter.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
+#include "arcline/lists/velXYViewedAsZXPolylineListIter.h"
+#include "arcline/lists/velZXViewedAsXYPolylineListIter.h"
 #include "arcline/platform/itRangeIterator.h"
 #include "arcline/platform/itTransformIterator.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/velPolyArcLine.h"
 #include "arcline/polyline/velPolyLine.h"
+#include "viewTestKit.h"
 
 #include <functional>
+#include <numeric>
 #include <string>
 
 using namespace listtest;
@@ -120,6 +132,33 @@ std::unique_ptr<velAbsPolyArcLine> lengthened(const velAbsPolyArcLine& p) {
     }
     out->add_pos(z + giVector3(3, 1, 0));
     out->add_arc(z + giVector3(5, 3, 0), z + giVector3(6, 6, 0));
+    return out;
+}
+
+// A view made by `make` over a list that holds `stored`.
+std::unique_ptr<Subject>
+view_over(const Polylines& stored,
+          std::function<std::unique_ptr<velPolylineListIter>(velPolylineListIter&)> make) {
+    struct S : Subject {
+        velAbsPolyArcLineListCursor list;
+        std::unique_ptr<velPolylineListIter> it;
+        velPolylineListIter& iter() override { return *it; }
+    };
+    auto s = std::make_unique<S>();
+    fill(s->list, stored);
+    s->it = make(s->list.iterator());
+    return s;
+}
+
+// The input lifted off z = 0, each polyline to its own height, for the views that bring it back down.
+Polylines at_heights(const Polylines& in) {
+    Polylines out;
+    for (std::size_t k = 0; k < in.size(); ++k) {
+        const double dz = 7.5 * (double(k % 3) - 1.0);
+        out.push_back(viewtest::mapped(*in[k], [dz](const giPoint3& p) {
+            return giPoint3{p.x, p.y, p.z + dz};
+        }));
+    }
     return out;
 }
 
@@ -334,12 +373,96 @@ std::vector<IterKind> iterator_kinds() {
                          s->it = std::make_unique<velSingleAbsArcLineListIter>(*s->storage.front());
                          return std::unique_ptr<Subject>(std::move(s));
                      }});
+    // Decorating views, each over a list that it turns back into the input.
+    kinds.push_back({"reversed", true, -1, [](const Polylines& in) {
+                         Polylines backwards;
+                         for (const auto& p : in)
+                             backwards.push_back(viewtest::reversed(*p));
+                         return view_over(backwards, [](velPolylineListIter& it) {
+                             return std::make_unique<velReversedPolylineListIter>(it);
+                         });
+                     }});
+    // The bulge is the stored one, seen before the exchange: the same magnitude (see the bulge check).
+    for (const auto w : {velSwitchXY, velSwitchYZ, velSwitchZX}) {
+        kinds.push_back({"switched_" + std::to_string(int(w)), true, -1,
+                         [w](const Polylines& in) {
+                             const auto swap = [w](const giPoint3& p) {
+                                 return velSwitchedCoordinatePolylineListIter::switch_coordinates(p, w);
+                             };
+                             return view_over(viewtest::mapped(in, swap), [w](velPolylineListIter& it) {
+                                 return std::make_unique<velSwitchedCoordinatePolylineListIter>(it, w);
+                             });
+                         },
+                         1e-12});
+    }
+    kinds.push_back({"xy_viewed_as_zx", true, -1, [](const Polylines& in) {
+                         return view_over(viewtest::mapped(in, velZXViewedAsXYPolylineListIter::zx_to_xy),
+                                          [](velPolylineListIter& it) {
+                                              return std::make_unique<velXYViewedAsZXPolylineListIter>(it);
+                                          });
+                     }});
+    kinds.push_back({"zx_viewed_as_xy", true, -1, [](const Polylines& in) {
+                         return view_over(viewtest::mapped(in, velXYViewedAsZXPolylineListIter::xy_to_zx),
+                                          [](velPolylineListIter& it) {
+                                              return std::make_unique<velZXViewedAsXYPolylineListIter>(it);
+                                          });
+                     }});
+    kinds.push_back({"flattened", true, -1,
+                     [](const Polylines& in) {
+                         return view_over(at_heights(in), [](velPolylineListIter& it) {
+                             return std::make_unique<velFlattenedPolylineListIter>(it, 0.0);
+                         });
+                     },
+                     0.0, true});
+    // A flat ramp (both ends at 0) presents the lifted input at z = 0 again, every span straight.
+    kinds.push_back({"interpolating_z", false, -1,
+                     [](const Polylines& in) {
+                         return view_over(at_heights(in), [](velPolylineListIter& it) {
+                             return std::make_unique<velInterpolatingZPolylineListIter>(it, 0.0, 0.0);
+                         });
+                     },
+                     0.0, true});
+    // With a tolerance larger than any arc every arc is one chord: the positions, all spans straight.
+    kinds.push_back({"smashed", false, -1, [](const Polylines& in) {
+                         return view_over(in, [](velPolylineListIter& it) {
+                             return std::make_unique<velSmashedPolylineListIter>(it, 1e12);
+                         });
+                     }});
+    kinds.push_back({"subset", true, -1, [](const Polylines& in) {
+                         return view_over(in, [n = in.size()](velPolylineListIter& it) {
+                             std::vector<int> all(n);
+                             std::iota(all.begin(), all.end(), 0);
+                             return std::make_unique<velPolylineListIterSubset>(it_range(all), it);
+                         });
+                     }});
+    // Records beside the list, some polylines without an array.
+    kinds.push_back({"offset_flags", true, -1, [](const Polylines& in) {
+                         struct S : Subject {
+                             velAbsPolyArcLineListCursor list;
+                             velOffsetInfocoPageArrcoPrfcoDList flags;
+                             std::unique_ptr<velPolylineListIter> it;
+                             velPolylineListIter& iter() override { return *it; }
+                         };
+                         auto s = std::make_unique<S>();
+                         fill(s->list, in);
+                         velOffsetInfocoPageArrcoPrfcoDListcoCursor c(s->flags);
+                         for (std::size_t k = 0; k + 1 < in.size(); ++k) {
+                             auto a = std::make_shared<velOffsetInfocoPageArr>();
+                             a->append({1, int(k), velSpanSideLeft});
+                             c.insert_last(k % 2 ? a : nullptr);
+                         }
+                         s->it = std::make_unique<velPolylineWithOffsetFlagsListIter>(s->list.iterator(),
+                                                                                      s->flags);
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
     return kinds;
 }
 
-// p with every point at z = 0.
+// p with every point at z = 0. A tilted arc becomes the arc through its three projected points, with that
+// arc's own halfway point for its mid point (the projected mid point lies on it, but not halfway).
 std::unique_ptr<velAbsPolyArcLine> flattened(const velAbsPolyArcLine& p) {
     auto out = std::make_unique<velPolyArcLineDouble>();
+    giPoint3 last;
     for (int i = 1; i <= p.num_pos(); ++i) {
         giPoint3 e = polytest::pos(p, i);
         e.z = 0.0;
@@ -348,8 +471,9 @@ std::unique_ptr<velAbsPolyArcLine> flattened(const velAbsPolyArcLine& p) {
         } else {
             giPoint3 m = polytest::mid(p, i - 1);
             m.z = 0.0;
-            out->add_arc(m, e);
+            out->add_arc(viewtest::halfway(last, m, e), e);
         }
+        last = e;
     }
     return out;
 }
@@ -592,6 +716,11 @@ std::vector<CursorKind> cursor_kinds() {
          true},
         {"curve_pointer_polyline", false, 0.0,
          [] { return std::make_unique<torCurvePtr3PolylineListCursor>(); }},
+        {"offset_flags", true, 0.0,
+         [] {
+             return std::make_unique<velPolylineWithOffsetFlagsListCursor>(ut_ptr_claim,
+                                                                           new velAbsPolyArcLineListCursor);
+         }},
     };
 }
 

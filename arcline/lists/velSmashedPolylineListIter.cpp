@@ -1,0 +1,106 @@
+#include "arcline/lists/velSmashedPolylineListIter.h"
+
+#include "arcline/platform/Interpolate.h"
+
+#include <cmath>
+
+UT_IMPLEMENT_TYPE_ID(velSmashedPolylineListIter, velPolylineListIter, velPolylineListIter)
+
+namespace {
+// The parameter of the point at fraction f of the sweep of the arc from s through m to e. The arc's
+// parameter is its bulge form: at u = 2t - 1 the point lies 2 atan(u b) round from the mid point, b being
+// the sagitta over half the chord, and the sweep is 4 atan(b). No sagitta (a flat arc or a zero chord):
+// the chord's own fraction.
+double sweep_fraction_to_parameter(const giPoint3& s, const giPoint3& m, const giPoint3& e, double f) {
+    giVector3 chord = e - s;
+    const double length = chord.unitize();
+    if (length == 0.0) return f;
+    giVector3 sag = m - s.interpolate(e, 0.5);
+    sag = sag - chord * sag.dot(chord);
+    const double b = sag.length() / (0.5 * length);
+    if (b == 0.0) return f;
+    const double half_sweep = 2.0 * std::atan(b);
+    const double u = std::tan(0.5 * (2.0 * half_sweep * f - half_sweep)) / b;
+    return 0.5 * (u + 1.0);
+}
+} // namespace
+
+velSmashedPolylineListIter::velSmashedPolylineListIter(const velPolylineListIter& underlying,
+                                                       double tolerance)
+    : m_underlying(underlying), m_tolerance(tolerance), m_table(make_table(underlying, tolerance)) {}
+
+std::shared_ptr<const velSmashedPolylineListIter::Table>
+velSmashedPolylineListIter::make_table(const velPolylineListIter& underlying, double tolerance) {
+    auto table = std::make_shared<Table>();
+    Interpolate chords(tolerance, 0);
+    const std::unique_ptr<velPolylineListIter> it(underlying.create_new());
+    it->reset();
+    while (++*it) {
+        table->first.push_back(static_cast<int>(table->parameters.size()));
+        const int n = it->num_pos();
+        if (n == 0) continue;
+        for (int i = 0; i + 1 < n; ++i) {
+            table->parameters.push_back(i);
+            if (it->span_linear(i)) continue;
+            const giPoint3 s = it->get_pos(i), m = it->get_mid_pos(i), e = it->get_pos(i + 1);
+            const int count = chords.arc(s, m, e);
+            for (int j = 1; j < count; ++j)
+                table->parameters.push_back(
+                    i + sweep_fraction_to_parameter(s, m, e, static_cast<double>(j) / count));
+        }
+        table->parameters.push_back(n - 1);
+    }
+    table->first.push_back(static_cast<int>(table->parameters.size()));
+    return table;
+}
+
+int velSmashedPolylineListIter::first_entry() const {
+    const int k = m_underlying->index();
+    if (k < 0 || k + 1 >= static_cast<int>(m_table->first.size())) return -1;
+    return m_table->first[static_cast<std::size_t>(k)];
+}
+
+int velSmashedPolylineListIter::size() const {
+    return m_underlying->size();
+}
+
+void velSmashedPolylineListIter::reset() {
+    m_underlying->reset();
+}
+
+int velSmashedPolylineListIter::operator++() {
+    return ++*m_underlying;
+}
+
+int velSmashedPolylineListIter::num_pos() const {
+    const int k = m_underlying->index();
+    if (k < 0 || k + 1 >= static_cast<int>(m_table->first.size())) return 0;
+    return m_table->first[static_cast<std::size_t>(k) + 1] - m_table->first[static_cast<std::size_t>(k)];
+}
+
+giPoint3 velSmashedPolylineListIter::get_pos(int i) const {
+    return m_underlying->get_interpolated_pos(
+        m_table->parameters[static_cast<std::size_t>(first_entry() + i)]);
+}
+
+double velSmashedPolylineListIter::underlying_parameter(double x) const {
+    const int n = num_pos();
+    if (!(x >= 0.0) || x > n - 1) return 0.0;
+    const double fk = std::floor(x);
+    const auto entry = static_cast<std::size_t>(first_entry() + static_cast<int>(fk));
+    const double p = m_table->parameters[entry];
+    if (x == fk) return p;
+    return p + (x - fk) * (m_table->parameters[entry + 1] - p);
+}
+
+int velSmashedPolylineListIter::index() const {
+    return m_underlying->index();
+}
+
+void velSmashedPolylineListIter::set_index(int k) {
+    m_underlying->set_index(k);
+}
+
+velSmashedPolylineListIter* velSmashedPolylineListIter::create_new() const {
+    return new velSmashedPolylineListIter(*this);
+}

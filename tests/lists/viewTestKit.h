@@ -1,0 +1,113 @@
+#pragma once
+// Shared pieces of the view tests: lists in a cursor, polylines mapped point by point (to build a list that
+// a view maps back), and the box check that every view must pass.
+
+#include "listTestKit.h"
+
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/polyline/spans/velArc3Utils.h"
+
+#include <functional>
+#include <memory>
+
+namespace viewtest {
+
+using listtest::Polylines;
+using listtest::Rng;
+
+inline std::unique_ptr<velAbsPolyArcLineListCursor> list_of(const Polylines& in) {
+    auto c = std::make_unique<velAbsPolyArcLineListCursor>();
+    listtest::fill(*c, in);
+    return c;
+}
+
+// p with every position and arc mid point mapped by f; arcs stay arcs (f must keep circles circles).
+inline std::unique_ptr<velAbsPolyArcLine> mapped(const velAbsPolyArcLine& p,
+                                                 const std::function<giPoint3(const giPoint3&)>& f) {
+    auto out = std::make_unique<velPolyArcLineDouble>();
+    for (int i = 1; i <= p.num_pos(); ++i) {
+        if (i == 1 || p.span_linear(i - 1)) {
+            out->add_pos(f(polytest::pos(p, i)));
+        } else {
+            out->add_arc(f(polytest::mid(p, i - 1)), f(polytest::pos(p, i)));
+        }
+    }
+    return out;
+}
+
+inline Polylines mapped(const Polylines& in, const std::function<giPoint3(const giPoint3&)>& f) {
+    Polylines out;
+    for (const auto& p : in)
+        out.push_back(mapped(*p, f));
+    return out;
+}
+
+// The point halfway along the arc from s through m to e, m being any point of it: on the circle through the
+// three, on the chord's bisector, on m's side of the chord. The chord's midpoint for collinear points.
+inline giPoint3 halfway(const giPoint3& s, const giPoint3& m, const giPoint3& e) {
+    giPoint3 c;
+    double r = 0.0;
+    velArc3Utils::get_centre_and_radius(s, e, m, c, r);
+    const giPoint3 q = s.interpolate(e, 0.5);
+    giVector3 u = e - s;
+    u.unitize();
+    giVector3 d = (m - q) - u * (m - q).dot(u);
+    if (r == 0.0 || d.unitize() == 0.0) return q;
+    return c + d * r;
+}
+
+// p walked backwards; each arc keeps its mid point.
+inline std::unique_ptr<velAbsPolyArcLine> reversed(const velAbsPolyArcLine& p) {
+    auto out = std::make_unique<velPolyArcLineDouble>();
+    const int n = p.num_pos();
+    for (int i = n; i >= 1; --i) {
+        if (i == n || p.span_linear(i)) {
+            out->add_pos(polytest::pos(p, i));
+        } else {
+            out->add_arc(polytest::mid(p, i), polytest::pos(p, i));
+        }
+    }
+    return out;
+}
+
+// Every box of the current polyline holds its points sampled densely with get_interpolated_pos, and each
+// face of each box is reached by a sample: the boxes are exact for the geometry presented.
+inline void expect_tight_boxes(const velPolylineListIter& it) {
+    constexpr int samples = 400;
+    constexpr double inside_tol = 1e-9;
+    constexpr double reach_tol = 1e-2; // samples 1/400 of a sweep apart come this close to an extreme
+    const int n = it.num_pos();
+    if (n == 0) return;
+    giBox3 all;
+    all.merge(it.get_pos(0));
+    for (int i = 0; i + 1 < n; ++i) {
+        giBox3 sampled;
+        for (int j = 0; j <= samples; ++j)
+            sampled.merge(it.get_interpolated_pos(i + j / double(samples)));
+        const giBox3 b3 = it.span_box(i, vel_3d_box);
+        const giBox2 b2 = it.span_box(i, vel_2d_box);
+        EXPECT_TRUE(b3.contains(sampled.min(), inside_tol) && b3.contains(sampled.max(), inside_tol)) << i;
+        EXPECT_TRUE(sampled.contains(b3.min(), reach_tol) && sampled.contains(b3.max(), reach_tol)) << i;
+        EXPECT_TRUE(b2.contains(sampled.xy().min(), inside_tol) &&
+                    b2.contains(sampled.xy().max(), inside_tol));
+        EXPECT_TRUE(sampled.xy().contains(b2.min(), reach_tol) && sampled.xy().contains(b2.max(), reach_tol));
+        all.merge(sampled);
+    }
+    const giBox3 b3 = it.box(vel_3d_box);
+    const giBox2 b2 = it.box(vel_2d_box);
+    EXPECT_TRUE(b3.contains(all.min(), inside_tol) && b3.contains(all.max(), inside_tol));
+    EXPECT_TRUE(all.contains(b3.min(), reach_tol) && all.contains(b3.max(), reach_tol));
+    EXPECT_TRUE(b2.contains(all.xy().min(), inside_tol) && b2.contains(all.xy().max(), inside_tol));
+    EXPECT_TRUE(all.xy().contains(b2.min(), reach_tol) && all.xy().contains(b2.max(), reach_tol));
+}
+
+// expect_tight_boxes for every polyline of the list.
+inline void expect_tight_boxes_throughout(velPolylineListIter& it) {
+    it.reset();
+    while (++it) {
+        SCOPED_TRACE(it.index());
+        expect_tight_boxes(it);
+    }
+}
+
+} // namespace viewtest
