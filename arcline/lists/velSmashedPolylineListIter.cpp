@@ -1,5 +1,7 @@
 #include "arcline/lists/velSmashedPolylineListIter.h"
 
+#include "arcline/lists/velTrimmedPolylineListIter.h"
+
 #include "arcline/platform/Interpolate.h"
 
 #include <cmath>
@@ -103,4 +105,50 @@ void velSmashedPolylineListIter::set_index(int k) {
 
 velSmashedPolylineListIter* velSmashedPolylineListIter::create_new() const {
     return new velSmashedPolylineListIter(*this);
+}
+
+void velSmashedPolylineListIter::get_underlying_trimming_iter(velTrimmedPolylineListIter& trimmed,
+                                                              velTrimmedPolylineListIter& out) {
+    auto* smashed = ut_dynamic_cast(&trimmed.underlying_iter());
+    if (smashed == nullptr) {
+        out.become(trimmed.underlying_iter());
+        for (int k = 0; k < trimmed.underlying_iter().size(); ++k) {
+            const velPolylineTrimmings* r = trimmed.trimmings_of(k);
+            out.set_trimmings(r != nullptr ? *r : velPolylineTrimmings(k));
+        }
+        return;
+    }
+    out.become(smashed->underlying_iterator());
+    std::unique_ptr<velSmashedPolylineListIter> walker(smashed->create_new());
+    for (int k = 0; k < walker->size(); ++k) {
+        const velPolylineTrimmings* r = trimmed.trimmings_of(k);
+        velPolylineTrimmings mapped(k);
+        if (r != nullptr) {
+            walker->set_index(k);
+            auto u = [&](double x) { return walker->underlying_parameter(x); };
+            const double last = u(r->original_end());
+            // The whole polyline, then the gaps between the kept ranges cut out in ascending order, each from
+            // the last segment, which holds it.
+            mapped.reset(0.0, last);
+            double gap_start = 0.0;
+            for (int i = 0; i <= r->num_segs(); ++i) {
+                const double gap_end = i < r->num_segs() ? u(r->segment_start(i)) : last;
+                if (gap_end > gap_start) {
+                    mapped.trim_underlying_parameter(mapped.num_segs() - 1, gap_start, gap_end,
+                                                     velPolylineTrimmings::no_flag,
+                                                     velPolylineTrimmings::no_flag);
+                }
+                if (i < r->num_segs()) gap_start = u(r->segment_end(i));
+                if (mapped.num_segs() == 0) break;
+            }
+        }
+        out.set_trimmings(mapped);
+    }
+}
+
+void velSmashedPolylineListIter::copy_trimming_iter(velTrimmedPolylineListIter& trimmed,
+                                                    velPolylineListCursor& cursor) {
+    velTrimmedPolylineListIter underlying;
+    get_underlying_trimming_iter(trimmed, underlying);
+    underlying.copy(cursor);
 }

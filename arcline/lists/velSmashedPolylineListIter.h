@@ -22,6 +22,8 @@
 #include <memory>
 #include <vector>
 
+class velTrimmedPolylineListIter;
+
 class velSmashedPolylineListIter : public velPolylineListIter {
     UT_DECLARE_TYPE_ID(velSmashedPolylineListIter, velPolylineListIter)
 
@@ -45,6 +47,14 @@ public:
     double tolerance() const { return m_tolerance; }
 
     velPolylineListIter& underlying_iterator() { return *m_underlying; }
+    // For a trimmed view whose underlying iterator is a smashed view: `out` becomes the same trimming of the
+    // smashed view's own underlying list, every kept range mapped back with underlying_parameter, so that
+    // pieces cut from chords are cut again from the arcs.
+    static void get_underlying_trimming_iter(velTrimmedPolylineListIter& trimmed,
+                                             velTrimmedPolylineListIter& out);
+    // Copies the pieces of such a trimmed view into the cursor, cut from the arcs of the list underneath
+    // the smashed view (through get_underlying_trimming_iter).
+    static void copy_trimming_iter(velTrimmedPolylineListIter& trimmed, velPolylineListCursor& cursor);
     const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
 
 private:

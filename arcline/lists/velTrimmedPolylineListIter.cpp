@@ -442,6 +442,16 @@ void velTrimmedPolylineListIter::subtract(velTrimmedPolylineListIter& other) {
     reset();
 }
 
+void velTrimmedPolylineListIter::set_trimmings(const velPolylineTrimmings& r) {
+    auto at = m_records.begin();
+    while (at != m_records.end() && at->index() < r.index())
+        ++at;
+    if (at != m_records.end() && at->index() == r.index()) at = m_records.erase(at);
+    if (r.num_segs() > 0) m_records.insert(at, r);
+    mark_size_unknown();
+    reset();
+}
+
 void velTrimmedPolylineListIter::defragment() {
     for (auto& r : m_records) {
         int i = 0;

@@ -94,6 +94,9 @@ public:
     // Union and difference with another view over the same underlying list, polyline by polyline.
     void add(velTrimmedPolylineListIter& other);
     void subtract(velTrimmedPolylineListIter& other);
+    // Replaces the record of polyline r.index() by r (adds it when the polyline had none, drops the polyline
+    // from the view when r has no segments), then reset().
+    void set_trimmings(const velPolylineTrimmings& r);
     // Merges segments closer than velPolylineTrimmings::snap_tol, in every record (then reset()) or in the
     // current one.
     void defragment();

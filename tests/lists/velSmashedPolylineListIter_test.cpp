@@ -1,4 +1,5 @@
 #include "arcline/lists/velSmashedPolylineListIter.h"
+#include "arcline/lists/velTrimmedPolylineListIter.h"
 
 #include "viewTestKit.h"
 
@@ -89,3 +90,44 @@ TEST(velSmashedPolylineListIter, UsesNoMoreChordsThanTheToleranceNeeds) {
                         smashed.get_pos(0).distance(smashed.get_pos(1)), 1e-9);
     }
 }
+
+namespace {
+
+// Pieces trimmed from chords are cut again from the arcs: their ends lie near the chord view's ends (the
+// chord's sagitta plus the slide of the parameter along the arc, within twice the tolerance), and the copies
+// hold arcs again.
+TEST(velSmashedPolylineListIter, TrimmingsOfTheChordsMapBackToTheArcs) {
+    constexpr double tol = 0.01;
+    listtest::Rng rng(91);
+    velAbsPolyArcLineListCursor list;
+    listtest::fill(list, listtest::random_list(rng, 4));
+    velSmashedPolylineListIter smashed(list.iterator(), tol);
+    velTrimmedPolylineListIter trimmed(smashed);
+    trimmed.reset();
+    while (++trimmed) {
+        const int n = trimmed.num_pos();
+        if (n < 3) continue;
+        const double a = rng.uniform(0.2, n - 1.2);
+        trimmed.trim(a, a + 0.5);
+    }
+    velTrimmedPolylineListIter back;
+    velSmashedPolylineListIter::get_underlying_trimming_iter(trimmed, back);
+    ASSERT_EQ(back.size(), trimmed.size());
+    velAbsPolyArcLineListCursor out;
+    velSmashedPolylineListIter::copy_trimming_iter(trimmed, out);
+    ASSERT_EQ(out.size(), trimmed.size());
+    trimmed.reset();
+    out.reset();
+    int arcs = 0;
+    while (++trimmed) {
+        ASSERT_NE(++out, 0);
+        if (trimmed.num_pos() == 0) continue;
+        EXPECT_LE(out.get_pos(0).distance(trimmed.get_pos(0)), 2 * tol);
+        EXPECT_LE(out.get_pos(out.num_pos() - 1).distance(trimmed.get_pos(trimmed.num_pos() - 1)), 2 * tol);
+        for (int i = 0; i + 1 < out.num_pos(); ++i)
+            arcs += !out.span_linear(i);
+    }
+    EXPECT_GT(arcs, 0);
+}
+
+} // namespace
