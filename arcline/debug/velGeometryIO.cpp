@@ -215,28 +215,31 @@ bool read_records(std::FILE* file, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list
 
 // ---- Picture format -----------------------------------------------------------------------------------
 
-void picture_fault(const char* message, const char* expression,
+// Reports a picture fault; the first one is also kept in `first`, when given, with the line where reading
+// stood.
+void picture_fault(velGeometryIOFault* first, const Scanner& in, const char* message, const char* expression,
                    std::source_location where = std::source_location::current()) {
+    if (first && first->empty()) fail(*first, in.line(), message);
     ut_report_assert_failure(where.file_name(), static_cast<int>(where.line()), message,
                              "velGeometryIO::read_pictureio_format", expression);
 }
 
-void read_picture(std::FILE* file, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list) {
+void read_picture(std::FILE* file, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list, velGeometryIOFault* first) {
     Scanner in(file);
     std::string s;
     int version = 0;
     if (!in.read_word(s) || !in.read_int(version))
-        return picture_fault("Readline failed to read header.", "!file.fail()");
-    if (s != "picture") picture_fault("This isn't a picture.", "s == \"picture\"");
-    if (version != 1) picture_fault("Wrong version.", "version == 1");
+        return picture_fault(first, in, "Readline failed to read header.", "!file.fail()");
+    if (s != "picture") picture_fault(first, in, "This isn't a picture.", "s == \"picture\"");
+    if (version != 1) picture_fault(first, in, "Wrong version.", "version == 1");
     int num_contours = 0;
     if (!in.read_int(num_contours))
-        return picture_fault("Readline failed to read num_contours.", "!file.fail()");
+        return picture_fault(first, in, "Readline failed to read num_contours.", "!file.fail()");
     for (int k = 0; k < num_contours; ++k) {
         int num_spans = 0;
         double x = 0.0, y = 0.0;
         if (!in.read_int(num_spans) || !in.read_double(x) || !in.read_double(y))
-            return picture_fault("Readline failed to read contour header.", "!file.fail()");
+            return picture_fault(first, in, "Readline failed to read contour header.", "!file.fail()");
         auto contour = std::make_shared<velPolyArcLineDouble>();
         contour->add_pos({x, y, 0.0});
         const char* stopped = nullptr; // the message of a failed read
@@ -267,11 +270,11 @@ void read_picture(std::FILE* file, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list
                 prev[0] = end[0];
                 prev[1] = end[1];
             } else {
-                picture_fault("Invalid marker character in data file.", "0");
+                picture_fault(first, in, "Invalid marker character in data file.", "0");
             }
         }
         append(list, std::move(contour));
-        if (stopped) return picture_fault(stopped, "!file.fail()");
+        if (stopped) return picture_fault(first, in, stopped, "!file.fail()");
     }
 }
 
@@ -343,7 +346,11 @@ void velGeometryIO::write(const char* path, velPolylineListIter& list) {
 bool velGeometryIO::read(const char* path, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list,
                          velGeometryIOFault& fault) {
     fault = {};
-    if (is_pictureio_file(path)) return read_pictureio_format(path, list);
+    if (is_pictureio_file(path)) {
+        const File file = open_file(path, "rb");
+        read_picture(file.get(), list, &fault);
+        return true;
+    }
     const File file = open_file(path, "rb");
     if (!file) return fail(fault, 0, std::string("cannot open ") + path);
     return read_records(file.get(), list, fault);
@@ -378,7 +385,7 @@ bool velGeometryIO::is_pictureio_file(const char* path) {
 
 bool velGeometryIO::read_pictureio_format(const char* path, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list) {
     const File file = open_file(path, "rb"); // an unreadable file reads as empty: its header is reported
-    read_picture(file.get(), list);
+    read_picture(file.get(), list, nullptr);
     return true;
 }
 

@@ -53,7 +53,8 @@ public:
     // whatever the result, so a failed read delivers what came before the fault.
     static bool read(const char* path, velPolylineListCursor& out);
     // The same reads, telling where the first fault was: `fault` is cleared, then on a false result filled
-    // with the line and a short reason.
+    // with the line and a short reason. A picture file reads true whatever its faults; `fault` still tells
+    // the first of them (the line where reading stood, the reported message).
     static bool read(const char* path, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list,
                      velGeometryIOFault& fault);
     static bool read(const char* path, velPolylineListCursor& out, velGeometryIOFault& fault);

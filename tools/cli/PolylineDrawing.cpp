@@ -1,0 +1,144 @@
+#include "tools/cli/PolylineDrawing.h"
+
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+#include "tools/cli/Format.h"
+#include "tools/cli/PolylineSummary.h"
+#include "tools/cli/SvgDocument.h"
+#include "tools/cli/SvgPath.h"
+
+#include <array>
+#include <cmath>
+
+namespace arcline::cli {
+
+using format::fixed;
+
+namespace {
+
+bool finite(const giPoint3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// Every position and mid point finite: only such polylines can be fitted and drawn.
+bool drawable(const velPolylineListIter& it) {
+    for (int i = 0; i < it.num_pos(); ++i) {
+        if (!finite(it.get_pos(i))) return false;
+        if (i > 0 && !it.span_linear(i - 1) && !finite(it.get_mid_pos(i - 1))) return false;
+    }
+    return true;
+}
+
+// Arrow heads (triangles pointing along the polyline) evenly spaced by length.
+void add_arrows(const velPolylineListIter& it, const SvgPage& page, std::string& d) {
+    const double length = velPolylineUtils::length(it);
+    if (!(length > 0.0)) return;
+    const int n = std::max(1, static_cast<int>(length * page.scale() / PolylineDrawing::arrow_spacing));
+    constexpr double ahead = 5.0, behind = 4.0, half_width = 3.5;
+    for (int k = 0; k < n; ++k) {
+        const double t = velPolylineUtils::get_par_at_length(it, 0.0, (k + 0.5) * length / n, 1, 0);
+        if (t < 0.0) continue;
+        const giUnitVec3 dir = velPolylineUtils::tangent_after(it, t);
+        // On the page, y points down; a tangent along Z has no direction in the picture.
+        const double dx = dir.invalid() ? 0.0 : dir.x(), dy = dir.invalid() ? 0.0 : -dir.y();
+        const double len = std::hypot(dx, dy);
+        if (len < 1e-6) continue;
+        const double ux = dx / len, uy = dy / len;
+        const giPoint3 p = it.get_interpolated_pos(t);
+        const double px = page.x(p.x), py = page.y(p.y);
+        d += format::command('M', px + ahead * ux, py + ahead * uy);
+        d += format::command('L', px - behind * ux - half_width * uy, py - behind * uy + half_width * ux);
+        d += format::command('L', px - behind * ux + half_width * uy, py - behind * uy - half_width * ux);
+        d += "Z";
+    }
+}
+
+} // namespace
+
+std::string_view PolylineDrawing::layer_colour(std::size_t k) {
+    static constexpr std::array<std::string_view, 8> palette = {"#1f77b4", "#d62728", "#2ca02c", "#9467bd",
+                                                                "#ff7f0e", "#8c564b", "#e377c2", "#17becf"};
+    return palette[k % palette.size()];
+}
+
+PolylineDrawing::Result PolylineDrawing::render(const std::vector<Layer>& layers, const Options& options) {
+    Result result;
+    result.not_drawn.resize(layers.size());
+    giBox2 box;
+    for (std::size_t k = 0; k < layers.size(); ++k) {
+        velAbsPolyArcLineListIter it(*layers[k].polylines);
+        for (it.reset(); ++it;) {
+            if (drawable(it)) {
+                box.merge(it.box(vel_2d_box));
+            } else {
+                result.not_drawn[k].push_back(it.index());
+            }
+        }
+    }
+    const SvgPage page(box, options.size, margin, SvgDocument::band_height(static_cast<int>(layers.size())));
+    std::string title = "arcline:";
+    for (const Layer& layer : layers)
+        title += " " + layer.name;
+    SvgDocument doc(page, title, "#ffffff");
+
+    for (std::size_t k = 0; k < layers.size(); ++k) {
+        const std::string colour(layer_colour(k));
+        SvgPath region(page), outer(page), holes(page), open(page);
+        std::string arrows;
+        std::vector<std::string> dots;
+        int count = 0;
+        velAbsPolyArcLineListIter it(*layers[k].polylines);
+        for (it.reset(); ++it;) {
+            ++count;
+            if (!drawable(it) || it.num_pos() == 0) continue;
+            if (PolylineSummary::is_closed(it)) {
+                region.add_polyline(it);
+                // A loop without area has no orientation; it is drawn as a boundary.
+                (velPolylineUtils::area(it) >= 0.0 ? outer : holes).add_polyline(it);
+            } else {
+                open.add_polyline(it);
+            }
+            if (options.arrows) add_arrows(it, page, arrows);
+            if (options.points) {
+                for (int i = 0; i < it.num_pos(); ++i) {
+                    const giPoint3 p = it.get_pos(i);
+                    dots.push_back("<circle cx=\"" + fixed(page.x(p.x)) + "\" cy=\"" + fixed(page.y(p.y)) +
+                                   (i == 0 ? "\" r=\"3.5\" fill=\"none\"/>" : "\" r=\"1.8\"/>"));
+                }
+            }
+        }
+        doc.open_group("id=\"layer-" + std::to_string(k + 1) + "\" class=\"layer\" data-file=\"" +
+                       format::xml_escape(layers[k].name) + "\" stroke=\"" + colour +
+                       "\" fill=\"none\" stroke-linejoin=\"round\"");
+        if (!region.empty())
+            doc.element("<path class=\"region\" d=\"" + region.data() + "\" fill=\"" + colour +
+                        "\" fill-opacity=\"0.15\" fill-rule=\"evenodd\" stroke=\"none\"/>");
+        if (!outer.empty())
+            doc.element("<path class=\"outer\" d=\"" + outer.data() + "\" stroke-width=\"1.5\"/>");
+        if (!holes.empty())
+            doc.element("<path class=\"hole\" d=\"" + holes.data() +
+                        "\" stroke-width=\"1.5\" stroke-dasharray=\"6 3\"/>");
+        if (!open.empty())
+            doc.element("<path class=\"open\" d=\"" + open.data() +
+                        "\" stroke-width=\"2\" stroke-linecap=\"round\"/>");
+        if (!arrows.empty())
+            doc.element("<path class=\"arrows\" d=\"" + arrows + "\" fill=\"" + colour +
+                        "\" stroke=\"none\"/>");
+        if (!dots.empty()) {
+            doc.open_group("class=\"points\" fill=\"" + colour + "\" stroke-width=\"1\"");
+            for (const std::string& dot : dots)
+                doc.element(dot);
+            doc.close_group();
+        }
+        doc.close_group();
+        doc.legend_entry(static_cast<int>(k), colour,
+                         layers[k].name + " (" + std::to_string(count) +
+                             (count == 1 ? " polyline)" : " polylines)"),
+                         "#333333");
+    }
+    doc.scale_bar("#333333");
+    result.svg = doc.finish();
+    return result;
+}
+
+} // namespace arcline::cli
