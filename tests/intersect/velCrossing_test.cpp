@@ -1,0 +1,190 @@
+// Crossing records: their text, their start curves and mirrors, the array and its iterator, the options
+// block, and the order of extension crossings.
+
+#include "arcline/intersect/velCrossData.h"
+#include "arcline/intersect/velCrossing.h"
+#include "arcline/intersect/velCrossingcoPageArr.h"
+#include "arcline/intersect/velCrossingcoPageArrcoIterator.h"
+#include "arcline/intersect/velExtensionCrossing.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+template <class T>
+std::string text(const T& value) {
+    std::ostringstream os;
+    os << value;
+    return os.str();
+}
+
+template <class T>
+std::string ut_text(const T& value) {
+    std::ostringstream os;
+    utOstream out(os);
+    out << value;
+    return os.str();
+}
+
+TEST(velCrossing, Dumps) {
+    const velCrossing none;
+    EXPECT_TRUE(none.invalid());
+    EXPECT_EQ(none.index1(), -1);
+    EXPECT_EQ(text(none), "velCrossing {\ninvalid\n}\n");
+    EXPECT_EQ(ut_text(none), text(none));
+
+    const velCrossing before(giPoint3(1, 2, 0), 0, 2.5, 1, 0.25, velCrossingCurve1, 1);
+    EXPECT_FALSE(before.invalid());
+    EXPECT_EQ(text(before), "velCrossing {\n"
+                            "position 1: parameter 2.5 curve 0\n"
+                            "position 2: parameter 0.25 curve 1\n"
+                            "start curve 1\n"
+                            "alternate before\n"
+                            "position (1, 2, 0)\n"
+                            "}\n");
+    EXPECT_EQ(ut_text(before), text(before));
+
+    const velCrossing plain(giPoint3(-3, 0.5, 7), 4, 0, 4, 3.75, 0);
+    EXPECT_EQ(plain.start(), velCrossingCurveUnknown);
+    EXPECT_EQ(text(plain), "velCrossing {\n"
+                           "position 1: parameter 0 curve 4\n"
+                           "position 2: parameter 3.75 curve 4\n"
+                           "start curve unknown\n"
+                           "position (-3, 0.5, 7)\n"
+                           "}\n");
+    const std::string after = text(velCrossing(giPoint3(0, 0, 0), 1, 1, 2, 2, velCrossingCurve2, 2));
+    EXPECT_NE(after.find("\nstart curve 2\nalternate after\n"), std::string::npos) << after;
+    const std::string mirror = text(velCrossing(giPoint3(0, 0, 0), 1, 1, 2, 2, velCrossingCurve2, 3));
+    EXPECT_NE(mirror.find("\nalternate\nposition"), std::string::npos) << mirror;
+
+    // Invalidating keeps the other fields but dumps as invalid.
+    velCrossing gone = before;
+    gone.set_invalid();
+    EXPECT_TRUE(gone.invalid());
+    EXPECT_EQ(gone.index1(), 0);
+    EXPECT_EQ(text(gone), text(none));
+}
+
+TEST(velCrossing, StartCurvesAndMirrors) {
+    EXPECT_EQ(velCrossingCurve1, -3);
+    EXPECT_EQ(velCrossingCurve2, -2);
+    EXPECT_EQ(velCrossingCurveUnknown, -1);
+    velCrossing c(giPoint3(1, 1, 0), 2, 0.5, 5, 1.5, velCrossingCurve1, 2);
+    EXPECT_EQ(c.inverse_start(), velCrossingCurve2);
+    EXPECT_EQ(velCrossing::inverse(c.inverse_start()), velCrossingCurve1);
+    // The mirror: curves exchanged, start inverted, an alternate crossing's mirror marked 3.
+    EXPECT_EQ(c.mirrored(), velCrossing(giPoint3(1, 1, 0), 5, 1.5, 2, 0.5, velCrossingCurve2, 3));
+    const velCrossing plain(giPoint3(1, 1, 0), 2, 0.5, 5, 1.5, 0);
+    EXPECT_EQ(plain.mirrored().mirrored(), plain);
+    c.set_start(velCrossingCurveUnknown);
+    EXPECT_EQ(c.inverse_start(), velCrossingCurveUnknown);
+    // Equality is field by field, without tolerance.
+    EXPECT_NE(velCrossing(giPoint3(1, 1, 1e-12), 2, 0.5, 5, 1.5, velCrossingCurveUnknown, 2), c);
+    EXPECT_NE(velCrossing(giPoint3(1, 1, 0), 2, 0.5, 5, 1.5, velCrossingCurveUnknown, 1), c);
+}
+
+TEST(velCrossing, ArrayDumpAndIterator) {
+    velCrossingcoPageArr arr;
+    EXPECT_EQ(text(arr), "coPageArr {\n  size 0\n}\n");
+    arr.append(velCrossing());
+    arr.append(velCrossing(giPoint3(1, 2, 3), 0, 1.5, 1, 0.5, velCrossingCurve2, 0));
+    EXPECT_EQ(text(arr), "coPageArr {\n"
+                         "  size 2\n"
+                         "  velCrossing {\n"
+                         "  invalid\n"
+                         "  }\n"
+                         "  velCrossing {\n"
+                         "  position 1: parameter 1.5 curve 0\n"
+                         "  position 2: parameter 0.5 curve 1\n"
+                         "  start curve 2\n"
+                         "  position (1, 2, 3)\n"
+                         "  }\n"
+                         "}\n");
+    EXPECT_EQ(ut_text(arr), text(arr));
+    std::vector<int> seen;
+    velCrossingcoPageArrcoIterator it(arr);
+    for (; it; ++it)
+        seen.push_back(it->index1());
+    EXPECT_EQ(seen, (std::vector<int>{-1, 0}));
+    it.reset();
+    EXPECT_TRUE(it.valid());
+    EXPECT_TRUE(it->invalid());
+}
+
+int closed_when_even(const velPolylineListIter&, int index, void* data) {
+    ++*static_cast<int*>(data);
+    return index % 2 == 0;
+}
+
+TEST(velCrossData, Defaults) {
+    static_assert(!std::is_copy_constructible_v<velCrossData>);
+    velCrossData data;
+    EXPECT_FALSE(data.two_boundaries());
+    EXPECT_EQ(data.second_boundary_index(), -1);
+    EXPECT_EQ(data.store_alternate_crossings(), 0);
+    EXPECT_EQ(data.store_crossing_pairs(), 1);
+    EXPECT_TRUE(data.crossings().empty());
+    data.set_second_boundary_index(0);
+    EXPECT_TRUE(data.two_boundaries());
+    data.set_second_boundary_index(3);
+    EXPECT_TRUE(data.two_boundaries());
+
+    velAbsPolyArcLineListCursor list;
+    EXPECT_EQ(data.closed(list.iterator(), 1), 1);
+    int calls = 0;
+    data.set_closure_function(&closed_when_even, &calls);
+    EXPECT_EQ(data.closed(list.iterator(), 2), 1);
+    EXPECT_EQ(data.closed(list.iterator(), 3), 0);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(data.closure_data(), &calls);
+
+    velCrossData sized(100);
+    EXPECT_EQ(sized.crossings().size(), 0);
+    sized.crossings().append(velCrossing());
+    sized.get_temp_crossings2().append(velCrossing());
+    EXPECT_EQ(sized.crossings().size(), 1);
+    EXPECT_TRUE(sized.get_temp_crossings1().empty());
+}
+
+TEST(velExtensionCrossing, OrderAndPredicates) {
+    std::vector<velExtensionCrossing> v{{2, 0.5, velExtensionCrossingNone},
+                                        {1, 3.0, velExtensionCrossingStartExtension},
+                                        {2, 0.25, velExtensionCrossingClockwise},
+                                        {1, 0.75, velExtensionCrossingEndExtension}};
+    std::sort(v.begin(), v.end());
+    std::vector<std::pair<int, double>> order;
+    for (const auto& c : v)
+        order.emplace_back(c.index(), c.param());
+    EXPECT_EQ(order, (std::vector<std::pair<int, double>>{{1, 0.75}, {1, 3.0}, {2, 0.25}, {2, 0.5}}));
+    // On different curves only the index counts.
+    EXPECT_TRUE(velExtensionCrossing(1, 9.0, velExtensionCrossingNone) <
+                velExtensionCrossing(2, 0.0, velExtensionCrossingNone));
+    EXPECT_FALSE(velExtensionCrossing(2, 0.0, velExtensionCrossingNone) <
+                 velExtensionCrossing(2, 0.0, velExtensionCrossingEndExtension));
+
+    velExtensionCrossing c(0, 0.0, velExtensionCrossingClockwise);
+    EXPECT_TRUE(c.active());
+    EXPECT_EQ(c.paired_id(), -1);
+    c.set_paired_id(7);
+    c.set_inactive();
+    EXPECT_EQ(c.paired_id(), 7);
+    EXPECT_FALSE(c.active());
+    // clockwise, on a closed curve, on the start extension, on the end extension, on an extension; by type.
+    const char* expected[] = {"11000", "01000", "00000", "00101", "00011"};
+    for (int type = 0; type <= 4; ++type) {
+        const velExtensionCrossing x(0, 0.0, static_cast<velExtensionCrossingType>(type));
+        const std::string got{char('0' + x.clockwise()), char('0' + x.on_closed_curve()),
+                              char('0' + x.on_start_extension()), char('0' + x.on_end_extension()),
+                              char('0' + x.on_extension())};
+        EXPECT_EQ(got, expected[type]) << "type " << type;
+    }
+}
+
+} // namespace
