@@ -292,3 +292,33 @@ TEST(velTrimmedPolylineListIter, AppendCopiesPiecesFromTheUnderlyingPolyline) {
 }
 
 } // namespace
+
+namespace {
+
+// The pieces at the two ends of a polyline are joined exactly when the closure function calls it closed:
+// not for an open polyline, and for one whose ends are 1e-6 apart only with a tolerance that covers it.
+TEST(velTPLIWithoutClosureBreaks, JoinsOnlyWhatTheClosureFunctionCallsClosed) {
+    velAbsPolyArcLineListCursor list;
+    Polylines in;
+    in.push_back(straight({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}));                          // open
+    in.push_back(straight({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {0, 1e-6, 0}})); // almost closed
+    fill(list, in);
+    velTrimmedPolylineListIter t(list.iterator());
+    for (int k : {1, 0}) {
+        t.set_underlying_curve(k);
+        t.trim(0.5, 0.75);
+    }
+    double tol = 1e-5;
+    for (void* data : {static_cast<void*>(nullptr), static_cast<void*>(&tol)}) {
+        velTPLIWithoutClosureBreaks v(t, nullptr, data);
+        EXPECT_EQ(v.size(), data == nullptr ? 4 : 3);
+        std::vector<int> counts;
+        v.reset();
+        while (++v)
+            counts.push_back(v.num_pos());
+        const std::vector<int> separate{3, 2, 5, 2}, joined{3, 2, 6};
+        EXPECT_EQ(counts, data == nullptr ? separate : joined);
+    }
+}
+
+} // namespace
