@@ -35,6 +35,7 @@
 #include "arcline/lists/velAbsPolyArcLinecoDListPrgcoPrgcoDList.h"
 #include "arcline/lists/velBoxPolylineListIter.h"
 #include "arcline/lists/velFlattenedPolylineListIter.h"
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velInterpolatingZPolylineListIter.h"
 #include "arcline/lists/velOffsetInfo.h"
 #include "arcline/lists/velOffsetInfocoPageArrcoPrf.h"

@@ -36,7 +36,7 @@ giPoint3 halfway(const giPoint3& s, const giPoint3& m, const giPoint3& e) {
 
 velFlattenedPolylineListIter::velFlattenedPolylineListIter(const velPolylineListIter& underlying,
                                                            double z_level)
-    : m_underlying(underlying), m_z(z_level) {}
+    : velForwardingListIter(underlying), m_z(z_level) {}
 
 giPoint3 velFlattenedPolylineListIter::flattened(giPoint3 p) const {
     // The unset point (no mid point) stays unset.
@@ -53,22 +53,6 @@ int velFlattenedPolylineListIter::tilted_arc(int i) const {
     if (m_underlying->span_linear(i)) return 0;
     const double z = m_underlying->get_pos(i).z;
     return !same_height(m_underlying->get_mid_pos(i).z, z) || !same_height(m_underlying->get_pos(i + 1).z, z);
-}
-
-int velFlattenedPolylineListIter::size() const {
-    return m_underlying->size();
-}
-
-void velFlattenedPolylineListIter::reset() {
-    m_underlying->reset();
-}
-
-int velFlattenedPolylineListIter::operator++() {
-    return ++*m_underlying;
-}
-
-int velFlattenedPolylineListIter::num_pos() const {
-    return m_underlying->num_pos();
 }
 
 giPoint3 velFlattenedPolylineListIter::get_pos(int i) const {
@@ -109,14 +93,6 @@ giBox2 velFlattenedPolylineListIter::box(vel2dBox kind) const {
 
 giBox3 velFlattenedPolylineListIter::box(vel3dBox) const {
     return at_level(box(vel_2d_box));
-}
-
-int velFlattenedPolylineListIter::index() const {
-    return m_underlying->index();
-}
-
-void velFlattenedPolylineListIter::set_index(int k) {
-    m_underlying->set_index(k);
 }
 
 velFlattenedPolylineListIter* velFlattenedPolylineListIter::create_new() const {

@@ -12,19 +12,15 @@
 //
 // get_current() answers null. Ownership: the view owns a clone of the underlying iterator.
 
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velPolylineListIter.h"
-#include "arcline/lists/velUnderlyingListIter.h"
 
-class velFlattenedPolylineListIter : public velPolylineListIter {
+class velFlattenedPolylineListIter : public velForwardingListIter {
     UT_DECLARE_TYPE_ID(velFlattenedPolylineListIter, velPolylineListIter)
 
 public:
     velFlattenedPolylineListIter(const velPolylineListIter& underlying, double z_level);
 
-    int size() const override;
-    void reset() override;
-    int operator++() override;
-    int num_pos() const override;
     giPoint3 get_pos(int i) const override;
     int span_linear(int i) const override;
     giPoint3 get_mid_pos(int i) const override;
@@ -33,15 +29,10 @@ public:
     giBox3 span_box(int i, vel3dBox kind) const override;
     giBox2 box(vel2dBox kind) const override;
     giBox3 box(vel3dBox kind) const override;
-    int index() const override;
-    void set_index(int k) override;
     velFlattenedPolylineListIter* create_new() const override;
     int all_spans_linear() const override;
 
     double z_level() const { return m_z; }
-
-    velPolylineListIter& underlying_iterator() { return *m_underlying; }
-    const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
 
 private:
     giPoint3 flattened(giPoint3 p) const;
@@ -49,6 +40,5 @@ private:
     // Nonzero when underlying span i is an arc whose three points are not at one height.
     int tilted_arc(int i) const;
 
-    velUnderlyingListIter m_underlying;
     double m_z;
 };

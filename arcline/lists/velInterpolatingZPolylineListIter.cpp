@@ -6,7 +6,7 @@ UT_IMPLEMENT_TYPE_ID(velInterpolatingZPolylineListIter, velPolylineListIter, vel
 
 velInterpolatingZPolylineListIter::velInterpolatingZPolylineListIter(const velPolylineListIter& underlying,
                                                                      double z_start, double z_end)
-    : m_underlying(underlying), m_z_start(z_start), m_z_end(z_end) {
+    : velForwardingListIter(underlying), m_z_start(z_start), m_z_end(z_end) {
     const std::unique_ptr<velPolylineListIter> first(underlying.create_new());
     first->reset();
     if (++*first && first->num_pos() > 0) {
@@ -21,34 +21,10 @@ double velInterpolatingZPolylineListIter::get_z_height(const giPoint3& p) const 
     return m_z_start + t * (m_z_end - m_z_start);
 }
 
-int velInterpolatingZPolylineListIter::size() const {
-    return m_underlying->size();
-}
-
-void velInterpolatingZPolylineListIter::reset() {
-    m_underlying->reset();
-}
-
-int velInterpolatingZPolylineListIter::operator++() {
-    return ++*m_underlying;
-}
-
-int velInterpolatingZPolylineListIter::num_pos() const {
-    return m_underlying->num_pos();
-}
-
 giPoint3 velInterpolatingZPolylineListIter::get_pos(int i) const {
     giPoint3 p = m_underlying->get_pos(i);
     p.z = get_z_height(p);
     return p;
-}
-
-int velInterpolatingZPolylineListIter::index() const {
-    return m_underlying->index();
-}
-
-void velInterpolatingZPolylineListIter::set_index(int k) {
-    m_underlying->set_index(k);
 }
 
 velInterpolatingZPolylineListIter* velInterpolatingZPolylineListIter::create_new() const {

@@ -13,33 +13,23 @@
 // a and b are read once, at construction. get_current() answers null. Ownership: the view owns a clone of
 // the underlying iterator.
 
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velPolylineListIter.h"
-#include "arcline/lists/velUnderlyingListIter.h"
 #include "arcline/platform/giVector3.h"
 
-class velInterpolatingZPolylineListIter : public velPolylineListIter {
+class velInterpolatingZPolylineListIter : public velForwardingListIter {
     UT_DECLARE_TYPE_ID(velInterpolatingZPolylineListIter, velPolylineListIter)
 
 public:
     velInterpolatingZPolylineListIter(const velPolylineListIter& underlying, double z_start, double z_end);
 
-    int size() const override;
-    void reset() override;
-    int operator++() override;
-    int num_pos() const override;
     giPoint3 get_pos(int i) const override;
-    int index() const override;
-    void set_index(int k) override;
     velInterpolatingZPolylineListIter* create_new() const override;
 
     // The ramp's height over the underlying point p.
     double get_z_height(const giPoint3& p) const;
 
-    velPolylineListIter& underlying_iterator() { return *m_underlying; }
-    const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
-
 private:
-    velUnderlyingListIter m_underlying;
     double m_z_start, m_z_end;
     giPoint3 m_a{0.0, 0.0, 0.0}; // first and last position of the first polyline
     giVector3 m_ab{0.0, 0.0, 0.0};

@@ -3,23 +3,7 @@
 UT_IMPLEMENT_TYPE_ID(velReversedPolylineListIter, velPolylineListIter, velPolylineListIter)
 
 velReversedPolylineListIter::velReversedPolylineListIter(const velPolylineListIter& underlying)
-    : m_underlying(underlying) {}
-
-int velReversedPolylineListIter::size() const {
-    return m_underlying->size();
-}
-
-void velReversedPolylineListIter::reset() {
-    m_underlying->reset();
-}
-
-int velReversedPolylineListIter::operator++() {
-    return ++*m_underlying;
-}
-
-int velReversedPolylineListIter::num_pos() const {
-    return m_underlying->num_pos();
-}
+    : velForwardingListIter(underlying) {}
 
 int velReversedPolylineListIter::underlying_pos_index(int i) const {
     return m_underlying->num_pos() - 1 - i;
@@ -61,14 +45,6 @@ giBox2 velReversedPolylineListIter::box(vel2dBox kind) const {
 
 giBox3 velReversedPolylineListIter::box(vel3dBox kind) const {
     return m_underlying->box(kind);
-}
-
-int velReversedPolylineListIter::index() const {
-    return m_underlying->index();
-}
-
-void velReversedPolylineListIter::set_index(int k) {
-    m_underlying->set_index(k);
 }
 
 velReversedPolylineListIter* velReversedPolylineListIter::create_new() const {

@@ -8,19 +8,15 @@
 //
 // Ownership: the view owns a clone of the underlying iterator, made at construction.
 
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velPolylineListIter.h"
-#include "arcline/lists/velUnderlyingListIter.h"
 
-class velReversedPolylineListIter : public velPolylineListIter {
+class velReversedPolylineListIter : public velForwardingListIter {
     UT_DECLARE_TYPE_ID(velReversedPolylineListIter, velPolylineListIter)
 
 public:
     explicit velReversedPolylineListIter(const velPolylineListIter& underlying);
 
-    int size() const override;
-    void reset() override;
-    int operator++() override;
-    int num_pos() const override;
     giPoint3 get_pos(int i) const override;
     int span_linear(int i) const override;
     giPoint3 get_mid_pos(int i) const override;
@@ -29,8 +25,6 @@ public:
     giBox3 span_box(int i, vel3dBox kind) const override;
     giBox2 box(vel2dBox kind) const override;
     giBox3 box(vel3dBox kind) const override;
-    int index() const override;
-    void set_index(int k) override;
     velReversedPolylineListIter* create_new() const override;
     int all_spans_linear() const override;
 
@@ -39,15 +33,10 @@ public:
     int underlying_pos_index(int i) const;
     int underlying_span_index(int i) const;
 
-    velPolylineListIter& underlying_iterator() { return *m_underlying; }
-    const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
-
 private:
     // Copies are made with create_new(). A copy constructor would be chosen over the wrapping constructor
     // for an argument of this very class, copying where wrapping was meant; private, it makes that a
     // compile error. To wrap such a view, pass it as a velPolylineListIter const &.
     velReversedPolylineListIter(const velReversedPolylineListIter&) = default;
     velReversedPolylineListIter& operator=(const velReversedPolylineListIter&) = default;
-
-    velUnderlyingListIter m_underlying;
 };

@@ -29,7 +29,7 @@ double sweep_fraction_to_parameter(const giPoint3& s, const giPoint3& m, const g
 
 velSmashedPolylineListIter::velSmashedPolylineListIter(const velPolylineListIter& underlying,
                                                        double tolerance)
-    : m_underlying(underlying), m_tolerance(tolerance), m_table(make_table(underlying, tolerance)) {}
+    : velForwardingListIter(underlying), m_tolerance(tolerance), m_table(make_table(underlying, tolerance)) {}
 
 std::shared_ptr<const velSmashedPolylineListIter::Table>
 velSmashedPolylineListIter::make_table(const velPolylineListIter& underlying, double tolerance) {
@@ -62,18 +62,6 @@ int velSmashedPolylineListIter::first_entry() const {
     return m_table->first[static_cast<std::size_t>(k)];
 }
 
-int velSmashedPolylineListIter::size() const {
-    return m_underlying->size();
-}
-
-void velSmashedPolylineListIter::reset() {
-    m_underlying->reset();
-}
-
-int velSmashedPolylineListIter::operator++() {
-    return ++*m_underlying;
-}
-
 int velSmashedPolylineListIter::num_pos() const {
     const int k = m_underlying->index();
     if (k < 0 || k + 1 >= static_cast<int>(m_table->first.size())) return 0;
@@ -93,14 +81,6 @@ double velSmashedPolylineListIter::underlying_parameter(double x) const {
     const double p = m_table->parameters[entry];
     if (x == fk) return p;
     return p + (x - fk) * (m_table->parameters[entry + 1] - p);
-}
-
-int velSmashedPolylineListIter::index() const {
-    return m_underlying->index();
-}
-
-void velSmashedPolylineListIter::set_index(int k) {
-    m_underlying->set_index(k);
 }
 
 velSmashedPolylineListIter* velSmashedPolylineListIter::create_new() const {

@@ -16,27 +16,22 @@
 //
 // get_current() answers null. Ownership: the view owns a clone of the underlying iterator.
 
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velPolylineListIter.h"
-#include "arcline/lists/velUnderlyingListIter.h"
 
 #include <memory>
 #include <vector>
 
 class velTrimmedPolylineListIter;
 
-class velSmashedPolylineListIter : public velPolylineListIter {
+class velSmashedPolylineListIter : public velForwardingListIter {
     UT_DECLARE_TYPE_ID(velSmashedPolylineListIter, velPolylineListIter)
 
 public:
     velSmashedPolylineListIter(const velPolylineListIter& underlying, double tolerance);
 
-    int size() const override;
-    void reset() override;
-    int operator++() override;
     int num_pos() const override;
     giPoint3 get_pos(int i) const override;
-    int index() const override;
-    void set_index(int k) override;
     velSmashedPolylineListIter* create_new() const override;
 
     // The underlying parameter of the current polyline at presented parameter x: a position's own
@@ -46,7 +41,6 @@ public:
 
     double tolerance() const { return m_tolerance; }
 
-    velPolylineListIter& underlying_iterator() { return *m_underlying; }
     // For a trimmed view whose underlying iterator is a smashed view: `out` becomes the same trimming of the
     // smashed view's own underlying list, every kept range mapped back with underlying_parameter, so that
     // pieces cut from chords are cut again from the arcs.
@@ -55,7 +49,6 @@ public:
     // Copies the pieces of such a trimmed view into the cursor, cut from the arcs of the list underneath
     // the smashed view (through get_underlying_trimming_iter).
     static void copy_trimming_iter(velTrimmedPolylineListIter& trimmed, velPolylineListCursor& cursor);
-    const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
 
 private:
     // The underlying parameters of every presented position, polyline after polyline; polyline k's run from
@@ -68,7 +61,6 @@ private:
     // Entry of the current polyline's position 0; -1 when no polyline of the table is current.
     int first_entry() const;
 
-    velUnderlyingListIter m_underlying;
     double m_tolerance;
     std::shared_ptr<const Table> m_table;
 };

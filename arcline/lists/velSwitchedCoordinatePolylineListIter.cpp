@@ -4,7 +4,7 @@ UT_IMPLEMENT_TYPE_ID(velSwitchedCoordinatePolylineListIter, velPolylineListIter,
 
 velSwitchedCoordinatePolylineListIter::velSwitchedCoordinatePolylineListIter(
     const velPolylineListIter& underlying, velSwitchedCoordinates which)
-    : m_underlying(underlying), m_which(which) {}
+    : velForwardingListIter(underlying), m_which(which) {}
 
 giPoint3 velSwitchedCoordinatePolylineListIter::switch_coordinates(const giPoint3& p,
                                                                    velSwitchedCoordinates which) {
@@ -36,22 +36,6 @@ bool needs_z(velSwitchedCoordinates which) {
 giBox2 velSwitchedCoordinatePolylineListIter::switch_box(const giBox2& b) const {
     if (b.empty() || m_which != velSwitchXY) return b;
     return {{b.min().y, b.min().x}, {b.max().y, b.max().x}};
-}
-
-int velSwitchedCoordinatePolylineListIter::size() const {
-    return m_underlying->size();
-}
-
-void velSwitchedCoordinatePolylineListIter::reset() {
-    m_underlying->reset();
-}
-
-int velSwitchedCoordinatePolylineListIter::operator++() {
-    return ++*m_underlying;
-}
-
-int velSwitchedCoordinatePolylineListIter::num_pos() const {
-    return m_underlying->num_pos();
 }
 
 giPoint3 velSwitchedCoordinatePolylineListIter::get_pos(int i) const {
@@ -86,14 +70,6 @@ giBox2 velSwitchedCoordinatePolylineListIter::box(vel2dBox kind) const {
 
 giBox3 velSwitchedCoordinatePolylineListIter::box(vel3dBox kind) const {
     return switch_box(m_underlying->box(kind));
-}
-
-int velSwitchedCoordinatePolylineListIter::index() const {
-    return m_underlying->index();
-}
-
-void velSwitchedCoordinatePolylineListIter::set_index(int k) {
-    m_underlying->set_index(k);
 }
 
 velSwitchedCoordinatePolylineListIter* velSwitchedCoordinatePolylineListIter::create_new() const {

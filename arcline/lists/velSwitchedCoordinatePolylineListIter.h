@@ -13,21 +13,17 @@
 //
 // get_current() answers null. Ownership: the view owns a clone of the underlying iterator.
 
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/lists/velSwitchedCoordinates.h"
-#include "arcline/lists/velUnderlyingListIter.h"
 
-class velSwitchedCoordinatePolylineListIter : public velPolylineListIter {
+class velSwitchedCoordinatePolylineListIter : public velForwardingListIter {
     UT_DECLARE_TYPE_ID(velSwitchedCoordinatePolylineListIter, velPolylineListIter)
 
 public:
     velSwitchedCoordinatePolylineListIter(const velPolylineListIter& underlying,
                                           velSwitchedCoordinates which);
 
-    int size() const override;
-    void reset() override;
-    int operator++() override;
-    int num_pos() const override;
     giPoint3 get_pos(int i) const override;
     int span_linear(int i) const override;
     giPoint3 get_mid_pos(int i) const override;
@@ -36,8 +32,6 @@ public:
     giBox3 span_box(int i, vel3dBox kind) const override;
     giBox2 box(vel2dBox kind) const override;
     giBox3 box(vel3dBox kind) const override;
-    int index() const override;
-    void set_index(int k) override;
     velSwitchedCoordinatePolylineListIter* create_new() const override;
     int all_spans_linear() const override;
 
@@ -47,14 +41,10 @@ public:
     static giPoint3 switch_coordinates(const giPoint3& p, velSwitchedCoordinates which);
     giPoint3 switch_coordinates(const giPoint3& p) const { return switch_coordinates(p, m_which); }
 
-    velPolylineListIter& underlying_iterator() { return *m_underlying; }
-    const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
-
 private:
     // The box with its corners' coordinates exchanged; a 2D box changes for velSwitchXY only.
     giBox3 switch_box(const giBox3& b) const;
     giBox2 switch_box(const giBox2& b) const;
 
-    velUnderlyingListIter m_underlying;
     velSwitchedCoordinates m_which;
 };

@@ -257,12 +257,12 @@ giBox3 velTrimmedPolylineListIter::box(vel3dBox kind) const {
     return b;
 }
 
-void velTrimmedPolylineListIter::copy(velPolylineListCursor& cursor) {
+void velTrimmedPolylineListIter::copy_pieces(velPolylineListCursor& cursor, int min_positions) {
     reset();
     cursor.reset();
     while (++*this) {
         const int n = num_pos();
-        if (n == 0) continue;
+        if (n < min_positions) continue;
         cursor.create_polyline();
         ++cursor;
         cursor.add_interpolated_pos(*m_underlying, position_parameter(m_seg, 0));
@@ -271,18 +271,12 @@ void velTrimmedPolylineListIter::copy(velPolylineListCursor& cursor) {
     }
 }
 
+void velTrimmedPolylineListIter::copy(velPolylineListCursor& cursor) {
+    copy_pieces(cursor, 1);
+}
+
 void velTrimmedPolylineListIter::copy_omitting_trimmed_completely(velPolylineListCursor& cursor) {
-    reset();
-    cursor.reset();
-    while (++*this) {
-        const int n = num_pos();
-        if (n < 2) continue;
-        cursor.create_polyline();
-        ++cursor;
-        cursor.add_interpolated_pos(*m_underlying, position_parameter(m_seg, 0));
-        for (int j = 0; j + 1 < n; ++j)
-            cursor.add_span(*m_underlying, position_parameter(m_seg, j), position_parameter(m_seg, j + 1));
-    }
+    copy_pieces(cursor, 2);
 }
 
 // ---------------------------------------------------------------------------------------------------------

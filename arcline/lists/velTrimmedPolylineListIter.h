@@ -192,6 +192,8 @@ protected:
 
 private:
     void init();
+    // copy() of the pieces of at least min_positions positions.
+    void copy_pieces(velPolylineListCursor& cursor, int min_positions);
     void mark_size_unknown() { m_size = -1; }
 
     std::unique_ptr<velPolylineListIter> m_owned;

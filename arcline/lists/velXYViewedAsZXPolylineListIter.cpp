@@ -1,27 +1,11 @@
 #include "arcline/lists/velXYViewedAsZXPolylineListIter.h"
 
 velXYViewedAsZXPolylineListIter::velXYViewedAsZXPolylineListIter(const velPolylineListIter& underlying)
-    : m_underlying(underlying) {}
+    : velForwardingListIter(underlying) {}
 
 giPoint3 velXYViewedAsZXPolylineListIter::xy_to_zx(const giPoint3& p) {
     if (p.is_unset()) return p;
     return {p.y, p.z, p.x};
-}
-
-int velXYViewedAsZXPolylineListIter::size() const {
-    return m_underlying->size();
-}
-
-void velXYViewedAsZXPolylineListIter::reset() {
-    m_underlying->reset();
-}
-
-int velXYViewedAsZXPolylineListIter::operator++() {
-    return ++*m_underlying;
-}
-
-int velXYViewedAsZXPolylineListIter::num_pos() const {
-    return m_underlying->num_pos();
 }
 
 giPoint3 velXYViewedAsZXPolylineListIter::get_pos(int i) const {
@@ -34,14 +18,6 @@ int velXYViewedAsZXPolylineListIter::span_linear(int i) const {
 
 giPoint3 velXYViewedAsZXPolylineListIter::get_mid_pos(int i) const {
     return xy_to_zx(m_underlying->get_mid_pos(i));
-}
-
-int velXYViewedAsZXPolylineListIter::index() const {
-    return m_underlying->index();
-}
-
-void velXYViewedAsZXPolylineListIter::set_index(int k) {
-    m_underlying->set_index(k);
 }
 
 velXYViewedAsZXPolylineListIter* velXYViewedAsZXPolylineListIter::create_new() const {

@@ -8,30 +8,21 @@
 // The view has no run-time identity of its own: it tests as a plain velPolylineListIter. get_current()
 // answers null. Ownership: the view owns a clone of the underlying iterator.
 
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velPolylineListIter.h"
-#include "arcline/lists/velUnderlyingListIter.h"
 
-class velXYViewedAsZXPolylineListIter : public velPolylineListIter {
+class velXYViewedAsZXPolylineListIter : public velForwardingListIter {
 public:
     explicit velXYViewedAsZXPolylineListIter(const velPolylineListIter& underlying);
 
-    int size() const override;
-    void reset() override;
-    int operator++() override;
-    int num_pos() const override;
     giPoint3 get_pos(int i) const override;
     int span_linear(int i) const override;
     giPoint3 get_mid_pos(int i) const override;
-    int index() const override;
-    void set_index(int k) override;
     velXYViewedAsZXPolylineListIter* create_new() const override;
     int all_spans_linear() const override;
 
     // p mapped to (y, z, x); the unset point (no mid point) stays unset.
     static giPoint3 xy_to_zx(const giPoint3& p);
-
-    velPolylineListIter& underlying_iterator() { return *m_underlying; }
-    const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
 
 private:
     // Copies are made with create_new(). A copy constructor would be chosen over the wrapping constructor
@@ -39,6 +30,4 @@ private:
     // compile error. To wrap such a view, pass it as a velPolylineListIter const &.
     velXYViewedAsZXPolylineListIter(const velXYViewedAsZXPolylineListIter&) = default;
     velXYViewedAsZXPolylineListIter& operator=(const velXYViewedAsZXPolylineListIter&) = default;
-
-    velUnderlyingListIter m_underlying;
 };

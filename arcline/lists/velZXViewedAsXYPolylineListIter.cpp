@@ -1,27 +1,11 @@
 #include "arcline/lists/velZXViewedAsXYPolylineListIter.h"
 
 velZXViewedAsXYPolylineListIter::velZXViewedAsXYPolylineListIter(const velPolylineListIter& underlying)
-    : m_underlying(underlying) {}
+    : velForwardingListIter(underlying) {}
 
 giPoint3 velZXViewedAsXYPolylineListIter::zx_to_xy(const giPoint3& p) {
     if (p.is_unset()) return p;
     return {p.z, p.x, p.y};
-}
-
-int velZXViewedAsXYPolylineListIter::size() const {
-    return m_underlying->size();
-}
-
-void velZXViewedAsXYPolylineListIter::reset() {
-    m_underlying->reset();
-}
-
-int velZXViewedAsXYPolylineListIter::operator++() {
-    return ++*m_underlying;
-}
-
-int velZXViewedAsXYPolylineListIter::num_pos() const {
-    return m_underlying->num_pos();
 }
 
 giPoint3 velZXViewedAsXYPolylineListIter::get_pos(int i) const {
@@ -34,14 +18,6 @@ int velZXViewedAsXYPolylineListIter::span_linear(int i) const {
 
 giPoint3 velZXViewedAsXYPolylineListIter::get_mid_pos(int i) const {
     return zx_to_xy(m_underlying->get_mid_pos(i));
-}
-
-int velZXViewedAsXYPolylineListIter::index() const {
-    return m_underlying->index();
-}
-
-void velZXViewedAsXYPolylineListIter::set_index(int k) {
-    m_underlying->set_index(k);
 }
 
 velZXViewedAsXYPolylineListIter* velZXViewedAsXYPolylineListIter::create_new() const {

@@ -8,30 +8,21 @@
 // The view has no run-time identity of its own: it tests as a plain velPolylineListIter. get_current()
 // answers null. Ownership: the view owns a clone of the underlying iterator.
 
+#include "arcline/lists/velForwardingListIter.h"
 #include "arcline/lists/velPolylineListIter.h"
-#include "arcline/lists/velUnderlyingListIter.h"
 
-class velZXViewedAsXYPolylineListIter : public velPolylineListIter {
+class velZXViewedAsXYPolylineListIter : public velForwardingListIter {
 public:
     explicit velZXViewedAsXYPolylineListIter(const velPolylineListIter& underlying);
 
-    int size() const override;
-    void reset() override;
-    int operator++() override;
-    int num_pos() const override;
     giPoint3 get_pos(int i) const override;
     int span_linear(int i) const override;
     giPoint3 get_mid_pos(int i) const override;
-    int index() const override;
-    void set_index(int k) override;
     velZXViewedAsXYPolylineListIter* create_new() const override;
     int all_spans_linear() const override;
 
     // p mapped to (z, x, y); the unset point (no mid point) stays unset.
     static giPoint3 zx_to_xy(const giPoint3& p);
-
-    velPolylineListIter& underlying_iterator() { return *m_underlying; }
-    const velPolylineListIter& underlying_iterator() const { return *m_underlying; }
 
 private:
     // Copies are made with create_new(). A copy constructor would be chosen over the wrapping constructor
@@ -39,6 +30,4 @@ private:
     // compile error. To wrap such a view, pass it as a velPolylineListIter const &.
     velZXViewedAsXYPolylineListIter(const velZXViewedAsXYPolylineListIter&) = default;
     velZXViewedAsXYPolylineListIter& operator=(const velZXViewedAsXYPolylineListIter&) = default;
-
-    velUnderlyingListIter m_underlying;
 };
