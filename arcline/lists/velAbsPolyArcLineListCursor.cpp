@@ -1,5 +1,7 @@
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 
+#include "arcline/polyline/contour/velPolyArcLineAdapter.h"
+
 #include "arcline/polyline/spans/velArc2Utils.h"
 #include "arcline/polyline/velPolyArcLineDouble.h"
 
@@ -125,4 +127,9 @@ velAbsPolyArcLine* velAbsPolyArcLineListCursor::current_polyarcline() {
 const velAbsPolyArcLine* velAbsPolyArcLineListCursor::current_polyarcline() const {
     const int k = index();
     return k >= 0 && k < size() ? m_reader->current_shared().get() : nullptr;
+}
+
+velAbsContourcoPrf velAbsPolyArcLineListCursor::get_current() {
+    if (!current_polyarcline()) return {};
+    return std::make_shared<velPolyArcLineAdapter>(m_reader->current_shared());
 }

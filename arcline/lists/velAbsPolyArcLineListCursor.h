@@ -27,6 +27,9 @@ public:
     velAbsPolyArcLineListCursor& operator=(const velAbsPolyArcLineListCursor&) = delete;
     ~velAbsPolyArcLineListCursor() override;
 
+    // A writable contour view (velPolyArcLineAdapter) of the current polyline that shares it; null when
+    // undefined. Changes through it are changes of the list's polyline.
+    velAbsContourcoPrf get_current() override;
     void create_polyline() override;
     using velPolylineListCursor::create_polyline;
     void add_pos(const velPolylineListIter& src, int i) override;

@@ -1,5 +1,7 @@
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 
+#include "arcline/polyline/contour/velPolyArcLineAdapter.h"
+
 UT_IMPLEMENT_TYPE_ID(velAbsPolyArcLineListIter, velPolylineListIter, velPolylineListIter)
 
 velAbsPolyArcLineListIter::velAbsPolyArcLineListIter(const velAbsPolyArcLinecoDListPrgcoPrgcoDList& list)
@@ -42,4 +44,9 @@ int velAbsPolyArcLineListIter::check_arc_spans() const {
             if (!p.span_linear(i)) return 0;
     }
     return 1;
+}
+
+velAbsContourcoPrf velAbsPolyArcLineListIter::get_current() {
+    if (m_it.index() < 0) return {};
+    return std::make_shared<velPolyArcLineAdapter>(m_it.current(), 1);
 }

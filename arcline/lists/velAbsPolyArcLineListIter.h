@@ -26,6 +26,8 @@ public:
     int index() const override { return m_it.index(); }
     void set_index(int k) override;
     velAbsPolyArcLineListIter* create_new() const override { return new velAbsPolyArcLineListIter(*this); }
+    // A read-only contour view of the current polyline that shares it (keeps it alive); null when undefined.
+    velAbsContourcoPrf get_current() override;
 
     // The list's own iterator, standing on the current polyline.
     const velAbsPolyArcLinecoDListPrgcoPrgcoDListcoIterator& list_iterator() const { return m_it; }

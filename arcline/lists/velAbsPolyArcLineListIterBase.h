@@ -25,6 +25,9 @@ public:
         return m;
     }
     int all_spans_linear() const override { return !m_arcs_allowed; }
+    // A read-only contour view (velPolyArcLineAdapter) of the current polyline; null when undefined. The
+    // polyline must outlive the view.
+    velAbsContourcoPrf get_current() override;
 
     void allow_arc_spans(int allowed) { m_arcs_allowed = allowed; }
     int arc_spans_allowed() const { return m_arcs_allowed; }

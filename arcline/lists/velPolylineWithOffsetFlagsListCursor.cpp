@@ -1,5 +1,7 @@
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
 
+#include "arcline/polyline/contour/velCursorContour.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -50,7 +52,13 @@ void velPolylineWithOffsetFlagsListCursor::write_new_spans(int before, const vel
 }
 
 velAbsContourcoPrf velPolylineWithOffsetFlagsListCursor::get_current() {
-    return m_inner->get_current();
+    velAbsContourcoPrf contour = m_inner->get_current();
+    if (auto* view = dynamic_cast<velCursorContour*>(contour.get())) {
+        writable_flags();
+        view->adopt_flags(get_current_flags());
+        view->set_master_cursor(this);
+    }
+    return contour;
 }
 
 void velPolylineWithOffsetFlagsListCursor::create_polyline() {

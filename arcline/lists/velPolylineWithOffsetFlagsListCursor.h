@@ -42,7 +42,9 @@ public:
     velPolylineWithOffsetFlagsListCursor& operator=(const velPolylineWithOffsetFlagsListCursor&) = delete;
     ~velPolylineWithOffsetFlagsListCursor() override;
 
-    // The inner cursor's contour of the current polyline.
+    // The inner cursor's contour of the current polyline. A contour over a list cursor (velCursorContour)
+    // shares the current polyline's records and keeps this cursor as its master: spans appended through it
+    // carry their records here.
     velAbsContourcoPrf get_current() override;
     // A new polyline with a new empty array, both after the current ones.
     void create_polyline() override;

@@ -1,5 +1,7 @@
 #include "arcline/lists/velPolylineWithOffsetFlagsListIter.h"
 
+#include "arcline/polyline/contour/velCursorContour.h"
+
 UT_IMPLEMENT_TYPE_ID(velPolylineWithOffsetFlagsListIter, velPolylineListIterWithOffsetFlags,
                      velPolylineListIter)
 
@@ -129,4 +131,12 @@ int velPolylineWithOffsetFlagsListIter::temporary_arc(int span) const {
 void velPolylineWithOffsetFlagsListIter::get_offset_info(int span, velOffsetInfo& info) const {
     const velOffsetInfo* found = offset_info(span);
     info = found != nullptr ? *found : velOffsetInfo();
+}
+
+velAbsContourcoPrf velPolylineWithOffsetFlagsListIter::get_current() {
+    velAbsContourcoPrf contour = m_underlying->get_current();
+    auto* view = dynamic_cast<velCursorContour*>(contour.get());
+    if (const velOffsetInfocoPageArr* records = current_flags(); view && records)
+        view->adopt_flags(std::make_shared<velOffsetInfocoPageArr>(*records));
+    return contour;
 }

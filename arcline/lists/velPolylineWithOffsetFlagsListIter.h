@@ -44,6 +44,9 @@ public:
     void set_index(int k) override;
     velPolylineWithOffsetFlagsListIter* create_new() const override;
     int all_spans_linear() const override;
+    // The underlying iterator's contour of the current polyline. A contour over a list cursor
+    // (velCursorContour) is given a copy of the polyline's records, so its spans carry them.
+    velAbsContourcoPrf get_current() override;
 
     // Straight span and temporary.
     int temporary_line(int span) const override;

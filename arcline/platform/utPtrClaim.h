@@ -6,3 +6,10 @@ struct utPtrClaim {
 };
 
 inline constexpr utPtrClaim ut_ptr_claim{};
+
+// Ownership tag: the call taking it gives up ownership of the object it returns; the caller deletes it.
+struct utPtrRelease {
+    explicit utPtrRelease() = default;
+};
+
+inline constexpr utPtrRelease ut_ptr_release{};

@@ -1,0 +1,77 @@
+#include "arcline/polyline/contour/velCursorContour.h"
+
+velCursorContour::velCursorContour(velPolylineListCursor* inner, int read_only)
+    : m_cursor(std::make_unique<velPolylineWithOffsetFlagsListCursor>(ut_ptr_claim, inner)),
+      m_read_only(read_only) {
+    stand_on_polyline();
+}
+
+velCursorContour::~velCursorContour() = default;
+
+void velCursorContour::stand_on_polyline() const {
+    if (m_cursor->index() == 0) return;
+    m_cursor->reset();
+    ++*m_cursor;
+}
+
+velPolylineListCursor* velCursorContour::get_cursor() {
+    m_cursor->reset();
+    ++*m_cursor;
+    return m_cursor.get();
+}
+
+void velCursorContour::adopt_flags(velOffsetInfocoPageArrcoPrf records) {
+    if (!records) return;
+    stand_on_polyline();
+    m_cursor->set_current_flags(records);
+    // The records describe geometry that is written already: writes through the cursor write records again.
+    m_cursor->unset_contour_lock();
+}
+
+velCursorContour::SpanRecord velCursorContour::span_record(int i) const {
+    stand_on_polyline();
+    const auto& view = static_cast<const velPolylineWithOffsetFlagsListIter&>(m_cursor->iterator());
+    SpanRecord r{m_const_flags, i - 1, view.temporary_line(i - 1), view.temporary_arc(i - 1)};
+    if (r.records) {
+        r.records->expand(i);
+    } else {
+        // Make sure the current records hold span i, so that the label has a record to live in.
+        if (!view.offset_info(i - 1)) {
+            velOffsetInfo info;
+            view.get_offset_info(i - 1, info);
+            m_cursor->set_offset_flag(i - 1, info.temporary_span, info.span_position, info.span_side);
+        }
+        r.records = m_cursor->get_current_flags();
+    }
+    return r;
+}
+
+void velCursorContour::record_appended_span(const velAbsSpan& span) {
+    stand_on_polyline();
+    const int temporary = span.is_temp_line_span() || span.is_temp_arc_span();
+    m_cursor->set_offset_flag(size() - 1, temporary, span.span_position(), span.offset_label());
+    velOffsetInfocoPageArrcoPrf records = m_cursor->get_current_flags();
+    if (m_master && m_master->get_current_flags() != records) m_master->set_current_flags(records);
+    invalidate_cache();
+}
+
+void velCursorContour::clear_records() {
+    stand_on_polyline();
+    if (velOffsetInfocoPageArrcoPrf records = m_cursor->get_current_flags()) records->clear();
+    invalidate_cache();
+}
+
+void velCursorContour::copy_records(const velCursorContour& other) {
+    const velOffsetInfocoPageArrcoPrf records = other.current_flags();
+    if (!records) return;
+    stand_on_polyline();
+    for (int i = 0; i < records->size(); ++i) {
+        const velOffsetInfo& info = (*records)[i];
+        m_cursor->set_offset_flag(i, info.temporary_span, info.span_position, info.span_side);
+    }
+}
+
+giBox2 velCursorContour::compute_box() const {
+    stand_on_polyline();
+    return m_cursor->iterator().box(vel_2d_box);
+}

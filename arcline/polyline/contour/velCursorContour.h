@@ -1,0 +1,77 @@
+#pragma once
+// What the contour views of one polyline share: the polyline sits alone in a list of its storage kind, and a
+// list cursor on that list, wrapped in an offset-flag cursor, is the contour's cursor. The offset-flag
+// cursor keeps the contour's records, one velOffsetInfo per span: whether the span is temporary, the
+// position of its source span and its side.
+//
+// Records:
+// - the current records are the offset-flag cursor's array for the polyline; every span appended writes
+//   its record there (temporary flag, position and side of the span appended);
+// - constant records (set_constant_flags) are an array that a caller hands in; while it is set the span
+//   objects read and write their labels in it instead of the current records. Temporary flags always come
+//   from the current records;
+// - a span object handed out is bound to its record, so set_span_info on it labels the contour;
+// - a master cursor (set_master_cursor), an offset-flag cursor standing on the polyline this contour views
+//   from outside, is kept sharing the current records: it is handed the array whenever a span is appended.
+//
+// The cursor (get_cursor()) stands on the contour's polyline; writing through it writes the contour.
+// Creating or removing polylines through it is outside the contract.
+
+#include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
+#include "arcline/polyline/contour/velAbsContour.h"
+
+#include <memory>
+
+class velCursorContour : public velAbsContour {
+public:
+    ~velCursorContour() override;
+
+    // The contour's cursor, reset and stepped onto its polyline.
+    velPolylineListCursor* get_cursor() override;
+
+    // Keeps `master` (not owned; null: none) sharing the current records from the next append on.
+    void set_master_cursor(velPolylineWithOffsetFlagsListCursor* master) { m_master = master; }
+    velPolylineWithOffsetFlagsListCursor* master_cursor() const { return m_master; }
+    // Makes `records` (shared, not copied; null: none) the array the span objects label.
+    void set_constant_flags(velOffsetInfocoPageArrcoPrf records) { m_const_flags = std::move(records); }
+    const velOffsetInfocoPageArrcoPrf& constant_flags() const { return m_const_flags; }
+    // The current records (shared); null when no record was written yet.
+    velOffsetInfocoPageArrcoPrf current_flags() const { return m_cursor->get_current_flags(); }
+    // Takes `records` (shared) as the current records of the polyline as it stands.
+    void adopt_flags(velOffsetInfocoPageArrcoPrf records);
+
+    // A read-only contour refuses every change of its geometry.
+    int is_read_only() const { return m_read_only; }
+
+protected:
+    // `inner` writes the one-polyline list; the contour owns it through its offset-flag cursor.
+    velCursorContour(velPolylineListCursor* inner, int read_only);
+
+    // The record of span i (from 1) that span objects bind their labels to, and its temporary flags.
+    struct SpanRecord {
+        velOffsetInfocoPageArrcoPrf records;
+        int index;
+        int temp_line;
+        int temp_arc;
+    };
+    SpanRecord span_record(int i) const;
+    // Writes the record of the span just appended (the last one) from `span`, hands the records to the
+    // master cursor, and empties the cached box.
+    void record_appended_span(const velAbsSpan& span);
+    // Forgets every current record (the geometry is about to be rewritten).
+    void clear_records();
+    // Copies the current records of `other` one by one.
+    void copy_records(const velCursorContour& other);
+    // The 2D box of the polyline through the cursor.
+    giBox2 compute_box() const override;
+    // Puts the cursor on the polyline.
+    void stand_on_polyline() const;
+
+    velPolylineWithOffsetFlagsListCursor& cursor() const { return *m_cursor; }
+
+private:
+    std::unique_ptr<velPolylineWithOffsetFlagsListCursor> m_cursor;
+    velOffsetInfocoPageArrcoPrf m_const_flags;
+    velPolylineWithOffsetFlagsListCursor* m_master = nullptr;
+    int m_read_only;
+};

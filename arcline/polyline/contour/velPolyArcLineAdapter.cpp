@@ -1,0 +1,142 @@
+#include "arcline/polyline/contour/velPolyArcLineAdapter.h"
+
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
+#include "arcline/polyline/contour/velPolyArcLineSpan.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+
+namespace {
+
+// A shared pointer that leaves the poly-arc-line to whoever owns it.
+velAbsPolyArcLinecoPrg borrowed(velAbsPolyArcLine* p) {
+    return velAbsPolyArcLinecoPrg(p, [](velAbsPolyArcLine*) {});
+}
+
+// A list cursor over a new list of p's storage class.
+velAbsPolyArcLineListCursor* cursor_of_class(const velAbsPolyArcLine& p) {
+    auto* cursor = new velAbsPolyArcLineListCursor();
+    cursor->set_arcline_type(p);
+    return cursor;
+}
+
+// The cursor of a view: a list cursor whose one polyline is p.
+velPolylineListCursor* cursor_on(const velAbsPolyArcLinecoPrg& p) {
+    velAbsPolyArcLineListCursor* cursor = cursor_of_class(*p);
+    velAbsPolyArcLinecoDListPrgcoPrgcoDListcoCursor(cursor->list()).insert_last(p);
+    return cursor;
+}
+
+// Below this signed area a contour runs clockwise.
+constexpr double clockwise_area = -1e-12;
+
+} // namespace
+
+velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLinecoPrg line, velAbsPolyArcLine* writable,
+                                             int read_only, int owned)
+    : velCursorContour(cursor_on(line), read_only), m_line(line.get()), m_writable(writable), m_owned(owned) {
+}
+
+velPolyArcLineAdapter::velPolyArcLineAdapter(const velAbsPolyArcLine& p)
+    : velPolyArcLineAdapter(borrowed(const_cast<velAbsPolyArcLine*>(&p)), nullptr, 1, 0) {}
+
+velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLine* p)
+    : velPolyArcLineAdapter(borrowed(p), p, 0, 0) {}
+
+velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLine* p, utPtrClaim)
+    : velPolyArcLineAdapter(borrowed(p), p, 0, 1) {}
+
+velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLinecoPrg p, int read_only)
+    : velPolyArcLineAdapter(p, read_only ? nullptr : p.get(), read_only, 0) {}
+
+velPolyArcLineAdapter::~velPolyArcLineAdapter() {
+    if (m_owned) delete m_line;
+}
+
+velAbsContourcoPrf velPolyArcLineAdapter::clone() const {
+    return std::make_shared<velPolyArcLineAdapter>(m_line->create_empty(), ut_ptr_claim);
+}
+
+velAbsContourcoPrf velPolyArcLineAdapter::create_new() const {
+    auto copy = std::make_shared<velPolyArcLineAdapter>(m_line->create_new(), ut_ptr_claim);
+    copy->copy_records(*this);
+    return copy;
+}
+
+velPolylineListCursor* velPolyArcLineAdapter::create_empty_cursor() const {
+    return new velPolylineWithOffsetFlagsListCursor(ut_ptr_claim, cursor_of_class(*m_line));
+}
+
+int velPolyArcLineAdapter::is_clockwise() const {
+    if (is_closed()) return velPolylineUtils::area(velSingleAbsArcLineListIter(*m_line)) < clockwise_area;
+    if (m_line->num_pos() == 0) return 0;
+    std::unique_ptr<velAbsPolyArcLine> closed(m_line->create_new());
+    giPoint3 first;
+    m_line->get_pos(1, first);
+    closed->add_pos(first);
+    return velPolylineUtils::area(velSingleAbsArcLineListIter(*closed)) < clockwise_area;
+}
+
+velAbsSpancoPrf velPolyArcLineAdapter::get_span(int i) const {
+    if (i < 1 || i > size()) return {};
+    std::shared_ptr<velPolyArcLineSpan> span = m_writable
+                                                   ? std::make_shared<velPolyArcLineSpan>(m_writable, i)
+                                                   : std::make_shared<velPolyArcLineSpan>(*m_line, i);
+    const SpanRecord record = span_record(i);
+    span->bind_label(record.records, record.index);
+    if (record.temp_line) span->set_to_temp_line_span();
+    span->set_arc_span_temp_state(record.temp_arc);
+    return span;
+}
+
+giPoint3 velPolyArcLineAdapter::first_point() const {
+    giPoint3 p;
+    if (m_line->num_pos() > 0) m_line->get_pos(1, p);
+    return p;
+}
+
+giPoint3 velPolyArcLineAdapter::last_point() const {
+    giPoint3 p;
+    if (m_line->num_pos() > 0) m_line->get_pos(m_line->num_pos(), p);
+    return p;
+}
+
+velAbsSpancoPrf velPolyArcLineAdapter::invalid_span() const {
+    return std::make_shared<velPolyArcLineSpan>(*m_line);
+}
+
+velAbsPolyArcLine* velPolyArcLineAdapter::get_contour(utPtrRelease) {
+    m_owned = 0;
+    return m_line;
+}
+
+int velPolyArcLineAdapter::append_span(velAbsSpancoPrf span) {
+    if (is_read_only() || !m_writable || !span) return 0;
+    const int arc = span->is_of_class_arc();
+    if (!arc && !span->is_of_class_line()) return 0;
+    if (arc && !m_writable->can_hold_arcs()) return 0;
+    if (m_writable->num_pos() == 0) m_writable->add_pos(span->start_point());
+    if (arc)
+        m_writable->add_arc(span->mid_point(), span->end_point());
+    else
+        m_writable->add_pos(span->end_point());
+    record_appended_span(*span);
+    return 1;
+}
+
+int velPolyArcLineAdapter::replace_contour(velAbsContourcoPrf other) {
+    if (is_read_only() || !m_writable || !other) return 0;
+    if (other.get() == this) return 1;
+    // Handles on the other's spans, or copies when it views this same poly-arc-line.
+    const auto* view = dynamic_cast<const velPolyArcLineAdapter*>(other.get());
+    const bool same_line = view && view->m_line == m_line;
+    std::vector<velAbsSpancoPrf> spans;
+    for (int i = 1, n = other->size(); i <= n; ++i)
+        spans.push_back(same_line ? other->get_span(i)->create_new() : other->get_span(i));
+    m_writable->reset();
+    clear_records();
+    int all = 1;
+    for (velAbsSpancoPrf& span : spans)
+        all &= append_span(span);
+    invalidate_cache();
+    return all;
+}
