@@ -1,5 +1,7 @@
 #include "arcline/lists/torPolyline3ListCursor.h"
 
+#include "arcline/polyline/contour/torPolyline3Adapter.h"
+
 #include "arcline/lists/torListEdit.h"
 #include "arcline/platform/utAssert.h"
 
@@ -50,4 +52,11 @@ void torPolyline3ListCursor::transform(const giXform3& xf) {
 
 torPolyline3* torPolyline3ListCursor::current_polyline() const {
     return static_cast<const torPolyline3ListIter&>(iterator()).current_polyline();
+}
+
+velAbsContourcoPrf torPolyline3ListCursor::get_current() {
+    std::shared_ptr<torPolyline3> curve =
+        static_cast<const torPolyline3ListIter&>(iterator()).current_shared();
+    if (!curve) return {};
+    return std::make_shared<torPolyline3Adapter>(std::move(curve));
 }

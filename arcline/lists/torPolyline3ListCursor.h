@@ -1,8 +1,7 @@
 #pragma once
 // Writes a list of torPolyline3 curves: create_polyline() puts a new empty torPolyline3 after the current
 // curve and the add_ calls append points at the end of the current one. Spans are straight, so add_span is
-// the base's. Reads back through a torPolyline3ListIter on the same list (owned). get_current() is the
-// base's: no contour view.
+// the base's. Reads back through a torPolyline3ListIter on the same list (owned).
 
 #include "arcline/lists/torPolyline3ListIter.h"
 #include "arcline/lists/velPolylineListCursor.h"
@@ -19,6 +18,8 @@ public:
     // Writes into `list` and owns it (deletes it with the cursor).
     torPolyline3ListCursor(utPtrClaim, torCurvePtr3coDList* list);
 
+    // A writable contour view (torPolyline3Adapter) of the current curve that shares it; null when undefined.
+    velAbsContourcoPrf get_current() override;
     using velPolylineListCursor::create_polyline;
     void create_polyline() override;
     void add_pos(const velPolylineListIter& src, int i) override;

@@ -1,7 +1,6 @@
 #pragma once
 // Reads a list of torPolyline3 curves (every curve of the list must be one) as a list of straight
-// polylines: the positions of the current curve are its points. get_current() is the base's: no contour
-// view.
+// polylines: the positions of the current curve are its points.
 
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/torCurvePtr3coDListcoIterator.h"
@@ -22,9 +21,13 @@ public:
     int index() const override { return m_it.index(); }
     void set_index(int k) override { m_it.set_index(k); }
     torPolyline3ListIter* create_new() const override { return new torPolyline3ListIter(*this); }
+    // A read-only contour view (torPolyline3Adapter) of the current curve that shares it; null when
+    // undefined.
+    velAbsContourcoPrf get_current() override;
 
     // The current curve, shared with the list; null when undefined.
     torPolyline3* current_polyline() const;
+    std::shared_ptr<torPolyline3> current_shared() const;
 
 private:
     torCurvePtr3coDListcoIterator m_it;

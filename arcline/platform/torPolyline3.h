@@ -1,7 +1,7 @@
 #pragma once
 // A curve over an array of points: parameter i .. i + 1 runs along the chord from point i to point i + 1, so
-// the range is [0, num_pos() - 1]. Cursors create it empty and append points at its end; with no points it
-// evaluates to the unset point.
+// the range is [0, num_pos() - 1]. Cursors create it empty and append points at its end; contour views move
+// its points. With no points it evaluates to the unset point.
 
 #include "arcline/platform/giPoint3.h"
 #include "arcline/platform/giXform3.h"
@@ -17,6 +17,8 @@ public:
     int num_pos() const { return static_cast<int>(m_points.size()); }
     const giPoint3& get_pos(int i) const { return m_points[static_cast<std::size_t>(i)]; }
     void append(const giPoint3& p) { m_points.push_back(p); }
+    void set_pos(int i, const giPoint3& p) { m_points[static_cast<std::size_t>(i)] = p; }
+    void clear() { m_points.clear(); }
     // Maps every point.
     void transform(const giXform3& xf);
 

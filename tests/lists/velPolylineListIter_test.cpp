@@ -33,8 +33,10 @@
 #include "arcline/lists/velZXViewedAsXYPolylineListIter.h"
 #include "arcline/platform/itRangeIterator.h"
 #include "arcline/platform/itTransformIterator.h"
+#include "arcline/polyline/contour/velPolyArcLineAdapter.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/velPolyArcLine.h"
+#include "arcline/polyline/velPolyArcLineDouble.h"
 #include "arcline/polyline/velPolyLine.h"
 #include "viewTestKit.h"
 
@@ -671,6 +673,40 @@ TEST_P(IteratorProtocol, BoxesAreTheExtentsOfSampledPoints) {
     }
 }
 
+// Where a kind gives a contour view of its current polyline, the view's spans are the iterator's spans, and
+// a reader cannot write through it.
+TEST_P(IteratorProtocol, ContourViewsShowTheCurrentPolyline) {
+    const Polylines in = input(21);
+    auto s = GetParam().make(in);
+    velPolylineListIter& it = s->iter();
+    // Kinds over poly-arc-lines or curve polylines in storage; views that change the geometry give none.
+    const std::string& name = GetParam().name;
+    const bool has_view = name.rfind("list", 0) == 0 || name.rfind("sequence", 0) == 0 || name == "vector" ||
+                          name == "random_access" || name == "single" || name == "append" ||
+                          name == "curve_polyline3" || name == "offset_flags";
+    it.reset();
+    while (++it) {
+        const velAbsContourcoPrf c = it.get_current();
+        ASSERT_EQ(c != nullptr, has_view);
+        if (!c) continue;
+        const int n = it.num_pos();
+        ASSERT_EQ(c->size(), std::max(n - 1, 0));
+        for (int i = 1; i <= c->size(); ++i) {
+            const velAbsSpancoPrf span = c->get_span(i);
+            EXPECT_EQ(span->start_point(), it.get_pos(i - 1));
+            EXPECT_EQ(span->end_point(), it.get_pos(i));
+            ASSERT_EQ(span->is_of_class_arc() != 0, !it.span_linear(i - 1));
+            if (span->is_of_class_arc()) {
+                EXPECT_EQ(span->mid_point(), it.get_mid_pos(i - 1));
+            }
+        }
+        if (c->size() > 0) {
+            EXPECT_EQ(c->append(c->first_span()->create_new()), 0);
+            EXPECT_EQ(c->size(), n - 1);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllIterators, IteratorProtocol, ::testing::ValuesIn(iterator_kinds()),
                          [](const auto& info) { return info.param.name; });
 
@@ -825,6 +861,37 @@ TEST_P(CursorProtocol, SameProducerSequenceGivesTheSameGeometry) {
             }
         }
         EXPECT_EQ(++*out, 0);
+    }
+}
+
+// Cursors over poly-arc-line lists and curve polylines give a writable contour view of the current
+// polyline: spans appended through it are the polyline's spans.
+TEST_P(CursorProtocol, ContourViewWritesTheCurrentPolyline) {
+    const std::string& name = GetParam().name;
+    const bool has_view = name.rfind("list_", 0) == 0 || name == "curve_polyline3" || name == "offset_flags";
+    Rng rng(71);
+    auto source = random_polyline(rng, 7, 0.0, true);
+    if (!GetParam().arcs) {
+        auto straight = std::make_unique<velPolyArcLineDouble>();
+        for (int i = 1; i <= source->num_pos(); ++i)
+            straight->add_pos(polytest::pos(*source, i));
+        source = std::move(straight);
+    }
+    const velPolyArcLineAdapter from(*source);
+    auto out = GetParam().make();
+    EXPECT_FALSE(out->get_current()) << "no current polyline";
+    out->create_polyline();
+    ++*out;
+    const velAbsContourcoPrf c = out->get_current();
+    ASSERT_EQ(c != nullptr, has_view);
+    if (!c) return;
+    for (int i = 1; i <= from.size(); ++i) {
+        ASSERT_EQ(c->append(from.get_span(i)), 1) << i;
+    }
+    EXPECT_EQ(c->is_closed(), 1);
+    ASSERT_EQ(out->num_pos(), source->num_pos());
+    for (int i = 0; i < out->num_pos(); ++i) {
+        EXPECT_TRUE(out->get_pos(i).coincident(polytest::pos(*source, i + 1), GetParam().tol * 100)) << i;
     }
 }
 

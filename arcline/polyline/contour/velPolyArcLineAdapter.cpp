@@ -67,13 +67,17 @@ velPolylineListCursor* velPolyArcLineAdapter::create_empty_cursor() const {
 }
 
 int velPolyArcLineAdapter::is_clockwise() const {
-    if (is_closed()) return velPolylineUtils::area(velSingleAbsArcLineListIter(*m_line)) < clockwise_area;
     if (m_line->num_pos() == 0) return 0;
-    std::unique_ptr<velAbsPolyArcLine> closed(m_line->create_new());
-    giPoint3 first;
-    m_line->get_pos(1, first);
-    closed->add_pos(first);
-    return velPolylineUtils::area(velSingleAbsArcLineListIter(*closed)) < clockwise_area;
+    std::unique_ptr<velAbsPolyArcLine> closed;
+    if (!is_closed()) {
+        closed.reset(m_line->create_new());
+        giPoint3 first;
+        m_line->get_pos(1, first);
+        closed->add_pos(first);
+    }
+    velSingleAbsArcLineListIter it(closed ? *closed : *m_line);
+    ++it;
+    return velPolylineUtils::area(it) < clockwise_area;
 }
 
 velAbsSpancoPrf velPolyArcLineAdapter::get_span(int i) const {

@@ -1,0 +1,110 @@
+#include "arcline/polyline/contour/torPolyline3Adapter.h"
+
+#include "arcline/lists/torPolyline3ListCursor.h"
+#include "arcline/platform/coDListcoCursor.h"
+#include "arcline/polyline/contour/torPolyline3Span.h"
+
+#include <vector>
+
+namespace {
+
+std::shared_ptr<torPolyline3> borrowed(torPolyline3* p) {
+    return std::shared_ptr<torPolyline3>(p, [](torPolyline3*) {});
+}
+
+// A cursor over a new list whose one curve is p.
+velPolylineListCursor* cursor_on(const std::shared_ptr<torPolyline3>& p) {
+    auto* list = new torCurvePtr3coDList;
+    coDListcoCursor<torCurvePtr3>(*list).insert_last(p);
+    return new torPolyline3ListCursor(ut_ptr_claim, list);
+}
+
+constexpr double clockwise_area = -1e-12;
+
+} // namespace
+
+torPolyline3Adapter::torPolyline3Adapter(std::shared_ptr<torPolyline3> line, torPolyline3* writable,
+                                         int read_only, int owned)
+    : velCursorContour(cursor_on(line), read_only), m_line(line.get()), m_writable(writable), m_owned(owned) {
+}
+
+torPolyline3Adapter::torPolyline3Adapter(const torPolyline3& p)
+    : torPolyline3Adapter(borrowed(const_cast<torPolyline3*>(&p)), nullptr, 1, 0) {}
+
+torPolyline3Adapter::torPolyline3Adapter(torPolyline3* p) : torPolyline3Adapter(borrowed(p), p, 0, 0) {}
+
+torPolyline3Adapter::torPolyline3Adapter(torPolyline3* p, utPtrClaim)
+    : torPolyline3Adapter(borrowed(p), p, 0, 1) {}
+
+torPolyline3Adapter::torPolyline3Adapter(std::shared_ptr<torPolyline3> p, int read_only)
+    : torPolyline3Adapter(p, read_only ? nullptr : p.get(), read_only, 0) {}
+
+torPolyline3Adapter::~torPolyline3Adapter() {
+    if (m_owned) delete m_line;
+}
+
+velAbsContourcoPrf torPolyline3Adapter::clone() const {
+    return std::make_shared<torPolyline3Adapter>(new torPolyline3, ut_ptr_claim);
+}
+
+velAbsContourcoPrf torPolyline3Adapter::create_new() const {
+    auto copy = std::make_shared<torPolyline3Adapter>(new torPolyline3(*m_line), ut_ptr_claim);
+    copy->copy_records(*this);
+    return copy;
+}
+
+velPolylineListCursor* torPolyline3Adapter::create_empty_cursor() const {
+    return new velPolylineWithOffsetFlagsListCursor(
+        ut_ptr_claim, new torPolyline3ListCursor(ut_ptr_claim, new torCurvePtr3coDList));
+}
+
+int torPolyline3Adapter::is_clockwise() const {
+    const int n = m_line->num_pos();
+    if (n < 3) return 0;
+    // Twice the signed area, about the first point (so the closing chord adds nothing).
+    const giPoint3& o = m_line->get_pos(0);
+    double twice = 0.0;
+    for (int i = 1; i + 1 < n; ++i) {
+        const giPoint3 &a = m_line->get_pos(i), &b = m_line->get_pos(i + 1);
+        twice += (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+    }
+    return 0.5 * twice < clockwise_area;
+}
+
+velAbsSpancoPrf torPolyline3Adapter::get_span(int i) const {
+    if (i < 1 || i > size()) return {};
+    auto span = m_writable ? std::make_shared<torPolyline3Span>(m_writable, i)
+                           : std::make_shared<torPolyline3Span>(*m_line, i);
+    const SpanRecord record = span_record(i);
+    span->bind_label(record.records, record.index);
+    if (record.temp_line) span->set_to_temp_line_span();
+    return span;
+}
+
+velAbsSpancoPrf torPolyline3Adapter::invalid_span() const {
+    return std::make_shared<torPolyline3Span>();
+}
+
+int torPolyline3Adapter::append_span(velAbsSpancoPrf span) {
+    if (is_read_only() || !m_writable || !span || !span->is_of_class_line()) return 0;
+    if (m_writable->num_pos() == 0) m_writable->append(span->start_point());
+    m_writable->append(span->end_point());
+    record_appended_span(*span);
+    return 1;
+}
+
+int torPolyline3Adapter::replace_contour(velAbsContourcoPrf other) {
+    if (is_read_only() || !m_writable || !other) return 0;
+    if (other.get() == this) return 1;
+    std::vector<velAbsSpancoPrf> spans;
+    for (int i = 1, n = other->size(); i <= n; ++i) {
+        spans.push_back(other->get_span(i)->create_new());
+        if (!spans.back()->is_of_class_line()) return 0;
+    }
+    m_writable->clear();
+    clear_records();
+    for (velAbsSpancoPrf& span : spans)
+        append_span(span);
+    invalidate_cache();
+    return 1;
+}
