@@ -148,6 +148,7 @@
 #include "arcline/polyline/contour/velAbsContour.h"
 #include "arcline/polyline/contour/velAbsContourcoPrf.h"
 #include "arcline/polyline/contour/velCursorContour.h"
+#include "arcline/polyline/contour/velFreeSpan.h"
 #include "arcline/polyline/contour/velPolyArcLineAdapter.h"
 #include "arcline/polyline/contour/velPolyArcLineSpan.h"
 #include "arcline/polyline/contour/velPolyArcLineTransformations.h"

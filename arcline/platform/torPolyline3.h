@@ -7,6 +7,7 @@
 #include "arcline/platform/giXform3.h"
 #include "arcline/platform/torCurve3.h"
 
+#include <algorithm>
 #include <vector>
 
 class torPolyline3 : public torCurve3 {
@@ -19,6 +20,8 @@ public:
     void append(const giPoint3& p) { m_points.push_back(p); }
     void set_pos(int i, const giPoint3& p) { m_points[static_cast<std::size_t>(i)] = p; }
     void clear() { m_points.clear(); }
+    void reserve(int n) { m_points.reserve(static_cast<std::size_t>(n)); }
+    void reverse() { std::reverse(m_points.begin(), m_points.end()); }
     // Maps every point.
     void transform(const giXform3& xf);
 

@@ -102,9 +102,21 @@ int torPolyline3Adapter::replace_contour(velAbsContourcoPrf other) {
         if (!spans.back()->is_of_class_line()) return 0;
     }
     m_writable->clear();
+    reserve(static_cast<int>(spans.size()));
     clear_records();
     for (velAbsSpancoPrf& span : spans)
         append_span(span);
     invalidate_cache();
     return 1;
+}
+
+void torPolyline3Adapter::reserve(int spans) {
+    if (m_writable && spans > 0) m_writable->reserve(m_writable->num_pos() + spans + 1);
+}
+
+void torPolyline3Adapter::reverse() {
+    if (is_read_only() || !m_writable) return;
+    const int n = size();
+    m_writable->reverse();
+    reverse_records(n);
 }

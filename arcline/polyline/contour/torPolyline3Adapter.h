@@ -42,6 +42,8 @@ public:
     velAbsSpancoPrf get_span(int i) const override;
     velAbsSpancoPrf last_span() const override { return get_span(size()); }
     velAbsSpancoPrf invalid_span() const override;
+    // Reverses the polyline in place, its records with it (read-only: nothing).
+    void reverse() override;
 
     const torPolyline3& polyline() const { return *m_line; }
 
@@ -50,6 +52,7 @@ public:
 
 protected:
     int append_span(velAbsSpancoPrf span) override;
+    void reserve(int spans) override;
     // Rewrites the polyline from other's first point and spans, their records included; refused (0,
     // nothing changed) when other holds an arc.
     int replace_contour(velAbsContourcoPrf other) override;

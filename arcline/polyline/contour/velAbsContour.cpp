@@ -1,5 +1,7 @@
 #include "arcline/polyline/contour/velAbsContour.h"
 
+#include "arcline/polyline/contour/velFreeSpan.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -46,13 +48,14 @@ std::vector<velAbsSpancoPrf> velAbsContour::span_copies() const {
     const int n = size();
     spans.reserve(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i)
-        spans.push_back(get_span(i)->create_new());
+        spans.push_back(std::make_shared<velFreeSpan>(*get_span(i)));
     return spans;
 }
 
 int velAbsContour::rebuild(std::vector<velAbsSpancoPrf>& spans, int closed) {
     if (closed && !spans.empty()) spans.front()->copy_to_start_point(spans.back()->end_point());
     velAbsContourcoPrf fresh = clone();
+    fresh->reserve(static_cast<int>(spans.size()));
     for (velAbsSpancoPrf& span : spans)
         fresh->append_span(span);
     const int result = replace_contour(fresh);

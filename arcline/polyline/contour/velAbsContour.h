@@ -127,6 +127,8 @@ protected:
     virtual int append_span(velAbsSpancoPrf span) = 0;
     // Takes over the spans and labels of `other`, which is left as it was. This base accepts nothing: 0.
     virtual int replace_contour(velAbsContourcoPrf other);
+    // Prepares storage for `spans` spans before a rebuild; this base has none to prepare.
+    virtual void reserve(int /*spans*/) {}
 
     // Empties the cached box; every change ends with it.
     void invalidate_cache() { m_box = giBox2(); }
@@ -136,7 +138,7 @@ protected:
     virtual giBox2 compute_box() const;
 
 private:
-    // Copies of spans 1 .. size() (create_new()), labels included.
+    // Free copies (velFreeSpan) of spans 1 .. size(), flags and labels included.
     std::vector<velAbsSpancoPrf> span_copies() const;
     // Replaces the contour by `spans` in order; when `closed` and there are spans, the first one's start is
     // moved onto the last one's end first. The result of replace_contour.

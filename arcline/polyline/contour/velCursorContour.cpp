@@ -1,5 +1,7 @@
 #include "arcline/polyline/contour/velCursorContour.h"
 
+#include <utility>
+
 velCursorContour::velCursorContour(velPolylineListCursor* inner, int read_only)
     : m_cursor(std::make_unique<velPolylineWithOffsetFlagsListCursor>(ut_ptr_claim, inner)),
       m_read_only(read_only) {
@@ -74,4 +76,15 @@ void velCursorContour::copy_records(const velCursorContour& other) {
 giBox2 velCursorContour::compute_box() const {
     stand_on_polyline();
     return m_cursor->iterator().box(vel_2d_box);
+}
+
+void velCursorContour::reverse_records(int n) {
+    stand_on_polyline();
+    for (const velOffsetInfocoPageArrcoPrf& records : {m_cursor->get_current_flags(), m_const_flags}) {
+        if (!records || n < 1) continue;
+        records->expand(n);
+        for (int i = 0, j = n - 1; i < j; ++i, --j)
+            std::swap((*records)[i], (*records)[j]);
+    }
+    invalidate_cache();
 }

@@ -60,6 +60,9 @@ protected:
     void record_appended_span(const velAbsSpan& span);
     // Forgets every current record (the geometry is about to be rewritten).
     void clear_records();
+    // Reverses the order of the records of spans 1 .. n (current and constant), as reversing the contour
+    // reverses its spans.
+    void reverse_records(int n);
     // Copies the current records of `other` one by one.
     void copy_records(const velCursorContour& other);
     // The 2D box of the polyline through the cursor.

@@ -137,10 +137,22 @@ int velPolyArcLineAdapter::replace_contour(velAbsContourcoPrf other) {
     for (int i = 1, n = other->size(); i <= n; ++i)
         spans.push_back(same_line ? other->get_span(i)->create_new() : other->get_span(i));
     m_writable->reset();
+    reserve(static_cast<int>(spans.size()));
     clear_records();
     int all = 1;
     for (velAbsSpancoPrf& span : spans)
         all &= append_span(span);
     invalidate_cache();
     return all;
+}
+
+void velPolyArcLineAdapter::reserve(int spans) {
+    if (m_writable && spans > 0) m_writable->reserve(m_writable->num_pos() + spans + 1);
+}
+
+void velPolyArcLineAdapter::reverse() {
+    if (is_read_only() || !m_writable) return;
+    const int n = size();
+    m_writable->reverse();
+    reverse_records(n);
 }

@@ -45,6 +45,8 @@ public:
     giPoint3 first_point() const override;
     giPoint3 last_point() const override;
     velAbsSpancoPrf invalid_span() const override;
+    // Reverses the polyline in place, its records with it (read-only: nothing).
+    void reverse() override;
 
     // The poly-arc-line viewed. The view no longer owns it: the caller does, unless it is shared.
     velAbsPolyArcLine* get_contour(utPtrRelease);
@@ -55,6 +57,7 @@ public:
 
 protected:
     int append_span(velAbsSpancoPrf span) override;
+    void reserve(int spans) override;
     // Rewrites the poly-arc-line from other's first point and spans, their records included.
     int replace_contour(velAbsContourcoPrf other) override;
 

@@ -2,6 +2,17 @@
 
 #include <memory>
 
+namespace {
+
+// An empty poly-arc-line of p's class sized for one span.
+velAbsPolyArcLine* two_positions(const velAbsPolyArcLine& p) {
+    velAbsPolyArcLine* line = p.create_empty();
+    line->reserve(2);
+    return line;
+}
+
+} // namespace
+
 velPolyArcLineSpan::velPolyArcLineSpan(const velAbsPolyArcLine& p)
     : m_read(p.create_empty()), m_write(const_cast<velAbsPolyArcLine*>(m_read)), m_read_only(0), m_owned(1),
       m_span(-1) {}
@@ -29,7 +40,7 @@ velAbsSpancoPrf velPolyArcLineSpan::own(velAbsPolyArcLine* p, int temp_line) con
 
 velAbsSpancoPrf velPolyArcLineSpan::create_new() const {
     if (!valid_span()) return std::make_shared<velPolyArcLineSpan>(*m_read);
-    velAbsPolyArcLine* p = m_read->create_empty();
+    velAbsPolyArcLine* p = two_positions(*m_read);
     p->add_pos(start_point());
     if (m_read->span_linear(m_span))
         p->add_pos(end_point());
@@ -40,14 +51,14 @@ velAbsSpancoPrf velPolyArcLineSpan::create_new() const {
 
 velAbsSpancoPrf velPolyArcLineSpan::create_arc_span(const giPoint3& S, const giPoint3& E,
                                                     const giPoint3& M) const {
-    velAbsPolyArcLine* p = m_read->create_empty();
+    velAbsPolyArcLine* p = two_positions(*m_read);
     p->add_pos(S);
     p->add_arc(M, E);
     return std::make_shared<velPolyArcLineSpan>(p, ut_ptr_claim);
 }
 
 velAbsSpancoPrf velPolyArcLineSpan::create_line_span(const giPoint3& S, const giPoint3& E) const {
-    velAbsPolyArcLine* p = m_read->create_empty();
+    velAbsPolyArcLine* p = two_positions(*m_read);
     p->add_pos(S);
     p->add_pos(E);
     return std::make_shared<velPolyArcLineSpan>(p, ut_ptr_claim);

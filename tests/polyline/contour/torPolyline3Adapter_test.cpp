@@ -83,6 +83,27 @@ TEST(torPolyline3Adapter, AgreesWithThePolyArcLineViewUnderEveryEdit) {
     }
 }
 
+// Both views reverse in place; the span-by-span rebuild of the base must give the same spans and labels.
+TEST(torPolyline3Adapter, InPlaceReversalIsTheSpanBySpanOne) {
+    Rng rng(8);
+    for (int round = 0; round < 20; ++round) {
+        const std::vector<giPoint3> pts = random_points(rng, rng.pick(2, 9), round % 2 == 0);
+        torPolyline3 c1(pts), c2(pts);
+        torPolyline3Adapter fast(&c1), slow(&c2);
+        for (velAbsContour* c : {static_cast<velAbsContour*>(&fast), static_cast<velAbsContour*>(&slow)}) {
+            for (int i = 1; i <= c->size(); ++i)
+                c->get_span(i)->set_span_info(i, velSpanSideLeft);
+        }
+        fast.reverse();
+        slow.velAbsContour::reverse();
+        EXPECT_EQ(points_of(fast), points_of(slow));
+        for (int i = 1; i <= fast.size(); ++i) {
+            EXPECT_EQ(fast.get_span(i)->span_position(), fast.size() + 1 - i);
+            EXPECT_EQ(slow.get_span(i)->span_position(), fast.size() + 1 - i);
+        }
+    }
+}
+
 TEST(torPolyline3Adapter, RefusesArcsAndReadOnlyChanges) {
     torPolyline3 square({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}});
     torPolyline3Adapter view(&square);
