@@ -53,7 +53,11 @@ std::vector<velAbsSpancoPrf> velAbsContour::span_copies() const {
 }
 
 int velAbsContour::rebuild(std::vector<velAbsSpancoPrf>& spans, int closed) {
-    if (closed && !spans.empty()) spans.front()->copy_to_start_point(spans.back()->end_point());
+    if (closed && !spans.empty()) {
+        const giPoint3 end = spans.back()->end_point();
+        // Moving an arc's start rewrites its mid point from the bulge: only when the start really moves.
+        if (spans.front()->start_point() != end) spans.front()->copy_to_start_point(end);
+    }
     velAbsContourcoPrf fresh = clone();
     fresh->reserve(static_cast<int>(spans.size()));
     for (velAbsSpancoPrf& span : spans)

@@ -1,0 +1,246 @@
+#include "arcline/polyline/contour/velPolyArcLineAdapter.h"
+
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
+
+#include "contourTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <typeinfo>
+
+using namespace contourtest;
+
+namespace {
+
+// (0, 0) -> half circle below the x axis -> (4, 0) -> (4, 3) -> (0, 3).
+Line half_circle_then_lines() {
+    Line p(new velPolyArcLineDouble);
+    p->add_pos({0, 0, 0});
+    p->add_arc({2, -2, 0}, {4, 0, 0});
+    p->add_pos({4, 3, 0});
+    p->add_pos({0, 3, 0});
+    return p;
+}
+
+} // namespace
+
+// Visiting the spans of a view (reset, ++, get_current) and appending each into clone() gives the viewed
+// line back exactly, for every storage class, open and closed; create_new() is an equal copy that can be
+// changed on its own.
+TEST(velPolyArcLineAdapter, SpanBySpanRebuildGivesTheLineBack) {
+    Rng rng(11);
+    for (const Line& proto : storage_classes()) {
+        for (int trial = 0; trial < 40; ++trial) {
+            const bool closed = rng.pick(0, 1) == 1;
+            const Line line = random_of(*proto, rng, rng.pick(0, 9), closed);
+            velPolyArcLineAdapter view(*line);
+            const int n = line->num_spans();
+            ASSERT_EQ(view.size(), n);
+            EXPECT_EQ(view.is_closed(), n > 0 && pos(*line, 1) == pos(*line, n + 1));
+            EXPECT_TRUE(!view.get_span(0) && !view.get_span(n + 1));
+            if (n > 0) {
+                EXPECT_TRUE(view.first_point() == pos(*line, 1) && view.last_point() == pos(*line, n + 1));
+            }
+            const velAbsContourcoPrf rebuilt = view.clone();
+            view.reset();
+            EXPECT_EQ(view.get_current(), nullptr);
+            int k = 0;
+            while (++view) {
+                EXPECT_EQ(rebuilt->append(view.get_current()), 1);
+                ++k;
+            }
+            EXPECT_EQ(k, n);
+            EXPECT_EQ(++view, 0);
+            EXPECT_TRUE(typeid(line_of(*rebuilt)) == typeid(*proto));
+            EXPECT_TRUE(line_of(*rebuilt) == *line) << typeid(*proto).name() << " trial " << trial;
+
+            const velAbsContourcoPrf copy = view.create_new();
+            EXPECT_TRUE(line_of(*copy) == *line);
+            const Line before(line->create_new());
+            const giPoint3 end = view.size() ? view.last_point() : giPoint3(61, 0, 2);
+            EXPECT_EQ(copy->append(view.invalid_span()->create_line_span(end, end + giVector3(1, 0, 1))), 1);
+            EXPECT_EQ(copy->size(), view.size() + 1);
+            EXPECT_EQ(copy->remove_span(1), 1);
+            EXPECT_TRUE(*line == *before);
+        }
+    }
+    velPolyArcLineDouble empty;
+    const velPolyArcLineAdapter none(empty);
+    EXPECT_TRUE(none.size() == 0 && !none.first_span() && !none.last_span() && !none.is_closed());
+    EXPECT_TRUE(none.first_point().is_unset() && none.last_point().is_unset());
+}
+
+// Moving an end of an arc through a writable view keeps the bulge: a half circle stays a half circle of the
+// new chord, on the same side. The line underneath changes, the neighbouring span with it.
+TEST(velPolyArcLineAdapter, EndMovesThroughSpansKeepTheBulge) {
+    Line line = half_circle_then_lines();
+    velPolyArcLineAdapter view(line.get());
+    view.get_span(1)->copy_to_end_point({3, 4, 0});
+    EXPECT_EQ(pos(*line, 2), giPoint3(3, 4, 0));
+    EXPECT_TRUE(mid(*line, 1).coincident({3.5, 0.5, 0}, 1e-12)) << mid(*line, 1); // 2.5 right of the chord
+    EXPECT_EQ(view.get_span(2)->start_point(), giPoint3(3, 4, 0));
+
+    view.get_span(1)->copy_to_start_point({-1, 4, 0}); // chord (-1, 4) -> (3, 4), its right side below
+    EXPECT_EQ(pos(*line, 1), giPoint3(-1, 4, 0));
+    EXPECT_TRUE(mid(*line, 1).coincident({1, 2, 0}, 1e-12)) << mid(*line, 1);
+
+    EXPECT_EQ(view.get_span(1)->set_arcspan_mid_point({1, 6, 0}), 1);
+    EXPECT_EQ(mid(*line, 1), giPoint3(1, 6, 0));
+    EXPECT_EQ(view.get_span(2)->set_arcspan_mid_point({9, 9, 0}), 0);
+    EXPECT_TRUE(line->span_linear(2));
+
+    // Random arcs, random new ends: the bulge stays, and the mid point sits |b| L / 2 off the chord's middle,
+    // square to the chord.
+    Rng rng(5);
+    for (int trial = 0; trial < 60; ++trial) {
+        const Line r = listtest::random_polyline(rng, 6, 0.0);
+        velPolyArcLineAdapter v(r.get());
+        for (int i = 1; i <= v.size(); ++i) {
+            if (r->span_linear(i)) continue;
+            const double b = v.get_span(i)->get_bulge();
+            const giPoint3 q{rng.uniform(-50, 50), rng.uniform(-50, 50), pos(*r, i).z};
+            if (q.distance(pos(*r, i)) < 1) continue;
+            v.get_span(i)->copy_to_end_point(q);
+            const velAbsSpancoPrf s = v.get_span(i);
+            const giPoint3 S = s->start_point(), M = s->mid_point();
+            const giPoint3 c{(S.x + q.x) / 2, (S.y + q.y) / 2, S.z};
+            EXPECT_EQ(s->end_point(), q);
+            EXPECT_NEAR(s->get_bulge(), b, 1e-9);
+            EXPECT_NEAR(M.distance(c), std::fabs(b) * S.distance(q) / 2, 1e-9);
+            EXPECT_NEAR((M - c).dot(q - S) / S.distance(q), 0.0, 1e-9);
+            break;
+        }
+    }
+}
+
+// A view of a const line refuses every change, through itself and through its spans.
+TEST(velPolyArcLineAdapter, ReadOnlyViewChangesNothing) {
+    const Line line = half_circle_then_lines();
+    line->add_pos({0, 0, 0}); // closed
+    const Line before(line->create_new());
+    velPolyArcLineAdapter view(static_cast<const velAbsPolyArcLine&>(*line));
+    EXPECT_EQ(view.is_read_only(), 1);
+    EXPECT_EQ(view.append(view.invalid_span()->create_line_span({0, 0, 0}, {1, 1, 0})), 0);
+    view.get_span(1)->copy_to_end_point({7, 7, 0});
+    view.get_span(2)->copy_to_start_point({7, 7, 0});
+    EXPECT_EQ(view.get_span(1)->set_arcspan_mid_point({7, 7, 0}), 0);
+    view.reverse();
+    view.remove_end_span();
+    EXPECT_EQ(view.remove_span(2), 0);
+    EXPECT_EQ(view.shift_to_start(view.get_span(3)), 0);
+    EXPECT_EQ(view.clean(10.0), 0);
+    EXPECT_EQ(view.size(), 4);
+    EXPECT_TRUE(*line == *before);
+}
+
+// An arc span appended to an empty view writes its start, mid and end: one arc span. A straight-only
+// class refuses it and writes nothing, but takes lines.
+TEST(velPolyArcLineAdapter, AppendedArcSpanWritesThreePointsUnlessTheClassIsStraight) {
+    velPolyArcLineDouble d;
+    const velAbsSpancoPrf arc =
+        velPolyArcLineAdapter(d).invalid_span()->create_arc_span({0, 0, 1}, {2, 0, 1}, {1, 1, 1});
+    velPolyArcLineAdapter view(&d);
+    EXPECT_EQ(view.append(arc), 1);
+    ASSERT_EQ(d.num_pos(), 2);
+    EXPECT_EQ(d.span_linear(1), 0);
+    EXPECT_TRUE(pos(d, 1) == giPoint3(0, 0, 1) && mid(d, 1) == giPoint3(1, 1, 1) &&
+                pos(d, 2) == giPoint3(2, 0, 1));
+    EXPECT_TRUE(*view.get_span(1) == *arc);
+
+    velPolyLine straight;
+    velPolyArcLineAdapter sv(&straight);
+    EXPECT_EQ(sv.append(arc), 0);
+    EXPECT_EQ(straight.num_pos(), 0);
+    EXPECT_EQ(sv.append(arc->create_line_span({0, 0, 0}, {1, 0, 0})), 1);
+    EXPECT_EQ(sv.append(arc), 0);
+    EXPECT_EQ(straight.num_pos(), 2);
+}
+
+// Labels live in the contour: a label set on a span handed out is read by later spans of the contour and
+// by its copies; an appended span brings its label and its temporary-line flag.
+TEST(velPolyArcLineAdapter, SpanLabelsLiveInTheContour) {
+    Line line = half_circle_then_lines();
+    velPolyArcLineAdapter view(line.get());
+    EXPECT_TRUE(view.get_span(2)->span_position() == -1 &&
+                view.get_span(2)->offset_label() == velSpanSideNone);
+    view.get_span(2)->set_span_info(7, velSpanSideLeft);
+    EXPECT_TRUE(view.get_span(2)->span_position() == 7 &&
+                view.get_span(2)->offset_label() == velSpanSideLeft);
+    EXPECT_EQ(view.get_span(1)->span_position(), -1);
+
+    const velAbsSpancoPrf temp = view.invalid_span()->create_temp_line_span({0, 3, 0}, {0, 0, 0});
+    temp->set_span_info(3, velSpanSideRightCorner);
+    ASSERT_EQ(view.append(temp), 1);
+    const velAbsContourcoPrf copy = view.create_new();
+    for (const velAbsContour* c : std::initializer_list<const velAbsContour*>{&view, copy.get()}) {
+        const velAbsSpancoPrf s = c->get_span(4);
+        EXPECT_TRUE(s->is_temp_line_span() && s->is_of_class_line());
+        EXPECT_TRUE(s->span_position() == 3 && s->offset_label() == velSpanSideRightCorner);
+        EXPECT_EQ(c->get_span(2)->span_position(), 7);
+        EXPECT_EQ(c->get_span(3)->is_temp_line_span(), 0);
+    }
+
+    // Constant records take over reading and writing; the current records come back when they go.
+    auto constant = std::make_shared<velOffsetInfocoPageArr>();
+    constant->enter(0) = {0, 11, velSpanSideRight};
+    view.set_constant_flags(constant);
+    EXPECT_TRUE(view.get_span(1)->span_position() == 11 &&
+                view.get_span(1)->offset_label() == velSpanSideRight);
+    EXPECT_EQ(view.get_span(2)->span_position(), -1);
+    view.get_span(3)->set_span_info(5, velSpanSideEndCap);
+    ASSERT_GE(constant->size(), 3);
+    EXPECT_EQ((*constant)[2], (velOffsetInfo{0, 5, velSpanSideEndCap}));
+    EXPECT_EQ(view.get_span(4)->is_temp_line_span(), 1);
+    view.set_constant_flags(nullptr);
+    EXPECT_EQ(view.get_span(2)->span_position(), 7);
+    EXPECT_EQ(view.get_span(3)->span_position(), -1);
+}
+
+// A list cursor hands out a writable view of its current polyline, a list iterator a read-only one; a view
+// from an offset-flag cursor writes the records of appended spans into the cursor.
+TEST(velPolyArcLineAdapter, ListsHandOutViewsOfTheirCurrentPolyline) {
+    velAbsPolyArcLineListCursor cursor;
+    EXPECT_EQ(cursor.get_current(), nullptr);
+    cursor.create_polyline();
+    ++cursor;
+    cursor.current_polyarcline()->add_pos({0, 0, 0});
+    cursor.current_polyarcline()->add_pos({1, 0, 0});
+    const velAbsContourcoPrf w = cursor.get_current();
+    ASSERT_TRUE(w && w->size() == 1);
+    EXPECT_EQ(w->append(w->invalid_span()->create_arc_span({1, 0, 0}, {3, 0, 0}, {2, 1, 0})), 1);
+    ASSERT_EQ(cursor.current_polyarcline()->num_pos(), 3);
+    EXPECT_EQ(mid(*cursor.current_polyarcline(), 2), giPoint3(2, 1, 0));
+
+    velAbsPolyArcLineListIter it(cursor.list());
+    EXPECT_EQ(it.get_current(), nullptr);
+    ASSERT_EQ(++it, 1);
+    const velAbsContourcoPrf r = it.get_current();
+    ASSERT_TRUE(r && r->size() == 2);
+    EXPECT_EQ(r->append(r->invalid_span()->create_line_span({3, 0, 0}, {4, 0, 0})), 0);
+    r->get_span(1)->copy_to_end_point({5, 5, 0});
+    r->reverse();
+    EXPECT_EQ(cursor.current_polyarcline()->num_pos(), 3);
+    EXPECT_TRUE(pos(*cursor.current_polyarcline(), 1) == giPoint3(0, 0, 0) &&
+                pos(*cursor.current_polyarcline(), 2) == giPoint3(1, 0, 0));
+
+    velPolylineWithOffsetFlagsListCursor flagged(ut_ptr_claim, new velAbsPolyArcLineListCursor);
+    flagged.create_polyline();
+    ++flagged;
+    const velAbsContourcoPrf f = flagged.get_current();
+    ASSERT_NE(f, nullptr);
+    const velAbsSpancoPrf a = f->invalid_span()->create_line_span({0, 0, 0}, {1, 0, 0});
+    a->set_span_info(7, velSpanSideLeft);
+    const velAbsSpancoPrf b = f->invalid_span()->create_temp_line_span({1, 0, 0}, {1, 2, 0});
+    b->set_span_info(2, velSpanSideRight);
+    EXPECT_EQ(f->append(a), 1);
+    EXPECT_EQ(f->append(b), 1);
+    EXPECT_EQ(flagged.num_pos(), 3);
+    const velOffsetInfocoPageArrcoPrf records = flagged.get_current_flags();
+    ASSERT_TRUE(records && records->size() >= 2);
+    EXPECT_EQ((*records)[0], (velOffsetInfo{0, 7, velSpanSideLeft}));
+    EXPECT_EQ((*records)[1], (velOffsetInfo{1, 2, velSpanSideRight}));
+}
