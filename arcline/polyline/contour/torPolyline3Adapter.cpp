@@ -4,7 +4,6 @@
 #include "arcline/platform/coDListcoCursor.h"
 #include "arcline/polyline/contour/torPolyline3Span.h"
 
-#include <vector>
 
 namespace {
 
@@ -85,38 +84,16 @@ velAbsSpancoPrf torPolyline3Adapter::invalid_span() const {
     return std::make_shared<torPolyline3Span>();
 }
 
-int torPolyline3Adapter::append_span(velAbsSpancoPrf span) {
-    if (is_read_only() || !m_writable || !span || !span->is_of_class_line()) return 0;
-    if (m_writable->num_pos() == 0) m_writable->append(span->start_point());
-    m_writable->append(span->end_point());
-    record_appended_span(*span);
-    return 1;
+void torPolyline3Adapter::append_geometry(const velAbsSpan& span) {
+    if (m_writable->num_pos() == 0) m_writable->append(span.start_point());
+    m_writable->append(span.end_point());
 }
 
-int torPolyline3Adapter::replace_contour(velAbsContourcoPrf other) {
-    if (is_read_only() || !m_writable || !other) return 0;
-    if (other.get() == this) return 1;
-    std::vector<velAbsSpancoPrf> spans;
-    for (int i = 1, n = other->size(); i <= n; ++i) {
-        spans.push_back(other->get_span(i)->create_new());
-        if (!spans.back()->is_of_class_line()) return 0;
-    }
-    m_writable->clear();
-    reserve(static_cast<int>(spans.size()));
-    clear_records();
-    for (velAbsSpancoPrf& span : spans)
-        append_span(span);
-    invalidate_cache();
-    return 1;
+int torPolyline3Adapter::views_same_polyline(const velAbsContour& other) const {
+    const auto* view = dynamic_cast<const torPolyline3Adapter*>(&other);
+    return view && view->m_line == m_line;
 }
 
 void torPolyline3Adapter::reserve(int spans) {
     if (m_writable && spans > 0) m_writable->reserve(m_writable->num_pos() + spans + 1);
-}
-
-void torPolyline3Adapter::reverse() {
-    if (is_read_only() || !m_writable) return;
-    const int n = size();
-    m_writable->reverse();
-    reverse_records(n);
 }

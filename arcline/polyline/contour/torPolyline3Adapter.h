@@ -42,8 +42,6 @@ public:
     velAbsSpancoPrf get_span(int i) const override;
     velAbsSpancoPrf last_span() const override { return get_span(size()); }
     velAbsSpancoPrf invalid_span() const override;
-    // Reverses the polyline in place, its records with it (read-only: nothing).
-    void reverse() override;
 
     const torPolyline3& polyline() const { return *m_line; }
 
@@ -51,11 +49,13 @@ public:
     static constexpr double contour_tol = 1e-5;
 
 protected:
-    int append_span(velAbsSpancoPrf span) override;
     void reserve(int spans) override;
-    // Rewrites the polyline from other's first point and spans, their records included; refused (0,
-    // nothing changed) when other holds an arc.
-    int replace_contour(velAbsContourcoPrf other) override;
+    // Line-class spans only.
+    int accepts(const velAbsSpan& span) const override { return span.is_of_class_line(); }
+    void append_geometry(const velAbsSpan& span) override;
+    void clear_geometry() override { m_writable->clear(); }
+    void reverse_geometry() override { m_writable->reverse(); }
+    int views_same_polyline(const velAbsContour& other) const override;
 
 private:
     torPolyline3Adapter(std::shared_ptr<torPolyline3> line, torPolyline3* writable, int read_only, int owned);

@@ -1,6 +1,7 @@
 #include "arcline/polyline/contour/velCursorContour.h"
 
 #include <utility>
+#include <vector>
 
 velCursorContour::velCursorContour(velPolylineListCursor* inner, int read_only)
     : m_cursor(std::make_unique<velPolylineWithOffsetFlagsListCursor>(ut_ptr_claim, inner)),
@@ -87,4 +88,36 @@ void velCursorContour::reverse_records(int n) {
             std::swap((*records)[i], (*records)[j]);
     }
     invalidate_cache();
+}
+
+void velCursorContour::reverse() {
+    if (is_read_only()) return;
+    const int n = size();
+    reverse_geometry();
+    reverse_records(n);
+}
+
+int velCursorContour::append_span(velAbsSpancoPrf span) {
+    if (is_read_only() || !span || !accepts(*span)) return 0;
+    append_geometry(*span);
+    record_appended_span(*span);
+    return 1;
+}
+
+int velCursorContour::replace_contour(velAbsContourcoPrf other) {
+    if (is_read_only() || !other) return 0;
+    if (other.get() == this) return 1;
+    const int copy = views_same_polyline(*other);
+    std::vector<velAbsSpancoPrf> spans;
+    for (int i = 1, n = other->size(); i <= n; ++i) {
+        spans.push_back(copy ? other->get_span(i)->create_new() : other->get_span(i));
+        if (!accepts(*spans.back())) return 0;
+    }
+    clear_geometry();
+    reserve(static_cast<int>(spans.size()));
+    clear_records();
+    for (velAbsSpancoPrf& span : spans)
+        append_span(span);
+    invalidate_cache();
+    return 1;
 }

@@ -28,6 +28,8 @@ public:
 
     // The contour's cursor, reset and stepped onto its polyline.
     velPolylineListCursor* get_cursor() override;
+    // Reverses the polyline in place, its records with it (read-only: nothing).
+    void reverse() override;
 
     // Keeps `master` (not owned; null: none) sharing the current records from the next append on.
     void set_master_cursor(velPolylineWithOffsetFlagsListCursor* master) { m_master = master; }
@@ -46,6 +48,23 @@ public:
 protected:
     // `inner` writes the one-polyline list; the contour owns it through its offset-flag cursor.
     velCursorContour(velPolylineListCursor* inner, int read_only);
+
+    // Appends the span's geometry (see velAbsContour::append) and its record; 0 when the contour is
+    // read-only or its storage does not take the span.
+    int append_span(velAbsSpancoPrf span) override;
+    // Rewrites the polyline from other's first point and spans, their records included; all or nothing: 0,
+    // changing nothing, when the storage does not take one of the spans.
+    int replace_contour(velAbsContourcoPrf other) override;
+
+    // The storage underneath, written only when the contour is not read-only:
+    // whether it can hold the span (its kind);
+    virtual int accepts(const velAbsSpan& span) const = 0;
+    // appends the span's end (an arc's mid point and end), its start first when the polyline is empty;
+    virtual void append_geometry(const velAbsSpan& span) = 0;
+    virtual void clear_geometry() = 0;
+    virtual void reverse_geometry() = 0;
+    // whether `other` views this same polyline (its spans must be copied before this one is rewritten).
+    virtual int views_same_polyline(const velAbsContour& other) const = 0;
 
     // The record of span i (from 1) that span objects bind their labels to, and its temporary flags.
     struct SpanRecord {

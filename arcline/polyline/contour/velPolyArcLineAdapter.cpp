@@ -113,46 +113,23 @@ velAbsPolyArcLine* velPolyArcLineAdapter::get_contour(utPtrRelease) {
     return m_line;
 }
 
-int velPolyArcLineAdapter::append_span(velAbsSpancoPrf span) {
-    if (is_read_only() || !m_writable || !span) return 0;
-    const int arc = span->is_of_class_arc();
-    if (!arc && !span->is_of_class_line()) return 0;
-    if (arc && !m_writable->can_hold_arcs()) return 0;
-    if (m_writable->num_pos() == 0) m_writable->add_pos(span->start_point());
-    if (arc)
-        m_writable->add_arc(span->mid_point(), span->end_point());
-    else
-        m_writable->add_pos(span->end_point());
-    record_appended_span(*span);
-    return 1;
+int velPolyArcLineAdapter::accepts(const velAbsSpan& span) const {
+    return span.is_of_class_line() || (span.is_of_class_arc() && m_line->can_hold_arcs());
 }
 
-int velPolyArcLineAdapter::replace_contour(velAbsContourcoPrf other) {
-    if (is_read_only() || !m_writable || !other) return 0;
-    if (other.get() == this) return 1;
-    // Handles on the other's spans, or copies when it views this same poly-arc-line.
-    const auto* view = dynamic_cast<const velPolyArcLineAdapter*>(other.get());
-    const bool same_line = view && view->m_line == m_line;
-    std::vector<velAbsSpancoPrf> spans;
-    for (int i = 1, n = other->size(); i <= n; ++i)
-        spans.push_back(same_line ? other->get_span(i)->create_new() : other->get_span(i));
-    m_writable->reset();
-    reserve(static_cast<int>(spans.size()));
-    clear_records();
-    int all = 1;
-    for (velAbsSpancoPrf& span : spans)
-        all &= append_span(span);
-    invalidate_cache();
-    return all;
+void velPolyArcLineAdapter::append_geometry(const velAbsSpan& span) {
+    if (m_writable->num_pos() == 0) m_writable->add_pos(span.start_point());
+    if (span.is_of_class_arc())
+        m_writable->add_arc(span.mid_point(), span.end_point());
+    else
+        m_writable->add_pos(span.end_point());
+}
+
+int velPolyArcLineAdapter::views_same_polyline(const velAbsContour& other) const {
+    const auto* view = dynamic_cast<const velPolyArcLineAdapter*>(&other);
+    return view && view->m_line == m_line;
 }
 
 void velPolyArcLineAdapter::reserve(int spans) {
     if (m_writable && spans > 0) m_writable->reserve(m_writable->num_pos() + spans + 1);
-}
-
-void velPolyArcLineAdapter::reverse() {
-    if (is_read_only() || !m_writable) return;
-    const int n = size();
-    m_writable->reverse();
-    reverse_records(n);
 }

@@ -45,8 +45,6 @@ public:
     giPoint3 first_point() const override;
     giPoint3 last_point() const override;
     velAbsSpancoPrf invalid_span() const override;
-    // Reverses the polyline in place, its records with it (read-only: nothing).
-    void reverse() override;
 
     // The poly-arc-line viewed. The view no longer owns it: the caller does, unless it is shared.
     velAbsPolyArcLine* get_contour(utPtrRelease);
@@ -56,10 +54,13 @@ public:
     static constexpr double contour_tol = 1e-5;
 
 protected:
-    int append_span(velAbsSpancoPrf span) override;
     void reserve(int spans) override;
-    // Rewrites the poly-arc-line from other's first point and spans, their records included.
-    int replace_contour(velAbsContourcoPrf other) override;
+    // Lines, and arcs where the storage class holds them.
+    int accepts(const velAbsSpan& span) const override;
+    void append_geometry(const velAbsSpan& span) override;
+    void clear_geometry() override { m_writable->reset(); }
+    void reverse_geometry() override { m_writable->reverse(); }
+    int views_same_polyline(const velAbsContour& other) const override;
 
 private:
     velPolyArcLineAdapter(velAbsPolyArcLinecoPrg line, velAbsPolyArcLine* writable, int read_only, int owned);
