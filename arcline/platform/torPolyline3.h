@@ -20,6 +20,7 @@ public:
     void append(const giPoint3& p) { m_points.push_back(p); }
     void set_pos(int i, const giPoint3& p) { m_points[static_cast<std::size_t>(i)] = p; }
     void clear() { m_points.clear(); }
+    void remove_last() { m_points.pop_back(); }
     void reserve(int n) { m_points.reserve(static_cast<std::size_t>(n)); }
     void reverse() { std::reverse(m_points.begin(), m_points.end()); }
     // Maps every point.

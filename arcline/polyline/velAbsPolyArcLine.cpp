@@ -403,3 +403,9 @@ void velAbsPolyArcLine::serialize_triples(CArchive& ar, velPolylineArray<giFloat
 CArchive& operator>>(CArchive& ar, velAbsPolyArcLine*& line) {
     return ReadObjectAs(ar, line);
 }
+
+void velAbsPolyArcLine::remove_last_pos() {
+    if (m_num_pos == 0) return;
+    set_num_pos(m_num_pos - 1);
+    invalidate_caches();
+}

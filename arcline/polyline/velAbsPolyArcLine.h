@@ -97,6 +97,9 @@ public:
     // Inserts a new position i; old positions i.. move up by one; the span starting at the new position
     // is straight.
     void insert_pos(int i, const giPoint3& p);
+    // Drops the last position and the span that ends there; nothing for an empty line. The storage keeps
+    // its room, so a following add overwrites it.
+    virtual void remove_last_pos();
     // Splits arc span i at the fraction f of its length and returns the new position; a straight span is
     // left alone and the unset point returned.
     giPoint3 split_arc(int i, double f);

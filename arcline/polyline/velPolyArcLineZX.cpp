@@ -102,3 +102,9 @@ void velPolyArcLineZX::reverse() {
     velAbsPolyArcLine::reverse();
     m_reversing = false;
 }
+
+void velPolyArcLineZX::remove_last_pos() {
+    if (num_pos() == 0) return;
+    m_inner->remove_last_pos();
+    velAbsPolyArcLine::remove_last_pos();
+}

@@ -37,6 +37,7 @@ public:
     void get_mid_pos(int i, giPoint3& mid) const override;
     int can_hold_arcs() const override { return 1; }
     void reverse() override;
+    void remove_last_pos() override;
 
     using velAbsPolyArcLine::get_mid_pos;
     using velAbsPolyArcLine::get_pos;

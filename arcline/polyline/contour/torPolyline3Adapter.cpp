@@ -4,7 +4,6 @@
 #include "arcline/platform/coDListcoCursor.h"
 #include "arcline/polyline/contour/torPolyline3Span.h"
 
-
 namespace {
 
 std::shared_ptr<torPolyline3> borrowed(torPolyline3* p) {

@@ -121,3 +121,19 @@ int velCursorContour::replace_contour(velAbsContourcoPrf other) {
     invalidate_cache();
     return 1;
 }
+
+void velCursorContour::remove_end_span() {
+    const int n = size();
+    if (is_read_only() || n == 0) return;
+    if (n == 1) {
+        clear_geometry();
+        clear_records();
+        return;
+    }
+    get_span(n - 1)->copy_to_end_point(last_point());
+    drop_last_position();
+    stand_on_polyline();
+    if (velOffsetInfocoPageArrcoPrf records = m_cursor->get_current_flags(); records && records->size() >= n)
+        records->shrink(n - 1);
+    invalidate_cache();
+}

@@ -30,6 +30,9 @@ public:
     velPolylineListCursor* get_cursor() override;
     // Reverses the polyline in place, its records with it (read-only: nothing).
     void reverse() override;
+    // In place, with the result of the span-by-span rebuild: span n - 1 ends where span n ended (keeping
+    // its bulge) and the last position goes, with its record.
+    void remove_end_span() override;
 
     // Keeps `master` (not owned; null: none) sharing the current records from the next append on.
     void set_master_cursor(velPolylineWithOffsetFlagsListCursor* master) { m_master = master; }
@@ -63,6 +66,7 @@ protected:
     virtual void append_geometry(const velAbsSpan& span) = 0;
     virtual void clear_geometry() = 0;
     virtual void reverse_geometry() = 0;
+    virtual void drop_last_position() = 0;
     // whether `other` views this same polyline (its spans must be copied before this one is rewritten).
     virtual int views_same_polyline(const velAbsContour& other) const = 0;
 

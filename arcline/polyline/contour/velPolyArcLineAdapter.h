@@ -60,6 +60,7 @@ protected:
     void append_geometry(const velAbsSpan& span) override;
     void clear_geometry() override { m_writable->reset(); }
     void reverse_geometry() override { m_writable->reverse(); }
+    void drop_last_position() override { m_writable->remove_last_pos(); }
     int views_same_polyline(const velAbsContour& other) const override;
 
 private:

@@ -107,6 +107,36 @@ TEST(velAbsContour, RemoveSpanClosesTheGapAtTheNeighbour) {
     }
 }
 
+// The views drop their last span in place; the result is the span-by-span rebuild's, labels included, for
+// every storage class, and the shortened line takes further spans as a line built that way would.
+TEST(velAbsContour, InPlaceRemovalOfTheEndSpanIsTheRebuild) {
+    Rng rng(31);
+    for (const Line& proto : storage_classes()) {
+        for (int trial = 0; trial < 30; ++trial) {
+            const Line line = random_of(*proto, rng, rng.pick(2, 8), trial % 2 == 0);
+            const Line fast_line(line->create_new()), slow_line(line->create_new());
+            velPolyArcLineAdapter fast(fast_line.get()), slow(slow_line.get());
+            for (velPolyArcLineAdapter* c : {&fast, &slow}) {
+                for (int i = 1; i <= c->size(); ++i)
+                    c->get_span(i)->set_span_info(i, velSpanSideRight);
+                c->remove_end_span();
+            }
+            slow.velAbsContour::remove_end_span(); // the second removal: in place against rebuilt
+            fast.remove_end_span();
+            ASSERT_TRUE(*fast_line == *slow_line) << typeid(*proto).name() << " trial " << trial;
+            ASSERT_EQ(fast.size(), std::max(line->num_spans() - 2, 0));
+            for (int i = 1; i <= fast.size(); ++i) {
+                EXPECT_EQ(fast.get_span(i)->span_position(), slow.get_span(i)->span_position());
+            }
+            const giPoint3 end = fast.size() ? fast.last_point() : giPoint3(61, 0, 2);
+            for (velPolyArcLineAdapter* c : {&fast, &slow}) {
+                EXPECT_EQ(c->append(c->invalid_span()->create_line_span(end, end + giVector3(1, 0, 0))), 1);
+            }
+            EXPECT_TRUE(*fast_line == *slow_line) << typeid(*proto).name() << " trial " << trial;
+        }
+    }
+}
+
 // A clockwise square turns clockwise, open (taken as closed by its chord) or closed, and not reversed.
 TEST(velAbsContour, ClockwiseSquareIsClockwise) {
     Line sq = corners({{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}});
