@@ -10,7 +10,8 @@
 // Rebuilding: the operations that change more than one span (reverse, remove_end_span, remove_span,
 // shift_to_start, clean, append of a contour) fill a new contour of the same kind (clone()) and hand it to
 // replace_contour(). A contour that refuses replace_contour (a read-only view) is left unchanged by them,
-// and they return 0 where they return anything.
+// and they return 0 where they return anything. The views of this library reverse and drop their end span
+// in place instead, with the same result.
 //
 // Iteration: reset(), then while (++contour) use get_current().
 
