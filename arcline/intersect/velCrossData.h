@@ -16,7 +16,10 @@
 // Results: crossings() holds every crossing found; the two scratch arrays belong to the intersector.
 
 #include "arcline/intersect/velCrossingcoPageArr.h"
+#include "arcline/intersect/velPolyarcline2dBoxCache.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
+
+#include <memory>
 
 class velCrossData {
 public:
@@ -59,6 +62,13 @@ public:
     int intersections() const { return m_intersections; }
     void set_intersections(int on) { m_intersections = on; }
 
+    // The optional cache of span boxes of the input list (owned): enable_box_cache() makes an empty one
+    // when there is none (the intersection fills it), disable_box_cache() destroys it, box_cache() is null
+    // without one.
+    void enable_box_cache();
+    void disable_box_cache() { m_box_cache.reset(); }
+    velPolyarcline2dBoxCache* box_cache() const { return m_box_cache.get(); }
+
 private:
     velCrossingcoPageArr m_temp_crossings1;
     velCrossingcoPageArr m_temp_crossings2;
@@ -71,4 +81,5 @@ private:
     int m_totally_closed = 0;
     int m_visibility_test = 0;
     int m_intersections = 0;
+    std::unique_ptr<velPolyarcline2dBoxCache> m_box_cache;
 };

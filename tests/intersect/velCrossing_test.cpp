@@ -151,6 +151,16 @@ TEST(velCrossData, Defaults) {
     sized.get_temp_crossings2().append(velCrossing());
     EXPECT_EQ(sized.crossings().size(), 1);
     EXPECT_TRUE(sized.get_temp_crossings1().empty());
+
+    EXPECT_EQ(data.box_cache(), nullptr);
+    data.enable_box_cache();
+    velPolyarcline2dBoxCache* cache = data.box_cache();
+    ASSERT_NE(cache, nullptr);
+    EXPECT_EQ(cache->num_segs(), 0);
+    data.enable_box_cache();
+    EXPECT_EQ(data.box_cache(), cache);
+    data.disable_box_cache();
+    EXPECT_EQ(data.box_cache(), nullptr);
 }
 
 TEST(velExtensionCrossing, OrderAndPredicates) {

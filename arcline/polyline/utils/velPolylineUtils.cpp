@@ -1,5 +1,7 @@
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
+#include "arcline/intersect/velPolyarcline3dBoxCache.h"
+
 #include "arcline/platform/giAngle.h"
 #include "arcline/platform/torArc3Utils.h"
 #include "arcline/platform/utMath.h"
@@ -318,11 +320,16 @@ std::vector<std::array<double, 2>> box_ranges(const SpanCurve& c, const giBox3& 
 }
 
 // The nearest point to the feature among the points of the polyline inside the box; -1.0 when none.
-double nearest_within_box(const Linear& f, const giBox3& box, const velPolylineListIter& iter) {
+// With a box cache of the list, spans whose cached box does not cross the box are passed over unsolved.
+double nearest_within_box(const Linear& f, const giBox3& box, const velPolylineListIter& iter,
+                          const velPolyarcline3dBoxCache* cache = nullptr) {
     const int n = positions(iter);
     if (n == 1) return box.contains(iter.get_pos(0)) ? 0.0 : -1.0;
     double best = DBL_MAX, t = -1.0;
+    const int seg = iter.index();
+    if (cache && !cache->get_seg_box(seg).crosses(box)) return -1.0;
     for (int k = 0; k + 1 < n; ++k) {
+        if (cache && !cache->get_span_box(seg, k).crosses(box)) continue;
         const SpanCurve c = span_curve(iter, k);
         for (const auto& [u0, u1] : box_ranges(c, box)) {
             double u;
@@ -879,6 +886,20 @@ double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giPoi
     giVector3 d = Q - P;
     const double L = d.unitize();
     return nearest_within_box(L > 0.0 ? Linear{P, d, 0.0, L} : Linear::point(P), box, iter);
+}
+
+double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giBox3& box,
+                                                  const velPolylineListIter& iter,
+                                                  const velPolyarcline3dBoxCache& cache) {
+    return nearest_within_box(Linear::point(P), box, iter, &cache);
+}
+
+double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giPoint3& Q, const giBox3& box,
+                                                  const velPolylineListIter& iter,
+                                                  const velPolyarcline3dBoxCache& cache) {
+    giVector3 d = Q - P;
+    const double L = d.unitize();
+    return nearest_within_box(L > 0.0 ? Linear{P, d, 0.0, L} : Linear::point(P), box, iter, &cache);
 }
 
 double velPolylineUtils::min_distance(const velPolylineListIter& a, const velPolylineListIter& b, double& tA,

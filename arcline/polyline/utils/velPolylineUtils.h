@@ -32,6 +32,8 @@
 
 class Interpolate;
 
+class velPolyarcline3dBoxCache;
+
 class velPolylineUtils {
 public:
     // ---------------------------------------------------------------------------------------------------
@@ -156,6 +158,14 @@ public:
     // The same for the closest approach to segment PQ.
     static double closest_point_within_box(const giPoint3& P, const giPoint3& Q, const giBox3& box,
                                            const velPolylineListIter& iter);
+    // Both, with the span boxes of iter's list cached (velPolyarcline3dBoxCache::cache_boxes): spans whose
+    // box does not cross `box` are not solved. The same answers as without the cache.
+    static double closest_point_within_box(const giPoint3& P, const giBox3& box,
+                                           const velPolylineListIter& iter,
+                                           const velPolyarcline3dBoxCache& cache);
+    static double closest_point_within_box(const giPoint3& P, const giPoint3& Q, const giBox3& box,
+                                           const velPolylineListIter& iter,
+                                           const velPolyarcline3dBoxCache& cache);
     // Smallest distance between the chords of two polylines (one position: one degenerate span) with the
     // parameters of the closest pair (-1.0 when nothing was tried); stops at the first distance 0. sqrt
     // (DBL_MAX) when either has no positions.

@@ -4,6 +4,7 @@
 
 #include "utilsTestKit.h"
 
+#include "arcline/intersect/velPolyarcline3dBoxCache.h"
 #include "arcline/platform/giAngle.h"
 #include "arcline/platform/utMath.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
@@ -374,6 +375,11 @@ TEST(velPolylineUtils, ClosestPointsWithinABox) {
         const double b2 =
             brute_minimum(one.it, masked([&](const giPoint3& X) { return segment_distance(X, P, Q); }), tb);
         const double t2 = U::closest_point_within_box(P, Q, box, one.it);
+        // The box cache only passes over spans that cannot answer: the same parameters exactly.
+        velPolyarcline3dBoxCache cache;
+        cache.cache_boxes(*std::unique_ptr<velPolylineListIter>(one.it.create_new()));
+        EXPECT_EQ(U::closest_point_within_box(P, box, one.it, cache), t1);
+        EXPECT_EQ(U::closest_point_within_box(P, Q, box, one.it, cache), t2);
         // A miss must be a miss of the samples too; a find must be inside and no farther than the samples.
         EXPECT_EQ(t1 < 0, t2 < 0) << trial;
         if (t1 < 0) {
