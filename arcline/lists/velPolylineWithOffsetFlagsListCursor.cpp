@@ -56,7 +56,6 @@ velAbsContourcoPrf velPolylineWithOffsetFlagsListCursor::get_current() {
     if (auto* view = dynamic_cast<velCursorContour*>(contour.get())) {
         writable_flags();
         view->adopt_flags(get_current_flags());
-        view->set_master_cursor(this);
     }
     return contour;
 }

@@ -43,8 +43,8 @@ public:
     ~velPolylineWithOffsetFlagsListCursor() override;
 
     // The inner cursor's contour of the current polyline. A contour over a list cursor (velCursorContour)
-    // shares the current polyline's records and keeps this cursor as its master: spans appended through it
-    // carry their records here.
+    // shares the current polyline's records array: spans appended through it carry their records here, and
+    // the contour holds no pointer to this cursor, so either may go first.
     velAbsContourcoPrf get_current() override;
     // A new polyline with a new empty array, both after the current ones.
     void create_polyline() override;

@@ -24,16 +24,17 @@ int velAbsContour::operator++() {
 
 int velAbsContour::append(velAbsContourcoPrf other) {
     if (!other) return 1;
-    std::vector<velAbsSpancoPrf> spans;
-    const int n = other->size();
-    spans.reserve(static_cast<std::size_t>(n));
-    for (int i = 1; i <= n; ++i)
-        spans.push_back(other->get_span(i));
+    const int same = views_same_polyline(*other);
+    std::vector<velAbsSpancoPrf> spans = same ? other->span_copies() : std::vector<velAbsSpancoPrf>();
+    if (!same) {
+        for (int i = 1, n = other->size(); i <= n; ++i)
+            spans.push_back(other->get_span(i));
+    }
     int all = 1;
     for (velAbsSpancoPrf& span : spans)
         all &= append_span(span) ? 1 : 0;
     invalidate_cache();
-    if (other.get() != this) other->replace_contour(clone());
+    if (!same) other->replace_contour(clone());
     return all;
 }
 

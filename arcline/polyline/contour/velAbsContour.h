@@ -46,7 +46,8 @@ public:
     virtual velAbsSpancoPrf get_current() const { return get_span(m_current); }
 
     // Appends every span of `other`, in order, and then empties `other` (it receives clone() of this
-    // contour). 1 when every span was appended.
+    // contour). 1 when every span was appended. A contour that views this contour's own polyline (this
+    // contour itself, say) has its spans appended again and is not emptied: that would empty this one.
     virtual int append(velAbsContourcoPrf other);
     // Appends one span; its start is taken only when the contour is empty (otherwise the span continues from
     // the last point). 1 when it was appended.
@@ -128,6 +129,9 @@ protected:
     virtual int append_span(velAbsSpancoPrf span) = 0;
     // Takes over the spans and labels of `other`, which is left as it was. This base accepts nothing: 0.
     virtual int replace_contour(velAbsContourcoPrf other);
+    // Whether `other` views this contour's own polyline (this base: only when it is this contour); its spans
+    // must then be copied before this contour is rewritten.
+    virtual int views_same_polyline(const velAbsContour& other) const { return &other == this; }
     // Prepares storage for `spans` spans before a rebuild; this base has none to prepare.
     virtual void reserve(int /*spans*/) {}
 

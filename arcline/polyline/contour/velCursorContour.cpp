@@ -18,6 +18,7 @@ void velCursorContour::stand_on_polyline() const {
 }
 
 velPolylineListCursor* velCursorContour::get_cursor() {
+    if (m_read_only) return nullptr;
     m_cursor->reset();
     ++*m_cursor;
     return m_cursor.get();
@@ -53,6 +54,11 @@ void velCursorContour::record_appended_span(const velAbsSpan& span) {
     stand_on_polyline();
     const int temporary = span.is_temp_line_span() || span.is_temp_arc_span();
     m_cursor->set_offset_flag(size() - 1, temporary, span.span_position(), span.offset_label());
+    if (m_const_flags) {
+        velOffsetInfo& label = m_const_flags->enter(size() - 1);
+        label.span_position = span.span_position();
+        label.span_side = span.offset_label();
+    }
     velOffsetInfocoPageArrcoPrf records = m_cursor->get_current_flags();
     if (m_master && m_master->get_current_flags() != records) m_master->set_current_flags(records);
     invalidate_cache();
@@ -61,6 +67,7 @@ void velCursorContour::record_appended_span(const velAbsSpan& span) {
 void velCursorContour::clear_records() {
     stand_on_polyline();
     if (velOffsetInfocoPageArrcoPrf records = m_cursor->get_current_flags()) records->clear();
+    if (m_const_flags) m_const_flags->clear();
     invalidate_cache();
 }
 
@@ -133,7 +140,8 @@ void velCursorContour::remove_end_span() {
     get_span(n - 1)->copy_to_end_point(last_point());
     drop_last_position();
     stand_on_polyline();
-    if (velOffsetInfocoPageArrcoPrf records = m_cursor->get_current_flags(); records && records->size() >= n)
-        records->shrink(n - 1);
+    for (const velOffsetInfocoPageArrcoPrf& records : {m_cursor->get_current_flags(), m_const_flags}) {
+        if (records) records->shrink(n - 1);
+    }
     invalidate_cache();
 }

@@ -8,11 +8,14 @@
 // - the current records are the offset-flag cursor's array for the polyline; every span appended writes
 //   its record there (temporary flag, position and side of the span appended);
 // - constant records (set_constant_flags) are an array that a caller hands in; while it is set the span
-//   objects read and write their labels in it instead of the current records. Temporary flags always come
-//   from the current records;
+//   objects read and write their labels in it instead of the current records, and every change of the
+//   contour keeps it in step with the spans (appended spans write their labels there too). Temporary flags
+//   always come from the current records;
 // - a span object handed out is bound to its record, so set_span_info on it labels the contour;
 // - a master cursor (set_master_cursor), an offset-flag cursor standing on the polyline this contour views
 //   from outside, is kept sharing the current records: it is handed the array whenever a span is appended.
+//   It must outlive the contour and stay on that polyline. (The offset-flag cursor's own get_current()
+//   needs no master: its contour shares the cursor's array from the start.)
 //
 // The cursor (get_cursor()) stands on the contour's polyline; writing through it writes the contour.
 // Creating or removing polylines through it is outside the contract.
@@ -26,8 +29,12 @@ class velCursorContour : public velAbsContour {
 public:
     ~velCursorContour() override;
 
-    // The contour's cursor, reset and stepped onto its polyline.
+    // The contour's cursor, reset and stepped onto its polyline; null for a read-only contour (it would
+    // write the polyline).
     velPolylineListCursor* get_cursor() override;
+    // Extents of the polyline's box as it is now: changes through span handles and the cursor count too.
+    double get_width() const override { return compute_box().xlength(); }
+    double get_height() const override { return compute_box().ylength(); }
     // Reverses the polyline in place, its records with it (read-only: nothing).
     void reverse() override;
     // In place, with the result of the span-by-span rebuild: span n - 1 ends where span n ended (keeping
@@ -67,8 +74,6 @@ protected:
     virtual void clear_geometry() = 0;
     virtual void reverse_geometry() = 0;
     virtual void drop_last_position() = 0;
-    // whether `other` views this same polyline (its spans must be copied before this one is rewritten).
-    virtual int views_same_polyline(const velAbsContour& other) const = 0;
 
     // The record of span i (from 1) that span objects bind their labels to, and its temporary flags.
     struct SpanRecord {

@@ -133,3 +133,9 @@ int velPolyArcLineAdapter::views_same_polyline(const velAbsContour& other) const
 void velPolyArcLineAdapter::reserve(int spans) {
     if (m_writable && spans > 0) m_writable->reserve(m_writable->num_pos() + spans + 1);
 }
+
+giBox2 velPolyArcLineAdapter::compute_box() const {
+    const giBox3& b = m_line->box();
+    if (b.empty()) return {};
+    return {b.min().xy(), b.max().xy()};
+}

@@ -55,6 +55,8 @@ public:
 
 protected:
     void reserve(int spans) override;
+    // The XY extents of the poly-arc-line's own (cached) box.
+    giBox2 compute_box() const override;
     // Lines, and arcs where the storage class holds them.
     int accepts(const velAbsSpan& span) const override;
     void append_geometry(const velAbsSpan& span) override;

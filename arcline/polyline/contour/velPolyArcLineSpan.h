@@ -8,6 +8,9 @@
 // These live beside the poly-arc-line, not in it: a span made on its own keeps them itself, a span handed
 // out by a contour reads and writes the contour's record of the span.
 //
+// Like every span, a handle caches its bulge, lengths, box and tangents: after the poly-arc-line changed by
+// other means (another handle on a neighbouring span, the contour, the line itself), take a fresh span.
+//
 // Forms: a read-only handle (over a const poly-arc-line: changes are refused); a writable handle (over a
 // poly-arc-line it does not own); an owning span (a poly-arc-line of its own, span 1, deleted with it), as
 // made by create_new(), create_line_span() and create_arc_span(); and the invalid span (number -1, neither

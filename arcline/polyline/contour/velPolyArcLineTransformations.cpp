@@ -58,6 +58,27 @@ void velPolyArcLineTransformations::transform(velAbsPolyArcLine& p, const giXfor
     const int n = p.num_pos();
     if (n == 0) return;
     giPoint3 q;
+    // A class that cannot take an image by editing (one height for the whole line, when the height changes)
+    // is rewritten from the transformed copy, so both forms agree.
+    for (int i = 1; i <= n; ++i) {
+        p.get_pos(i, q);
+        if (p.ok_to_edit_pos(i, xf * q)) continue;
+        const std::unique_ptr<velAbsPolyArcLine> image = make_transformed(p, xf);
+        p.reset();
+        image->get_pos(1, q);
+        p.add_pos(q);
+        for (int k = 1; k < n; ++k) {
+            giPoint3 end, mid;
+            image->span_end(k, end);
+            if (image->span_linear(k)) {
+                p.add_pos(end);
+            } else {
+                image->span_middle(k, mid);
+                p.add_arc(mid, end);
+            }
+        }
+        return;
+    }
     p.get_pos(1, q);
     p.edit_pos(1, xf * q);
     for (int i = 1; i < n; ++i) {

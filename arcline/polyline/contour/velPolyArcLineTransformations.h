@@ -21,7 +21,8 @@ public:
     static velAbsPolyArcLineVec make_transformed(velPolylineListIter& iter, const giXform3& xf);
     static std::unique_ptr<velAbsPolyArcLine> make_translated(const velAbsPolyArcLine& p, const giVector3& v);
     static velAbsPolyArcLineVec make_translated(velPolylineListIter& iter, const giVector3& v);
-    // Maps p's points in place (nothing for an empty line).
+    // Maps p's points in place (nothing for an empty line). A class that refuses an edited image (a line at
+    // one height moved to another) is refilled from make_transformed instead.
     static void transform(velAbsPolyArcLine& p, const giXform3& xf);
     static void translate(velAbsPolyArcLine& p, const giVector3& v);
 

@@ -329,3 +329,27 @@ TEST(velAbsContour, PropertyHooksLeaveThisLibrarysContoursAlone) {
     EXPECT_EQ(c.get_span(3)->span_position(), 4);
     EXPECT_EQ(c.get_span(3)->offset_label(), velSpanSideLeftCorner);
 }
+
+// Constant records follow the spans through every rebuild, as the current records do.
+TEST(velAbsContour, ConstantRecordsFollowTheSpans) {
+    Line sq = corners({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}});
+    velPolyArcLineAdapter c(sq.get());
+    c.set_constant_flags(std::make_shared<velOffsetInfocoPageArr>());
+    for (int i = 1; i <= 4; ++i)
+        c.get_span(i)->set_span_info(10 * i, velSpanSideLeft);
+    auto positions = [&c] {
+        std::vector<int> out;
+        for (int i = 1; i <= c.size(); ++i)
+            out.push_back(c.get_span(i)->span_position());
+        return out;
+    };
+    ASSERT_EQ(c.shift_to_start(c.get_span(3)), 1);
+    EXPECT_EQ(positions(), (std::vector<int>{30, 40, 10, 20}));
+    ASSERT_EQ(c.remove_span(1), 1);
+    EXPECT_EQ(positions(), (std::vector<int>{40, 10, 20}));
+    c.reverse();
+    EXPECT_EQ(positions(), (std::vector<int>{20, 10, 40}));
+    c.remove_end_span();
+    EXPECT_EQ(positions(), (std::vector<int>{20, 10}));
+    EXPECT_EQ(c.constant_flags()->size(), 2);
+}

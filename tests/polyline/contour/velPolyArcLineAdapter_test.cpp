@@ -244,3 +244,49 @@ TEST(velPolyArcLineAdapter, ListsHandOutViewsOfTheirCurrentPolyline) {
     EXPECT_EQ((*records)[0], (velOffsetInfo{0, 7, velSpanSideLeft}));
     EXPECT_EQ((*records)[1], (velOffsetInfo{1, 2, velSpanSideRight}));
 }
+
+// Views stay sound when what they came from moves on or goes: the offset-flag cursor's view shares its
+// records without pointing back at the cursor; a view's extents follow changes made through span handles;
+// a read-only view hands out no cursor; a view appended to a view of the same line doubles it.
+TEST(velPolyArcLineAdapter, ViewsOutliveAndFollowWhatTheyView) {
+    velAbsContourcoPrf kept;
+    velOffsetInfocoPageArrcoPrf first_records;
+    {
+        velPolylineWithOffsetFlagsListCursor flagged(ut_ptr_claim, new velAbsPolyArcLineListCursor);
+        flagged.create_polyline();
+        ++flagged;
+        kept = flagged.get_current();
+        const velAbsSpancoPrf a = kept->invalid_span()->create_line_span({0, 0, 0}, {1, 0, 0});
+        a->set_span_info(42, velSpanSideLeft);
+        ASSERT_EQ(kept->append(a), 1);
+        first_records = flagged.get_current_flags();
+        // The cursor moves on to a polyline of its own; appending to the old view leaves that one alone.
+        flagged.create_polyline();
+        ++flagged;
+        flagged.set_offset_flag(0, 0, 9, velSpanSideRight);
+        ASSERT_EQ(kept->append(a->create_line_span({1, 0, 0}, {1, 1, 0})), 1);
+        EXPECT_EQ(flagged.get_current_flags()->size(), 1);
+        EXPECT_EQ((*flagged.get_current_flags())[0].span_position, 9);
+        EXPECT_EQ(flagged.contour_locked(), 0);
+        ASSERT_GE(first_records->size(), 2);
+    }
+    // The cursor is gone; the view still works on the polyline it shares.
+    EXPECT_EQ(kept->append(kept->invalid_span()->create_line_span({1, 1, 0}, {0, 1, 0})), 1);
+    EXPECT_EQ(kept->size(), 3);
+    EXPECT_EQ(kept->get_span(1)->span_position(), 42);
+
+    Line sq(new velPolyArcLineDouble);
+    for (const giPoint3& p : {giPoint3(0, 0, 0), giPoint3(1, 0, 0), giPoint3(1, 1, 0), giPoint3(0, 1, 0)})
+        sq->add_pos(p);
+    velPolyArcLineAdapter view(sq.get());
+    EXPECT_EQ(view.get_width(), 1.0);
+    view.get_span(2)->copy_to_end_point({5, 1, 0});
+    EXPECT_EQ(view.get_width(), 5.0);
+    EXPECT_EQ(velPolyArcLineAdapter(static_cast<const velAbsPolyArcLine&>(*sq)).get_cursor(), nullptr);
+    ASSERT_NE(view.get_cursor(), nullptr);
+
+    const velAbsContourcoPrf same = std::make_shared<velPolyArcLineAdapter>(sq.get());
+    EXPECT_EQ(view.append(same), 1);
+    EXPECT_EQ(sq->num_spans(), 6);
+    EXPECT_EQ(pos(*sq, 7), giPoint3(0, 1, 0));
+}

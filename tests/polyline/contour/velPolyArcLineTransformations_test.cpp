@@ -6,6 +6,7 @@
 #include "arcline/lists/velAbsPolyArcLineVecListIter.h"
 #include "arcline/polyline/contour/velPolyArcLineTransformations.h"
 #include "arcline/polyline/velPolyArcLine.h"
+#include "arcline/polyline/velPolyArcLineConstZ.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,15 @@ TEST(velPolyArcLineTransformations, TranslationThereAndBackIsTheIdentity) {
     velAbsPolyArcLineVecListIter it(&list);
     const velAbsPolyArcLineVec moved = velPolyArcLineTransformations::make_translated(it, v);
     EXPECT_TRUE(*moved[0] == *velPolyArcLineTransformations::make_translated(*p, v));
+
+    // A line at one height moved up: in place as in the copy.
+    velPolyArcLineConstZ level;
+    level.add_pos({0, 0, 1});
+    level.add_arc({1, 1, 1}, {2, 0, 1});
+    velPolyArcLineTransformations::translate(level, {0, 0, 5});
+    EXPECT_TRUE(level == *velPolyArcLineTransformations::make_translated(
+                             *velPolyArcLineTransformations::make_translated(level, {0, 0, -5}), {0, 0, 5}));
+    EXPECT_EQ(polytest::pos(level, 2), giPoint3(2, 0, 6));
 
     velPolyArcLineDouble empty;
     velPolyArcLineTransformations::translate(empty, v);
