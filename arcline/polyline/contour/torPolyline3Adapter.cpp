@@ -42,11 +42,11 @@ torPolyline3Adapter::~torPolyline3Adapter() {
 }
 
 velAbsContourcoPrf torPolyline3Adapter::clone() const {
-    return std::make_shared<torPolyline3Adapter>(new torPolyline3, ut_ptr_claim);
+    return ut_make_shared_claiming<torPolyline3Adapter>(std::make_unique<torPolyline3>());
 }
 
 velAbsContourcoPrf torPolyline3Adapter::create_new() const {
-    auto copy = std::make_shared<torPolyline3Adapter>(new torPolyline3(*m_line), ut_ptr_claim);
+    auto copy = ut_make_shared_claiming<torPolyline3Adapter>(std::make_unique<torPolyline3>(*m_line));
     copy->copy_records(*this);
     return copy;
 }

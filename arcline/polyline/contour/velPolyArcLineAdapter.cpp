@@ -53,11 +53,13 @@ velPolyArcLineAdapter::~velPolyArcLineAdapter() {
 }
 
 velAbsContourcoPrf velPolyArcLineAdapter::clone() const {
-    return std::make_shared<velPolyArcLineAdapter>(m_line->create_empty(), ut_ptr_claim);
+    return ut_make_shared_claiming<velPolyArcLineAdapter>(
+        std::unique_ptr<velAbsPolyArcLine>(m_line->create_empty()));
 }
 
 velAbsContourcoPrf velPolyArcLineAdapter::create_new() const {
-    auto copy = std::make_shared<velPolyArcLineAdapter>(m_line->create_new(), ut_ptr_claim);
+    auto copy = ut_make_shared_claiming<velPolyArcLineAdapter>(
+        std::unique_ptr<velAbsPolyArcLine>(m_line->create_new()));
     copy->copy_records(*this);
     return copy;
 }

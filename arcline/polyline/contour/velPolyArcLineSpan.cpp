@@ -5,8 +5,8 @@
 namespace {
 
 // An empty poly-arc-line of p's class sized for one span.
-velAbsPolyArcLine* two_positions(const velAbsPolyArcLine& p) {
-    velAbsPolyArcLine* line = p.create_empty();
+std::unique_ptr<velAbsPolyArcLine> two_positions(const velAbsPolyArcLine& p) {
+    std::unique_ptr<velAbsPolyArcLine> line(p.create_empty());
     line->reserve(2);
     return line;
 }
@@ -30,38 +30,39 @@ velPolyArcLineSpan::~velPolyArcLineSpan() {
     if (m_owned) delete m_read;
 }
 
-velAbsSpancoPrf velPolyArcLineSpan::own(velAbsPolyArcLine* p, int temp_line) const {
-    auto span = std::make_shared<velPolyArcLineSpan>(p, ut_ptr_claim);
+velAbsSpancoPrf velPolyArcLineSpan::own(std::unique_ptr<velAbsPolyArcLine> p, int temp_line) const {
+    const int arc = !p->span_linear(1);
+    auto span = ut_make_shared_claiming<velPolyArcLineSpan>(std::move(p));
     span->m_temp_line = temp_line;
-    span->m_temp_arc = m_temp_arc && !p->span_linear(1);
+    span->m_temp_arc = m_temp_arc && arc;
     span->m_label.set(m_label.position(), m_label.side());
     return span;
 }
 
 velAbsSpancoPrf velPolyArcLineSpan::create_new() const {
     if (!valid_span()) return std::make_shared<velPolyArcLineSpan>(*m_read);
-    velAbsPolyArcLine* p = two_positions(*m_read);
+    std::unique_ptr<velAbsPolyArcLine> p = two_positions(*m_read);
     p->add_pos(start_point());
     if (m_read->span_linear(m_span))
         p->add_pos(end_point());
     else
         p->add_arc(mid_point(), end_point());
-    return own(p, m_temp_line);
+    return own(std::move(p), m_temp_line);
 }
 
 velAbsSpancoPrf velPolyArcLineSpan::create_arc_span(const giPoint3& S, const giPoint3& E,
                                                     const giPoint3& M) const {
-    velAbsPolyArcLine* p = two_positions(*m_read);
+    std::unique_ptr<velAbsPolyArcLine> p = two_positions(*m_read);
     p->add_pos(S);
     p->add_arc(M, E);
-    return std::make_shared<velPolyArcLineSpan>(p, ut_ptr_claim);
+    return ut_make_shared_claiming<velPolyArcLineSpan>(std::move(p));
 }
 
 velAbsSpancoPrf velPolyArcLineSpan::create_line_span(const giPoint3& S, const giPoint3& E) const {
-    velAbsPolyArcLine* p = two_positions(*m_read);
+    std::unique_ptr<velAbsPolyArcLine> p = two_positions(*m_read);
     p->add_pos(S);
     p->add_pos(E);
-    return std::make_shared<velPolyArcLineSpan>(p, ut_ptr_claim);
+    return ut_make_shared_claiming<velPolyArcLineSpan>(std::move(p));
 }
 
 velAbsSpancoPrf velPolyArcLineSpan::create_temp_line_span(const giPoint3& S, const giPoint3& E) const {

@@ -22,6 +22,8 @@
 #include "arcline/polyline/spans/velAbsSpan.h"
 #include "arcline/polyline/velAbsPolyArcLine.h"
 
+#include <memory>
+
 class velPolyArcLineSpan : public velAbsSpan {
 public:
     // The invalid span of p's storage class.
@@ -89,7 +91,7 @@ private:
     bool valid_span() const { return m_span >= 1 && m_span < m_read->num_pos(); }
     bool writable() const { return !is_read_only() && valid_span(); }
     // An owning span over `p` carrying this span's flags and labels.
-    velAbsSpancoPrf own(velAbsPolyArcLine* p, int temp_line) const;
+    velAbsSpancoPrf own(std::unique_ptr<velAbsPolyArcLine> p, int temp_line) const;
     // Moves position `pos` (k or k + 1) and gives the span its old bulge back.
     void move_end(int pos, const giPoint3& p);
 
