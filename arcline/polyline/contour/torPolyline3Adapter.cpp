@@ -71,12 +71,8 @@ int torPolyline3Adapter::is_clockwise() const {
 
 velAbsSpancoPrf torPolyline3Adapter::get_span(int i) const {
     if (i < 1 || i > size()) return {};
-    auto span = m_writable ? std::make_shared<torPolyline3Span>(m_writable, i)
-                           : std::make_shared<torPolyline3Span>(*m_line, i);
-    const SpanRecord record = span_record(i);
-    span->bind_label(record.records, record.index);
-    if (record.temp_line) span->set_to_temp_line_span();
-    return span;
+    if (m_writable) return with_record(std::make_shared<torPolyline3Span>(m_writable, i), i);
+    return with_record(std::make_shared<torPolyline3Span>(*m_line, i), i);
 }
 
 velAbsSpancoPrf torPolyline3Adapter::invalid_span() const {

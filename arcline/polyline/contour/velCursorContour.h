@@ -83,6 +83,15 @@ protected:
         int temp_arc;
     };
     SpanRecord span_record(int i) const;
+    // `span`, the span object of span i, bound to its record and given its temporary flags.
+    template <class Span>
+    velAbsSpancoPrf with_record(std::shared_ptr<Span> span, int i) const {
+        const SpanRecord record = span_record(i);
+        span->bind_label(record.records, record.index);
+        if (record.temp_line) span->set_to_temp_line_span();
+        span->set_arc_span_temp_state(record.temp_arc);
+        return span;
+    }
     // Writes the record of the span just appended (the last one) from `span`, hands the records to the
     // master cursor, and empties the cached box.
     void record_appended_span(const velAbsSpan& span);

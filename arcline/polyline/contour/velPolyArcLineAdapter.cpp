@@ -84,14 +84,8 @@ int velPolyArcLineAdapter::is_clockwise() const {
 
 velAbsSpancoPrf velPolyArcLineAdapter::get_span(int i) const {
     if (i < 1 || i > size()) return {};
-    std::shared_ptr<velPolyArcLineSpan> span = m_writable
-                                                   ? std::make_shared<velPolyArcLineSpan>(m_writable, i)
-                                                   : std::make_shared<velPolyArcLineSpan>(*m_line, i);
-    const SpanRecord record = span_record(i);
-    span->bind_label(record.records, record.index);
-    if (record.temp_line) span->set_to_temp_line_span();
-    span->set_arc_span_temp_state(record.temp_arc);
-    return span;
+    if (m_writable) return with_record(std::make_shared<velPolyArcLineSpan>(m_writable, i), i);
+    return with_record(std::make_shared<velPolyArcLineSpan>(*m_line, i), i);
 }
 
 giPoint3 velPolyArcLineAdapter::first_point() const {
