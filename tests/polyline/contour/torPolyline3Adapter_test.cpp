@@ -73,12 +73,14 @@ TEST(torPolyline3Adapter, AgreesWithThePolyArcLineViewUnderEveryEdit) {
         expect_agree(pts, [k](velAbsContour& c) {
             // A degenerate span inserted by moving an end onto its neighbour, then cleaned away.
             c.get_span(k)->copy_to_end_point(c.get_span(k)->start_point());
+            c.first_span()->copy_to_start_point({1, 2, 3});
             c.clean(1e-9);
         });
         expect_agree(pts, [](velAbsContour& c) {
             velAbsContourcoPrf copy = c.create_new();
             copy->reverse();
             c.append(copy);
+            EXPECT_EQ(copy->size(), 0); // handed over: the other contour is left empty
         });
     }
 }

@@ -347,6 +347,7 @@ TEST(velAbsContour, ConstantRecordsFollowTheSpans) {
     EXPECT_EQ(positions(), (std::vector<int>{30, 40, 10, 20}));
     ASSERT_EQ(c.remove_span(1), 1);
     EXPECT_EQ(positions(), (std::vector<int>{40, 10, 20}));
+    EXPECT_EQ(c.constant_flags()->size(), 3);
     c.reverse();
     EXPECT_EQ(positions(), (std::vector<int>{20, 10, 40}));
     c.remove_end_span();
