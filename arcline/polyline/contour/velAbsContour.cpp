@@ -221,7 +221,12 @@ int velAbsContour::cross(const velAbsContour& other, velCrossingcoPageArr& out, 
     }
     const std::vector<velAbsSpancoPrf>& spans2 = self ? mine : theirs;
     const std::vector<giBox2>& boxes2 = self ? my_boxes : their_boxes;
-    const int closed = self && is_closed();
+    const int this_closed = is_closed(), other_closed = self ? this_closed : other.is_closed();
+    const int closed = self && this_closed;
+    // The closing point of a closed contour is its parameter 0, not its last parameter.
+    auto canonical = [](double t, int count, int is_closed) {
+        return is_closed && std::fabs(t - count) <= joint_tol ? 0.0 : t;
+    };
 
     std::vector<velCrossing> found;
     for (int i = 0; i < n; ++i) {
@@ -234,13 +239,21 @@ int velAbsContour::cross(const velAbsContour& other, velCrossingcoPageArr& out, 
                 if (self && j == i + 1 && at_joint(ta[c], tb[c])) continue;
                 if (closed && i == 0 && j == n - 1 && at_joint(tb[c], ta[c])) continue;
                 const giPoint3 p = mine[static_cast<std::size_t>(i)]->parameter_point(ta[c]);
-                found.emplace_back(p, index1, i + ta[c], index2, j + tb[c], 0);
+                double p1 = canonical(i + ta[c], n, this_closed), p2 = canonical(j + tb[c], m, other_closed);
+                if (self && p2 < p1) std::swap(p1, p2);
+                found.emplace_back(p, index1, p1, index2, p2, 0);
             }
         }
     }
     std::sort(found.begin(), found.end(), [](const velCrossing& a, const velCrossing& b) {
         return a.param1() != b.param1() ? a.param1() < b.param1() : a.param2() < b.param2();
     });
+    // A meeting at a joint is found from both spans there: one crossing.
+    const auto same = [](const velCrossing& a, const velCrossing& b) {
+        return std::fabs(a.param1() - b.param1()) <= joint_tol &&
+               std::fabs(a.param2() - b.param2()) <= joint_tol;
+    };
+    found.erase(std::unique(found.begin(), found.end(), same), found.end());
     for (const velCrossing& c : found)
         out.append(c);
     return static_cast<int>(found.size());

@@ -113,7 +113,9 @@ public:
     // of a contour runs over parameters i - 1 .. i. The point is on this contour's span. When `other` is this
     // contour, each pair of spans is tried once and the joints of consecutive spans (the closing joint of a
     // closed contour included) are not reported. Spans on one line or circle report the ends of their shared
-    // stretch. Returns the number of crossings appended; they are appended in order of param1, then param2.
+    // stretch. Each meeting is reported once: one found from both spans at a joint is one crossing, and the
+    // closing point of a closed contour has parameter 0 (for a self-crossing param1 <= param2). Returns the
+    // number of crossings appended; they are appended in order of param1, then param2.
     int cross(const velAbsContour& other, velCrossingcoPageArr& out, int index1 = 0, int index2 = 1) const;
     // Removes span i (1 .. size()). The gap closes at the neighbour: the end of span i - 1 moves onto the end
     // of span i, or, for i = 1, the start of span 2 moves onto the start of span 1; so the first and last

@@ -354,3 +354,35 @@ TEST(velAbsContour, ConstantRecordsFollowTheSpans) {
     EXPECT_EQ(positions(), (std::vector<int>{20, 10}));
     EXPECT_EQ(c.constant_flags()->size(), 2);
 }
+
+// A meeting at a joint is found from both spans there and reported once; the closing point of a closed
+// contour has parameter 0.
+TEST(velAbsContour, MeetingsAtJointsAreReportedOnce) {
+    // Squares sharing a stretch of an edge: the ends of the shared stretch, each a vertex of the second.
+    Line a = corners({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}});
+    Line b = corners({{1, 0.25, 0}, {2, 0.25, 0}, {2, 0.75, 0}, {1, 0.75, 0}, {1, 0.25, 0}});
+    velCrossingcoPageArr out;
+    ASSERT_EQ(velPolyArcLineAdapter(*a).cross(velPolyArcLineAdapter(*b), out), 2);
+    EXPECT_TRUE(out[0].param1() == 1.25 && out[0].param2() == 0.0) << out;
+    EXPECT_TRUE(out[1].param1() == 1.75 && out[1].param2() == 3.0) << out;
+
+    // Two circles of two half circles each, touching at a joint of both.
+    Line c = corners({{-1, 0, 0}});
+    c->add_arc({0, 1, 0}, {1, 0, 0});
+    c->add_arc({0, -1, 0}, {-1, 0, 0});
+    Line d = corners({{1, 0, 0}});
+    d->add_arc({2, 1, 0}, {3, 0, 0});
+    d->add_arc({2, -1, 0}, {1, 0, 0});
+    velCrossingcoPageArr touch;
+    ASSERT_EQ(velPolyArcLineAdapter(*c).cross(velPolyArcLineAdapter(*d), touch), 1);
+    EXPECT_NEAR(touch[0].param1(), 1.0, 1e-9);
+    EXPECT_NEAR(touch[0].param2(), 0.0, 1e-9);
+
+    // A vertex resting on another span of the same contour.
+    Line e = corners({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {2, 0, 0}, {0, 4, 0}, {0, 0, 0}});
+    const velPolyArcLineAdapter ce(*e);
+    velCrossingcoPageArr self;
+    ASSERT_EQ(ce.cross(ce, self), 1) << self;
+    EXPECT_NEAR(self[0].param1(), 0.5, 1e-12);
+    EXPECT_NEAR(self[0].param2(), 3.0, 1e-12);
+}
