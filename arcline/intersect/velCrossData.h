@@ -67,7 +67,8 @@ public:
     // without one.
     void enable_box_cache();
     void disable_box_cache() { m_box_cache.reset(); }
-    velPolyarcline2dBoxCache* box_cache() const { return m_box_cache.get(); }
+    velPolyarcline2dBoxCache* box_cache() { return m_box_cache.get(); }
+    const velPolyarcline2dBoxCache* box_cache() const { return m_box_cache.get(); }
 
 private:
     velCrossingcoPageArr m_temp_crossings1;
