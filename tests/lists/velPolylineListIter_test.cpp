@@ -319,15 +319,9 @@ std::vector<IterKind> iterator_kinds() {
                      0.0, false, true});
     // A trimmed view of an untrimmed list presents the list.
     kinds.push_back({"trimmed_untrimmed", true, -1, [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor list;
-                             std::unique_ptr<velPolylineListIter> it;
-                             velPolylineListIter& iter() override { return *it; }
-                         };
-                         auto s = std::make_unique<S>();
-                         fill(s->list, in);
-                         s->it = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
-                         return std::unique_ptr<Subject>(std::move(s));
+                         return view_over(in, [](velPolylineListIter& u) {
+                             return std::make_unique<velTrimmedPolylineListIter>(u);
+                         });
                      }});
     // Each polyline lengthened by two spans at either end, which the view trims off again.
     kinds.push_back({"trimmed", true, -1, [](const Polylines& in) {

@@ -1,5 +1,6 @@
 #include "tools/cli/SvgPath.h"
 
+#include "arcline/platform/giVector3.h"
 #include "arcline/platform/torArc3Utils.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "tools/cli/Format.h"
@@ -12,19 +13,6 @@
 namespace arcline::cli {
 
 namespace {
-
-struct V3 {
-    double x, y, z;
-};
-V3 sub(const giPoint3& a, const giPoint3& b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-V3 cross(const V3& a, const V3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double norm(const V3& a) {
-    return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
-}
 
 // Bulge of the XY projection: tan(sweep / 4), positive anticlockwise (the mid point right of the chord).
 double xy_bulge(const giPoint3& s, const giPoint3& m, const giPoint3& e) {
@@ -70,14 +58,14 @@ double SvgPath::page_radius(const giPoint3& s, const giPoint3& m, const giPoint3
 }
 
 SvgPath::ArcShape SvgPath::shape(const giPoint3& s, const giPoint3& m, const giPoint3& e) {
-    const V3 chord = sub(e, s);
-    const double c = norm(chord);
+    const giVector3 chord = e - s;
+    const double c = chord.length();
     if (!(c > zero_chord_tol)) return ArcShape::point;
-    const V3 n = cross(sub(m, s), chord);
-    const double n_len = norm(n);
+    const giVector3 n = (m - s).cross(chord);
+    const double n_len = n.length();
     // |n| is the chord times the mid point's distance from it; the bulge is twice that distance over c.
     if (!(2.0 * n_len / (c * c) >= flat_bulge)) return ArcShape::straight;
-    return std::hypot(n.x, n.y) <= tilt_tol * n_len ? ArcShape::flat : ArcShape::tilted;
+    return std::hypot(n.x(), n.y()) <= tilt_tol * n_len ? ArcShape::flat : ArcShape::tilted;
 }
 
 SvgPath::Arc SvgPath::flat_arc(const giPoint3& s, const giPoint3& m, const giPoint3& e) {
