@@ -178,3 +178,4 @@
 #include "arcline/polyline/velPolyLineDouble.h"
 #include "arcline/polyline/velPolylineArray.h"
 #include "arcline/polyline/velStraightPolyLine.h"
+#include "arcline/polyline/velTolerances.h"
