@@ -32,7 +32,9 @@ public:
     }
     const Box& get_total_box() const { return m_total; }
 
-protected:
+    // Filling from another source of spans (the BSP intersector fills the cache from the vertices it has
+    // read anyway): clear(), reserve(), then per polyline open_segment(), its span boxes with add_span() (or
+    // its one point with add_point()), close_segment().
     // Opens the next segment; its spans follow with add_span, then close_segment.
     void open_segment() { m_segs.emplace_back(); }
     void add_span(const Box& b) {

@@ -446,6 +446,14 @@ void velTrimmedPolylineListIter::set_trimmings(const velPolylineTrimmings& r) {
     reset();
 }
 
+void velTrimmedPolylineListIter::set_all_trimmings(std::vector<velPolylineTrimmings> records) {
+    m_records.clear();
+    for (auto& r : records)
+        if (r.num_segs() > 0) m_records.push_back(std::move(r));
+    mark_size_unknown();
+    reset();
+}
+
 void velTrimmedPolylineListIter::defragment() {
     for (auto& r : m_records) {
         int i = 0;

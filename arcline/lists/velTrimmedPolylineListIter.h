@@ -29,6 +29,7 @@
 
 #include <list>
 #include <memory>
+#include <vector>
 
 // Tells whether polyline `index` of `underlying` is closed. `data` is the function's own.
 using velClosureFunction = int (*)(const velPolylineListIter& underlying, int index, void* data);
@@ -97,6 +98,9 @@ public:
     // Replaces the record of polyline r.index() by r (adds it when the polyline had none, drops the polyline
     // from the view when r has no segments), then reset().
     void set_trimmings(const velPolylineTrimmings& r);
+    // Replaces every record at once by `records`, given in increasing polyline index (records without
+    // segments are left out), then reset(): polylines without a record are trimmed away whole.
+    void set_all_trimmings(std::vector<velPolylineTrimmings> records);
     // Merges segments closer than velPolylineTrimmings::snap_tol, in every record (then reset()) or in the
     // current one.
     void defragment();
