@@ -17,6 +17,7 @@
 #include "arcline/intersect/velBSPPiece.h"
 #include "arcline/intersect/velBSPPieceSplitter.h"
 #include "arcline/intersect/velBSPRun.h"
+#include "arcline/intersect/velBSPSpanPair.h"
 #include "arcline/intersect/velBSPSplitPoint.h"
 #include "arcline/intersect/velCircle.h"
 #include "arcline/intersect/velCrossData.h"

@@ -1,6 +1,7 @@
 #include "arcline/intersect/velBSPCanonicalRules.h"
 
 #include "arcline/intersect/velBSPPieceSplitter.h"
+#include "arcline/intersect/velBSPSpanPair.h"
 #include "arcline/intersect/velPolylineBSPUtils.h"
 #include "arcline/polyline/spans/velCirbul.h"
 #include "arcline/polyline/velTolerances.h"
@@ -32,6 +33,10 @@ double dot(const giPoint2& a, const giPoint2& b) {
     return a.x * b.x + a.y * b.y;
 }
 
+giPoint2 direction(const velBSPRun& run, int poly, int k, double u) {
+    return run.span_direction(poly, k, u);
+}
+
 bool zero_chord(const velBSPRun& run, int poly, int k) {
     const auto& s = run.vertex(poly, k);
     const auto& e = run.vertex(poly, k + 1);
@@ -59,7 +64,7 @@ bool cone_test(const velBSPRun& run, const velBSPPiece& p) {
     giPoint2 prev;
     velBSPPieceSplitter::for_each_span(run, p, [&](int k, double u0, double u1) {
         if (zero_chord(run, p.poly, k)) return ok = false;
-        const giPoint2 t0 = run.span_tangent(p.poly, k, u0);
+        const giPoint2 t0 = direction(run, p.poly, k, u0);
         if (!first) {
             const double turn = std::atan2(cross(prev, t0), dot(prev, t0));
             if (std::fabs(turn) > std::numbers::pi - half_turn_margin) return ok = false;
@@ -70,7 +75,7 @@ bool cone_test(const velBSPRun& run, const velBSPPiece& p) {
         theta += sweep(run.bulge(p.poly, k), u0, u1);
         lo = std::min(lo, theta);
         hi = std::max(hi, theta);
-        prev = run.span_tangent(p.poly, k, u1);
+        prev = direction(run, p.poly, k, u1);
         first = false;
         return hi - lo < std::numbers::pi - half_turn_margin;
     });
@@ -91,8 +96,8 @@ bool convex_loop(const velBSPRun& run, int poly) {
     };
     for (int k = 0; k < last; ++k) {
         if (zero_chord(run, poly, k)) return false;
-        const giPoint2 in = run.span_tangent(poly, k == 0 ? last - 1 : k - 1, 1.0);
-        const giPoint2 out = run.span_tangent(poly, k, 0.0);
+        const giPoint2 in = direction(run, poly, k == 0 ? last - 1 : k - 1, 1.0);
+        const giPoint2 out = direction(run, poly, k, 0.0);
         const double turn = std::atan2(cross(in, out), dot(in, out));
         if (std::fabs(turn) > std::numbers::pi - half_turn_margin) return false;
         if (!add(turn) || !add(sweep(run.bulge(poly, k), 0.0, 1.0))) return false;
@@ -107,17 +112,12 @@ bool pairwise_free(const velBSPRun& run, const velBSPPiece& p, bool loop) {
     const int n = static_cast<int>(s.size());
     for (int i = 0; i < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
-            const auto& a0 = run.vertex(p.poly, s[i].span);
-            const auto& a1 = run.vertex(p.poly, s[i].span + 1);
-            const auto& b0 = run.vertex(p.poly, s[j].span);
-            const auto& b1 = run.vertex(p.poly, s[j].span + 1);
-            const double A0[2] = {a0.x, a0.y}, A1[2] = {a1.x, a1.y}, B0[2] = {b0.x, b0.y},
-                         B1[2] = {b1.x, b1.y};
-            int count, coincident;
-            double ta[velCirbul::max_intersections], tb[velCirbul::max_intersections];
-            double pts[velCirbul::max_intersections][2];
-            velCirbul::cbincb_g(A0, A1, a0.b, s[i].u0, s[i].u1, B0, B1, b0.b, s[j].u0, s[j].u1,
-                                velTol::coincident, count, ta, tb, pts, coincident);
+            velBSPSpanHits hits;
+            velBSPSpanPair::intersect(run, p.poly, s[i].span, s[i].u0, s[i].u1, p.poly, s[j].span, s[j].u0,
+                                      s[j].u1, velTol::coincident, hits);
+            const int count = hits.count, coincident = hits.coincident;
+            const double* ta = hits.ta;
+            const double* tb = hits.tb;
             if (count == 0) continue;
             if (coincident) return false;
             const bool next = j == i + 1, wrap = loop && i == 0 && j == n - 1;
@@ -185,14 +185,11 @@ bool velBSPCanonicalRules::vertex_near_other_piece(const velBSPNodeData& node, d
             velBSPPieceSplitter::for_each_span(run, pj, [&](int k, double u0, double u1) {
                 giBox2 box = run.span_box(pj.poly, k);
                 box.offset(tol);
-                const auto& s = run.vertex(pj.poly, k);
-                const auto& e = run.vertex(pj.poly, k + 1);
-                const double P0[2] = {s.x, s.y}, P1[2] = {e.x, e.y};
                 for (const giPoint2& v : vertices) {
                     if (!box.contains(v)) continue;
-                    const double q[2] = {v.x, v.y};
                     double d, t, nearest[2];
-                    velCirbul::cbdspt_g(P0, P1, s.b, u0, u1, q, 0.0, d, t, nearest);
+                    if (!velBSPSpanPair::distance(run, pj.poly, k, u0, u1, v.x, v.y, tol, d, t, nearest))
+                        continue;
                     if (d < tol) return !(near = true);
                 }
                 return true;

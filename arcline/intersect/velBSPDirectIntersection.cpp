@@ -3,6 +3,7 @@
 #include "arcline/intersect/velBSPCanonicalRules.h"
 #include "arcline/intersect/velBSPLeafCrossings.h"
 #include "arcline/intersect/velBSPPieceSplitter.h"
+#include "arcline/intersect/velBSPSpanPair.h"
 #include "arcline/intersect/velCrossData.h"
 #include "arcline/polyline/spans/velCirbul.h"
 #include "arcline/polyline/velTolerances.h"
@@ -16,6 +17,10 @@ namespace {
 // ranges of one span in the node are uses[first, first + n).
 using SpanUse = velBSPRun::SpanUse;
 using UniqueSpan = velBSPRun::UniqueSpan;
+
+// Boxes of parts of straight spans grow by this fraction of the span's size: more than the rounding of
+// the computed cut points at their ends.
+constexpr double part_box_margin = 1e-12;
 
 // The vertices from the end of span i to the start of span j (i before j along the polyline, around the
 // closing point when `wrap`) are one point: the spans meet there as neighbours do.
@@ -45,28 +50,6 @@ bool at_common_vertex(const velBSPRun& run, int poly, int i, int j, const giPoin
            run.point(poly, i).coincident(p, tol) && joined(run, poly, j, i, true);
 }
 
-// Two straight spans: the crossing by the signs of cross products when it is clear (not nearly parallel,
-// and either well apart or well inside both spans); -1 when the general routine must decide (near an end,
-// nearly parallel, or overlapping). Otherwise the number of intersections (0 or 1) with their fractions.
-int clear_segment_crossing(const velBSPRun::Vertex& a0, const velBSPRun::Vertex& a1,
-                           const velBSPRun::Vertex& b0, const velBSPRun::Vertex& b1, double& ta, double& tb,
-                           double pt[2]) {
-    // Fractions this far outside [0, 1] are clear misses; inside [margin, 1 - margin] clear hits.
-    constexpr double margin = 1e-4;
-    const double dax = a1.x - a0.x, day = a1.y - a0.y, dbx = b1.x - b0.x, dby = b1.y - b0.y;
-    const double den = dax * dby - day * dbx;
-    const double la = std::fabs(dax) + std::fabs(day), lb = std::fabs(dbx) + std::fabs(dby);
-    if (!(std::fabs(den) > 1e-6 * la * lb)) return -1;
-    const double ex = b0.x - a0.x, ey = b0.y - a0.y;
-    ta = (ex * dby - ey * dbx) / den;
-    tb = (ex * day - ey * dax) / den;
-    if (ta < -margin || ta > 1 + margin || tb < -margin || tb > 1 + margin) return 0;
-    if (ta < margin || ta > 1 - margin || tb < margin || tb > 1 - margin) return -1;
-    pt[0] = a0.x + ta * dax;
-    pt[1] = a0.y + ta * day;
-    return 1;
-}
-
 } // namespace
 
 bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossingcoPageArr& out, int& count) {
@@ -77,22 +60,53 @@ bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossing
     uses.clear();
     spans.clear();
     const int np = static_cast<int>(node.pieces.size());
+    // Pieces inside one straight span each: a line meets a box in one stretch, so no two of them share a
+    // span and the uses need no sorting.
+    bool distinct = true;
     for (int i = 0; i < np; ++i) {
         const velBSPPiece& p = node.pieces[static_cast<std::size_t>(i)];
+        if (!p.wraps) {
+            int first, final;
+            velBSPPieceSplitter::span_range(p.t0, p.t1, run.num_spans(p.poly), first, final);
+            if (first == final) {
+                uses.push_back({p.poly, first, i, p.t0 - first, p.t1 - first});
+                distinct = distinct && run.bulge(p.poly, first) == 0.0;
+                continue;
+            }
+        }
+        distinct = false;
         velBSPPieceSplitter::for_each_span(run, p, [&](int k, double u0, double u1) {
             uses.push_back({p.poly, k, i, u0, u1});
             return true;
         });
     }
-    std::sort(uses.begin(), uses.end(), [](const SpanUse& a, const SpanUse& b) {
-        return a.poly != b.poly ? a.poly < b.poly : (a.span != b.span ? a.span < b.span : a.u0 < b.u0);
-    });
+    if (!distinct) {
+        std::sort(uses.begin(), uses.end(), [](const SpanUse& a, const SpanUse& b) {
+            return a.poly != b.poly ? a.poly < b.poly : (a.span != b.span ? a.span < b.span : a.u0 < b.u0);
+        });
+    }
+    // A straight span's part in the node is boxed by its ends (grown by a rounding margin, since a part's
+    // ends are computed cut points); other spans by their whole box. An intersection that this node owns
+    // lies on the parts of both spans here, so parts whose boxes miss each other need no test.
     for (int i = 0; i < static_cast<int>(uses.size()); ++i) {
         const SpanUse& u = uses[static_cast<std::size_t>(i)];
-        if (!spans.empty() && spans.back().poly == u.poly && spans.back().span == u.span)
+        if (!spans.empty() && spans.back().poly == u.poly && spans.back().span == u.span) {
             ++spans.back().n;
-        else
-            spans.push_back({u.poly, u.span, i, 1});
+            spans.back().box = run.span_box(u.poly, u.span);
+            continue;
+        }
+        giBox2 box = run.span_box(u.poly, u.span);
+        if (run.bulge(u.poly, u.span) == 0.0 && (u.u0 > 0.0 || u.u1 < 1.0)) {
+            // The piece's own ends when it lies in this one span; else the points of the part.
+            const velBSPPiece& p = node.pieces[static_cast<std::size_t>(u.piece)];
+            const bool single = !p.wraps && p.t0 >= u.span && p.t1 <= u.span + 1;
+            const giPoint2 a = single ? p.p0 : run.span_point(u.poly, u.span, u.u0);
+            const giPoint2 b = single ? p.p1 : run.span_point(u.poly, u.span, u.u1);
+            giBox2 part(a, b);
+            part.offset(part_box_margin * (box.xlength() + box.ylength()) + velTol::coincident);
+            box = part;
+        }
+        spans.push_back({u.poly, u.span, i, 1, box});
     }
     // Whether each piece is certainly free of self-intersection, decided when first needed (-1: not yet).
     free.assign(static_cast<std::size_t>(np), -1);
@@ -119,27 +133,26 @@ bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossing
     const double lo = velTol::span_fraction, hi = 1.0 - velTol::span_fraction;
     const int ns = static_cast<int>(spans.size());
     for (int i = 0; i < ns; ++i) {
-        const UniqueSpan& a = spans[static_cast<std::size_t>(i)];
-        const auto& a0 = run.vertex(a.poly, a.span);
-        const auto& a1 = run.vertex(a.poly, a.span + 1);
-        const giBox2& abox = run.span_box(a.poly, a.span);
-        const double A0[2] = {a0.x, a0.y}, A1[2] = {a1.x, a1.y};
+        const giBox2& ibox = spans[static_cast<std::size_t>(i)].box;
         for (int j = i + 1; j < ns; ++j) {
-            const UniqueSpan& b = spans[static_cast<std::size_t>(j)];
+            // a is the first of the two in polyline and span order: it owns their intersections.
+            const UniqueSpan* pa = &spans[static_cast<std::size_t>(i)];
+            const UniqueSpan* pb = &spans[static_cast<std::size_t>(j)];
+            if (pb->poly < pa->poly || (pb->poly == pa->poly && pb->span < pa->span)) std::swap(pa, pb);
+            const UniqueSpan& a = *pa;
+            const UniqueSpan& b = *pb;
             if (run.two_boundaries() && run.boundary(a.poly) == run.boundary(b.poly)) continue;
-            if (!abox.crosses(run.span_box(b.poly, b.span))) continue;
+            if (!ibox.crosses(spans[static_cast<std::size_t>(j)].box)) continue;
             const bool same = a.poly == b.poly;
             if (same && only_in_free_piece(a, b)) continue;
-            const auto& b0 = run.vertex(b.poly, b.span);
-            const auto& b1 = run.vertex(b.poly, b.span + 1);
-            const double B0[2] = {b0.x, b0.y}, B1[2] = {b1.x, b1.y};
-            int n = -1, coincident = 0;
-            double ta[velCirbul::max_intersections], tb[velCirbul::max_intersections];
-            double pts[velCirbul::max_intersections][2];
-            if (a0.b == 0.0 && b0.b == 0.0) n = clear_segment_crossing(a0, a1, b0, b1, ta[0], tb[0], pts[0]);
-            if (n < 0)
-                velCirbul::cbincb_g(A0, A1, a0.b, 0.0, 1.0, B0, B1, b0.b, 0.0, 1.0, velTol::coincident, n, ta,
-                                    tb, pts, coincident);
+            velBSPSpanHits hits;
+            velBSPSpanPair::intersect(run, a.poly, a.span, 0.0, 1.0, b.poly, b.span, 0.0, 1.0,
+                                      velTol::coincident, hits);
+            const int n = hits.count;
+            const double* ta = hits.ta;
+            const double* tb = hits.tb;
+            const auto& pts = hits.pts;
+            const int coincident = hits.coincident;
             if (n == 0) continue;
             if (coincident) {
                 out.shrink(before);
@@ -150,10 +163,12 @@ bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossing
                 const giPoint2 p(pts[h][0], pts[h][1]);
                 if (same && at_common_vertex(run, a.poly, a.span, b.span, p)) continue;
                 bool ok = ta[h] >= lo && ta[h] <= hi && tb[h] >= lo && tb[h] <= hi;
+                const giPoint2 t1 = run.span_direction(a.poly, a.span, ta[h]);
+                const giPoint2 t2 = run.span_direction(b.poly, b.span, tb[h]);
                 if (ok && same) {
-                    const giPoint2 t1 = run.span_tangent(a.poly, a.span, ta[h]);
-                    const giPoint2 t2 = run.span_tangent(b.poly, b.span, tb[h]);
-                    ok = std::fabs(t1.x * t2.x + t1.y * t2.y) <= max_same_polyline_cosine;
+                    const double dot = t1.x * t2.x + t1.y * t2.y;
+                    const double norms = (t1.x * t1.x + t1.y * t1.y) * (t2.x * t2.x + t2.y * t2.y);
+                    ok = dot * dot <= max_same_polyline_cosine * max_same_polyline_cosine * norms;
                 }
                 if (!ok) {
                     out.shrink(before);
@@ -161,7 +176,7 @@ bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossing
                 }
                 found += velBSPLeafCrossings::record(
                     run, velCrossing({p.x, p.y, 0.0}, a.poly, a.span + ta[h], b.poly, b.span + tb[h], 0),
-                    out);
+                    velBSPLeafCrossings::start_curve(t1, t2), out);
             }
         }
     }

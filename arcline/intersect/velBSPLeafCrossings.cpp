@@ -1,6 +1,7 @@
 #include "arcline/intersect/velBSPLeafCrossings.h"
 
 #include "arcline/intersect/velBSPPieceSplitter.h"
+#include "arcline/intersect/velBSPSpanPair.h"
 #include "arcline/intersect/velCrossData.h"
 #include "arcline/intersect/velPolylineBSPUtils.h"
 #include "arcline/polyline/spans/velCirbul.h"
@@ -37,37 +38,30 @@ struct Contact {
     double distance;
 };
 
-// The contacts of two span portions: their intersections within the touching distance, or else the closest
-// approach of an end of one to the other.
+// The contacts of two span portions: their intersections within the touching distance, or else (when the
+// caller looks further than that) the closest approach of an end of one to the other.
 void span_contacts(const velBSPRun& run, int pa, int ka, double ua0, double ua1, int pb, int kb, double ub0,
-                   double ub1, std::vector<Contact>& out) {
-    const auto& a0 = run.vertex(pa, ka);
-    const auto& a1 = run.vertex(pa, ka + 1);
-    const auto& b0 = run.vertex(pb, kb);
-    const auto& b1 = run.vertex(pb, kb + 1);
-    const double A0[2] = {a0.x, a0.y}, A1[2] = {a1.x, a1.y}, B0[2] = {b0.x, b0.y}, B1[2] = {b1.x, b1.y};
-    int count, coincident;
-    double ta[velCirbul::max_intersections], tb[velCirbul::max_intersections];
-    double pts[velCirbul::max_intersections][2];
-    velCirbul::cbincb_g(A0, A1, a0.b, ua0, ua1, B0, B1, b0.b, ub0, ub1, velTol::coincident, count, ta, tb,
-                        pts, coincident);
-    for (int i = 0; i < count; ++i)
-        out.push_back({ka + ta[i], kb + tb[i], {pts[i][0], pts[i][1]}, 0.0});
-    if (count > 0) return;
+                   double ub1, double reach, std::vector<Contact>& out) {
+    velBSPSpanHits hits;
+    velBSPSpanPair::intersect(run, pa, ka, ua0, ua1, pb, kb, ub0, ub1, velTol::coincident, hits);
+    for (int i = 0; i < hits.count; ++i)
+        out.push_back({ka + hits.ta[i], kb + hits.tb[i], {hits.pts[i][0], hits.pts[i][1]}, 0.0});
+    if (hits.count > 0 || reach <= velTol::coincident) return;
     Contact best{0, 0, {}, INFINITY};
-    auto try_end = [&](const double* P0, const double* P1, double b, double u0, double u1, const giPoint2& q,
-                       bool q_on_a, double tq) {
-        const double Q[2] = {q.x, q.y};
+    // An end q of one span (at parameter tq on its polyline) against the other span.
+    auto try_end = [&](int poly, int k, double u0, double u1, const giPoint2& q, bool q_on_a, double tq) {
         double d, t, nearest[2];
-        velCirbul::cbdspt_g(P0, P1, b, u0, u1, Q, 0.0, d, t, nearest);
+        if (!velBSPSpanPair::distance(run, poly, k, u0, u1, q.x, q.y, std::min(reach, best.distance), d, t,
+                                      nearest))
+            return;
         if (d >= best.distance) return;
         best = q_on_a ? Contact{tq, kb + t, q, d} : Contact{ka + t, tq, {nearest[0], nearest[1]}, d};
     };
-    try_end(B0, B1, b0.b, ub0, ub1, run.span_point(pa, ka, ua0), true, ka + ua0);
-    try_end(B0, B1, b0.b, ub0, ub1, run.span_point(pa, ka, ua1), true, ka + ua1);
-    try_end(A0, A1, a0.b, ua0, ua1, run.span_point(pb, kb, ub0), false, kb + ub0);
-    try_end(A0, A1, a0.b, ua0, ua1, run.span_point(pb, kb, ub1), false, kb + ub1);
-    out.push_back(best);
+    try_end(pb, kb, ub0, ub1, run.span_point(pa, ka, ua0), true, ka + ua0);
+    try_end(pb, kb, ub0, ub1, run.span_point(pa, ka, ua1), true, ka + ua1);
+    try_end(pa, ka, ua0, ua1, run.span_point(pb, kb, ub0), false, kb + ub0);
+    try_end(pa, ka, ua0, ua1, run.span_point(pb, kb, ub1), false, kb + ub1);
+    if (best.distance <= reach) out.push_back(best);
 }
 
 // Every contact of pieces a and b that comes within `reach` (boxes rejecting the rest).
@@ -80,7 +74,7 @@ std::vector<Contact> contacts(const velBSPNodeData& node, const velBSPPiece& a, 
         box.offset(reach);
         velBSPPieceSplitter::for_each_span(run, b, [&](int kb, double ub0, double ub1) {
             if (box.crosses(run.span_box(b.poly, kb)))
-                span_contacts(run, a.poly, ka, ua0, ua1, b.poly, kb, ub0, ub1, out);
+                span_contacts(run, a.poly, ka, ua0, ua1, b.poly, kb, ub0, ub1, reach, out);
             return true;
         });
         return true;
@@ -104,33 +98,36 @@ int separate_places(const std::vector<Contact>& cs, double distance) {
 } // namespace
 
 namespace {
-// The direction of a polyline at a parameter, not normalised: the chord of a straight span, the tangent of
-// an arc.
+// The direction of a polyline at a parameter, not normalised.
 giPoint2 direction(const velBSPRun& run, int poly, double t) {
     const int last = run.num_spans(poly);
-    const int k = std::clamp(static_cast<int>(t), 0, std::max(last - 1, 0));
-    if (last > 0 && run.bulge(poly, k) == 0.0) {
-        const auto& s = run.vertex(poly, k);
-        const auto& e = run.vertex(poly, k + 1);
-        return {e.x - s.x, e.y - s.y};
-    }
-    return run.tangent(poly, t);
+    if (last == 0) return {0.0, 0.0};
+    const int k = std::clamp(static_cast<int>(t), 0, last - 1);
+    return run.span_direction(poly, k, t - k);
 }
 } // namespace
 
-velCrossingCurve velBSPLeafCrossings::start_curve(const velBSPRun& run, const velCrossing& c) {
-    const giPoint2 t1 = direction(run, c.index1(), c.param1());
-    const giPoint2 t2 = direction(run, c.index2(), c.param2());
+velCrossingCurve velBSPLeafCrossings::start_curve(const giPoint2& t1, const giPoint2& t2) {
     const double s = t1.x * t2.y - t1.y * t2.x;
     const double norms = (t1.x * t1.x + t1.y * t1.y) * (t2.x * t2.x + t2.y * t2.y);
     if (s * s <= tangential_sine * tangential_sine * norms) return velCrossingCurveUnknown;
     return s < 0.0 ? velCrossingCurve2 : velCrossingCurve1;
 }
 
+velCrossingCurve velBSPLeafCrossings::start_curve(const velBSPRun& run, const velCrossing& c) {
+    return start_curve(direction(run, c.index1(), c.param1()), direction(run, c.index2(), c.param2()));
+}
+
 int velBSPLeafCrossings::record(const velBSPRun& run, velCrossing c, velCrossingcoPageArr& out) {
+    const velCrossingCurve start = start_curve(run, c);
+    return record(run, c, start, out);
+}
+
+int velBSPLeafCrossings::record(const velBSPRun& run, velCrossing c, velCrossingCurve start,
+                                velCrossingcoPageArr& out) {
     const velCrossData& data = run.cross_data();
     if (c.alternate() != 0 && !data.store_alternate_crossings()) return 0;
-    c.set_start(start_curve(run, c));
+    c.set_start(start);
     out.append(c);
     if (data.store_crossing_pairs()) out.append(c.mirrored());
     return 1;

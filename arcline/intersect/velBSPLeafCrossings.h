@@ -44,9 +44,13 @@ public:
     // curve 2's is clockwise, curve 1 when it is anticlockwise, unknown when the directions are parallel
     // (tangential contact). A crossing and its mirror get inverse answers.
     static velCrossingCurve start_curve(const velBSPRun& run, const velCrossing& c);
+    // The same from the two curves' directions at the crossing (not necessarily unit vectors).
+    static velCrossingCurve start_curve(const giPoint2& t1, const giPoint2& t2);
     // Appends c, with its start curve, and its mirror when the cross data stores pairs; an alternate
     // crossing only when the cross data stores alternates. Returns 1 when c was kept.
     static int record(const velBSPRun& run, velCrossing c, velCrossingcoPageArr& out);
+    // The same with the start curve known.
+    static int record(const velBSPRun& run, velCrossing c, velCrossingCurve start, velCrossingcoPageArr& out);
 
 protected:
     velBSPLeafCrossings() = default;

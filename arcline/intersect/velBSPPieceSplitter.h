@@ -147,6 +147,11 @@ private:
 
     void span(int k, double u0, double u1) {
         const bool final = k == m_final && (!m_p.wraps || m_crossed_closure);
+        if (!final) {
+            // A span whose box lies wholly on the current side ends there too: nothing to cut.
+            const giBox2& box = m_run.span_box(m_p.poly, k);
+            if (m_high_side ? box.min()[m_axis] >= m_value : box.max()[m_axis] < m_value) return;
+        }
         const giPoint2 end = final ? m_p.p1 : m_run.point(m_p.poly, k + 1);
         const bool end_high = end[m_axis] >= m_value;
         const auto& s = m_run.vertex(m_p.poly, k);

@@ -1,6 +1,7 @@
 #include "arcline/intersect/velBSPRun.h"
 
 #include "arcline/intersect/velCrossData.h"
+#include "arcline/intersect/velListIntersector.h"
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/polyline/spans/velCirbul.h"
 #include "arcline/polyline/velTolerances.h"
@@ -42,18 +43,24 @@ velBSPRun::velBSPRun(velPolylineListIter& list, velCrossData& data) : m_data(&da
     m_boundary.reserve(static_cast<std::size_t>(polys));
     m_two_boundaries = data.two_boundaries();
     const int second = data.second_boundary_index();
+    // The plain intersector's closure (first and last positions equal) is decided from the positions read
+    // here rather than by reading them again through the function.
+    const bool by_ends = data.closure_function() == &velListIntersector::closed_by_coincident_ends;
     list.reset();
     for (int i = 0; ++list; ++i) {
         const int n = list.num_pos();
         const bool linear = list.all_spans_linear();
+        giPoint3 first, last;
         for (int j = 0; j < n; ++j) {
             const giPoint3 p = list.get_pos(j);
+            if (j == 0) first = p;
+            last = p;
             const double b = (j + 1 < n && !linear && !list.span_linear(j)) ? list.get_bulge(j) : 0.0;
             if (b != 0.0) m_any_arcs = true;
             m_vertices.push_back({p.x, p.y, b});
         }
         m_first.push_back(static_cast<int>(m_vertices.size()));
-        const bool closed = n > 1 && data.closed(list, i) != 0;
+        const bool closed = n > 1 && (by_ends ? first == last : data.closed(list, i) != 0);
         m_closed.push_back(closed);
         if (!closed && n > 1) m_all_closed = false;
         m_boundary.push_back(m_two_boundaries && i >= second);
@@ -68,6 +75,7 @@ velBSPRun::velBSPRun(velPolylineListIter& list, velCrossData& data) : m_data(&da
 void velBSPRun::fill_boxes(velPolyarcline2dBoxCache* cache) {
     m_span_boxes.resize(m_vertices.size());
     m_axis.assign(m_vertices.size(), 0);
+    m_circles.assign(m_vertices.size(), Circle{0.0, 0.0, 0.0});
     if (cache) {
         cache->clear();
         cache->reserve(num_polylines(), static_cast<int>(m_vertices.size()));
@@ -84,6 +92,12 @@ void velBSPRun::fill_boxes(velPolyarcline2dBoxCache* cache) {
             const Vertex& s = vertex(i, j);
             const Vertex& e = vertex(i, j + 1);
             const giBox2 b = span_box_of(s, e);
+            if (s.b != 0.0) {
+                const double P0[2] = {s.x, s.y}, P1[2] = {e.x, e.y};
+                double c[2], r;
+                velCirbul::cbbucr(P0, P1, s.b, c, r);
+                m_circles[at(m_first[at(i)] + j)] = {c[0], c[1], std::fabs(r)};
+            }
             const double dx = std::fabs(s.x - e.x), dy = std::fabs(s.y - e.y);
             if (s.b < velTol::span_fraction && dx * dx + dy * dy > velTol::coincident * velTol::coincident) {
                 unsigned char& kind = m_axis[at(m_first[at(i)] + j)];

@@ -44,6 +44,11 @@ public:
     }
     double bulge(int poly, int span) const { return vertex(poly, span).b; }
     const giBox2& span_box(int poly, int span) const { return m_span_boxes[at(m_first[at(poly)] + span)]; }
+    // The circle of an arc span (radius 0 for a straight span or a zero chord).
+    struct Circle {
+        double x, y, r;
+    };
+    const Circle& circle(int poly, int span) const { return m_circles[at(m_first[at(poly)] + span)]; }
     bool closed(int poly) const { return m_closed[at(poly)] != 0; }
     // 0 for boundary A (or the only boundary), 1 for boundary B.
     int boundary(int poly) const { return m_boundary[at(poly)]; }
@@ -57,6 +62,15 @@ public:
     // Point and unit tangent at underlying parameter t of a polyline (t in [0, last]).
     giPoint2 evaluate(int poly, double t) const;
     giPoint2 tangent(int poly, double t) const;
+    // The direction of span `span` at bulge parameter u, not normalised (the chord of a straight span).
+    giPoint2 span_direction(int poly, int span, double u) const {
+        const Vertex& s = vertex(poly, span);
+        const Vertex& e = vertex(poly, span + 1);
+        const double dx = e.x - s.x, dy = e.y - s.y;
+        if (s.b == 0.0) return {dx, dy};
+        const double v = 2.0 * u - 1.0, k = 1.0 - v * s.b * v * s.b, g = -2.0 * s.b * v;
+        return {k * dx + g * dy, k * dy - g * dx};
+    }
     // The same within one span at bulge parameter u in [0, 1].
     giPoint2 span_point(int poly, int span, double u) const;
     giPoint2 span_tangent(int poly, int span, double u) const;
@@ -78,6 +92,7 @@ public:
     };
     struct UniqueSpan {
         int poly, span, first, n;
+        giBox2 box; // holds the part of the span in the node (the whole span's box but for lines)
     };
     struct Scratch {
         std::vector<velBSPPiece> left, right, cut, quadrants[4];
@@ -101,6 +116,7 @@ private:
     std::vector<int> m_first{0};
     std::vector<Vertex> m_vertices;
     std::vector<giBox2> m_span_boxes;  // indexed like the vertices; the last vertex's slot is unused
+    std::vector<Circle> m_circles;     // indexed like the vertices
     std::vector<unsigned char> m_axis; // indexed like the vertices
     std::vector<unsigned char> m_closed;
     std::vector<unsigned char> m_boundary;

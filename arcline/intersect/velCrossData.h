@@ -70,10 +70,15 @@ public:
     velPolyarcline2dBoxCache* box_cache() { return m_box_cache.get(); }
     const velPolyarcline2dBoxCache* box_cache() const { return m_box_cache.get(); }
 
+    // Crossings are kept in pages of 2^crossing_page_factor records (64 KiB): intersections of large lists
+    // make tens of thousands of them, and small pages would cost an allocation every few records.
+    static constexpr int crossing_page_factor = 10;
+    static constexpr int scratch_page_factor = 6;
+
 private:
-    velCrossingcoPageArr m_temp_crossings1;
-    velCrossingcoPageArr m_temp_crossings2;
-    velCrossingcoPageArr m_crossings;
+    velCrossingcoPageArr m_temp_crossings1{scratch_page_factor};
+    velCrossingcoPageArr m_temp_crossings2{scratch_page_factor};
+    velCrossingcoPageArr m_crossings{crossing_page_factor};
     int m_store_alternate_crossings = 0;
     int m_store_crossing_pairs = 1;
     int m_second_boundary_index = -1;

@@ -46,7 +46,8 @@ velIntersectorBSPNode::velIntersectorBSPNode(std::shared_ptr<velTrimmedPolylineL
     velPolylineBSPTrimmerHelper::read_pieces(*pieces, data->closure_function(), data->closure_data(),
                                              m_pieces);
     if (box.empty()) set_limits(root_box(run->total_box()));
-    m_run = std::move(run);
+    m_run = run.get();
+    m_owned_run = std::move(run);
 }
 
 velIntersectorBSPNode::velIntersectorBSPNode(velPolylineListIter& list, velCrossData* data)
@@ -55,7 +56,8 @@ velIntersectorBSPNode::velIntersectorBSPNode(velPolylineListIter& list, velCross
     auto run = std::make_shared<velBSPRun>(list, *data);
     run->root_pieces(m_pieces);
     set_limits(root_box(run->total_box()));
-    m_run = std::move(run);
+    m_run = run.get();
+    m_owned_run = std::move(run);
 }
 
 velIntersectorBSPNode::velIntersectorBSPNode(std::vector<velBSPPiece> pieces, const giBox2& box,

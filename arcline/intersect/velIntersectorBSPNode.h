@@ -125,7 +125,8 @@ protected:
 private:
     velBSPNodeData node_data() const;
 
-    std::shared_ptr<const velBSPRun> m_run;
+    std::shared_ptr<const velBSPRun> m_owned_run; // the root's; the children read it through m_run
+    const velBSPRun* m_run = nullptr;
     std::vector<velBSPPiece> m_pieces;
     velCrossData* m_data; // not owned
     mutable int m_crossing_count = -1;

@@ -36,9 +36,7 @@ int run(velPolylineListIter& list, int second, velCrossingcoPageArr& out, velPro
     data.set_store_crossing_pairs(0);
     data.set_second_boundary_index(second);
     const int r = velListIntersector::intersect(list, data, progress);
-    out.clear();
-    for (int i = 0; i < data.crossings().size(); ++i)
-        out.append(data.crossings().read(i));
+    out.become(data.crossings());
     return r;
 }
 } // namespace

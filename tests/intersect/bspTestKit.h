@@ -129,11 +129,15 @@ inline std::vector<V> ref_intersections(const RefSpan& s, const RefSpan& q) {
     } else if (q.b == 0.0) {
         circle_line(s, q);
     } else {
-        const double dx = q.c.x - s.c.x, dy = q.c.y - s.c.y, d = std::hypot(dx, dy);
+        // On the smaller circle, from the gap between its centre and the larger circle, so that the huge
+        // circle of a nearly straight arc loses no digits.
+        const RefSpan& sm = s.r <= q.r ? s : q;
+        const RefSpan& lg = s.r <= q.r ? q : s;
+        const double dx = lg.c.x - sm.c.x, dy = lg.c.y - sm.c.y, d = std::hypot(dx, dy);
         if (d == 0.0 || d > s.r + q.r || d < std::fabs(s.r - q.r)) return pts;
-        const double a = (s.r * s.r - q.r * q.r + d * d) / (2 * d);
-        const double h = std::sqrt(std::max(0.0, s.r * s.r - a * a));
-        const V m{s.c.x + a * dx / d, s.c.y + a * dy / d};
+        const double a = (sm.r * sm.r + (d - lg.r) * (d + lg.r)) / (2 * d);
+        const double h = std::sqrt(std::max(0.0, sm.r * sm.r - a * a));
+        const V m{sm.c.x + a * dx / d, sm.c.y + a * dy / d};
         pts.push_back({m.x - h * dy / d, m.y + h * dx / d});
         pts.push_back({m.x + h * dy / d, m.y - h * dx / d});
     }
