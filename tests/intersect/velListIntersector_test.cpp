@@ -10,12 +10,14 @@
 #include "arcline/intersect/velListIntersector.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
+#include "arcline/platform/velProgressBreak.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 
 namespace {
 
@@ -394,6 +396,40 @@ TEST(velIntersectorBSPNode, DepthFirstPhaseKeepsMemoryBounded) {
     EXPECT_GT(nodes, 5 * velIntersectorBSPNode::max_breadth_first_nodes);
     EXPECT_LT(peak, 2 * velIntersectorBSPNode::max_breadth_first_nodes + 400) << "made " << nodes;
     EXPECT_EQ(velIntersectorBSPNode::live_nodes(), before);
+}
+
+// A progress break that asks to stop makes the run return 1 with part of the crossings; the text dump of a
+// node names its box and its pieces.
+TEST(velListIntersector, ProgressBreakStopsTheRun) {
+    struct StopAfter : velProgressBreak {
+        int left;
+        explicit StopAfter(int n) : left(n) {}
+        bool on_progress(int, int) override { return --left < 0; }
+    };
+    std::mt19937 rng(21);
+    List list;
+    random_list(list, rng, 12);
+    velCrossData all, part;
+    ASSERT_EQ(velListIntersector::intersect(list.iter, all), 0);
+    StopAfter stop(3);
+    EXPECT_EQ(velListIntersector::intersect(list.iter, part, &stop), 1);
+    EXPECT_LT(part.crossings().size(), all.crossings().size());
+}
+
+TEST(velIntersectorBSPNode, TextDump) {
+    List list;
+    list.add(polyline({{0, 0}, {4, 0}, {4, 4}, {0, 0}}));
+    velCrossData data;
+    velIntersectorBSPNode root(list.iter, &data);
+    std::ostringstream os;
+    os << root;
+    EXPECT_EQ(os.str().rfind("velIntersectorBSPNode {\nlimits ", 0), 0u) << os.str();
+    EXPECT_NE(os.str().find("polyline 0 from 0 to 3 whole"), std::string::npos) << os.str();
+    List none;
+    velIntersectorBSPNode empty(none.iter, &data);
+    std::ostringstream es;
+    es << empty;
+    EXPECT_NE(es.str().find("no polyline"), std::string::npos) << es.str();
 }
 
 TEST(velListIntersector, BenchmarkSegmentsHaveTheirKnownCrossings) {
