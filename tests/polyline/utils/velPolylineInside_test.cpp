@@ -20,12 +20,13 @@ int inside(const giPoint2& P, const velPolylineListIter& it) {
     return U::point_inside_closed_polyline(P, it, nullptr);
 }
 
-// A star-shaped anticlockwise loop: n corners at rising angles about `c`, radii in [0.6, 1] times `scale`,
+// A star-shaped anticlockwise loop: n >= 4 corners at rising angles about `c`, each in its own sector and
+// less than half a turn from the next, radii in [0.6, 1] times `scale`,
 // spans straight or arcs of |bulge| <= 0.3 (simple: no span comes near another away from the corners).
 std::vector<V> star(Rng& rng, int n, double scale, giPoint3 c) {
     std::vector<giPoint3> corners;
     for (int i = 0; i < n; ++i) {
-        const double a = 2 * pi * (i + rng.uniform(0.1, 0.9)) / n, r = scale * rng.uniform(0.6, 1.0);
+        const double a = 2 * pi * (i + rng.uniform(0.25, 0.75)) / n, r = scale * rng.uniform(0.6, 1.0);
         corners.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a), 0});
     }
     corners.push_back(corners.front());
@@ -37,7 +38,8 @@ std::vector<V> star(Rng& rng, int n, double scale, giPoint3 c) {
             continue;
         }
         const double b = rng.uniform(-0.3, 0.3);
-        vs.push_back({e, giPoint3{(a.x + e.x) / 2 + (e.y - a.y) * b / 2, (a.y + e.y) / 2 - (e.x - a.x) * b / 2, 0}});
+        vs.push_back(
+            {e, giPoint3{(a.x + e.x) / 2 + (e.y - a.y) * b / 2, (a.y + e.y) / 2 - (e.x - a.x) * b / 2, 0}});
     }
     return vs;
 }
@@ -56,6 +58,12 @@ std::vector<V> reversed(const std::vector<V>& vs) {
     for (std::size_t i = vs.size() - 1; i > 0; --i)
         out.push_back({vs[i - 1].p, vs[i].mid});
     return out;
+}
+
+One reversed_one(const One& one) {
+    std::unique_ptr<velAbsPolyArcLine> r(one.line->create_new());
+    r->reverse();
+    return One(std::move(r));
 }
 
 std::vector<V> cycled(const std::vector<V>& vs, std::size_t j) {
@@ -92,9 +100,9 @@ TEST(velPolylineInside, PointsNearEverySpanDecideBySide) {
     // The same answers reversed, started at another corner, and moved far and scaled up.
     Rng rng(1414);
     for (int trial = 0; trial < 40; ++trial) {
-        const std::vector<V> base = star(rng, rng.pick(3, 8), rng.uniform(0.5, 20), {0, 0, 0});
-        const std::vector<std::pair<double, giVector3>> frames{{1.0, {0, 0, 0}}, {1000.0, {0, 0, 0}},
-                                                               {1.0, {1e3, -2e3, 0}}};
+        const std::vector<V> base = star(rng, rng.pick(4, 8), rng.uniform(0.5, 20), {0, 0, 0});
+        const std::vector<std::pair<double, giVector3>> frames{
+            {1.0, {0, 0, 0}}, {1000.0, {0, 0, 0}}, {1.0, {1e3, -2e3, 0}}};
         for (const auto& [scale, shift] : frames) {
             const std::vector<V> vs = moved(base, scale, shift);
             const One loops[3] = {One(vs), One(reversed(vs)), One(cycled(vs, vs.size() / 2))};
@@ -104,13 +112,15 @@ TEST(velPolylineInside, PointsNearEverySpanDecideBySide) {
                     const giPoint3 X = fwd.it.get_interpolated_pos(k + f);
                     const giUnitVec3 t = U::span_tangent(fwd.it, k, f);
                     const giVector2 left(-t.y(), t.x());
-                    for (const auto& [off, want] :
-                         {std::pair{0.0, 1}, {1e-12, 1}, {-1e-12, 1}, {1e-6 * scale, 1}, {-1e-6 * scale, 0}}) {
+                    for (const auto& [off, want] : {std::pair{0.0, 1},
+                                                    {1e-12, 1},
+                                                    {-1e-12, 1},
+                                                    {1e-6 * scale, 1},
+                                                    {-1e-6 * scale, 0}}) {
                         const giPoint2 P = X.xy() + left * off;
                         for (const One& l : loops)
-                            EXPECT_EQ(inside(P, l.it), want)
-                                << "trial " << trial << " scale " << scale << " span " << k << " f " << f
-                                << " off " << off;
+                            EXPECT_EQ(inside(P, l.it), want) << "trial " << trial << " scale " << scale
+                                                             << " span " << k << " f " << f << " off " << off;
                     }
                 }
                 EXPECT_EQ(inside(fwd.it.get_pos(k).xy(), fwd.it), 1);
@@ -133,12 +143,45 @@ TEST(velPolylineInside, AgreesWithExactRationalsOnHeldOutPoints) {
         if (it.index() != k) it.set_index(k);
         ++count;
         const int got = inside({x, y}, it);
-        if (got != (expected != 0)) {
+        const int where = U::point_location({x, y}, it, velTol::on_boundary);
+        if (got != (expected != 0) || where != expected) {
             ++wrong;
-            ADD_FAILURE() << "polyline " << k << " point (" << x << ", " << y << ") class " << expected;
+            ADD_FAILURE() << "polyline " << k << " point (" << x << ", " << y << ") class " << expected
+                          << " got " << where;
             if (wrong > 20) break;
         }
     }
     EXPECT_EQ(count, 10000);
     EXPECT_EQ(wrong, 0);
+}
+
+TEST(velPolylineInside, WindingNumbersCountTurnsAndCloseOpenPolylinesByTheirChord) {
+    // A circle of radius 1 wound twice (four half circles), its reverse, and a figure eight of two arcs.
+    const One twice(std::vector<V>{{{1, 0, 0}, {}},
+                                   {{-1, 0, 0}, giPoint3{0, 1, 0}},
+                                   {{1, 0, 0}, giPoint3{0, -1, 0}},
+                                   {{-1, 0, 0}, giPoint3{0, 1, 0}},
+                                   {{1, 0, 0}, giPoint3{0, -1, 0}}});
+    const One eight(std::vector<V>{{{0, 0, 0}, {}},
+                                   {{2, 0, 0}, giPoint3{1, -1, 0}},
+                                   {{0, 0, 0}, giPoint3{1, 1, 0}},
+                                   {{-2, 0, 0}, giPoint3{-1, -1, 0}},
+                                   {{0, 0, 0}, giPoint3{-1, 1, 0}}});
+    for (const auto& [P, w2, w8] : {std::tuple{giPoint2{0, 0.5}, 2, 0},
+                                    {giPoint2{0.3, -0.2}, 2, 1},
+                                    {giPoint2{1.2, 0}, 0, 1},
+                                    {giPoint2{-1.2, 0.1}, 0, -1},
+                                    {giPoint2{5, 0}, 0, 0}}) {
+        EXPECT_EQ(U::winding_number(P, twice.it), w2) << P;
+        EXPECT_EQ(U::winding_number(P, reversed_one(twice).it), -w2) << P;
+        EXPECT_EQ(U::winding_number(P, eight.it), w8) << P;
+        EXPECT_EQ(inside(P, eight.it), w8 != 0);
+    }
+    EXPECT_EQ(U::point_location({0, 1}, twice.it, velTol::on_boundary), U::on_boundary);
+    EXPECT_EQ(U::point_location({0, 1 + 1e-9}, twice.it, velTol::on_boundary), U::outside);
+    EXPECT_EQ(U::point_location({0, 1 + 1e-9}, twice.it, 1e-8), U::on_boundary);
+    // An open U is closed by its chord for the winding number; the inside test wants it closed.
+    const One u(std::vector<V>{{{0, 1, 0}, {}}, {{0, 0, 0}, {}}, {{1, 0, 0}, {}}, {{1, 1, 0}, {}}});
+    EXPECT_EQ(U::winding_number({0.5, 0.5}, u.it), 1);
+    EXPECT_EQ(inside({0.5, 0.5}, u.it), 0);
 }
