@@ -31,7 +31,7 @@ TEST(velSpanContracts, RadiusToBulgeIsZeroWhenNoArcOfThatRadiusSpansTheChord) {
         EXPECT_EQ(bulge_of_radius(0, 0, 2, 0, s * (1 - 1e-12)), 0.0);
         EXPECT_EQ(bulge_of_radius(0, 0, 2, 0, s * std::nextafter(1.0, 0.0)), 0.0);
         EXPECT_NEAR(bulge_of_radius(0, 0, 2, 0, s), s, 1e-7);
-        EXPECT_NEAR(bulge_of_radius(0, 0, 2, 0, s * (1 + 1e-8)), s * (1 - std::sqrt(2e-8)), 1e-9);
+        EXPECT_NEAR(bulge_of_radius(0, 0, 2, 0, s * (1 + 1e-8)), s * std::tan(std::asin(1 / (1 + 1e-8)) / 2), 1e-9);
     }
     // b = tan(asin(h / R) / 2) for the minor arc, signed like R; the same moved far and turned.
     std::mt19937 rng(14);
