@@ -33,14 +33,25 @@ struct Probe : velAbsPolyArcLine {
 
 TEST(velAbsPolyArcLineSlots, DocumentedSlotsInOrderAndTheStorageHookAfterThem) {
     using L = velAbsPolyArcLine;
-    const std::vector<std::ptrdiff_t> documented{
-        slot(&L::reset),          slot(&L::create_new),     slot(&L::create_empty),
-        slot(&L::reserve),        slot(&L::add_pos),        slot(&L::add_arc),
-        slot(&L::edit_pos),       slot(&L::edit_mid_pos),   slot(&L::ok_to_add_pos),
-        slot(&L::ok_to_add_arc),  slot(&L::ok_to_edit_pos), slot(&L::ok_to_edit_mid_pos),
-        slot(&L::span_linear),    slot(&L::get_pos),        slot(&L::get_mid_pos),
-        slot(&L::can_hold_arcs),  slot(&L::reverse),        slot(&L::get_polygonized_points),
-        Probe::invalidate_caches_slot()};
+    const std::vector<std::ptrdiff_t> documented{slot(&L::reset),
+                                                 slot(&L::create_new),
+                                                 slot(&L::create_empty),
+                                                 slot(&L::reserve),
+                                                 slot(&L::add_pos),
+                                                 slot(&L::add_arc),
+                                                 slot(&L::edit_pos),
+                                                 slot(&L::edit_mid_pos),
+                                                 slot(&L::ok_to_add_pos),
+                                                 slot(&L::ok_to_add_arc),
+                                                 slot(&L::ok_to_edit_pos),
+                                                 slot(&L::ok_to_edit_mid_pos),
+                                                 slot(&L::span_linear),
+                                                 slot(&L::get_pos),
+                                                 slot(&L::get_mid_pos),
+                                                 slot(&L::can_hold_arcs),
+                                                 slot(&L::reverse),
+                                                 slot(&L::get_polygonized_points),
+                                                 Probe::invalidate_caches_slot()};
     EXPECT_EQ(slot(&CObject::GetRuntimeClass), 0);
     EXPECT_EQ(slot(&CObject::Dump), 5); // the destructor takes two slots
     EXPECT_EQ(documented.front(), slot(&CObject::Dump) + 1);
