@@ -50,7 +50,8 @@ std::map<std::string, std::vector<std::string>> include_graph() {
     return g;
 }
 
-std::set<std::string> reached(const std::map<std::string, std::vector<std::string>>& g, const std::string& from) {
+std::set<std::string> reached(const std::map<std::string, std::vector<std::string>>& g,
+                              const std::string& from) {
     std::set<std::string> seen;
     std::function<void(const std::string&)> visit = [&](const std::string& h) {
         if (!seen.insert(h).second || !g.count(h)) return;
@@ -78,18 +79,21 @@ std::string code_of(const std::string& line) {
 std::vector<std::pair<std::string, double>> float_literals(const std::string& code) {
     std::vector<std::pair<std::string, double>> out;
     for (std::size_t i = 0; i < code.size();) {
-        const bool starts = std::isdigit(static_cast<unsigned char>(code[i])) ||
-                            (code[i] == '.' && i + 1 < code.size() && std::isdigit(static_cast<unsigned char>(code[i + 1])));
-        const bool word = i > 0 && (std::isalnum(static_cast<unsigned char>(code[i - 1])) || code[i - 1] == '_');
+        const bool starts =
+            std::isdigit(static_cast<unsigned char>(code[i])) ||
+            (code[i] == '.' && i + 1 < code.size() && std::isdigit(static_cast<unsigned char>(code[i + 1])));
+        const bool word =
+            i > 0 && (std::isalnum(static_cast<unsigned char>(code[i - 1])) || code[i - 1] == '_');
         if (!starts || word) {
             ++i;
             continue;
         }
         std::size_t j = i;
         bool is_float = false;
-        while (j < code.size() && (std::isdigit(static_cast<unsigned char>(code[j])) || code[j] == '.' ||
-                                   code[j] == 'e' || code[j] == 'E' || code[j] == '\'' ||
-                                   ((code[j] == '-' || code[j] == '+') && (code[j - 1] == 'e' || code[j - 1] == 'E')))) {
+        while (j < code.size() &&
+               (std::isdigit(static_cast<unsigned char>(code[j])) || code[j] == '.' || code[j] == 'e' ||
+                code[j] == 'E' || code[j] == '\'' ||
+                ((code[j] == '-' || code[j] == '+') && (code[j - 1] == 'e' || code[j - 1] == 'E')))) {
             is_float = is_float || code[j] == '.' || code[j] == 'e' || code[j] == 'E';
             ++j;
         }
@@ -135,7 +139,8 @@ TEST(Sources, LowerLayersIncludeNothingAbove) {
         const bool low = h.rfind("arcline/platform/", 0) == 0 || h.rfind("arcline/polyline/spans/", 0) == 0;
         if (!low) continue;
         for (const std::string& e : reached(g, h))
-            for (const char* above : {"arcline/lists/", "arcline/intersect/", "arcline/polyutils/", "arcline/debug/"})
+            for (const char* above :
+                 {"arcline/lists/", "arcline/intersect/", "arcline/polyutils/", "arcline/debug/"})
                 EXPECT_NE(e.rfind(above, 0), 0u) << h << " reaches " << e;
     }
     // The crossing options block names the closure function; it needs no trimmed view for that.
@@ -157,7 +162,8 @@ TEST(Sources, TolerancesAreNamed) {
                 for (const auto& [text, v] : float_literals(code)) {
                     const bool small = (v > 0.0 && v < 0.01) || (v > 0.99 && v < 1.0);
                     if (!small) continue;
-                    EXPECT_FALSE(shared.count(v)) << f << ":" << n + 1 << ": " << text << " belongs to velTol";
+                    EXPECT_FALSE(shared.count(v))
+                        << f << ":" << n + 1 << ": " << text << " belongs to velTol";
                     EXPECT_NE(code.find("constexpr"), std::string::npos)
                         << f << ":" << n + 1 << ": unnamed tolerance " << text;
                 }
