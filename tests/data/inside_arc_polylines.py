@@ -10,9 +10,12 @@ The polylines are written in the velGeometryIO record format; each line of the p
 "polyline x y class" with the coordinates as Python's repr prints them (they read back bit for bit).
 
 The arc of a span is the circle through its start, mid point and end as stored (doubles, XY). A point is
-on the boundary when its exact distance from some span is at most ON_TOL; inside when it is not and the
-winding number of the polyline around it is not zero (the non-zero rule). Points whose exact distance lies
-between ON_TOL / 2 and 2 * ON_TOL are not kept: there a floating-point distance may fairly say either.
+on the boundary when its exact distance from some span is at most ON_TOL / 2 (the library's on-boundary
+tolerance is ON_TOL); inside when it is farther than 2 * ON_TOL from every span and the winding number of
+the polyline around it is not zero (the non-zero rule); outside otherwise. Points whose exact distance
+lies between ON_TOL / 2 and 2 * ON_TOL are not kept: there a floating-point distance may fairly say either.
+Python's fractions module does the exact arithmetic (the script needs nothing else; it takes a few seconds
+to a couple of minutes).
 The winding number is the one of the chord polygon (upward and downward crossings of the ray to +x, a
 vertex at the ray's height counting as below it) plus, for each arc, +-1 when the point lies strictly
 inside the circle and strictly on the mid point's side of the chord (the region that the arc and its chord

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr double ulp_half = 0x1p-53; // the spacing of doubles in [0.5, 1)
+__extension__ typedef __int128 int128; // GCC's and Clang's 128-bit integers
 
 int sign(long long v) {
     return (v > 0) - (v < 0);
@@ -45,9 +46,9 @@ TEST(velExactPredicates, InCircleOfPointsNextToTheUnitCircle) {
     for (int i = -40; i <= 40; ++i) {
         for (int j = -40; j <= 40; ++j) {
             const giPoint2 p{0.6 + i * ulp_half, 0.8 + j * ulp_half};
-            const __int128 X = static_cast<__int128>(std::ldexp(p.x, 53)),
-                           Y = static_cast<__int128>(std::ldexp(p.y, 53));
-            const __int128 d = (static_cast<__int128>(1) << 106) - X * X - Y * Y;
+            const int128 X = static_cast<int128>(std::ldexp(p.x, 53)),
+                           Y = static_cast<int128>(std::ldexp(p.y, 53));
+            const int128 d = (static_cast<int128>(1) << 106) - X * X - Y * Y;
             const int want = (d > 0) - (d < 0);
             ASSERT_EQ(velExactPredicates::in_circle(a, b, c, p), want) << i << " " << j;
             EXPECT_EQ(velExactPredicates::in_circle(c, b, a, p), -want); // clockwise: the other sign
@@ -66,6 +67,6 @@ TEST(velExactPredicates, InCircleOfPointsNextToTheUnitCircle) {
     auto moved = [&](const giPoint2& q) { return giPoint2{q.x + o.x, q.y + o.y}; };
     EXPECT_EQ(velExactPredicates::in_circle(moved({0, 0}), moved({4, 0}), moved({0, 4}), moved({4, 4})), 0);
     EXPECT_EQ(velExactPredicates::in_circle(moved({0, 0}), moved({4, 0}), moved({0, 4}),
-                                            {o.x + 4, std::nextafter(o.y + 4, 0.0)}),
+                                            {o.x + 4, std::nextafter(o.y + 4, o.y)}),
               1);
 }
