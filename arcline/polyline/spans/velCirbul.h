@@ -78,11 +78,12 @@ public:
                                      const double P1b[2], double bb, int& count, double ta[max_intersections],
                                      double tb[max_intersections]);
 
-    // Real roots of a*x^2 + b*x + c, the one root finder of the span routines. Signs are taken as for a
-    // positive a. Count 0, 1 (root in both slots), 2 (smaller first), -1 when no x solves it, and 2147483647
-    // when every x does. Coefficients below velTol::formula_zero (1e-15) count as zero: a and b zero give
-    // -1 or, with c zero too, 2147483647; a zero gives the linear root; b zero the roots +-sqrt(-c / a) or
-    // none; c zero the roots 0 and -b / a.
+    // Real roots of a*x^2 + b*x + c: the library's quadratic solver (velSpanSolver::roots brackets the
+    // roots of higher polynomials within a range). Signs are taken as for a positive a. Count 0, 1 (root in
+    // both slots), 2 (smaller first), -1 when no x solves it, and 2147483647 when every x does.
+    // Coefficients below velTol::formula_zero (1e-15) count as zero: a and b zero give -1 or, with c zero
+    // too, 2147483647; a zero gives the linear root; b zero the roots +-sqrt(-c / a) or none; c zero the
+    // roots 0 and -b / a.
     // Slack: a negative discriminant b^2 - 4ac down to -max(1e-15, velTol::discriminant_slack * b^2)
     // (1e-5 b^2) counts as zero, a double root given twice: two roots that rounding pushed apart into the
     // complex plane stay a touch. The slack is relative to b^2 only above that floor, so callers that
