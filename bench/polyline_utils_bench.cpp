@@ -66,4 +66,18 @@ void BM_closest_point(benchmark::State& state) {
 }
 BENCHMARK(BM_closest_point)->Unit(benchmark::kMillisecond);
 
+// Inside test: points alternate inside and outside the loop, both within its box, so that every span is
+// tested (the box is computed once and handed in, as callers that test many points do).
+void BM_point_inside(benchmark::State& state) {
+    const Loop& l = loop();
+    const giBox2 box = l.it.box(vel_2d_box);
+    int i = 0;
+    for (auto _ : state) {
+        const giPoint2 P = (i++ % 2) ? giPoint2(99.0, 99.0) : giPoint2(20.0, 3.0);
+        benchmark::DoNotOptimize(velPolylineUtils::point_inside_closed_polyline(P, l.it, &box));
+    }
+    state.SetItemsProcessed(state.iterations() * num_spans);
+}
+BENCHMARK(BM_point_inside)->Unit(benchmark::kMillisecond);
+
 } // namespace

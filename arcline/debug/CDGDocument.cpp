@@ -1,5 +1,7 @@
 #include "arcline/debug/CDGDocument.h"
 
+#include "arcline/polyline/velTolerances.h"
+
 #include <array>
 #include <bit>
 #include <cmath>
@@ -104,7 +106,7 @@ double dot(const V3& a, const V3& b) {
 }
 
 // Three points count as collinear when the sine of the angle at the end point is below this.
-constexpr double collinear_sine = 1e-12;
+constexpr double collinear_sine = velTol::collinear;
 
 // Centre of the circle through a, b and c; b when the points are collinear (or coincide).
 P3 circumcentre(const P3& a, const P3& b, const P3& c) {

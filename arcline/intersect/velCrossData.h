@@ -17,7 +17,7 @@
 
 #include "arcline/intersect/velCrossingcoPageArr.h"
 #include "arcline/intersect/velPolyarcline2dBoxCache.h"
-#include "arcline/lists/velTrimmedPolylineListIter.h"
+#include "arcline/lists/velClosureFunction.h"
 
 #include <memory>
 

@@ -2,6 +2,7 @@
 
 #include "arcline/polyline/spans/velCirbul.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <algorithm>
 #include <array>
@@ -21,7 +22,7 @@ struct Span2 {
 Span2 span_of(const velPolylineListIter& line, int k) {
     const giPoint3 a = line.get_pos(k), e = line.get_pos(k + 1);
     Span2 s{{a.x, a.y}, {e.x, e.y}, 0.0, false};
-    s.point = a.distance(e) <= velPolylineListIter::zero_chord_tol || (a.x == e.x && a.y == e.y);
+    s.point = a.distance(e) <= velTol::zero_chord || (a.x == e.x && a.y == e.y);
     if (!s.point && !line.span_linear(k)) {
         const giPoint3 m = line.get_mid_pos(k);
         const double M[2] = {m.x, m.y};

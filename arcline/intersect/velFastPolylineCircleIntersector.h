@@ -21,13 +21,14 @@
 #include "arcline/platform/giPoint2.h"
 #include "arcline/polyline/spans/velAbsSpan.h"
 #include "arcline/polyline/utils/velPolylinePosition.h"
+#include "arcline/polyline/velTolerances.h"
 
 class velFastPolylineCircleIntersector {
 public:
     // Beyond the radius by this much a point is outside (absolute, in the units of the coordinates).
-    static constexpr double on_circle_tol = 1e-10;
+    static constexpr double on_circle_tol = velTol::coincident;
     // Touching distance of the span intersections, and the tolerance of the arc distance routine.
-    static constexpr double intersection_tol = 1e-10;
+    static constexpr double intersection_tol = velTol::touching;
     static constexpr double arc_distance_tol = 1e-12;
 
     velFastPolylineCircleIntersector() = default;

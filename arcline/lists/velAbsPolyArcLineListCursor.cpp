@@ -8,24 +8,22 @@
 #include <cmath>
 
 velAbsPolyArcLineListCursor::velAbsPolyArcLineListCursor()
-    : m_list(new velAbsPolyArcLinecoDListPrgcoPrgcoDList), m_owns_list(1) {
+    : m_owned_list(std::make_unique<velAbsPolyArcLinecoDListPrgcoPrgcoDList>()), m_list(m_owned_list.get()) {
     init_iterator();
 }
 
 velAbsPolyArcLineListCursor::velAbsPolyArcLineListCursor(velAbsPolyArcLinecoDListPrgcoPrgcoDList& list)
-    : m_list(&list), m_owns_list(0) {
+    : m_list(&list) {
     init_iterator();
 }
 
 velAbsPolyArcLineListCursor::velAbsPolyArcLineListCursor(utPtrClaim,
                                                          velAbsPolyArcLinecoDListPrgcoPrgcoDList* list)
-    : m_list(list), m_owns_list(1) {
+    : m_owned_list(list), m_list(list) {
     init_iterator();
 }
 
-velAbsPolyArcLineListCursor::~velAbsPolyArcLineListCursor() {
-    if (m_owns_list) delete m_list;
-}
+velAbsPolyArcLineListCursor::~velAbsPolyArcLineListCursor() = default;
 
 void velAbsPolyArcLineListCursor::init_iterator() {
     m_reader = new velAbsPolyArcLineListIter(*m_list);

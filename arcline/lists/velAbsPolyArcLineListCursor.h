@@ -14,6 +14,7 @@
 #include "arcline/lists/velAbsPolyArcLinecoDListPrgcoPrgcoDList.h"
 #include "arcline/lists/velPolylineListCursor.h"
 #include "arcline/platform/utPtrClaim.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <memory>
 
@@ -57,7 +58,7 @@ public:
     velAbsPolyArcLinecoDListPrgcoPrgcoDList& list() const { return *m_list; }
 
     // A whole-span piece shorter than this has no room for an arc.
-    static constexpr double arc_piece_tol = 1e-10;
+    static constexpr double arc_piece_tol = velTol::coincident;
 
 protected:
     // Owns `list`.
@@ -69,8 +70,8 @@ private:
     velAbsPolyArcLinecoDListPrgcoPrgcoDListcoCursor writer() const;
     velAbsPolyArcLine& current() const { return *m_reader->current_shared(); }
 
+    std::unique_ptr<velAbsPolyArcLinecoDListPrgcoPrgcoDList> m_owned_list; // set when the cursor owns m_list
     velAbsPolyArcLinecoDListPrgcoPrgcoDList* m_list;
-    int m_owns_list;
     std::unique_ptr<velAbsPolyArcLine> m_prototype;
     velAbsPolyArcLineListIter* m_reader = nullptr; // the base's iterator, owned by the base
 };

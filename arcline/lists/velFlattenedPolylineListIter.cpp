@@ -2,6 +2,7 @@
 
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/utils/velFloatUtils.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <cmath>
 
@@ -11,7 +12,7 @@ namespace {
 // Equal heights as far as the storage can tell: a few rounding steps apart, or the same once rounded to
 // single precision. The same test decides between the planar and the tilted arc box in the base.
 bool same_height(double a, double b) {
-    constexpr double snapped_tol = 1e-10;
+    constexpr double snapped_tol = velTol::parameter_snap;
     return velFloatUtils::equal(a, b) ||
            std::fabs(velFloatUtils::snap(a) - velFloatUtils::snap(b)) < snapped_tol;
 }

@@ -29,9 +29,7 @@ void velPolylineListCursor::clear() {
         remove();
 }
 
-velPolylineListCursor::~velPolylineListCursor() {
-    if (m_owns_iterator) delete m_iterator;
-}
+velPolylineListCursor::~velPolylineListCursor() = default;
 
 void velPolylineListCursor::append(velPolylineListCursor& other) {
     const int was = index();
@@ -41,8 +39,8 @@ void velPolylineListCursor::append(velPolylineListCursor& other) {
 }
 
 velPolylineListCursor::velPolylineListCursor(const velPolylineListCursor& other)
-    : m_iterator(other.m_iterator != nullptr ? other.m_iterator->create_new() : nullptr),
-      m_add_coincident_point_type(other.m_add_coincident_point_type),
+    : m_owned_iterator(other.m_iterator != nullptr ? other.m_iterator->create_new() : nullptr),
+      m_iterator(m_owned_iterator.get()), m_add_coincident_point_type(other.m_add_coincident_point_type),
       m_coincidence_check_tol(other.m_coincidence_check_tol) {}
 
 velPolylineListCursor& velPolylineListCursor::operator=(const velPolylineListCursor& other) {
@@ -55,13 +53,13 @@ velPolylineListCursor& velPolylineListCursor::operator=(const velPolylineListCur
 }
 
 void velPolylineListCursor::set_iterator(velPolylineListIter* it, int owns) {
-    if (it == m_iterator) {
-        m_owns_iterator = owns;
-        return;
+    if (it != m_iterator) {
+        m_owned_iterator.reset(); // the old iterator goes when it was the cursor's
+    } else if (!owns) {
+        (void)m_owned_iterator.release(); // the same iterator, from now on someone else's
     }
-    if (m_owns_iterator) delete m_iterator;
+    if (owns && m_owned_iterator.get() != it) m_owned_iterator.reset(it);
     m_iterator = it;
-    m_owns_iterator = owns;
 }
 
 utOstream& operator<<(utOstream& os, const velPolylineListCursor& cursor) {

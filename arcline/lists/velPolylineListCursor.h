@@ -17,6 +17,7 @@
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/utPtrWrap.h"
 
+#include <memory>
 #include <ostream>
 
 class velAbsPolyArcLine;
@@ -88,7 +89,7 @@ protected:
     // No iterator yet; the derived class sets one, which the cursor then owns.
     velPolylineListCursor() = default;
     // Reads through `it` without owning it.
-    velPolylineListCursor(utPtrWrap, velPolylineListIter* it) : m_iterator(it), m_owns_iterator(0) {}
+    velPolylineListCursor(utPtrWrap, velPolylineListIter* it) : m_iterator(it) {}
     // Reads through a clone of other's iterator (owned) with other's two settings.
     velPolylineListCursor(const velPolylineListCursor& other);
     velPolylineListCursor& operator=(const velPolylineListCursor& other);
@@ -102,8 +103,8 @@ protected:
     static void copy_current_exactly(const velPolylineListIter& src, velAbsPolyArcLine& out);
 
 private:
+    std::unique_ptr<velPolylineListIter> m_owned_iterator; // set when the cursor owns m_iterator
     velPolylineListIter* m_iterator = nullptr;
-    int m_owns_iterator = 1;
     velAddCoincidentPointType m_add_coincident_point_type = vel_add_no_start_point;
     double m_coincidence_check_tol = 0.0;
 };

@@ -23,6 +23,7 @@
 #include "arcline/platform/giWorkplane3.h"
 #include "arcline/platform/utPtrClaim.h"
 #include "arcline/platform/utPtrWrap.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <memory>
 
@@ -47,7 +48,7 @@ public:
     const giWorkplane3& get_workplane() const { return m_workplane; }
 
     // Two workplanes are the same when their origins and axes agree within this distance.
-    static constexpr double same_workplane_tol = 1e-10;
+    static constexpr double same_workplane_tol = velTol::coincident;
 
 private:
     // The source's underlying (local) iterator, or null after reporting that `function` refuses `src`.

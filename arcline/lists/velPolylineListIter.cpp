@@ -5,6 +5,7 @@
 #include "arcline/polyline/spans/velArc2Utils.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/utils/velFloatUtils.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <cmath>
 #include <memory>
@@ -20,7 +21,7 @@ namespace {
 // Equal heights as far as the storage can tell: equal within a few rounding steps, or equal once rounded to
 // the precision of single-precision polylines.
 bool same_height(double a, double b) {
-    constexpr double snapped_tol = 1e-10;
+    constexpr double snapped_tol = velTol::parameter_snap;
     return velFloatUtils::equal(a, b) ||
            std::fabs(velFloatUtils::snap(a) - velFloatUtils::snap(b)) < snapped_tol;
 }

@@ -22,6 +22,7 @@
 #include "arcline/platform/utOstream.h"
 #include "arcline/platform/utTypeID.h"
 #include "arcline/polyline/contour/velAbsContourcoPrf.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <ostream>
 
@@ -84,7 +85,7 @@ public:
     static velPolylineListIter* ut_dynamic_cast(velPolylineListIter* p) { return p; }
 
     // Ends of an arc closer than this are one point.
-    static constexpr double zero_chord_tol = 1e-10;
+    static constexpr double zero_chord_tol = velTol::zero_chord;
 
 protected:
     velPolylineListIter() = default;

@@ -18,6 +18,7 @@
 
 #include "arcline/platform/giBox3.h"
 #include "arcline/platform/gi_Axis.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <climits>
 #include <vector>
@@ -27,7 +28,7 @@ public:
     // The flag value of an end that carries no flag.
     static constexpr int no_flag = INT_MIN + 1;
     // Trim boundaries this close to a whole number are that number; gaps this small merge in defragment.
-    static constexpr double snap_tol = 1e-10;
+    static constexpr double snap_tol = velTol::parameter_snap;
 
     velPolylineTrimmings() = default;
     // No segments.

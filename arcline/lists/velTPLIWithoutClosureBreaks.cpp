@@ -26,18 +26,16 @@ void velTPLIWithoutClosureBreaks::attatch_iter_without_closure_breaks(velTrimmed
 int velTPLIWithoutClosureBreaks::default_closure_function(const velPolylineListIter& underlying, int index,
                                                           void* data) {
     const double tol = data != nullptr ? *static_cast<const double*>(data) : 0.0;
-    // The protocol moves iterators to read them; the caller's position is put back.
-    auto& it = const_cast<velPolylineListIter&>(underlying);
-    const int was = it.index();
-    it.set_index(index);
-    const int n = it.num_pos();
-    const int closed = n > 0 && it.get_pos(0).coincident(it.get_pos(n - 1), tol);
-    if (was == -1) {
-        it.reset();
-    } else {
-        it.set_index(was);
-    }
-    return closed;
+    auto closed = [tol](const velPolylineListIter& it) {
+        const int n = it.num_pos();
+        return n > 0 && it.get_pos(0).coincident(it.get_pos(n - 1), tol) ? 1 : 0;
+    };
+    // Standing on the polyline already: read it there. Else a clone walks to it: the caller's iterator is
+    // const and may be in use elsewhere, so it is never moved.
+    if (underlying.index() == index) return closed(underlying);
+    const std::unique_ptr<velPolylineListIter> walker(underlying.create_new());
+    walker->set_index(index);
+    return closed(*walker);
 }
 
 int velTPLIWithoutClosureBreaks::size() const {

@@ -63,7 +63,7 @@ public:
     velTrimmedPolylineListIter& trimmed_iter() const { return *m_trimmed; }
 
     // Closed when the first and last positions of the polyline coincide within *(double*)data (0.0 when data
-    // is null). Restores the iterator's index (resets it when it was -1).
+    // is null). `underlying` is not moved: when it stands elsewhere a clone of it walks to the polyline.
     static int default_closure_function(const velPolylineListIter& underlying, int index, void* data);
 
 private:

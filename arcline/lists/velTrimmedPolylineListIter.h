@@ -19,6 +19,7 @@
 // with utPtrWrap it reads the given iterator, which must outlive the view. The view reads the underlying
 // polylines at every query; they must outlive it. Copies copy every record.
 
+#include "arcline/lists/velClosureFunction.h"
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/lists/velPolylineTrimmings.h"
 #include "arcline/lists/velTrimmedPolylineEndData.h"
@@ -26,13 +27,11 @@
 #include "arcline/platform/coPageArr.h"
 #include "arcline/platform/coSet.h"
 #include "arcline/platform/utPtrWrap.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <list>
 #include <memory>
 #include <vector>
-
-// Tells whether polyline `index` of `underlying` is closed. `data` is the function's own.
-using velClosureFunction = int (*)(const velPolylineListIter& underlying, int index, void* data);
 
 class velTrimmedPolylineListIter : public velPolylineListIter {
     UT_DECLARE_TYPE_ID(velTrimmedPolylineListIter, velPolylineListIter)
@@ -110,7 +109,7 @@ public:
     int is_trimmed(double t) const;
     // Whether the current polyline's segments cover it whole, with no gap above complete_tol.
     bool is_complete() const;
-    static constexpr double complete_tol = 1e-5;
+    static constexpr double complete_tol = velTol::span_fraction;
 
     double underlying_parameter(double t) const;
     double underlying_start() const;

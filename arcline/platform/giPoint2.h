@@ -39,7 +39,8 @@ struct giPoint2 {
         return {x + (o.x - x) * fraction, y + (o.y - y) * fraction};
     }
 
-    // The point lifted to height z.
+    // The point lifted to height z (defined in giPoint3.h, which a caller has to include anyway to use the
+    // result).
     constexpr giPoint3 xyz(double z) const;
     constexpr giVector2 as_vector() const { return {x, y}; }
 
@@ -54,10 +55,4 @@ struct giPoint2 {
 
 inline std::ostream& operator<<(std::ostream& os, const giPoint2& p) {
     return os << '(' << p.x << ", " << p.y << ')';
-}
-
-#include "arcline/platform/giPoint3.h"
-
-constexpr giPoint3 giPoint2::xyz(double z) const {
-    return {x, y, z};
 }

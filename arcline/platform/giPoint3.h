@@ -2,13 +2,12 @@
 // A point of doubles. A default-constructed point is the unset point: x = -DBL_MAX. Polylines use that same
 // value as the "no mid point" marker of a straight span.
 
+#include "arcline/platform/giPoint2.h"
 #include "arcline/platform/giVector3.h"
 
 #include <cfloat>
 #include <cmath>
 #include <ostream>
-
-struct giPoint2;
 
 struct giPoint3 {
     double x = -DBL_MAX;
@@ -42,7 +41,7 @@ struct giPoint3 {
         return {x + (o.x - x) * fraction, y + (o.y - y) * fraction, z + (o.z - z) * fraction};
     }
 
-    constexpr giPoint2 xy() const;
+    constexpr giPoint2 xy() const { return {x, y}; }
     constexpr giVector3 as_vector() const { return {x, y, z}; }
 
     constexpr giVector3 operator-(const giPoint3& o) const { return {x - o.x, y - o.y, z - o.z}; }
@@ -58,8 +57,6 @@ inline std::ostream& operator<<(std::ostream& os, const giPoint3& p) {
     return os << '(' << p.x << ", " << p.y << ", " << p.z << ')';
 }
 
-#include "arcline/platform/giPoint2.h"
-
-constexpr giPoint2 giPoint3::xy() const {
-    return {x, y};
+constexpr giPoint3 giPoint2::xyz(double z) const {
+    return {x, y, z};
 }

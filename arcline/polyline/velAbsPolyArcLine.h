@@ -97,9 +97,6 @@ public:
     // Inserts a new position i; old positions i.. move up by one; the span starting at the new position
     // is straight.
     void insert_pos(int i, const giPoint3& p);
-    // Drops the last position and the span that ends there; nothing for an empty line. The storage keeps
-    // its room, so a following add overwrites it.
-    virtual void remove_last_pos();
     // Splits arc span i at the fraction f of its length and returns the new position; a straight span is
     // left alone and the unset point returned.
     giPoint3 split_arc(int i, double f);
@@ -121,6 +118,13 @@ protected:
     // Empties the cached box, length and polygonization tolerance.
     virtual void invalidate_caches();
 
+public:
+    // Drops the last position and the span that ends there; nothing for an empty line. The storage keeps
+    // its room, so a following add overwrites it. Declared after every documented slot (the last is
+    // invalidate_caches) so that the documented slot order stays as it is.
+    virtual void remove_last_pos();
+
+protected:
     // Unsigned tan(sweep / 4) of span i, from the angle at its mid point; 0 for a straight span.
     double bulge_factor(int i) const;
     // The insertion primitive: position i becomes p and span i's mid point `mid`; the rest moves up.

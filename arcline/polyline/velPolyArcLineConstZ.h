@@ -6,6 +6,7 @@
 #include "arcline/platform/giFloatArray3.h"
 #include "arcline/polyline/velAbsPolyArcLine.h"
 #include "arcline/polyline/velPolylineArray.h"
+#include "arcline/polyline/velTolerances.h"
 
 using floatcoPageArr = coPageArr<float>;
 
@@ -14,7 +15,7 @@ class velPolyArcLineConstZ : public velAbsPolyArcLine {
 
 public:
     // Points off the line's height by at most this count as on it.
-    static constexpr double z_tol = 1e-5;
+    static constexpr double z_tol = velTol::span_fraction;
 
     velPolyArcLineConstZ() = default;
     explicit velPolyArcLineConstZ(int n);

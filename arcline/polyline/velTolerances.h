@@ -1,16 +1,45 @@
 #pragma once
 // The library's tolerances, named by what they decide. Every geometric test that compares with a tolerance
 // takes it from here (or from a named member of its class that is defined from here), so that a reader finds
-// in one place which values the library uses and why.
+// in one place which values the library uses and why. Values that one routine alone uses (a series switch,
+// a margin of its own) are named constants beside that routine.
 
 namespace velTol {
 
+// --- Distances (lengths in model units)
+
 // Points closer than this are one point; areas and lengths below it are zero.
 inline constexpr double coincident = 1e-10;
+// A chord at most this long is a point: an arc over it has no shape of its own.
+inline constexpr double zero_chord = coincident;
+// Spans closer than this touch: the default distance of the crossing routines.
+inline constexpr double touching = coincident;
+// A point within this distance of a closed polyline lies on it (the inside test counts it as inside).
+inline constexpr double on_boundary = coincident;
+// Three points whose middle one lies less than this off the chord of the other two make a straight span.
+inline constexpr double flat_sagitta = 1e-5;
+
+// --- Parameters, fractions and ratios (no units)
+
 // Fractions of a span and lengths at which spans count as straight, ends as met, and short spans as
 // removable: the working accuracy of the region algorithms.
 inline constexpr double span_fraction = 1e-5;
+// A bulge (sagitta over half chord) below this measures as its chord, or by the series of the arc length.
+inline constexpr double flat_bulge = span_fraction;
+// A parameter fraction within this of a position is that position.
+inline constexpr double parameter_snap = 1e-10;
+// Values of the closed formulas of an arc (bulges, chords, denominators, coefficients) below this are
+// zero; the quadratic solver's leading, linear and constant terms too.
+inline constexpr double formula_zero = 1e-15;
 // A bulge below this is a straight span.
-inline constexpr double bulge_zero = 1e-15;
+inline constexpr double bulge_zero = formula_zero;
+// The quadratic solver counts a negative discriminant down to -max(formula_zero, this times the square of
+// the linear coefficient) as zero: a double root.
+inline constexpr double discriminant_slack = 1e-5;
+// Points lie on one line when the cross product of their spreads is below this fraction of their squared
+// size (the sine of the angle between them below this).
+inline constexpr double collinear = 1e-12;
+// A contour runs clockwise when its signed area is below minus this.
+inline constexpr double clockwise_area = 1e-12;
 
 } // namespace velTol

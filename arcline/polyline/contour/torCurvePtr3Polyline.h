@@ -39,15 +39,16 @@
 #include "arcline/platform/torCurvePtr3coPageArr.h"
 #include "arcline/platform/torT.h"
 #include "arcline/platform/utCopy.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <vector>
 
 class torCurvePtr3Polyline {
 public:
     // Positions closer than this on one curve are one position; curves must join within it.
-    static constexpr double coincident_tol = 1e-5;
+    static constexpr double coincident_tol = velTol::span_fraction;
     // A chord shorter than this has no direction: it is a point.
-    static constexpr double zero_chord_tol = 1e-10;
+    static constexpr double zero_chord_tol = velTol::zero_chord;
 
     torCurvePtr3Polyline() = default;
     // The polygon of c within tol.

@@ -3,6 +3,7 @@
 #include "arcline/lists/torPolyline3ListCursor.h"
 #include "arcline/platform/coDListcoCursor.h"
 #include "arcline/polyline/contour/torPolyline3Span.h"
+#include "arcline/polyline/velTolerances.h"
 
 namespace {
 
@@ -17,29 +18,27 @@ velPolylineListCursor* cursor_on(const std::shared_ptr<torPolyline3>& p) {
     return new torPolyline3ListCursor(ut_ptr_claim, list);
 }
 
-constexpr double clockwise_area = -1e-12;
+constexpr double clockwise_area = -velTol::clockwise_area;
 
 } // namespace
 
 torPolyline3Adapter::torPolyline3Adapter(std::shared_ptr<torPolyline3> line, torPolyline3* writable,
-                                         int read_only, int owned)
-    : velCursorContour(cursor_on(line), read_only), m_line(line.get()), m_writable(writable), m_owned(owned) {
-}
+                                         int read_only, std::unique_ptr<torPolyline3> owned)
+    : velCursorContour(cursor_on(line), read_only), m_owned(std::move(owned)), m_line(line.get()),
+      m_writable(writable) {}
 
 torPolyline3Adapter::torPolyline3Adapter(const torPolyline3& p)
-    : torPolyline3Adapter(borrowed(const_cast<torPolyline3*>(&p)), nullptr, 1, 0) {}
+    : torPolyline3Adapter(borrowed(const_cast<torPolyline3*>(&p)), nullptr, 1, nullptr) {}
 
-torPolyline3Adapter::torPolyline3Adapter(torPolyline3* p) : torPolyline3Adapter(borrowed(p), p, 0, 0) {}
+torPolyline3Adapter::torPolyline3Adapter(torPolyline3* p) : torPolyline3Adapter(borrowed(p), p, 0, nullptr) {}
 
 torPolyline3Adapter::torPolyline3Adapter(torPolyline3* p, utPtrClaim)
-    : torPolyline3Adapter(borrowed(p), p, 0, 1) {}
+    : torPolyline3Adapter(borrowed(p), p, 0, std::unique_ptr<torPolyline3>(p)) {}
 
 torPolyline3Adapter::torPolyline3Adapter(std::shared_ptr<torPolyline3> p, int read_only)
-    : torPolyline3Adapter(p, read_only ? nullptr : p.get(), read_only, 0) {}
+    : torPolyline3Adapter(p, read_only ? nullptr : p.get(), read_only, nullptr) {}
 
-torPolyline3Adapter::~torPolyline3Adapter() {
-    if (m_owned) delete m_line;
-}
+torPolyline3Adapter::~torPolyline3Adapter() = default;
 
 velAbsContourcoPrf torPolyline3Adapter::clone() const {
     return ut_make_shared_claiming<torPolyline3Adapter>(std::make_unique<torPolyline3>());

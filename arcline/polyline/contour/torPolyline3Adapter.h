@@ -10,6 +10,7 @@
 #include "arcline/platform/torPolyline3.h"
 #include "arcline/platform/utPtrClaim.h"
 #include "arcline/polyline/contour/velCursorContour.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <memory>
 
@@ -46,7 +47,7 @@ public:
     const torPolyline3& polyline() const { return *m_line; }
 
     // Points of a contour within this distance coincide.
-    static constexpr double contour_tol = 1e-5;
+    static constexpr double contour_tol = velTol::span_fraction;
 
 protected:
     void reserve(int spans) override;
@@ -59,9 +60,10 @@ protected:
     int views_same_polyline(const velAbsContour& other) const override;
 
 private:
-    torPolyline3Adapter(std::shared_ptr<torPolyline3> line, torPolyline3* writable, int read_only, int owned);
+    torPolyline3Adapter(std::shared_ptr<torPolyline3> line, torPolyline3* writable, int read_only,
+                        std::unique_ptr<torPolyline3> owned);
 
+    std::unique_ptr<torPolyline3> m_owned; // set when the view owns the polyline (= m_line)
     torPolyline3* m_line;
     torPolyline3* m_writable; // null for a read-only view
-    int m_owned;
 };

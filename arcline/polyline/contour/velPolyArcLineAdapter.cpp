@@ -4,6 +4,7 @@
 #include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/polyline/contour/velPolyArcLineSpan.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyline/velTolerances.h"
 
 namespace {
 
@@ -27,30 +28,28 @@ velPolylineListCursor* cursor_on(const velAbsPolyArcLinecoPrg& p) {
 }
 
 // Below this signed area a contour runs clockwise.
-constexpr double clockwise_area = -1e-12;
+constexpr double clockwise_area = -velTol::clockwise_area;
 
 } // namespace
 
 velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLinecoPrg line, velAbsPolyArcLine* writable,
-                                             int read_only, int owned)
-    : velCursorContour(cursor_on(line), read_only), m_line(line.get()), m_writable(writable), m_owned(owned) {
-}
+                                             int read_only, std::unique_ptr<velAbsPolyArcLine> owned)
+    : velCursorContour(cursor_on(line), read_only), m_owned(std::move(owned)), m_line(line.get()),
+      m_writable(writable) {}
 
 velPolyArcLineAdapter::velPolyArcLineAdapter(const velAbsPolyArcLine& p)
-    : velPolyArcLineAdapter(borrowed(const_cast<velAbsPolyArcLine*>(&p)), nullptr, 1, 0) {}
+    : velPolyArcLineAdapter(borrowed(const_cast<velAbsPolyArcLine*>(&p)), nullptr, 1, nullptr) {}
 
 velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLine* p)
-    : velPolyArcLineAdapter(borrowed(p), p, 0, 0) {}
+    : velPolyArcLineAdapter(borrowed(p), p, 0, nullptr) {}
 
 velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLine* p, utPtrClaim)
-    : velPolyArcLineAdapter(borrowed(p), p, 0, 1) {}
+    : velPolyArcLineAdapter(borrowed(p), p, 0, std::unique_ptr<velAbsPolyArcLine>(p)) {}
 
 velPolyArcLineAdapter::velPolyArcLineAdapter(velAbsPolyArcLinecoPrg p, int read_only)
-    : velPolyArcLineAdapter(p, read_only ? nullptr : p.get(), read_only, 0) {}
+    : velPolyArcLineAdapter(p, read_only ? nullptr : p.get(), read_only, nullptr) {}
 
-velPolyArcLineAdapter::~velPolyArcLineAdapter() {
-    if (m_owned) delete m_line;
-}
+velPolyArcLineAdapter::~velPolyArcLineAdapter() = default;
 
 velAbsContourcoPrf velPolyArcLineAdapter::clone() const {
     return ut_make_shared_claiming<velPolyArcLineAdapter>(
@@ -105,7 +104,7 @@ velAbsSpancoPrf velPolyArcLineAdapter::invalid_span() const {
 }
 
 velAbsPolyArcLine* velPolyArcLineAdapter::get_contour(utPtrRelease) {
-    m_owned = 0;
+    (void)m_owned.release(); // the caller takes it over (or it is shared or borrowed)
     return m_line;
 }
 

@@ -13,6 +13,9 @@
 
 #include "arcline/lists/velAbsPolyArcLinecoDListPrgcoPrgcoDList.h"
 #include "arcline/polyline/contour/velCursorContour.h"
+#include "arcline/polyline/velTolerances.h"
+
+#include <memory>
 
 class velPolyArcLineAdapter : public velCursorContour {
 public:
@@ -51,7 +54,7 @@ public:
     const velAbsPolyArcLine& polyarcline() const { return *m_line; }
 
     // Points of a poly-arc-line contour within this distance coincide.
-    static constexpr double contour_tol = 1e-5;
+    static constexpr double contour_tol = velTol::span_fraction;
 
 protected:
     void reserve(int spans) override;
@@ -66,9 +69,10 @@ protected:
     int views_same_polyline(const velAbsContour& other) const override;
 
 private:
-    velPolyArcLineAdapter(velAbsPolyArcLinecoPrg line, velAbsPolyArcLine* writable, int read_only, int owned);
+    velPolyArcLineAdapter(velAbsPolyArcLinecoPrg line, velAbsPolyArcLine* writable, int read_only,
+                          std::unique_ptr<velAbsPolyArcLine> owned);
 
+    std::unique_ptr<velAbsPolyArcLine> m_owned; // set when the view owns the poly-arc-line (= m_line)
     velAbsPolyArcLine* m_line;
     velAbsPolyArcLine* m_writable; // null for a read-only view
-    int m_owned;
 };

@@ -13,22 +13,22 @@ std::unique_ptr<velAbsPolyArcLine> two_positions(const velAbsPolyArcLine& p) {
 
 } // namespace
 
+velPolyArcLineSpan::velPolyArcLineSpan(std::unique_ptr<velAbsPolyArcLine> owned, int k)
+    : m_read(owned.get()), m_write(owned.get()), m_read_only(0), m_owned(std::move(owned)), m_span(k) {}
+
 velPolyArcLineSpan::velPolyArcLineSpan(const velAbsPolyArcLine& p)
-    : m_read(p.create_empty()), m_write(const_cast<velAbsPolyArcLine*>(m_read)), m_read_only(0), m_owned(1),
-      m_span(-1) {}
+    : velPolyArcLineSpan(std::unique_ptr<velAbsPolyArcLine>(p.create_empty()), -1) {}
 
 velPolyArcLineSpan::velPolyArcLineSpan(const velAbsPolyArcLine& p, int k)
-    : m_read(&p), m_write(nullptr), m_read_only(1), m_owned(0), m_span(k) {}
+    : m_read(&p), m_write(nullptr), m_read_only(1), m_span(k) {}
 
 velPolyArcLineSpan::velPolyArcLineSpan(velAbsPolyArcLine* p, int k)
-    : m_read(p), m_write(p), m_read_only(0), m_owned(0), m_span(k) {}
+    : m_read(p), m_write(p), m_read_only(0), m_span(k) {}
 
 velPolyArcLineSpan::velPolyArcLineSpan(velAbsPolyArcLine* p, utPtrClaim)
-    : m_read(p), m_write(p), m_read_only(0), m_owned(1), m_span(1) {}
+    : velPolyArcLineSpan(std::unique_ptr<velAbsPolyArcLine>(p), 1) {}
 
-velPolyArcLineSpan::~velPolyArcLineSpan() {
-    if (m_owned) delete m_read;
-}
+velPolyArcLineSpan::~velPolyArcLineSpan() = default;
 
 velAbsSpancoPrf velPolyArcLineSpan::own(std::unique_ptr<velAbsPolyArcLine> p, int temp_line) const {
     const int arc = !p->span_linear(1);

@@ -32,7 +32,7 @@ public:
     velPolyArcLineSpan(const velAbsPolyArcLine& p, int k);
     // Writable handle on span k of p, which must outlive the span.
     velPolyArcLineSpan(velAbsPolyArcLine* p, int k);
-    // Span 1 of p, writable, owned: p is deleted with the span.
+    // Span 1 of p, writable, owned: the span takes p over and deletes it.
     velPolyArcLineSpan(velAbsPolyArcLine* p, utPtrClaim);
     velPolyArcLineSpan(const velPolyArcLineSpan&) = delete;
     velPolyArcLineSpan& operator=(const velPolyArcLineSpan&) = delete;
@@ -94,11 +94,13 @@ private:
     velAbsSpancoPrf own(std::unique_ptr<velAbsPolyArcLine> p, int temp_line) const;
     // Moves position `pos` (k or k + 1) and gives the span its old bulge back.
     void move_end(int pos, const giPoint3& p);
+    // A writable span k over a poly-arc-line of its own.
+    velPolyArcLineSpan(std::unique_ptr<velAbsPolyArcLine> owned, int k);
 
     const velAbsPolyArcLine* m_read;
-    velAbsPolyArcLine* m_write;
+    velAbsPolyArcLine* m_write; // null for a read-only span
     int m_read_only;
-    int m_owned;
+    std::unique_ptr<velAbsPolyArcLine> m_owned; // set when the span owns its poly-arc-line (m_read = m_write)
     int m_span;
     int m_temp_line = 0;
     int m_temp_arc = 0;

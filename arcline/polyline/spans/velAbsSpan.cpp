@@ -3,6 +3,7 @@
 #include "arcline/polyline/spans/velArc2Utils.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/spans/velCirbul.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -11,9 +12,9 @@
 namespace {
 
 // Bulges at most this are straight for the length formula.
-constexpr double zero_bulge = 1e-15;
+constexpr double zero_bulge = velTol::bulge_zero;
 // A moved chord no longer than this (squared 1e-10) is no span to keep as temporary.
-constexpr double collapsed_chord2 = 1e-10;
+constexpr double collapsed_chord2 = velTol::coincident;
 
 struct xy {
     double v[2];

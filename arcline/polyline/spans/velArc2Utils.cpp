@@ -3,6 +3,7 @@
 #include "arcline/platform/giWorkplane2.h"
 #include "arcline/platform/utMath.h"
 #include "arcline/polyline/spans/velCirbul.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -15,7 +16,12 @@ constexpr double canon0[2] = {-1.0, 0.0};
 constexpr double canon1[2] = {1.0, 0.0};
 
 // Arcs closer than this count as touching.
-constexpr double touch_tol = 1e-10;
+constexpr double touch_tol = velTol::touching;
+// reparameterise: arcs flatter than this keep the sub-arc's own parameter.
+constexpr double reparameterise_flat_bulge = 0.001;
+// trimmed_mid_parameter: below this bulge the parametrisation is linear to within a parameter snap, and the
+// mid point is taken at the mean parameter.
+constexpr double mean_mid_bulge = velTol::parameter_snap;
 
 // A point as the coordinate pair that the bulge routines take; lives to the end of the call it is made in.
 struct xy {
@@ -74,14 +80,14 @@ giAngle velArc2Utils::arc_angle(double b) {
 
 double velArc2Utils::arc_length(double L, double b) {
     b = std::fabs(b);
-    if (b >= 1e-5) return arc_angle(b).radians() * (b * b + 1.0) * L / (4.0 * b);
+    if (b >= velTol::flat_bulge) return arc_angle(b).radians() * (b * b + 1.0) * L / (4.0 * b);
     return (1.0 + 2.0 * b * b / 3.0) * L;
 }
 
 double velArc2Utils::parameter_at_distance(const giPoint2& P0, const giPoint2& P1, double b, double s) {
     const double chord = P0.distance(P1);
-    if (chord < 1e-10) return 0.0;
-    if (std::fabs(b) < 1e-5) return s / chord;
+    if (chord < velTol::zero_chord) return 0.0;
+    if (std::fabs(b) < velTol::flat_bulge) return s / chord;
     double centre[2], radius;
     velCirbul::cbbucr(xy(P0), xy(P1), b, centre, radius);
     double tan0[2];
@@ -106,7 +112,7 @@ double velArc2Utils::trimmed_bulge(double t0, double t1, double b) {
 double velArc2Utils::trimmed_mid_parameter(double t0, double t1, double b) {
     const double mean = 0.5 * (t0 + t1);
     // A flat arc, or a sub-arc that is one point (no chord direction to find the mid point by).
-    if (std::fabs(b) < 1e-10 || t0 == t1) return mean;
+    if (std::fabs(b) < mean_mid_bulge || t0 == t1) return mean;
     double p0[2], p1[2];
     velCirbul::arc_evaluate_position(canon0, canon1, b, t0, p0);
     velCirbul::arc_evaluate_position(canon0, canon1, b, t1, p1);
@@ -138,7 +144,8 @@ bool whole_arc_parameter(double t0, double t1, double b, double t, double& s) {
 }
 
 bool keeps_parameter(double t0, double t1, double b, double t) {
-    return std::fabs(b) < 0.001 || (t0 == 0.0 && t1 == 1.0) || t == 0.0 || t == 1.0 || t1 - t0 < 1e-5;
+    return std::fabs(b) < reparameterise_flat_bulge || (t0 == 0.0 && t1 == 1.0) || t == 0.0 || t == 1.0 ||
+           t1 - t0 < velTol::span_fraction;
 }
 
 } // namespace

@@ -8,6 +8,10 @@
 
 class velArc2Utils {
 public:
+    // Default of share_tangent_direction: tangents within the angle whose cosine is 1 - this point the same
+    // way.
+    static constexpr double default_cos_tol = 1e-9;
+
     // Swept angle 4 * atan(b), signed like b.
     static giAngle arc_angle(double b);
     // Length of an arc of chord length L and bulge b >= 0 (below 1e-5 the series (1 + 2b^2/3) * L).
@@ -48,7 +52,7 @@ public:
     // same way (within the angle whose cosine is 1 - cos_tol).
     static int share_tangent_direction(const giPoint2& P0a, const giPoint2& P1a, double ba,
                                        const giPoint2& P0b, const giPoint2& P1b, double bb, double tol,
-                                       double cos_tol = 1e-9);
+                                       double cos_tol = default_cos_tol);
 
 private:
     velArc2Utils() = default;

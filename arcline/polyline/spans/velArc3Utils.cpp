@@ -4,6 +4,7 @@
 #include "arcline/platform/giPoint2.h"
 #include "arcline/platform/utMath.h"
 #include "arcline/polyline/spans/velArc2Utils.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,7 @@
 namespace {
 
 // Sagitta below which an arc's length is its chord's.
-constexpr double straight_sagitta = 1e-5;
+constexpr double straight_sagitta = velTol::flat_sagitta;
 
 giPoint3 midpoint(const giPoint3& a, const giPoint3& b) {
     return a.interpolate(b, 0.5);

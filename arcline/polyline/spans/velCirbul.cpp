@@ -1,5 +1,7 @@
 #include "arcline/polyline/spans/velCirbul.h"
 
+#include "arcline/polyline/velTolerances.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <climits>
@@ -8,7 +10,20 @@
 namespace {
 
 // Bulges and denominators below this count as zero in the closed formulas.
-constexpr double zero_eps = 1e-15;
+constexpr double zero_eps = velTol::formula_zero;
+// Below this bulge the area between chord and arc is summed as its series: the closed form cancels.
+constexpr double series_bulge = 1e-3;
+// cbsebu: tangents whose cosine is below this turn by nearly a half circle.
+constexpr double nearly_half_turn_cos = -0.999999999999999;
+// cbincb_g: a radical line shorter than this fraction of its terms' size is lost in rounding (the two
+// circles are concentric to working accuracy).
+constexpr double radical_line_lost = 1e-14;
+// Parameters beyond this are the far point of the circle (or of the line), where arc_evaluate_parameter
+// puts the point opposite the mid point (+-far_parameter_value) and a straight span's far point lies at
+// +-far_coordinate.
+constexpr double far_parameter = 1e99;
+constexpr double far_parameter_value = 1e100;
+constexpr double far_coordinate = 1e20;
 
 struct V2 {
     double x, y;
@@ -205,7 +220,7 @@ void velCirbul::cbbuar(const double P0[2], const double P1[2], double b, double&
         return;
     }
     const double b2 = b * b;
-    if (std::fabs(b) < 1e-3) {
+    if (std::fabs(b) < series_bulge) {
         // The closed form cancels to nothing for small bulges (atan(b) - b); its series to b^5 is exact to
         // the last bit here.
         area = q * b * (4.0 / 3.0 + b2 * (4.0 / 15.0 - b2 * (4.0 / 105.0)));
@@ -227,10 +242,13 @@ void velCirbul::cbmpbu(const double P0[2], const double P1[2], const double M[2]
 
 void velCirbul::cbrabu(const double P0[2], const double P1[2], double R, double& b) {
     const double h = 0.5 * dist(P0, P1);
+    b = 0.0;
+    // A chord longer than the diameter: no arc of that radius. Decided here and not by the solver, whose
+    // slack would take a slightly negative discriminant for a double root (a half circle).
+    if (h > std::fabs(R)) return;
     double roots[2];
     int count;
     roots_of_quadratic(h, -2.0 * std::fabs(R), h, count, roots);
-    b = 0.0;
     if (count < 1 || count > 2) return;
     for (int i = 0; i < count; ++i) {
         if (roots[i] >= 0.0 && roots[i] <= 1.0) {
@@ -328,7 +346,7 @@ void velCirbul::cbsebu(const double P0[2], const double P1[2], double b, double 
     cbpata(P0, P1, b, t1, T1);
     const double c = T0[0] * T1[0] + T0[1] * T1[1];
     const double cr = T0[0] * T1[1] - T0[1] * T1[0];
-    if (c >= -0.999999999999999) {
+    if (c >= nearly_half_turn_cos) {
         // tan(psi / 2) for the turning angle psi: sqrt((1 - c) / (1 + c)) written as |sin| / (1 + cos), which
         // keeps its digits when the sub-arc turns very little.
         const double s = std::fabs(cr) / (1.0 + c);
@@ -447,7 +465,7 @@ void velCirbul::cbincb_g(const double P0a[2], const double P1a[2], double ba, do
             const double nlen = std::hypot(nx, ny);
             const double scale =
                 std::fabs(gb.a) * std::hypot(ga.bx, ga.by) + std::fabs(ga.a) * std::hypot(gb.bx, gb.by);
-            if (nlen > 0.0 && (two_lines || nlen > 1e-14 * scale)) {
+            if (nlen > 0.0 && (two_lines || nlen > radical_line_lost * scale)) {
                 const V2 nh = {nx / nlen, ny / nlen};
                 const V2 th = {-nh.y, nh.x};
                 const V2 foot = {-e / nlen * nh.x, -e / nlen * nh.y};
@@ -483,11 +501,14 @@ void velCirbul::cbincb_g(const double P0a[2], const double P1a[2], double ba, do
                             s_roots[0] = -B2;
                             ns = 1;
                         } else {
-                            // Larger root first from the sum, the other from the product (no cancellation).
-                            const double big = -B2 - (B2 >= 0.0 ? sq : -sq);
-                            s_roots[0] = big;
-                            s_roots[1] = big != 0.0 ? C / big : -B2 + sq;
-                            ns = 2;
+                            // The roots of x^2 + 2 B2 x + C, solved scaled by the larger one's size so
+                            // that the solver's zero tests act relative to the cut.
+                            const double sigma = std::fabs(B2) + sq;
+                            double y[2];
+                            int ny = 0;
+                            roots_of_quadratic(1.0, 2.0 * B2 / sigma, C / sigma / sigma, ny, y);
+                            for (int i = 0; ny == 2 && i < 2; ++i)
+                                s_roots[ns++] = sigma * y[i];
                         }
                     }
                 }
@@ -545,11 +566,11 @@ void velCirbul::arc_evaluate_position(const double P0[2], const double P1[2], do
     }
     const V2 d = sub(P1, P0);
     const double cx = 0.5 * (P0[0] + P1[0]), cy = 0.5 * (P0[1] + P1[1]);
-    if (std::fabs(t) > 1e99) {
+    if (std::fabs(t) > far_parameter) {
         // The far point: opposite the mid point, or off to infinity along a straight span.
         if (std::fabs(b) < zero_eps) {
-            set(pos, std::fabs(d.x) >= zero_eps ? std::copysign(1e20, d.x * t) : cx,
-                std::fabs(d.y) >= zero_eps ? std::copysign(1e20, d.y * t) : cy);
+            set(pos, std::fabs(d.x) >= zero_eps ? std::copysign(far_coordinate, d.x * t) : cx,
+                std::fabs(d.y) >= zero_eps ? std::copysign(far_coordinate, d.y * t) : cy);
         } else {
             set(pos, cx - (0.5 / b) * d.y, cy + (0.5 / b) * d.x);
         }
@@ -570,7 +591,7 @@ void velCirbul::arc_evaluate_tangent(const double P0[2], const double P1[2], dou
         unit_into(d.x, d.y, tan);
         return;
     }
-    if (std::fabs(t) > 1e99) {
+    if (std::fabs(t) > far_parameter) {
         if (std::fabs(b) >= zero_eps && t > 0.0) {
             unit_into(-d.x, -d.y, tan);
         } else {
@@ -593,7 +614,7 @@ double velCirbul::arc_evaluate_parameter(const double P0[2], const double P1[2],
     const double e = dot(q, d) / L;
     const double f = L / 2.0 - ((q.y * d.x - q.x * d.y) / L) * b;
     if (std::fabs(f) >= zero_eps) return (e / f + 1.0) / 2.0;
-    return e >= 0.0 ? 1e100 : -1e100;
+    return e >= 0.0 ? far_parameter_value : -far_parameter_value;
 }
 
 void velCirbul::arc_arc_intersection(const double P0a[2], const double P1a[2], double ba, const double P0b[2],
@@ -642,7 +663,7 @@ void velCirbul::roots_of_quadratic(double a, double b, double c, int& count, dou
         return;
     }
     double D = b * b - 4.0 * a * c;
-    if (D < -std::max(eps, 1e-5 * b * b)) {
+    if (D < -std::max(eps, velTol::discriminant_slack * b * b)) {
         count = 0;
         return;
     }

@@ -7,6 +7,8 @@
 // of the circle and tend to the point opposite the mid point as t goes to +-infinity. The `_g` variants
 // restrict the arc to a parameter range [t0, t1].
 
+#include "arcline/polyline/velTolerances.h"
+
 class velCirbul {
 public:
     // Most points reported by cbincb_g: two for crossing supports, four ends of shared stretches for two
@@ -22,7 +24,9 @@ public:
     static void cbbuar(const double P0[2], const double P1[2], double b, double& area);
     // Bulge of the arc through mid point M (the inverse of cbbump); 0 when P0 = P1.
     static void cbmpbu(const double P0[2], const double P1[2], const double M[2], double& b);
-    // Bulge of the minor arc of radius R (signed like R); 0 when the chord is longer than the diameter.
+    // Bulge of the minor arc of radius R (signed like R): the first root in [0, 1] of h x^2 - 2|R| x + h
+    // (h the half chord). 0 when the chord is longer than the diameter (h > |R|, decided before the solver
+    // and its slack), and 1 for a chord equal to it.
     static void cbrabu(const double P0[2], const double P1[2], double R, double& b);
 
     // Position at t: t <= 0 gives P0, t >= 1 gives P1, t = 0.5 the mid point.
@@ -74,12 +78,22 @@ public:
                                      const double P1b[2], double bb, int& count, double ta[max_intersections],
                                      double tb[max_intersections]);
 
-    // Real roots of a*x^2 + b*x + c. Count 0, 1 (root in both slots), 2 (smaller first unless noted), -1 when
-    // no x solves it, and 2147483647 when every x does.
+    // Real roots of a*x^2 + b*x + c: the library's quadratic solver (velSpanSolver::roots brackets the
+    // roots of higher polynomials within a range). Signs are taken as for a positive a. Count 0, 1 (root in
+    // both slots), 2 (smaller first), -1 when no x solves it, and 2147483647 when every x does.
+    // Coefficients below velTol::formula_zero (1e-15) count as zero: a and b zero give -1 or, with c zero
+    // too, 2147483647; a zero gives the linear root; b zero the roots +-sqrt(-c / a) or none; c zero the
+    // roots 0 and -b / a.
+    // Slack: a negative discriminant b^2 - 4ac down to -max(1e-15, velTol::discriminant_slack * b^2)
+    // (1e-5 b^2) counts as zero, a double root given twice: two roots that rounding pushed apart into the
+    // complex plane stay a touch. The slack is relative to b^2 only above that floor, so callers that
+    // must tell a near miss from a touch (a chord just longer than a diameter) decide it themselves first.
+    // Each root comes from the ordinary formula or the reciprocal form c / q, whichever leaves the smaller
+    // residual.
     static void roots_of_quadratic(double a, double b, double c, int& count, double roots[2]);
 
     // Default touching distance of the intersection routines.
-    static constexpr double intersection_tol = 1e-10;
+    static constexpr double intersection_tol = velTol::touching;
 
 protected:
     velCirbul() = default;

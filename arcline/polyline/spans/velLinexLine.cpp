@@ -1,5 +1,7 @@
 #include "arcline/polyline/spans/velLinexLine.h"
 
+#include "arcline/polyline/velTolerances.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -47,8 +49,9 @@ int clamped_foot(const P& p, const P& a, const P& b, double& t) {
 
 template <class P>
 double dist2_to_segment(const P& p, const P& a, const P& b) {
-    double t;
-    foot(p, a, b, t);
+    // The parameter as it comes: 0 / 0 for a degenerate segment (a = b), which has no foot.
+    const P d = diff(b, a);
+    double t = dot3(diff(p, a), d) / dot3(d, d);
     if (std::isnan(t)) return DBL_MAX;
     t = std::clamp(t, 0.0, 1.0);
     return p.distance_squared(a.interpolate(b, t));
@@ -149,7 +152,7 @@ int velLinexLine::infinite_intersect(const giPoint2& A, const giPoint2& B, const
     }
     const giVector2 d1 = B - A, d2 = D - C, r = C - A;
     const double det = d1.cross(d2);
-    constexpr double parallel_det = 1e-5 * 1e-5;
+    constexpr double parallel_det = velTol::span_fraction * velTol::span_fraction;
     if (std::fabs(det) > parallel_det) {
         s = r.cross(d2) / det;
         t = r.cross(d1) / det;

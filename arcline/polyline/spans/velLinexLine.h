@@ -4,11 +4,12 @@
 
 #include "arcline/platform/giPoint2.h"
 #include "arcline/platform/giPoint3.h"
+#include "arcline/polyline/velTolerances.h"
 
 class velLinexLine {
 public:
     // Tolerance on segment parameters: a foot within [-1e-5, 1 + 1e-5] counts as on the segment.
-    static constexpr double param_tol = 1e-5;
+    static constexpr double param_tol = velTol::span_fraction;
 
     // Parameter of the foot of P on the line A + t (B - A) (0 when A = B).
     static void closest_point_on_infinite_line(const giPoint2& P, const giPoint2& A, const giPoint2& B,
@@ -18,7 +19,9 @@ public:
     // That parameter clamped to [0, 1]; returns 1 when the unclamped value lay within [-1e-5, 1.00001].
     static int closest_point(const giPoint2& P, const giPoint2& A, const giPoint2& B, double& t);
     static int closest_point(const giPoint3& P, const giPoint3& A, const giPoint3& B, double& t);
-    // Squared distance from P to segment AB; DBL_MAX when the parameter is not a number.
+    // Squared distance from P to segment AB at the clamped parameter of the foot; DBL_MAX when that
+    // parameter is not a number: a degenerate segment (A = B, parameter 0 / 0), whatever P, or a NaN
+    // coordinate.
     static double distance_to_line_squared(const giPoint2& P, const giPoint2& A, const giPoint2& B);
     static double distance_to_line_squared(const giPoint3& P, const giPoint3& A, const giPoint3& B);
     static double distance_to_line(const giPoint2& P, const giPoint2& A, const giPoint2& B);

@@ -8,6 +8,7 @@
 #include "arcline/polyline/spans/velArc2Utils.h"
 #include "arcline/polyline/spans/velCirbul.h"
 #include "arcline/polyline/spans/velLinexLine.h"
+#include "arcline/polyline/spans/velSpanSolver.h"
 
 #include <algorithm>
 #include <array>
@@ -19,15 +20,15 @@
 namespace {
 
 // span_length measures an arc of bulge at most this by its chord.
-constexpr double flat_bulge = 1e-5;
+constexpr double flat_bulge = velTol::flat_bulge;
 // Consecutive points nearer than this make no corner in the turning sum.
-constexpr double same_point_tol = 1e-10;
+constexpr double same_point_tol = velTol::coincident;
 // Largest sweep of one piece of an arc in the turning sum. Any piece under half a turn keeps each step
 // between consecutive tangents below 180 degrees, in a flattened view too; a quarter of that keeps the
 // steps well away from it.
 constexpr double max_turn_piece = utMath::pi / 4.0;
 // Points whose cross product is at most this fraction of the squared spread lie on one line (planar()).
-constexpr double collinear_ratio = 1e-12;
+constexpr double collinear_ratio = velTol::collinear;
 // farthest_partition: bisection levels of the samples of one piece (1 + 2 + 4 + 8 samples).
 constexpr int partition_levels = 4;
 constexpr double infinity = std::numeric_limits<double>::infinity();
@@ -37,291 +38,17 @@ int positions(const velPolylineListIter& iter) {
     return iter.index() < 0 ? 0 : iter.num_pos();
 }
 
-// ---------------------------------------------------------------------------------------------------------
-// Polynomials of degree up to 5: c[i] is the coefficient of x^i.
-
-constexpr int max_degree = 5;
-using Poly = std::array<double, max_degree + 1>;
-using Roots = std::array<double, max_degree + 1>;
-
-double poly_value(const Poly& c, int n, double x) {
-    double v = c[static_cast<std::size_t>(n)];
-    for (int i = n - 1; i >= 0; --i)
-        v = v * x + c[static_cast<std::size_t>(i)];
-    return v;
-}
-
-// The root in [a, b] of c, monotone there with c(a) = ca and c(b) of the other sign, to the last bit.
-double bisect_root(const Poly& c, int n, double a, double b, double ca) {
-    for (int it = 0; it < 200; ++it) {
-        const double m = 0.5 * (a + b);
-        if (m <= a || m >= b) break;
-        const double cm = poly_value(c, n, m);
-        if (cm == 0.0) return m;
-        if ((cm < 0.0) == (ca < 0.0)) {
-            a = m;
-            ca = cm;
-        } else {
-            b = m;
-        }
-    }
-    return 0.5 * (a + b);
-}
-
-// Real roots of c in [lo, hi], ascending. The range is cut into pieces on which c is monotone (at the roots
-// of its derivative, found the same way), and each piece whose ends differ in sign holds one root. A root at
-// which c only touches zero is found when it falls exactly on a piece end; others are tangencies, which the
-// callers do not need.
-int poly_roots(const Poly& c, int n, double lo, double hi, Roots& out) {
-    while (n > 0 && c[static_cast<std::size_t>(n)] == 0.0)
-        --n;
-    if (n == 0 || !(lo <= hi)) return 0;
-    std::array<double, max_degree + 2> cuts{};
-    int m = 0;
-    cuts[static_cast<std::size_t>(m++)] = lo;
-    if (n >= 2) {
-        Poly d{};
-        for (int i = 1; i <= n; ++i)
-            d[static_cast<std::size_t>(i - 1)] = i * c[static_cast<std::size_t>(i)];
-        Roots dr{};
-        const int k = poly_roots(d, n - 1, lo, hi, dr);
-        for (int i = 0; i < k; ++i) {
-            const double x = dr[static_cast<std::size_t>(i)];
-            if (x > cuts[static_cast<std::size_t>(m - 1)] && x < hi) cuts[static_cast<std::size_t>(m++)] = x;
-        }
-    }
-    cuts[static_cast<std::size_t>(m++)] = hi;
-    int count = 0;
-    auto add = [&](double x) {
-        if (count == 0 || x > out[static_cast<std::size_t>(count - 1)])
-            out[static_cast<std::size_t>(count++)] = x;
-    };
-    double ca = poly_value(c, n, cuts[0]);
-    for (int i = 0; i + 1 < m; ++i) {
-        const double a = cuts[static_cast<std::size_t>(i)], b = cuts[static_cast<std::size_t>(i + 1)];
-        const double cb = poly_value(c, n, b);
-        if (ca == 0.0) {
-            add(a);
-        } else if (cb != 0.0 && (ca < 0.0) != (cb < 0.0)) {
-            add(bisect_root(c, n, a, b, ca));
-        }
-        ca = cb;
-    }
-    if (ca == 0.0) add(hi);
-    return count;
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// A span as a curve of u = 2f - 1 in [-1, 1] (f the span fraction):
-//     X(u) = O + [h b (1 - u^2) m + h (1 + b^2) u e] / D(u),   D(u) = 1 + b^2 u^2,
-// with O the chord's midpoint, e the unit chord direction, h the half chord, m the unit vector square to the
-// chord towards the arc's mid point and b = tan(sweep / 4) >= 0 (0: straight). This is the bulge
-// parametrisation of get_interpolated_pos, written about the chord's midpoint rather than the centre so that
-// nearly straight arcs, whose centres run away, stay exact. Every squared distance or coordinate of X(u) is
-// then a polynomial in u over a power of D, and the queries below solve polynomials.
-struct SpanCurve {
-    giPoint3 O;
-    giVector3 e, m;
-    double h = 0.0, b = 0.0;
-
-    double den(double u) const { return 1.0 + b * b * u * u; }
-    giPoint3 at(double u) const {
-        if (h == 0.0) return O;
-        return O + (m * (h * b * (1.0 - u * u)) + e * (h * (1.0 + b * b) * u)) / den(u);
-    }
-    // W(u) = (X(u) - P) D(u) = A[0] + A[1] u + A[2] u^2.
-    void numerator(const giPoint3& P, giVector3 A[3]) const {
-        const giVector3 w = O - P;
-        A[0] = w + m * (h * b);
-        A[1] = e * (h * (1.0 + b * b));
-        A[2] = w * (b * b) - m * (h * b);
-    }
-};
-
-double fraction_of(double u) {
-    return 0.5 * (u + 1.0);
-}
-
-SpanCurve span_curve(const velPolylineListIter& iter, int k) {
+// The span k of the polyline as a curve of the span solver.
+velSpanSolver::Curve span_curve(const velPolylineListIter& iter, int k) {
     const giPoint3 S = iter.get_pos(k), E = iter.get_pos(k + 1);
-    SpanCurve c;
-    const bool arc = !iter.span_linear(k);
-    giVector3 e = E - S;
-    const double L = e.unitize();
-    if (arc && L <= velPolylineListIter::zero_chord_tol) {
-        // Zero chord: the arc is a point, its start (as get_interpolated_pos has it).
-        c.O = S;
-        return c;
-    }
-    c.O = S.interpolate(E, 0.5);
-    c.h = 0.5 * L;
-    c.e = e;
-    if (arc) {
-        giVector3 sag = iter.get_mid_pos(k) - c.O;
-        sag = sag - c.e * sag.dot(c.e);
-        const double s = sag.unitize();
-        // A mid point on the chord leaves a straight span, as the arc evaluation does.
-        if (s > 0.0) {
-            c.m = sag;
-            c.b = s / c.h;
-        }
-    }
-    return c;
-}
-
-// Roots in [lo, hi] of the derivative of N(u) / D(u)^k (N of degree n <= 4): where that ratio can have its
-// extremes. The derivative's numerator is N' D - k N D'.
-int rational_extremes(const Poly& N, int n, double b, int k, double lo, double hi, Roots& out) {
-    const double b2 = b * b;
-    Poly c{};
-    for (int i = 1; i <= n; ++i) {
-        c[static_cast<std::size_t>(i - 1)] += i * N[static_cast<std::size_t>(i)];
-        c[static_cast<std::size_t>(i + 1)] += i * N[static_cast<std::size_t>(i)] * b2;
-    }
-    for (int i = 0; i <= n; ++i)
-        c[static_cast<std::size_t>(i + 1)] -= 2.0 * k * b2 * N[static_cast<std::size_t>(i)];
-    return poly_roots(c, n + 1, lo, hi, out);
-}
-
-// |B[0] + B[1] u + B[2] u^2|^2.
-Poly squared_norm(const giVector3 B[3]) {
-    Poly N{};
-    N[0] = B[0].dot(B[0]);
-    N[1] = 2.0 * B[0].dot(B[1]);
-    N[2] = B[1].dot(B[1]) + 2.0 * B[0].dot(B[2]);
-    N[3] = 2.0 * B[1].dot(B[2]);
-    N[4] = B[2].dot(B[2]);
-    return N;
-}
-
-// A point, a line, a ray or a segment: P + lambda d for lambda in [lo, hi], d a unit vector, or zero with
-// lo = hi = 0 for the point P itself.
-struct Linear {
-    giPoint3 P;
-    giVector3 d;
-    double lo = 0.0, hi = 0.0;
-
-    double distance_squared(const giPoint3& X) const {
-        const giVector3 w = X - P;
-        const double l = std::clamp(w.dot(d), lo, hi);
-        return (w - d * l).length_squared();
-    }
-    static Linear point(const giPoint3& P) { return {P, giVector3(), 0.0, 0.0}; }
-};
-
-// The nearest point of the curve on [u0, u1] to the feature: returns its squared distance and sets u. The
-// range is cut where the foot on the feature passes one of its ends; on each piece the squared distance is
-// N(u) / D(u)^2, to the end point or to the line, and its extremes are solved for. Every candidate is judged
-// by its true distance to the feature, and a candidate replaces the best only when strictly nearer.
-double nearest_on_curve(const SpanCurve& c, double u0, double u1, const Linear& f, double& u) {
-    giVector3 A[3];
-    c.numerator(f.P, A);
-    std::array<double, 2 * (max_degree + 1) + 2> cuts{};
-    std::size_t m = 0;
-    cuts[m++] = u0;
-    const bool is_point = f.d.dot(f.d) == 0.0;
-    for (double bound : {f.lo, f.hi}) {
-        if (is_point || !std::isfinite(bound)) continue;
-        // (X - P).d = bound  <=>  W.d - bound D = 0.
-        const Poly q{A[0].dot(f.d) - bound, A[1].dot(f.d), A[2].dot(f.d) - bound * c.b * c.b, 0, 0, 0};
-        Roots r{};
-        for (int i = 0, k = poly_roots(q, 2, u0, u1, r); i < k; ++i)
-            cuts[m++] = r[static_cast<std::size_t>(i)];
-    }
-    cuts[m++] = u1;
-    std::sort(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(m));
-
-    u = u0;
-    double best = f.distance_squared(c.at(u0));
-    auto offer = [&](double x) {
-        const double d2 = f.distance_squared(c.at(x));
-        if (d2 < best) {
-            best = d2;
-            u = x;
-        }
-    };
-    for (std::size_t i = 0; i < m; ++i)
-        offer(cuts[i]);
-    for (std::size_t i = 0; i + 1 < m; ++i) {
-        const double a = cuts[i], z = cuts[i + 1];
-        if (!(a < z)) continue;
-        const double lambda = is_point ? 0.0 : (c.at(0.5 * (a + z)) - f.P).dot(f.d);
-        giVector3 B[3];
-        if (lambda < f.lo || lambda > f.hi) {
-            // The foot stays at one end Q of the feature: W about Q is W + (P - Q) D.
-            const giVector3 shift = f.d * -(lambda < f.lo ? f.lo : f.hi);
-            B[0] = A[0] + shift;
-            B[1] = A[1];
-            B[2] = A[2] + shift * (c.b * c.b);
-        } else {
-            // Distance to the line: the part of W square to d.
-            for (int j = 0; j < 3; ++j)
-                B[j] = A[j] - f.d * A[j].dot(f.d);
-        }
-        Roots r{};
-        for (int j = 0, k = rational_extremes(squared_norm(B), 4, c.b, 2, a, z, r); j < k; ++j)
-            offer(r[static_cast<std::size_t>(j)]);
-    }
-    return best;
-}
-
-// Nearest point of the arc curve c (b > 0) on the fractions [f0, f1] to P, found in the arc's own plane by
-// the bulge-form routine: returns its squared distance in space and sets the fraction f.
-double nearest_on_arc_to_point(const SpanCurve& c, double f0, double f1, const giPoint3& P, double& f) {
-    const giVector3 w = P - c.O;
-    // The arc's plane with x along the chord and y away from the mid point: the bulge arc from (-h, 0) to
-    // (h, 0) with bulge b has its mid point at (0, -b h).
-    const double x = w.dot(c.e), y = -w.dot(c.m);
-    const double off_plane2 = std::max(0.0, w.length_squared() - x * x - y * y);
-    const double P0[2] = {-c.h, 0.0}, P1[2] = {c.h, 0.0}, Q[2] = {x, y};
-    double d, nearest[2];
-    velCirbul::cbdspt_g(P0, P1, c.b, f0, f1, Q, 0.0, d, f, nearest);
-    return d * d + off_plane2;
-}
-
-// Parameter ranges [u0, u1] of the curve inside the box, in order. The curve crosses a face plane where a
-// coordinate of W (about a box corner) vanishes: a quadratic per face. Between consecutive crossings the
-// curve is inside or outside throughout, judged at the middle; a crossing point inside on its own (the curve
-// touching the box) is a range of one point.
-std::vector<std::array<double, 2>> box_ranges(const SpanCurve& c, const giBox3& box) {
-    std::vector<std::array<double, 2>> ranges;
-    if (box.empty()) return ranges;
-    std::vector<double> cuts{-1.0, 1.0};
-    for (const giPoint3& corner : {box.min(), box.max()}) {
-        giVector3 A[3];
-        c.numerator(corner, A);
-        for (int axis = 0; axis < 3; ++axis) {
-            const Poly q{A[0][axis], A[1][axis], A[2][axis], 0, 0, 0};
-            Roots r{};
-            for (int i = 0, k = poly_roots(q, 2, -1.0, 1.0, r); i < k; ++i)
-                cuts.push_back(r[static_cast<std::size_t>(i)]);
-        }
-    }
-    std::sort(cuts.begin(), cuts.end());
-    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-    bool open = false;
-    double start = 0.0;
-    for (std::size_t i = 0; i < cuts.size(); ++i) {
-        if (!open && box.contains(c.at(cuts[i]))) {
-            open = true;
-            start = cuts[i];
-        }
-        const bool piece_inside = i + 1 < cuts.size() && box.contains(c.at(0.5 * (cuts[i] + cuts[i + 1])));
-        if (open && !piece_inside) {
-            ranges.push_back({start, cuts[i]});
-            open = false;
-        } else if (!open && piece_inside) {
-            // The crossing itself rounded outside: the range starts there all the same.
-            open = true;
-            start = cuts[i];
-        }
-    }
-    return ranges;
+    if (iter.span_linear(k)) return velSpanSolver::curve(S, E, nullptr, velTol::zero_chord);
+    const giPoint3 M = iter.get_mid_pos(k);
+    return velSpanSolver::curve(S, E, &M, velTol::zero_chord);
 }
 
 // The nearest point to the feature among the points of the polyline inside the box; -1.0 when none.
 // With a box cache of the list, spans whose cached box does not cross the box are passed over unsolved.
-double nearest_within_box(const Linear& f, const giBox3& box, const velPolylineListIter& iter,
+double nearest_within_box(const velSpanSolver::Feature& f, const giBox3& box, const velPolylineListIter& iter,
                           const velPolyarcline3dBoxCache* cache = nullptr) {
     const int n = positions(iter);
     if (n == 1) return box.contains(iter.get_pos(0)) ? 0.0 : -1.0;
@@ -330,13 +57,13 @@ double nearest_within_box(const Linear& f, const giBox3& box, const velPolylineL
     if (cache && !cache->get_seg_box(seg).crosses(box)) return -1.0;
     for (int k = 0; k + 1 < n; ++k) {
         if (cache && !cache->get_span_box(seg, k).crosses(box)) continue;
-        const SpanCurve c = span_curve(iter, k);
-        for (const auto& [u0, u1] : box_ranges(c, box)) {
+        const velSpanSolver::Curve c = span_curve(iter, k);
+        for (const auto& [u0, u1] : velSpanSolver::ranges_in_box(c, box)) {
             double u;
-            const double d2 = nearest_on_curve(c, u0, u1, f, u);
+            const double d2 = velSpanSolver::nearest(c, u0, u1, f, u);
             if (d2 < best) {
                 best = d2;
-                t = k + fraction_of(u);
+                t = k + velSpanSolver::fraction(u);
             }
         }
     }
@@ -344,7 +71,7 @@ double nearest_within_box(const Linear& f, const giBox3& box, const velPolylineL
 }
 
 // The nearest point of the whole polyline to the feature: its parameter and squared distance.
-double nearest_to_feature(const Linear& f, const velPolylineListIter& iter, double& best) {
+double nearest_to_feature(const velSpanSolver::Feature& f, const velPolylineListIter& iter, double& best) {
     const int n = positions(iter);
     best = DBL_MAX;
     if (n == 0) return -1.0;
@@ -355,10 +82,10 @@ double nearest_to_feature(const Linear& f, const velPolylineListIter& iter, doub
     double t = -1.0;
     for (int k = 0; k + 1 < n; ++k) {
         double u;
-        const double d2 = nearest_on_curve(span_curve(iter, k), -1.0, 1.0, f, u);
+        const double d2 = velSpanSolver::nearest(span_curve(iter, k), -1.0, 1.0, f, u);
         if (d2 < best) {
             best = d2;
-            t = k + fraction_of(u);
+            t = k + velSpanSolver::fraction(u);
         }
     }
     return t;
@@ -436,14 +163,14 @@ int velPolylineUtils::planar(const velPolylineListIter& iter, double tol, giPlan
         if (std::fabs(plane.signed_distance(p)) > tol) return 0;
     // An arc swings farthest from the plane where its height over it, W.n / D, has an extreme.
     for (int k = 0; k + 1 < n; ++k) {
-        const SpanCurve c = span_curve(iter, k);
+        const velSpanSolver::Curve c = span_curve(iter, k);
         if (c.b == 0.0) continue;
         giVector3 A[3];
         c.numerator(o, A);
         const giVector3 nv = un.vector();
-        const Poly N{A[0].dot(nv), A[1].dot(nv), A[2].dot(nv), 0, 0, 0};
-        Roots r{};
-        for (int i = 0, m = rational_extremes(N, 2, c.b, 1, -1.0, 1.0, r); i < m; ++i)
+        const velSpanSolver::Poly N{A[0].dot(nv), A[1].dot(nv), A[2].dot(nv), 0, 0, 0};
+        velSpanSolver::Roots r{};
+        for (int i = 0, m = velSpanSolver::rational_extremes(N, 2, c.b, 1, -1.0, 1.0, r); i < m; ++i)
             if (std::fabs(plane.signed_distance(c.at(r[static_cast<std::size_t>(i)]))) > tol) return 0;
     }
     return 1;
@@ -582,19 +309,19 @@ double velPolylineUtils::point_at_z_offset(const velPolylineListIter& iter, doub
     const double u_start = 2.0 * f - 1.0;
     const giPoint3 level(0.0, 0.0, target);
     for (int k = k0; k >= 0 && k <= n - 2; k += forward ? 1 : -1) {
-        const SpanCurve c = span_curve(iter, k);
+        const velSpanSolver::Curve c = span_curve(iter, k);
         giVector3 A[3];
         c.numerator(level, A);
         // Height over the target times D(u): a quadratic in u.
-        const Poly q{A[0].z(), A[1].z(), A[2].z(), 0, 0, 0};
+        const velSpanSolver::Poly q{A[0].z(), A[1].z(), A[2].z(), 0, 0, 0};
         const bool first = k == k0;
         const double lo = forward && first ? u_start : -1.0;
         const double hi = !forward && first ? u_start : 1.0;
-        Roots r{};
-        const int m = poly_roots(q, 2, lo, hi, r);
+        velSpanSolver::Roots r{};
+        const int m = velSpanSolver::roots(q, 2, lo, hi, r);
         if (m > 0) {
             const double u = forward ? r[0] : r[static_cast<std::size_t>(m - 1)];
-            const double found = k + fraction_of(u);
+            const double found = k + velSpanSolver::fraction(u);
             p = iter.get_interpolated_pos(found);
             return found;
         }
@@ -709,7 +436,7 @@ double velPolylineUtils::turn_angle(const velPolylineListIter& iter, int xy, int
     };
     step(iter.get_pos(0));
     for (int k = 0; k + 1 < n; ++k) {
-        const SpanCurve c = span_curve(iter, k);
+        const velSpanSolver::Curve c = span_curve(iter, k);
         if (c.b > 0.0) {
             // The arc as its tangent polygon: pieces of equal sweep, each replaced by the two tangents at its
             // ends, which meet at the apex over the piece's mid point. The polygon's sides run exactly along
@@ -795,7 +522,7 @@ void velPolylineUtils::get_closest_point(const giPoint3& P, const velPolylineLis
             const double s0 = std::max(a, static_cast<double>(k)) - k, s1 = std::min(z, k + 1.0) - k;
             // Straight spans, and arcs whose mid point lies on the chord, through the segment update.
             const bool straight = iter.span_linear(k) != 0;
-            const SpanCurve c = straight ? SpanCurve() : span_curve(iter, k);
+            const velSpanSolver::Curve c = straight ? velSpanSolver::Curve() : span_curve(iter, k);
             if (c.b == 0.0) {
                 update_close_point_on_linespan(P, iter.get_interpolated_pos(k + s0),
                                                iter.get_interpolated_pos(k + s1), k + s0, k + s1, best2, dd,
@@ -803,7 +530,7 @@ void velPolylineUtils::get_closest_point(const giPoint3& P, const velPolylineLis
                 continue;
             }
             double f;
-            const double e2 = nearest_on_arc_to_point(c, s0, s1, P, f);
+            const double e2 = velSpanSolver::nearest_on_arc(c, s0, s1, P, f);
             if (e2 < best2) {
                 best2 = e2;
                 dd = std::sqrt(e2);
@@ -861,7 +588,7 @@ double velPolylineUtils::closest_point(const giPoint3& P, const giPoint3& Q,
 double velPolylineUtils::closest_point(const giPoint3& P, const giVector3& direction,
                                        const velPolylineListIter& iter, int half_line) {
     giVector3 d = direction;
-    Linear f = Linear::point(P);
+    velSpanSolver::Feature f = velSpanSolver::Feature::point(P);
     if (d.unitize() > 0.0) f = {P, d, half_line ? 0.0 : -infinity, infinity};
     double best2;
     return nearest_to_feature(f, iter, best2);
@@ -878,20 +605,21 @@ double velPolylineUtils::closest_point_in_plane(const giPoint3& P, const giPlane
 
 double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giBox3& box,
                                                   const velPolylineListIter& iter) {
-    return nearest_within_box(Linear::point(P), box, iter);
+    return nearest_within_box(velSpanSolver::Feature::point(P), box, iter);
 }
 
 double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giPoint3& Q, const giBox3& box,
                                                   const velPolylineListIter& iter) {
     giVector3 d = Q - P;
     const double L = d.unitize();
-    return nearest_within_box(L > 0.0 ? Linear{P, d, 0.0, L} : Linear::point(P), box, iter);
+    return nearest_within_box(
+        L > 0.0 ? velSpanSolver::Feature{P, d, 0.0, L} : velSpanSolver::Feature::point(P), box, iter);
 }
 
 double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giBox3& box,
                                                   const velPolylineListIter& iter,
                                                   const velPolyarcline3dBoxCache& cache) {
-    return nearest_within_box(Linear::point(P), box, iter, &cache);
+    return nearest_within_box(velSpanSolver::Feature::point(P), box, iter, &cache);
 }
 
 double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giPoint3& Q, const giBox3& box,
@@ -899,7 +627,8 @@ double velPolylineUtils::closest_point_within_box(const giPoint3& P, const giPoi
                                                   const velPolyarcline3dBoxCache& cache) {
     giVector3 d = Q - P;
     const double L = d.unitize();
-    return nearest_within_box(L > 0.0 ? Linear{P, d, 0.0, L} : Linear::point(P), box, iter, &cache);
+    return nearest_within_box(
+        L > 0.0 ? velSpanSolver::Feature{P, d, 0.0, L} : velSpanSolver::Feature::point(P), box, iter, &cache);
 }
 
 double velPolylineUtils::min_distance(const velPolylineListIter& a, const velPolylineListIter& b, double& tA,
@@ -993,18 +722,18 @@ int velPolylineUtils::number_of_regions_closer_than(const velPolylineListIter& i
     bool open = false; // the last stretch found reaches the end of the span before
     bool starts_at_start = false, ends_at_end = false;
     for (int k = 0; k + 1 < n; ++k) {
-        const SpanCurve c = span_curve(iter, k);
+        const velSpanSolver::Curve c = span_curve(iter, k);
         giVector3 A[3];
         c.numerator(P, A);
         // |X - P|^2 < d^2  <=>  |W|^2 - d^2 D^2 < 0, a quartic in u.
-        Poly q = squared_norm(A);
+        velSpanSolver::Poly q = velSpanSolver::squared_norm(A);
         const double b2 = c.b * c.b, d2 = d * d;
         q[0] -= d2;
         q[2] -= 2.0 * d2 * b2;
         q[4] -= d2 * b2 * b2;
-        Roots r{};
-        const int m = poly_roots(q, 4, -1.0, 1.0, r);
-        std::array<double, max_degree + 3> cuts{};
+        velSpanSolver::Roots r{};
+        const int m = velSpanSolver::roots(q, 4, -1.0, 1.0, r);
+        std::array<double, velSpanSolver::max_degree + 3> cuts{};
         std::size_t nc = 0;
         cuts[nc++] = -1.0;
         for (int i = 0; i < m; ++i)
@@ -1026,66 +755,4 @@ int velPolylineUtils::number_of_regions_closer_than(const velPolylineListIter& i
     // A stretch through the closing point was counted at both ends.
     if (count > 1 && starts_at_start && ends_at_end && closed(iter, 0.0)) --count;
     return count;
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// Self-contact and inside tests
-
-bool velPolylineUtils::point_is_self_intersected_in_2d(int i, const velPolylineListIter& iter, double tol) {
-    const int n = positions(iter);
-    if (n < 2) return false;
-    const int before = i == 0 ? n - 2 : i - 1;
-    const int after = i == n - 1 ? 0 : i;
-    const giPoint2 P = iter.get_pos(i).xy();
-    const giBox2 near(giPoint2(P.x - tol, P.y - tol), giPoint2(P.x + tol, P.y + tol));
-    for (int k = 0; k + 1 < n; ++k) {
-        if (k == before || k == after) continue;
-        if (!iter.span_box(k, vel_2d_box).crosses(near)) continue;
-        if (velArc2Utils::arc_closer_to_point_than(iter.get_pos(k).xy(), iter.get_pos(k + 1).xy(),
-                                                   iter.get_bulge(k), P, tol))
-            return true;
-    }
-    return false;
-}
-
-int velPolylineUtils::point_inside_closed_polyline(const giPoint2& P, const velPolylineListIter& iter,
-                                                   const giBox2* box) {
-    const int n = positions(iter);
-    if (n < 2 || !closed(iter, 0.0)) return 0;
-    if (!(box != nullptr ? *box : iter.box(vel_2d_box)).contains(P)) return 0;
-    auto in_range = [](double a) { return a > 180.0 ? a - 360.0 : a; };
-    auto angle = [&](const giVector2& u, const giVector2& v) {
-        return in_range(utMath::degrees(std::atan2(u.cross(v), u.dot(v))));
-    };
-    double sum = 0.0;
-    for (int k = 0; k + 1 < n; ++k) {
-        const giPoint2 A = iter.get_pos(k).xy(), B = iter.get_pos(k + 1).xy();
-        if (P == A || P == B) return 1;
-        const double alpha = angle(A - P, B - P);
-        if (!iter.span_linear(k)) {
-            const giPoint2 M = iter.get_mid_pos(k).xy();
-            const double beta = angle(A - M, B - M);
-            if (beta > -180.0 && beta < 180.0 && beta != 0.0) {
-                if (std::fabs(alpha) > std::fabs(beta) && alpha * beta > 0.0) {
-                    // P lies between the chord and the arc: the arc passes P on the other side.
-                    sum += alpha > 0.0 ? -(360.0 - std::fabs(alpha)) : 360.0 - std::fabs(alpha);
-                    continue;
-                }
-                if (alpha == beta) return 1;
-                sum += alpha;
-                continue;
-            }
-        }
-        if (alpha == 180.0 || alpha == -180.0) return 1;
-        sum += alpha;
-    }
-    return std::fabs(sum) >= 180.0 ? 1 : 0;
-}
-
-int velPolylineUtils::point_inside_closed_polyline(const giPoint3& P, const velPolylineListIter& iter,
-                                                   const giBox3* box) {
-    if (box == nullptr)
-        return point_inside_closed_polyline(P.xy(), iter, static_cast<const giBox2*>(nullptr));
-    const giBox2 flat = box->xy();
-    return point_inside_closed_polyline(P.xy(), iter, &flat);
 }

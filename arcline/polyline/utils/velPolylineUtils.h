@@ -27,6 +27,7 @@
 #include "arcline/platform/giUnitVec2.h"
 #include "arcline/platform/giUnitVec3.h"
 #include "arcline/platform/giVector3.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <vector>
 
@@ -192,8 +193,24 @@ public:
     // Whether position i lies within tol, in XY, of a span other than its own two (span i - 1, or n - 2 for
     // i = 0, and span i, or 0 for i = n - 1).
     static bool point_is_self_intersected_in_2d(int i, const velPolylineListIter& iter, double tol);
-    // 1 when P lies inside or on the closed polyline (angle summation, arcs exact); 0 when the polyline is
-    // not closed, has fewer than two positions, or P lies outside `box` (the polyline's XY box when null).
+    // Where a point lies against a closed polyline.
+    enum Location { outside = 0, inside = 1, on_boundary = 2 };
+    // The winding number of the polyline about P in XY, exact for the doubles given: the count of the
+    // crossings of the chord polygon with the ray from P to +x (signs of exact orientation tests), plus +-1
+    // for each arc whose region between arc and chord holds P (exact in-circle test against the circle
+    // through the arc's start, mid point and end). A polyline that is not closed is taken as closed by the
+    // chord from its end to its start. A point on the polyline is counted as if moved by an infinitesimal
+    // (eps, eps^2).
+    static int winding_number(const giPoint2& P, const velPolylineListIter& iter);
+    // Where P lies against the closed polyline in XY: on its boundary when within `tol` of some span
+    // (floating-point distances), else inside when the winding number is not zero, else outside. Outside
+    // as well when the polyline is not closed or has fewer than two positions, and when P lies more than
+    // tol outside `box` (the polyline's XY box when null). Tilted arcs are taken by the circular arc
+    // through their start, mid point and end in XY.
+    static Location point_location(const giPoint2& P, const velPolylineListIter& iter, double tol,
+                                   const giBox2* box = nullptr);
+    // 1 when P lies inside or on the closed polyline: point_location with the on-boundary tolerance
+    // velTol::on_boundary is not outside.
     static int point_inside_closed_polyline(const giPoint2& P, const velPolylineListIter& iter,
                                             const giBox2* box);
     static int point_inside_closed_polyline(const giPoint3& P, const velPolylineListIter& iter,

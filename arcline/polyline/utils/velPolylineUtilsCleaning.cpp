@@ -17,6 +17,7 @@
 #include "arcline/polyline/spans/velCirbul.h"
 #include "arcline/polyline/spans/velLinexLine.h"
 #include "arcline/polyline/velPolyArcLineDouble.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -29,11 +30,11 @@
 namespace {
 
 // A fraction of a start parameter this near a position snaps to it (copy_with_start_move).
-constexpr double start_snap_tol = 1e-10;
+constexpr double start_snap_tol = velTol::parameter_snap;
 // remove_kinks: straight spans at least this long take part.
-constexpr double kink_min_span = 1e-5;
+constexpr double kink_min_span = velTol::span_fraction;
 // remove_kinks: the two turns of a kink go opposite ways when the product of their normals is below this.
-constexpr double kink_same_sense_tol = 1e-15;
+constexpr double kink_same_sense_tol = velTol::formula_zero;
 // split_arcs: cuts nearer than this to an arc's end (in its parameter) are not made.
 constexpr double split_end_margin = 0.01;
 // smash_spans_by_length: most pieces one span is cut into, whatever the length asked for.
