@@ -17,11 +17,14 @@ AxisFrame frame(const double P0[2], const double P1[2], int axis) {
     return {0.5 * (P0[1] + P1[1]), dy, -dx};
 }
 
+// A quadratic whose leading coefficient is this small beside its others is solved as linear.
+constexpr double linear_leading = 1e-14;
+
 // Real roots of A u^2 + B u + C = 0 in ascending order (a linear or constant equation gives fewer).
 int quadratic(double A, double B, double C, double r[2]) {
     const double scale = std::max({std::fabs(A), std::fabs(B), std::fabs(C)});
     if (scale == 0.0) return 0;
-    if (std::fabs(A) <= 1e-14 * scale) {
+    if (std::fabs(A) <= linear_leading * scale) {
         if (B == 0.0) return 0;
         r[0] = -C / B;
         return 1;

@@ -102,7 +102,7 @@ void velPolylineBSPTrimmerHelper::subdivide_polyline_single_variable() {
     if (m_high) write_pieces(high, m_pieces.underlying_iter(), *m_high);
 }
 
-void velPolylineBSPTrimmerHelper::read_pieces(velTrimmedPolylineListIter& view, ClosureFunction closed,
+void velPolylineBSPTrimmerHelper::read_pieces(velTrimmedPolylineListIter& view, velClosureFunction closed,
                                               void* data, std::vector<velBSPPiece>& out) {
     out.clear();
     const ListSource source(view.underlying_iter(), nullptr);

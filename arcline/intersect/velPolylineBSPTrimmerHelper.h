@@ -12,6 +12,7 @@
 // that walk on a list read through the list protocol.
 
 #include "arcline/intersect/velBSPPiece.h"
+#include "arcline/lists/velClosureFunction.h"
 
 #include <vector>
 
@@ -31,8 +32,7 @@ public:
     // The pieces of a trimmed view (with its end flags, true ends without) as flat pieces: a closure break
     // of a closed polyline (by the closure function, 0: every polyline closed) is one piece across the
     // closing point, and a closed polyline kept whole is a whole piece.
-    using ClosureFunction = int (*)(const velPolylineListIter&, int, void*);
-    static void read_pieces(velTrimmedPolylineListIter& view, ClosureFunction closed, void* data,
+    static void read_pieces(velTrimmedPolylineListIter& view, velClosureFunction closed, void* data,
                             std::vector<velBSPPiece>& out);
     // `out` becomes a view over (a clone of) `underlying` that keeps exactly the flat pieces, with their end
     // flags (true ends without a flag); a piece across a closing point is kept as its two segments.
