@@ -1,5 +1,7 @@
 #include "arcline/intersect/velAxisCut.h"
 
+#include "arcline/polyline/spans/velCirbul.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,29 +19,16 @@ AxisFrame frame(const double P0[2], const double P1[2], int axis) {
     return {0.5 * (P0[1] + P1[1]), dy, -dx};
 }
 
-// A quadratic whose leading coefficient is this small beside its others is solved as linear.
-constexpr double linear_leading = 1e-14;
-
-// Real roots of A u^2 + B u + C = 0 in ascending order (a linear or constant equation gives fewer).
+// Real roots of A u^2 + B u + C = 0 by the library's quadratic solver, on the coefficients scaled to the
+// largest of them (its zero tests are absolute).
 int quadratic(double A, double B, double C, double r[2]) {
     const double scale = std::max({std::fabs(A), std::fabs(B), std::fabs(C)});
     if (scale == 0.0) return 0;
-    if (std::fabs(A) <= linear_leading * scale) {
-        if (B == 0.0) return 0;
-        r[0] = -C / B;
-        return 1;
-    }
-    const double disc = B * B - 4.0 * A * C;
-    if (disc < 0.0) return 0;
-    const double q = -0.5 * (B + std::copysign(std::sqrt(disc), B));
-    if (q == 0.0) {
-        r[0] = 0.0;
-        return 1;
-    }
-    r[0] = q / A;
-    r[1] = C / q;
+    int count;
+    velCirbul::roots_of_quadratic(A / scale, B / scale, C / scale, count, r);
+    if (count < 1 || count > 2) return 0;
     if (r[0] > r[1]) std::swap(r[0], r[1]);
-    return 2;
+    return count == 1 ? 1 : 2;
 }
 
 } // namespace
