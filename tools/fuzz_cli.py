@@ -80,7 +80,7 @@ def check_messages(err, name, code, problems):
         if line.startswith("arcline "):
             continue
         m = MESSAGE.match(line)
-        if not m or m.group("where") not in (name, "<stdin>"):
+        if not m or m.group("where") not in (name, "<stdin>", "<stdout>"):
             problems.append("message not 'file:line: reason': " + line)
     return lines
 
@@ -116,7 +116,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("arcline")
     ap.add_argument("corpus", nargs="*")
-    ap.add_argument("--count", type=int, default=300)
+    ap.add_argument("--count", type=int, default=200)
     ap.add_argument("--seed", type=int, default=20261206)
     ap.add_argument("--timeout", type=float, default=20.0)
     args = ap.parse_args()

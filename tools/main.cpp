@@ -1,6 +1,6 @@
 // The arcline program: a thin shell over the commands in tools/cli.
 
-#include "tools/cli/Command.h"
+#include "tools/cli/Program.h"
 
 #include <iostream>
 #include <string>

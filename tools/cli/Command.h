@@ -28,6 +28,7 @@
 // Shared helpers: GeometryInput (read inputs with "file:line" faults, warnings and --strict),
 // OutputFile (write atomically; "-" for standard output), print_json (--json), SvgOutput (--svg).
 
+#include "tools/cli/Program.h"
 #include "tools/cli/Session.h"
 
 #include <CLI/CLI.hpp>
@@ -68,9 +69,5 @@ CommandRegistration register_command(CommandInfo info, void (*setup)(CLI::App&, 
         return [options, run](Session& session) { return run(*options, session); };
     });
 }
-
-// The whole program: the arguments after the program name, beginning with the command. Reads standard
-// input from `in` when an input is "-".
-int run_arcline(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 } // namespace arcline::cli

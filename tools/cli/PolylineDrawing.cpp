@@ -33,6 +33,22 @@ bool drawable(const velPolylineListIter& it) {
     return true;
 }
 
+// The XY box of the current polyline. Arcs whose chords overflow (coordinates near the largest double)
+// can give a box that is not finite; their positions and mid points then stand for them.
+giBox2 drawing_box(const velPolylineListIter& it) {
+    const giBox2 exact = it.box(vel_2d_box);
+    if (std::isfinite(exact.min().x) && std::isfinite(exact.min().y) && std::isfinite(exact.max().x) &&
+        std::isfinite(exact.max().y))
+        return exact;
+    giBox2 box;
+    for (int i = 0; i < it.num_pos(); ++i) {
+        box.merge(giPoint2(it.get_pos(i).x, it.get_pos(i).y));
+        if (i > 0 && !it.span_linear(i - 1))
+            box.merge(giPoint2(it.get_mid_pos(i - 1).x, it.get_mid_pos(i - 1).y));
+    }
+    return box;
+}
+
 // The current polyline in model space scaled to page units (a similarity: arcs stay circular): finite
 // where model lengths overflow.
 giPoint3 scaled(const giPoint3& p, double k) {
@@ -103,7 +119,7 @@ PolylineDrawing::Result PolylineDrawing::render(const std::vector<Layer>& layers
         velAbsPolyArcLineListIter it(*layers[k].polylines);
         for (it.reset(); ++it;) {
             if (drawable(it)) {
-                box.merge(it.box(vel_2d_box));
+                box.merge(drawing_box(it));
             } else {
                 result.not_drawn[k].push_back(it.index());
             }

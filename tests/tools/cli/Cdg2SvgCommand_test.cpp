@@ -33,11 +33,12 @@ void write_document(const std::string& doc) {
     CDGDocument::closeDoc(doc);
 }
 
-// The "d" of the unfilled paths drawn in `colour`.
+// The "d" of the unfilled paths drawn in `colour`, each once.
 std::vector<std::string> paths_of_colour(const std::string& svg, const std::string& colour) {
     std::vector<std::string> out;
     for (const std::string& d : d_after(svg, "<path d=\""))
-        if (svg.find("d=\"" + d + "\" fill=\"none\" stroke=\"" + colour + "\"") != std::string::npos)
+        if (svg.find("d=\"" + d + "\" fill=\"none\" stroke=\"" + colour + "\"") != std::string::npos &&
+            std::find(out.begin(), out.end(), d) == out.end())
             out.push_back(d);
     return out;
 }

@@ -72,7 +72,9 @@ void expect_same_spans(const std::vector<Span>& a, const std::vector<Span>& b, d
         EXPECT_EQ(a[i].arc, b[i].arc);
         EXPECT_LE(a[i].s.distance(b[i].s), tol);
         EXPECT_LE(a[i].e.distance(b[i].e), tol);
-        if (a[i].arc && b[i].arc) EXPECT_LE(a[i].m.distance(b[i].m), tol);
+        if (a[i].arc && b[i].arc) {
+            EXPECT_LE(a[i].m.distance(b[i].m), tol);
+        }
     }
 }
 
@@ -133,7 +135,9 @@ TEST(ConvertCommand, DxfRoundTripKeepsEverySpan) {
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(r.err, "");
         expect_same_spans(spans_of(back), spans_of(in), 1e-12 * 2e3);
-        if (split == 0) EXPECT_EQ(polylines_in(back), static_cast<int>(polylines.size()));
+        if (split == 0) {
+            EXPECT_EQ(polylines_in(back), static_cast<int>(polylines.size()));
+        }
     }
     // The examples, the pocket exactly.
     for (const char* name : {"pocket.txt", "toolpath.txt"}) {

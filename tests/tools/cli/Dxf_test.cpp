@@ -38,7 +38,9 @@ struct Poly {
 
 std::vector<Poly> from_oracle(const json& j) {
     std::vector<Poly> out;
-    auto point = [](const json& v) { return giPoint3(v[0].get<double>(), v[1].get<double>(), v[2].get<double>()); };
+    auto point = [](const json& v) {
+        return giPoint3(v[0].get<double>(), v[1].get<double>(), v[2].get<double>());
+    };
     for (const json& e : j["polylines"]) {
         Poly p;
         for (const json& v : e["positions"])
@@ -63,7 +65,8 @@ std::vector<Poly> from_program(const std::string& dxf, const ScratchDir& dir) {
         for (int i = 0; i < it.num_pos(); ++i) {
             p.positions.push_back(it.get_pos(i));
             if (i > 0)
-                p.mids.push_back(it.span_linear(i - 1) ? std::nullopt : std::optional<giPoint3>(it.get_mid_pos(i - 1)));
+                p.mids.push_back(it.span_linear(i - 1) ? std::nullopt
+                                                       : std::optional<giPoint3>(it.get_mid_pos(i - 1)));
         }
         out.push_back(p);
     }
@@ -80,7 +83,9 @@ void expect_same(const std::vector<Poly>& a, const std::vector<Poly>& b, double 
             EXPECT_LE(a[k].positions[i].distance(b[k].positions[i]), tol) << i;
         for (std::size_t i = 0; i < a[k].mids.size(); ++i) {
             ASSERT_EQ(a[k].mids[i].has_value(), b[k].mids[i].has_value()) << i;
-            if (a[k].mids[i]) EXPECT_LE(a[k].mids[i]->distance(*b[k].mids[i]), tol) << i;
+            if (a[k].mids[i]) {
+                EXPECT_LE(a[k].mids[i]->distance(*b[k].mids[i]), tol) << i;
+            }
         }
     }
 }
@@ -92,7 +97,8 @@ void expect_same(const std::vector<Poly>& a, const std::vector<Poly>& b, double 
 TEST(Dxf, RoundTripsThroughEzdxf) {
     if (!have_ezdxf()) GTEST_SKIP() << "ezdxf not found (Debian package python3-ezdxf)";
     ScratchDir dir;
-    for (const std::string& source : {example("pocket.txt"), data("entities.dxf"), data("crlf_line_ends.txt")}) {
+    for (const std::string& source :
+         {example("pocket.txt"), data("entities.dxf"), data("crlf_line_ends.txt")}) {
         SCOPED_TRACE(source);
         const std::string ours = dir.file("ours.dxf"), theirs = dir.file("theirs.dxf");
         const Outcome w = cli({"convert", source, ours});
@@ -117,5 +123,6 @@ TEST(Dxf, ReadsWhatEzdxfWrites) {
     expect_same(from_program(made, dir), from_oracle(seen), 1e-12 * 100);
     const Outcome r = cli({"info", made});
     ASSERT_EQ(r.messages().size(), 1u);
-    EXPECT_NE(r.messages()[0].find(": warning: 1 SPLINE entity not read (the first here)"), std::string::npos);
+    EXPECT_NE(r.messages()[0].find(": warning: 1 SPLINE entity not read (the first here)"),
+              std::string::npos);
 }

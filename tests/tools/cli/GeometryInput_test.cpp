@@ -6,6 +6,7 @@
 
 #include "arcline/debug/velGeometryIO.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/platform/utAssert.h"
 #include "arcline/polyline/velPolyArcLineDouble.h"
 #include "tools/cli/GeometryInput.h"
 
@@ -67,7 +68,7 @@ const std::vector<Case> cases = {
      1},
     {"nan_coordinate.txt", 1, 2, {"@:6: 'p' record: number 2 of 3 is not finite (nan)"}, 2, 1},
     {"inf_coordinate.txt", 1, 2, {"@:6: 'a' record: number 4 of 6 is not finite (inf)"}, 2, 1},
-    {"picture_nan.txt", 2, 4, {"@:6: coordinate not finite (nan)"}, 2, 2},
+    {"picture_nan.txt", 2, 3, {"@:6: coordinate not finite (nan)"}, 2, 2},
     {"unknown_record.txt", 1, 2, {"@:5: unknown record 'q'"}, 2, 1},
     {"not_geometry.txt",
      0,
@@ -214,7 +215,13 @@ TEST(GeometryInput, ReadsWhatTheLibraryReads) {
             text = mutate(text, rng);
         spit(path, text);
         List library;
-        velGeometryIO::read(path.c_str(), library);
+        {
+            // The library's picture reader reports its faults; the program's reader tells them itself.
+            const ut::AssertHandler previous =
+                ut::set_assert_handler([](const char*, int, const char*, const char*, const char*) {});
+            velGeometryIO::read(path.c_str(), library);
+            ut::set_assert_handler(previous);
+        }
         std::istringstream in;
         std::ostringstream out, err;
         Session session(in, out, err);

@@ -12,7 +12,7 @@ TEST(InfoCommand, JsonTellsCountsLengthAreaAndBox) {
     const Outcome r = cli({"info", "--json", f});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.messages(),
-              std::vector<std::string>{f + ":15: warning: empty polyline: an 's' record without "
+              std::vector<std::string>{f + ":16: warning: empty polyline: an 's' record without "
                                            "positions before it"});
     const json j = json::parse(r.out);
     ASSERT_TRUE(j.is_array());

@@ -92,7 +92,9 @@ TEST(SvgCommand, FillRules) {
         const Outcome r = cli({"svg", "-", "-o", "-", "--fill", rule}, two);
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(path_data(r.out, "region").size(), attribute.empty() ? 0u : 1u) << rule;
-        if (!attribute.empty()) EXPECT_NE(r.out.find(attribute), std::string::npos) << rule;
+        if (!attribute.empty()) {
+            EXPECT_NE(r.out.find(attribute), std::string::npos) << rule;
+        }
         EXPECT_EQ(path_data(r.out, "outer").size(), 1u);
     }
     EXPECT_EQ(cli({"svg", "-", "-o", "-", "--fill", "odd"}, two).code, 2);

@@ -2,7 +2,7 @@
 // Shared pieces of the arcline program's tests: running the program with captured streams, scratch folders,
 // small geometry files, the data files under tests/data/cli, and reading values back out of SVG path data.
 
-#include "tools/cli/Command.h"
+#include "tools/cli/Program.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
