@@ -18,11 +18,11 @@ SvgPage::SvgPage(const giBox2& model, double size, double margin, double band)
         hw = hh = 0.5 * unit_extent;
     }
     m_scale = 0.5 * size / std::max(hw, hh);
-    const double area_w = std::max(2.0 * hw * m_scale, 0.5 * size);
-    const double area_h = 2.0 * hh * m_scale;
+    const double area_w = std::max(2.0 * (hw * m_scale), 0.5 * size);
+    const double area_h = 2.0 * (hh * m_scale);
     m_min_x = cx - hw;
     m_max_y = cy + hh;
-    m_x0 = margin + 0.5 * (area_w - 2.0 * hw * m_scale);
+    m_x0 = margin + 0.5 * (area_w - 2.0 * (hw * m_scale));
     m_y0 = margin;
     m_width = area_w + 2.0 * margin;
     m_height = area_h + 2.0 * margin + band;
