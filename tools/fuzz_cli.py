@@ -16,6 +16,7 @@ With no corpus files, takes the examples and the program's test data of this rep
 """
 
 import argparse
+import concurrent.futures
 import glob
 import json
 import os
@@ -116,7 +117,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("arcline")
     ap.add_argument("corpus", nargs="*")
-    ap.add_argument("--count", type=int, default=200)
+    ap.add_argument("--count", type=int, default=120)
     ap.add_argument("--seed", type=int, default=20261206)
     ap.add_argument("--timeout", type=float, default=20.0)
     args = ap.parse_args()
@@ -137,9 +138,15 @@ def main():
         subprocess.run([args.arcline, "convert", os.path.join(ROOT, "examples", "pocket.txt"), cdg], check=True,
                        capture_output=True)
         seeds.append(open(cdg, "rb").read())
+        # The mutants first (one random stream, so the set is fixed by the seed), then the runs, on every core.
+        jobs = []
         for k in range(args.count):
             seed = seeds[k % len(seeds)]
-            mutant = mutate(seed, rng)
+            jobs.append((k, seed, mutate(seed, rng), rng.choice(["records", "dxf"])))
+
+        def fuzz_one(job):
+            k, seed, mutant, to = job
+            report, failed, ran = [], 0, 0
             name = os.path.join(tmp, "m%d.txt" % k)
             with open(name, "wb") as f:
                 f.write(mutant)
@@ -147,10 +154,10 @@ def main():
             commands = ([("cdg2svg", [args.arcline, "cdg2svg", name, "-o", "-"])] if is_cdg else [
                 ("info", [args.arcline, "info", "--json", name]),
                 ("svg", [args.arcline, "svg", name, "-o", "-", "--arrows", "--points"]),
-                ("convert", [args.arcline, "convert", "--partial", name, "-", "--to", rng.choice(["records", "dxf"])]),
+                ("convert", [args.arcline, "convert", "--partial", name, "-", "--to", to]),
             ])
             for what, cmd in commands:
-                runs += 1
+                ran += 1
                 problems = []
                 p = run(cmd, args.timeout)
                 if p is None:
@@ -186,15 +193,22 @@ def main():
                         except ET.ParseError as e:
                             problems.append("not XML: %s" % e)
                 if problems:
-                    failures += 1
+                    failed += 1
                     keep = os.path.join(os.getcwd(), "fuzz-failure-%d.bin" % k)
                     with open(keep, "wb") as f:
                         f.write(mutant)
-                    print("FAIL %s on mutant %d (kept as %s):" % (what, k, keep))
-                    for problem in problems[:5]:
-                        print("  " + problem)
+                    report.append("FAIL %s on mutant %d (kept as %s):" % (what, k, keep))
+                    report.extend("  " + problem for problem in problems[:5])
                     if p is not None:
-                        print("  stderr: " + p.stderr.decode("utf-8", "replace")[:500])
+                        report.append("  stderr: " + p.stderr.decode("utf-8", "replace")[:500])
+            return report, failed, ran
+
+        with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
+            for report, failed, ran in pool.map(fuzz_one, jobs):
+                for line in report:
+                    print(line)
+                failures += failed
+                runs += ran
     print("fuzz: %d mutants of %d corpus files, %d runs of the program" % (args.count, len(seeds), runs))
     print("fuzz: %d passed, %d failed" % (runs - failures, failures))
     return 1 if failures else 0
