@@ -5,9 +5,10 @@
 
 bool velOffsetValidity::vanishes(const velAbsContour& contour, double offset) {
     if (contour.valid_offsetting_pars() || !contour.is_closed()) return false;
-    const bool inward = contour.is_clockwise() ? offset > 0.0 : offset <= 0.0;
-    if (!inward) return false;
-    return std::max(contour.get_width(), contour.get_height()) <= contour.get_tol() + 2.0 * std::fabs(offset);
+    // The extents first: they come from a box, the orientation from the area of every span.
+    if (std::max(contour.get_width(), contour.get_height()) > contour.get_tol() + 2.0 * std::fabs(offset))
+        return false;
+    return contour.is_clockwise() ? offset > 0.0 : offset <= 0.0;
 }
 
 int velOffsetValidity::is_valid_arcspan(const velAbsSpan& span, double offset) {

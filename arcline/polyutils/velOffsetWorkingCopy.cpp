@@ -4,6 +4,8 @@
 #include "arcline/polyline/contour/velFreeSpan.h"
 #include "arcline/polyline/contour/velPolyArcLineAdapter.h"
 
+#include <vector>
+
 namespace {
 
 // Record k of `records`; the default record past its end or without records.
@@ -21,6 +23,9 @@ int velOffsetWorkingCopy::read(const velAbsContour& contour, velSpanVectorContou
     const velOffsetInfocoPageArrcoPrf current = adapter->current_flags();
     const velOffsetInfocoPageArrcoPrf& constant = adapter->constant_flags();
     const int n = line.num_spans();
+    // The copies sit side by side in one block that the span pointers share: no allocation per span.
+    auto block = std::make_shared<std::vector<velFreeSpan>>();
+    block->reserve(static_cast<std::size_t>(n));
     spans.reserve_spans(n);
     giPoint3 start, end, mid;
     if (n > 0) line.get_pos(1, start);
@@ -30,15 +35,14 @@ int velOffsetWorkingCopy::read(const velAbsContour& contour, velSpanVectorContou
         if (arc) line.get_mid_pos(i, mid);
         const velOffsetInfo flags = record(current, i - 1);
         const velOffsetInfo label = constant ? record(constant, i - 1) : flags;
-        velAbsSpancoPrf span = std::make_shared<velFreeSpan>(start, end, arc ? mid : giPoint3());
-        if (flags.temporary_span) {
-            if (arc)
-                span->set_arc_span_temp_state(1);
-            else
-                span = span->create_temp_line_span(start, end);
-        }
-        span->set_span_info(label.span_position, label.span_side);
-        spans.append(span);
+        if (flags.temporary_span && !arc)
+            block->emplace_back(*velFreeSpan(start, end).create_temp_line_span(start, end));
+        else
+            block->emplace_back(start, end, arc ? mid : giPoint3());
+        velFreeSpan& span = block->back();
+        if (flags.temporary_span && arc) span.set_arc_span_temp_state(1);
+        span.set_span_info(label.span_position, label.span_side);
+        spans.append(velAbsSpancoPrf(block, &span));
     }
     return 1;
 }

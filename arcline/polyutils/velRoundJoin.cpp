@@ -12,7 +12,7 @@ giVector3 right_normal(const giVector3& v) {
 }
 
 double xy_length(const giVector3& v) {
-    return std::hypot(v.x(), v.y());
+    return std::sqrt(v.x() * v.x() + v.y() * v.y());
 }
 
 // The point of the circle of radius |offset| about P in the direction of W.
