@@ -6,6 +6,9 @@
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
 #include "arcline/polyline/velPolyArcLine.h"
+#include "arcline/polyline/velPolyLine.h"
+
+#include <typeinfo>
 
 #include <gtest/gtest.h>
 
@@ -273,5 +276,330 @@ INSTANTIATE_TEST_SUITE_P(RawOffset, EdgeCases, ::testing::ValuesIn(edge_cases), 
     std::replace(name.begin(), name.end(), '.', '_');
     return name;
 });
+
+// --- The corners themselves, point by point
+
+void expect_point(const giPoint3& p, double x, double y, const char* what) {
+    EXPECT_NEAR(p.x, x, 1e-12) << what;
+    EXPECT_NEAR(p.y, y, 1e-12) << what;
+}
+
+// Distance from the origin of the infinite line through a and b.
+double line_distance_from_origin(const giPoint3& a, const giPoint3& b) {
+    return std::fabs(a.x * b.y - a.y * b.x) / std::hypot(b.x - a.x, b.y - a.y);
+}
+
+TEST(RawOffsetCorners, ChamferLineLiesAtTheLimitFromTheInputCorner) {
+    const Raw r = raw_offset(*right_angle(), 1, chamfered(1.2));
+    ASSERT_EQ(r.spans, 3);
+    const velAbsSpancoPrf chamfer = r.contour->get_span(2);
+    expect_point(chamfer->start_point(), chamfer_k, -1, "C1");
+    expect_point(chamfer->end_point(), 1, -chamfer_k, "C2");
+    EXPECT_NEAR(line_distance_from_origin(chamfer->start_point(), chamfer->end_point()), 1.2, 1e-12);
+    EXPECT_FALSE(chamfer->is_temp_line_span());
+    // Scaled offsets scale the chamfer: offset 3, limit 3.6.
+    const Raw big = raw_offset(*right_angle(), 3, chamfered(3.6));
+    ASSERT_EQ(big.spans, 3);
+    const velAbsSpancoPrf c3 = big.contour->get_span(2);
+    EXPECT_NEAR(line_distance_from_origin(c3->start_point(), c3->end_point()), 3.6, 1e-12);
+}
+
+TEST(RawOffsetCorners, SharpCornerOfTwoLinesLiesOnTheBisector) {
+    for (const Options& o : {sharp(), chamfered(r2), chamfered(-1)}) {
+        const Raw r = raw_offset(*right_angle(), 1, o);
+        ASSERT_EQ(r.spans, 2);
+        expect_point(r.contour->get_span(1)->end_point(), 1, -1, "corner");
+        expect_point(r.contour->get_span(2)->start_point(), 1, -1, "corner");
+    }
+}
+
+TEST(RawOffsetCorners, RoundedCornerIsAQuarterCircleAboutTheInputCorner) {
+    const Raw r = raw_offset(*right_angle(), 1);
+    ASSERT_EQ(r.spans, 3);
+    const velAbsSpancoPrf arc = r.contour->get_span(2);
+    ASSERT_TRUE(arc->is_arc_span());
+    giPoint3 centre, mid;
+    double radius = 0.0;
+    arc->get_centre_mid_radius(centre, mid, radius);
+    expect_point(centre, 0, 0, "centre");
+    EXPECT_NEAR(radius, 1.0, 1e-12);
+    EXPECT_NEAR(arc->get_bulge(), std::tan(pi / 8), 1e-12);
+}
+
+TEST(RawOffsetCorners, SharpArcCornersContinueTheCircles) {
+    const Raw r = raw_offset(*lens(), 1, sharp());
+    ASSERT_EQ(r.spans, 2);
+    const double x = std::sqrt(4.5);
+    expect_point(r.contour->get_span(1)->start_point(), -x, 0, "left corner");
+    expect_point(r.contour->get_span(1)->end_point(), x, 0, "right corner");
+    // Both arcs keep their centres and the offset radius 2.25; the lower one now sweeps past its old ends.
+    for (int i = 1; i <= 2; ++i) {
+        giPoint3 centre, mid;
+        double radius = 0.0;
+        r.contour->get_span(i)->get_centre_mid_radius(centre, mid, radius);
+        EXPECT_NEAR(radius, 2.25, 1e-12);
+        expect_point(centre, 0, i == 1 ? 0.75 : -0.75, "centre");
+        EXPECT_NEAR(mid.y, i == 1 ? -1.5 : 1.5, 1e-12);
+    }
+}
+
+TEST(RawOffsetCorners, ArcCornersInChamferModeAreTangentLines) {
+    // Limit 1.5 >= the sharp corner's distance 1.25: tangent lines meet at (2.25, 0).
+    const Raw r = raw_offset(*lens(), 1, chamfered(1.5));
+    ASSERT_EQ(r.spans, 6);
+    expect_point(r.contour->get_span(2)->end_point(), 2.25, 0, "sharp point");
+    expect_point(r.contour->get_span(3)->start_point(), 2.25, 0, "sharp point");
+    // Limit 1.1: the chamfer x = 2.1 between them.
+    const Raw c = raw_offset(*lens(), 1, chamfered(1.1));
+    ASSERT_EQ(c.spans, 8);
+    const velAbsSpancoPrf chamfer = c.contour->get_span(3);
+    EXPECT_NEAR(chamfer->start_point().x, 2.1, 1e-12);
+    EXPECT_NEAR(chamfer->end_point().x, 2.1, 1e-12);
+    EXPECT_NEAR(chamfer->start_point().y, -chamfer->end_point().y, 1e-12);
+}
+
+TEST(RawOffsetCorners, TurnBackGetsAHalfCircleAboutTheTurningPoint) {
+    const Raw r = raw_offset(*corners({{0, 0, 0}, {10, 0, 0}, {2, 0, 0}}), 1);
+    ASSERT_EQ(r.spans, 3);
+    const velAbsSpancoPrf arc = r.contour->get_span(2);
+    expect_point(arc->start_point(), 10, -1, "A");
+    expect_point(arc->mid_point(), 11, 0, "M");
+    expect_point(arc->end_point(), 10, 1, "B");
+    EXPECT_NEAR(arc->get_bulge(), 1.0, 1e-12);
+}
+
+TEST(RawOffsetCorners, CollapsedArcAndItsCornersBecomeTemporaryLines) {
+    const Raw r = raw_offset(*collapsing_arc(), 5);
+    ASSERT_EQ(r.spans, 5);
+    const std::vector<int> temporary{0, 1, 1, 1, 0};
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(r.contour->get_span(i)->is_temp_line_span(), temporary[static_cast<std::size_t>(i - 1)])
+            << i;
+        EXPECT_TRUE(r.contour->get_span(i)->is_line_span()) << i;
+    }
+    // The arc's ends moved 5 along their normals, past the centre.
+    expect_point(r.contour->get_span(3)->start_point(), 0, -2, "arc start");
+    expect_point(r.contour->get_span(3)->end_point(), -2, 0, "arc end");
+    // The corners run from the lines' offset ends to the arc's.
+    expect_point(r.contour->get_span(2)->start_point(), 5 / r2, 3 - 5 / r2, "corner A");
+    expect_point(r.contour->get_span(4)->end_point(), 3 - 5 / r2, 5 / r2, "corner B");
+}
+
+TEST(RawOffsetCorners, UntrimmedOverlapNextToAnArcIsSplitIntoTwoTemporaryArcs) {
+    const Raw r = raw_offset(*short_arc_corner(), 1);
+    ASSERT_EQ(r.spans, 5);
+    const velAbsSpancoPrf first = r.contour->get_span(2), second = r.contour->get_span(3);
+    EXPECT_TRUE(first->is_temp_arc_span());
+    EXPECT_TRUE(second->is_temp_arc_span());
+    EXPECT_FALSE(r.contour->get_span(4)->is_temp_arc_span());
+    expect_point(first->start_point(), 0, -1, "A");
+    expect_point(second->end_point(), -1, 0, "B");
+    // Split at the far point of the circle about the corner, pulled in by 1 % of the offset.
+    const double m = 0.99 / r2;
+    EXPECT_NEAR(first->end_point().x, m, 1e-12);
+    EXPECT_NEAR(first->end_point().y, m, 1e-12);
+    EXPECT_TRUE(second->start_point() == first->end_point());
+}
+
+TEST(RawOffsetGaps, EndsWithinTheToleranceMoveToAPointBetweenThem) {
+    const Raw r = raw_offset(*kinked(), 1);
+    ASSERT_EQ(r.spans, 2);
+    // Both offset spans are 10 long: they meet half way between their ends.
+    const giPoint3 joint = r.contour->get_span(1)->end_point();
+    expect_point(joint, 10 + std::sin(kink) / 2, (-1 - std::cos(kink)) / 2, "joint");
+    EXPECT_TRUE(r.contour->get_span(2)->start_point() == joint);
+}
+
+TEST(RawOffsetGaps, EndsFartherApartAreBridged) {
+    // The middle span belongs to property set 2 and is not offset under set 1: no corner is rounded next
+    // to it, and the gaps of 1 are bridged by lines.
+    auto contour = property_contour({{0, 0, 0}, {10, 0, 0}, {20, 0, 0}, {30, 0, 0}}, {1, 2, 1});
+    Options o;
+    const Raw r = raw_offset(*contour, 1, o);
+    ASSERT_EQ(r.spans, 5);
+    EXPECT_EQ(r.changed, 1);
+    expect_point(r.contour->get_span(2)->start_point(), 10, -1, "bridge start");
+    expect_point(r.contour->get_span(2)->end_point(), 10, 0, "bridge end");
+    expect_point(r.contour->get_span(3)->start_point(), 10, 0, "kept span");
+    expect_point(r.contour->get_span(3)->end_point(), 20, 0, "kept span");
+    expect_point(r.contour->get_span(4)->end_point(), 20, -1, "bridge back");
+    EXPECT_EQ(r.temps(), 0);
+    // Under set 2 only the middle span moves.
+    o.set = 2;
+    const Raw only_middle = raw_offset(*contour, 1, o);
+    EXPECT_EQ(only_middle.spans, 5);
+    EXPECT_EQ(only_middle.changed, 1);
+    expect_point(only_middle.contour->get_span(3)->start_point(), 10, -1, "moved middle");
+}
+
+TEST(RawOffset, NoOffsetGivesACopy) {
+    const Line input = square(10, true);
+    for (double d : {0.0, 1e-16, -1e-15}) {
+        const Raw r = raw_offset(*input, d);
+        ASSERT_TRUE(r.contour);
+        EXPECT_EQ(r.changed, 0);
+        EXPECT_EQ(r.spans, 4);
+        EXPECT_DOUBLE_EQ(r.area, -100);
+        EXPECT_TRUE(r.line().num_pos() == input->num_pos());
+    }
+    // Spans that are not offset under the set asked for leave `changed` at 0 too.
+    Options o;
+    o.set = 3;
+    const Raw none = raw_offset(*property_contour({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, {2, 2}), 1, o);
+    EXPECT_EQ(none.changed, 0);
+    EXPECT_EQ(none.spans, 2);
+    EXPECT_DOUBLE_EQ(none.length, 20);
+}
+
+TEST(RawOffset, EmptyContourGivesAnEmptyCopy) {
+    velPolyArcLineDouble empty;
+    const Raw r = raw_offset(empty, 1);
+    ASSERT_TRUE(r.contour);
+    EXPECT_EQ(r.spans, 0);
+    EXPECT_EQ(r.changed, 0);
+}
+
+TEST(RawOffset, HeightsRideAlong) {
+    const Line input = transformed(*square(10, false), 1.0, {0, 0, 5});
+    const Raw r = raw_offset(*input, 2);
+    ASSERT_EQ(r.spans, 8);
+    for (int i = 1; i <= r.spans; ++i) {
+        EXPECT_DOUBLE_EQ(r.contour->get_span(i)->start_point().z, 5);
+        EXPECT_DOUBLE_EQ(r.contour->get_span(i)->end_point().z, 5);
+    }
+}
+
+TEST(RawOffset, ResultIsOfTheInputsStorageClass) {
+    const Line sq = square(10, false);
+    velSingleAbsArcLineListIter it(*sq);
+    ++it;
+    for (velAbsPolyArcLine* proto :
+         std::initializer_list<velAbsPolyArcLine*>{new velPolyArcLine, new velPolyLine}) {
+        const Line owner(proto);
+        Line input(proto->create_empty());
+        for (int i = 0; i < it.num_pos(); ++i)
+            input->add_pos(it.get_pos(i));
+        const Raw r = raw_offset(*input, 2);
+        ASSERT_TRUE(r.contour);
+        EXPECT_EQ(typeid(r.line()), typeid(*proto));
+        if (proto->can_hold_arcs()) {
+            EXPECT_EQ(r.spans, 8);
+            EXPECT_NEAR(r.area, 100 + 80 + 4 * pi, 1e-4); // single precision
+        } else {
+            // The corner arcs are refused, as appending them would be: the lines alone remain.
+            EXPECT_EQ(r.spans, 4);
+        }
+    }
+}
+
+// --- Labels and properties
+
+TEST(RawOffsetLabels, CornerSidesFollowTheSpanAfterTheCorner) {
+    EXPECT_EQ(velOffsetJoinSettings::corner_side(velSpanSideLeft), velSpanSideLeftCorner);
+    EXPECT_EQ(velOffsetJoinSettings::corner_side(velSpanSideRight), velSpanSideRightCorner);
+    EXPECT_EQ(velOffsetJoinSettings::corner_side(velSpanSideEndCap), velSpanSideEndCap);
+    EXPECT_EQ(velOffsetJoinSettings::corner_side(velSpanSideNone), velSpanSideNone);
+    EXPECT_EQ(velOffsetJoinSettings::corner_side(velSpanSideLeftCorner), velSpanSideNone);
+    EXPECT_EQ(velOffsetJoinSettings::corner_side(velSpanSideRightCorner), velSpanSideNone);
+}
+
+TEST(RawOffsetLabels, OffsetSpansKeepTheirLabelsAndCornersDeriveTheirs) {
+    const Line input = square(10, false);
+    velPolyArcLineAdapter contour(input.get());
+    for (int i = 1; i <= 4; ++i)
+        contour.get_span(i)->set_span_info(10 + i, i == 3 ? velSpanSideLeft : velSpanSideRight);
+    Options o;
+    o.span_info = 1;
+    const Raw r = raw_offset(contour, 2, o);
+    ASSERT_EQ(r.spans, 8);
+    // Line k (k = 1 .. 4) is span 2k - 1; the corner after it is span 2k, labelled from line k + 1.
+    for (int k = 1; k <= 4; ++k) {
+        const velAbsSpancoPrf line = r.contour->get_span(2 * k - 1), corner = r.contour->get_span(2 * k);
+        EXPECT_EQ(line->span_position(), 10 + k);
+        EXPECT_EQ(line->offset_label(), k == 3 ? velSpanSideLeft : velSpanSideRight);
+        const int next = k % 4 + 1;
+        EXPECT_EQ(corner->span_position(), 10 + next);
+        EXPECT_EQ(corner->offset_label(), next == 3 ? velSpanSideLeftCorner : velSpanSideRightCorner);
+    }
+    // Without span info nothing is labelled; the input keeps its labels.
+    const Raw plain = raw_offset(contour, 2);
+    for (int i = 1; i <= plain.spans; ++i) {
+        EXPECT_EQ(plain.contour->get_span(i)->span_position(), -1);
+        EXPECT_EQ(plain.contour->get_span(i)->offset_label(), velSpanSideNone);
+    }
+    EXPECT_EQ(contour.get_span(3)->offset_label(), velSpanSideLeft);
+}
+
+TEST(RawOffsetLabels, ArcsAndCollapsedArcsKeepTheirLabels) {
+    const Line input = collapsing_arc();
+    velPolyArcLineAdapter contour(input.get());
+    for (int i = 1; i <= 3; ++i)
+        contour.get_span(i)->set_span_info(i - 1, velSpanSideEndCap);
+    Options o;
+    o.span_info = 1;
+    const Raw r = raw_offset(contour, 5, o);
+    ASSERT_EQ(r.spans, 5);
+    const std::vector<int> positions{0, 1, 1, 2, 2};
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(r.contour->get_span(i)->span_position(), positions[static_cast<std::size_t>(i - 1)]) << i;
+        EXPECT_EQ(r.contour->get_span(i)->offset_label(), velSpanSideEndCap) << i;
+    }
+}
+
+PropertySpan::Hook hook_of(const velAbsContour& c, int i) {
+    return dynamic_cast<const PropertySpan&>(*c.get_span(i)).hook;
+}
+
+TEST(RawOffsetProperties, NewSpansReceivePropertiesOrOrderPropertiesOnly) {
+    const std::vector<giPoint3> sq{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}};
+    for (int keep_order : {0, 1}) {
+        auto contour = property_contour(sq);
+        Options o;
+        o.keep_order = keep_order;
+        const Raw r = raw_offset(*contour, 1, o);
+        ASSERT_EQ(r.spans, 8);
+        // The input kind is kept: a vector contour of property spans.
+        ASSERT_TRUE(dynamic_cast<const velSpanVectorContour*>(r.contour.get()));
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_EQ(hook_of(*r.contour, 2 * k - 1),
+                      keep_order ? PropertySpan::order_kept : PropertySpan::none);
+            EXPECT_EQ(hook_of(*r.contour, 2 * k),
+                      keep_order ? PropertySpan::added_order : PropertySpan::added);
+        }
+        EXPECT_NEAR(r.area, 100 + 40 + pi, 1e-9);
+    }
+}
+
+// --- The whole list
+
+TEST(RawOffsetList, EveryPolylineIsOffsetAndTemporarySpansAreRecorded) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    velAbsPolyArcLinecoDListPrgcoPrgcoDListcoCursor add(list);
+    add.insert_last(velAbsPolyArcLinecoPrg(square(10, true).release()));
+    add.insert_last(velAbsPolyArcLinecoPrg(square(2, true, 20, 0).release())); // vanishes at +4
+    add.insert_last(velAbsPolyArcLinecoPrg(collapsing_arc().release()));
+    velAbsPolyArcLineListIter in(list);
+    velPolylineWithOffsetFlagsListCursor out(ut_ptr_claim, new velAbsPolyArcLineListCursor);
+    std::vector<int> sources;
+    EXPECT_EQ(velPolyArcLineOffsetter::offset_list(in, out, 4, 0, 0, 0, &sources), 2);
+    EXPECT_EQ(sources, (std::vector<int>{0, 2}));
+    auto& it = static_cast<velPolylineWithOffsetFlagsListIter&>(out.iterator());
+    ASSERT_EQ(it.size(), 2);
+    it.reset();
+    ASSERT_TRUE(++it);
+    ASSERT_EQ(it.num_pos(), 5); // the square of side 2
+    EXPECT_DOUBLE_EQ(velPolylineUtils::area(it), -4);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_FALSE(it.temporary_line(k) || it.temporary_arc(k));
+    ASSERT_TRUE(++it);
+    ASSERT_EQ(it.num_pos(), 6);
+    const std::vector<int> temporary{0, 1, 1, 1, 0};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(it.temporary_line(k) != 0, temporary[static_cast<std::size_t>(k)] != 0) << k;
+    // Appending to a cursor that holds polylines already puts the new ones after them.
+    velAbsPolyArcLineListIter again(list);
+    EXPECT_EQ(velPolyArcLineOffsetter::offset_list(again, out, -1, 1), 3);
+    EXPECT_EQ(out.size(), 5);
+}
 
 } // namespace
