@@ -203,9 +203,10 @@ inline Line random_convex(Rng& rng, int corners_count) {
         const giPoint3 s = kept[static_cast<std::size_t>(i)], e = kept[static_cast<std::size_t>((i + 1) % n)];
         V v{e, {}};
         if (rng.pick(0, 1) == 1) {
-            // Half the sweep may use up to 90 % of the smaller corner turn at its ends.
-            const double limit = 0.9 * std::min(turn[static_cast<std::size_t>(i)],
-                                                turn[static_cast<std::size_t>((i + 1) % n)]);
+            // Half the sweep turns each end tangent outwards; an arc may use up to 45 % of the turn at each
+            // end corner, so that two arcs meeting there still leave it turning the same way.
+            const double limit = 0.45 * std::min(turn[static_cast<std::size_t>(i)],
+                                                 turn[static_cast<std::size_t>((i + 1) % n)]);
             const double half_sweep = rng.uniform(0.05, 1.0) * limit;
             const double bulge = std::tan(half_sweep / 2.0);
             const giVector3 d = e - s;
