@@ -76,6 +76,11 @@ void velRoundJoin::join(const velAbsSpancoPrf& before_in, const velAbsSpancoPrf&
     if (xy_length(D) < velTol::span_fraction) return;
     const giVector3 S = T1 + T2, W = T1 - T2;
     const bool aligned = D.x() * S.x() + D.y() * S.y() > 0.0 || xy_length(S) < velTol::corner_reversal;
+    // An overlap whose ends lie within the join tolerance is a kink of a few microradians that the span
+    // intersection missed (the offsets cross so nearly tangentially that they count as touching): the gap
+    // closing joins the ends, where an arc round the back of the corner would make a loop of the offset's
+    // size out of nothing.
+    if (!aligned && xy_length(D) <= settings.tol) return;
     velAbsSpancoPrf corner;
     if (aligned) {
         corner = chord_and_average_tangent_aligned(*after_in, P, A, B, W, settings.offset, settings.tol);

@@ -15,7 +15,8 @@ public:
     // `after_in`. `before_off` and `after_off` are their offsets (either may be null), consulted only to
     // tell collapsed arcs. Nothing when an input span is null, a tangent at P has zero length, or A and B
     // coincide within velTol::span_fraction. With S = T1 + T2 and D = B - A the corner is aligned when
-    // D . S > 0 or |S| < velTol::corner_reversal (the path turns back), otherwise opposed.
+    // D . S > 0 or |S| < velTol::corner_reversal (the path turns back), otherwise opposed. An opposed
+    // corner whose ends lie within settings.tol gets no span either: the gap closing joins them.
     static void join(const velAbsSpancoPrf& before_in, const velAbsSpancoPrf& after_in,
                      const velAbsSpancoPrf& before_off, const velAbsSpancoPrf& after_off,
                      velAbsContour& result, const velOffsetJoinSettings& settings);

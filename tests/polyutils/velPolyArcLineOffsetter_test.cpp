@@ -2,6 +2,7 @@
 
 #include "offsetTestKit.h"
 
+#include "arcline/debug/velGeometryIO.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
@@ -600,6 +601,29 @@ TEST(RawOffsetList, EveryPolylineIsOffsetAndTemporarySpansAreRecorded) {
     velAbsPolyArcLineListIter again(list);
     EXPECT_EQ(velPolyArcLineOffsetter::offset_list(again, out, -1, 1), 3);
     EXPECT_EQ(out.size(), 5);
+}
+
+// --- Regressions
+
+// Arc-line joints with a concave kink of a few microradians (from blob_10k offset by -2): the offsets of the
+// arc and the line cross a few micrometres before their ends, but so nearly tangentially that the span
+// intersection takes them as touching outside the line and finds no crossing. The ends lie within the join
+// tolerance of each other; they are joined there, not by a temporary arc round the back of the corner.
+TEST(RawOffsetRegressions, NearTangentKinksAreJoinedNotLooped) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    ASSERT_TRUE(velGeometryIO::read(ARCLINE_TEST_DATA_DIR "/raw_offset_near_tangent_kinks.txt", list));
+    ASSERT_EQ(list.size(), 2);
+    for (const velAbsPolyArcLinecoPrg& line : list) {
+        const Raw r = raw_offset(*line, -2);
+        ASSERT_TRUE(r.contour);
+        EXPECT_EQ(r.temps(), 0);
+        EXPECT_EQ(r.spans, 4);
+        for (int i = 1; i <= r.spans; ++i) {
+            const auto [lo, hi] = distance_range(*r.contour->get_span(i), *line);
+            EXPECT_NEAR(lo, 2, 1e-6) << i;
+            EXPECT_NEAR(hi, 2, 1e-6) << i;
+        }
+    }
 }
 
 } // namespace
