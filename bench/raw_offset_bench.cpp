@@ -3,7 +3,8 @@
 //   arc, with concave stretches of curvature radius near 2) by +2 (outwards) and -2 (inwards, where local
 //   loops form), with rounded corners and with sharp ones; skipped when the file is missing. The file is
 //   looked for in $ARCLINE_BENCH_DATA, else in ../shared/bench/data beside the source tree;
-// - a closed loop of 100k spans round a circle (every other span an arc), by +1 and -1;
+// - a closed loop of 100k spans round a circle of radius 100 (arcs of the circle and chords of it in turn,
+//   meeting at kinks of 3e-5 radians), by +1 (outwards) and -1;
 // - offset_list over blob_10k: the offset written into an offset-flag cursor, as a command would.
 // Items are input spans.
 
@@ -96,7 +97,7 @@ velAbsPolyArcLinecoPrg loop() {
     for (int i = 1; i <= loop_spans; ++i) {
         const giPoint3 end = i == loop_spans ? at(0.0, 100.0) : at(i * step, 100.0);
         if (i % 2 == 0)
-            line->add_arc(at((i - 0.5) * step, 100.0 + 1e-3), end);
+            line->add_arc(at((i - 0.5) * step, 100.0), end);
         else
             line->add_pos(end);
     }

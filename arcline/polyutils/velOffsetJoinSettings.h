@@ -1,7 +1,7 @@
 #pragma once
 // What the corner joins and the gap closing of a raw offset share: the offset itself, the join tolerance,
-// the chamfer limit, and how new spans are dressed (side labels and offsetting properties). A plain value
-// made by the offsetter for one run of offset().
+// and how new spans are dressed (side labels and offsetting properties). A plain value made by the
+// offsetter for one run of offset(); the chamfer limit goes to velChamferJoin itself.
 
 #include "arcline/polyline/spans/velAbsSpan.h"
 
@@ -11,10 +11,6 @@ struct velOffsetJoinSettings {
     // Join tolerance: ends of consecutive spans closer than this are joined by moving both; farther apart a
     // bridging line is added. The offsetter sets it to 0.001 |offset|.
     double tol = 0.0;
-    // 1: a sharp corner that would lie farther than max_corner_offset from the input corner is chamfered.
-    int chamfer_corners = 0;
-    // With chamfering on: the farthest a sharp corner may lie from the input corner; negative: no limit.
-    double max_corner_offset = 0.0;
     // 1: spans made at corners carry the position of the span after the corner and the side derived from
     // its side (corner_side); 0: they carry no label.
     int span_info = 0;

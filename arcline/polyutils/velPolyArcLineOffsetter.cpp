@@ -25,8 +25,6 @@ velOffsetJoinSettings velPolyArcLineOffsetter::settings(int keep_order) const {
     velOffsetJoinSettings s;
     s.offset = m_offset;
     s.tol = m_tol;
-    s.chamfer_corners = m_chamfer_corners;
-    s.max_corner_offset = m_max_corner_offset;
     s.span_info = m_span_info;
     s.keep_order = keep_order;
     return s;
