@@ -1,8 +1,18 @@
 #include "arcline/polyutils/velExtendJoin.h"
 
-#include "arcline/polyline/spans/velCirbul.h"
-
 #include <cmath>
+#include <numbers>
+
+namespace {
+
+giPoint3 centre_of(const velAbsSpan& span) {
+    giPoint3 centre, mid;
+    double radius = 0.0;
+    span.get_centre_mid_radius(centre, mid, radius);
+    return centre;
+}
+
+} // namespace
 
 int velExtendJoin::lines(velAbsSpan& before, velAbsSpan& after, const velCornerGeometry& corner) {
     const giPoint3 X = before.end_point() + corner.T1 * corner.extension;
@@ -31,11 +41,11 @@ int velExtendJoin::along_circles(const velAbsSpancoPrf& before, const velAbsSpan
     // The crossing nearest to the end of `before`: the smaller parameter on its continuation.
     const double t = n == 2 ? std::fmin(t_before[0], t_before[1]) : t_before[0];
     const giPoint3 X = on_before->parameter_point(t);
-    const double old_before = before->get_bulge(), old_after = after->get_bulge();
+    const giPoint3 c_before = centre_of(*before), c_after = centre_of(*after);
     before->copy_to_end_point(X);
     after->copy_to_start_point(X);
-    if (arc_before) before->set_bulge(find_bulge_factor(before->start_point(), X, r_before, old_before));
-    if (arc_after) after->set_bulge(find_bulge_factor(X, after->end_point(), r_after, old_after));
+    if (arc_before) before->set_bulge(find_bulge_factor(before->start_point(), X, c_before, r_before));
+    if (arc_after) after->set_bulge(find_bulge_factor(X, after->end_point(), c_after, r_after));
     return 1;
 }
 
@@ -51,13 +61,13 @@ velAbsSpancoPrf velExtendJoin::create_arc_for_circle(const velAbsSpan& span, dou
     return which == 0 ? span.create_arc_span(E, S, Q) : span.create_arc_span(S, E, Q);
 }
 
-double velExtendJoin::find_bulge_factor(const giPoint3& P0, const giPoint3& P1, double r, double old) {
-    const double p0[2] = {P0.x, P0.y}, p1[2] = {P1.x, P1.y};
-    double b = 0.0;
-    velCirbul::cbrabu(p0, p1, r, b);
-    // No minor arc although both ends lie on the circle: the chord is the diameter, short of rounding.
-    if (b == 0.0 && r != 0.0 && std::hypot(P1.x - P0.x, P1.y - P0.y) > std::fabs(r))
-        return r > 0.0 ? 1.0 : -1.0;
-    if ((b > 0.0 && b < old) || (b < 0.0 && b > old)) return 1.0 / b;
-    return b;
+double velExtendJoin::find_bulge_factor(const giPoint3& P0, const giPoint3& P1, const giPoint3& centre,
+                                        double r) {
+    const double ax = P0.x - centre.x, ay = P0.y - centre.y, bx = P1.x - centre.x, by = P1.y - centre.y;
+    // Signed angle from P0 to P1 about the centre, in (-pi, pi], then taken round in the arc's sense.
+    double angle = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
+    if (r < 0.0) angle = -angle;
+    if (angle < 0.0) angle += 2.0 * std::numbers::pi;
+    const double b = std::tan(angle / 4.0);
+    return r < 0.0 ? -b : b;
 }

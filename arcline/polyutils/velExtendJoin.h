@@ -22,10 +22,12 @@ public:
     // continued beyond the end), which = 1 from its start round to its end (continued before the start).
     // r is the arc's radius, signed like its bulge.
     static velAbsSpancoPrf create_arc_for_circle(const velAbsSpan& span, double& r, int which);
-    // The bulge of an arc of radius r (signed) from P0 to P1 that had bulge `old` before its ends moved:
-    // the minor arc's bulge b, or 1 / b when b lies between 0 and `old` (the arc has grown past a half
-    // circle). A chord a rounding error longer than the diameter is the half circle.
-    static double find_bulge_factor(const giPoint3& P0, const giPoint3& P1, double r, double old);
+    // The bulge of the arc about `centre` of signed radius r (anticlockwise for r > 0) from P0 to P1, both
+    // on its circle: tan(sweep / 4) for the sweep from P0 round to P1 in the arc's sense, which may exceed a
+    // half circle (an arc continued along its circle past the point opposite its old mid point). Comparing
+    // the minor arc's bulge with the old one would not tell: an arc of 90 degrees continued to 210 has a
+    // minor arc of 150, larger than its old sweep.
+    static double find_bulge_factor(const giPoint3& P0, const giPoint3& P1, const giPoint3& centre, double r);
 
 private:
     velExtendJoin() = default;

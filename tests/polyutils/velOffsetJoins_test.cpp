@@ -102,15 +102,40 @@ TEST(ExtendJoin, ArcForCircleIsTheRestOfTheCircle) {
     EXPECT_TRUE(other->mid_point().coincident({0, -1, 0}, 1e-15));
 }
 
-TEST(ExtendJoin, BulgeFactorTakesTheArcPastTheHalfCircleWhenItGrew) {
-    const giPoint3 a(1, 0, 0), b(0, 1, 0);
-    const double minor = std::tan(pi / 8);
-    EXPECT_NEAR(velExtendJoin::find_bulge_factor(a, b, 1, 0.1), minor, 1e-12);
-    EXPECT_NEAR(velExtendJoin::find_bulge_factor(a, b, 1, 0.9), 1 / minor, 1e-12);
-    EXPECT_NEAR(velExtendJoin::find_bulge_factor(a, b, -1, -0.1), -minor, 1e-12);
-    EXPECT_NEAR(velExtendJoin::find_bulge_factor(a, b, -1, -0.9), -1 / minor, 1e-12);
-    // The chord a rounding error longer than the diameter: the half circle.
-    EXPECT_DOUBLE_EQ(velExtendJoin::find_bulge_factor({-1, 0, 0}, {1 + 1e-15, 0, 0}, 1, 0.5), 1.0);
+TEST(ExtendJoin, BulgeFactorFollowsTheCircleInTheArcsSense) {
+    const giPoint3 c(0, 0, 0);
+    auto at = [](double deg) { return giPoint3(std::cos(deg * pi / 180), std::sin(deg * pi / 180), 0); };
+    struct Row {
+        double from, to, r, sweep; // degrees; the sense by the sign of r
+    };
+    for (const Row& row : std::vector<Row>{{0, 90, 1, 90},
+                                           {0, 90, -1, -270},
+                                           {0, 210, 1, 210}, // a quarter continued past the half circle
+                                           {0, 180, 1, 180},
+                                           {30, -150, -1, -180},
+                                           {350, 10, 1, 20},
+                                           {10, 350, 1, 340}})
+        EXPECT_NEAR(velExtendJoin::find_bulge_factor(at(row.from), at(row.to), c, row.r),
+                    std::tan(row.sweep * pi / 180 / 4), 1e-12)
+            << row.from << " " << row.to << " " << row.r;
+}
+
+// An arc continued along its circle past its opposite point keeps running the same way round: a D shape
+// (a clockwise arc of 94 degrees on its chord) offset outwards by 3.1 with sharp corners continues the
+// grown arc down the sides to the chord's offset, sweeping 207 degrees.
+TEST(ExtendJoin, ArcsContinuedPastTheHalfCircleStayOnTheirSide) {
+    // Rebuild the arc from its bulge -0.43803 (the mid point from the chord).
+    const giPoint3 s(-6.85824, -3.30244, 0), e(-3.01722, -3.75944, 0);
+    const double b = -0.43803;
+    const giPoint3 m((s.x + e.x) / 2 + (e.y - s.y) * b / 2, (s.y + e.y) / 2 - (e.x - s.x) * b / 2, 0);
+    const Line line = make_line({{s, {}}, {e, m}, {s, {}}});
+    Options o;
+    o.extend = 1;
+    const Raw r = raw_offset(*line, -3.09623, o);
+    ASSERT_EQ(r.spans, 2);
+    const velAbsSpancoPrf arc = r.contour->get_span(1);
+    EXPECT_LT(arc->get_bulge(), -1.0); // more than a half circle, clockwise
+    EXPECT_GE(distance_range(*arc, *line).first, 3.09623 * (1 - 1e-9));
 }
 
 // The gap closing rules, on a result ending with the given spans.
