@@ -89,8 +89,10 @@ inline void for_each_morph(const Polylines& in,
 }
 
 // in's positions 1 .. n and arc mid points, each through `f`, in the order given by `order` (positions
-// numbered from 1); each arc keeps its own mid point, whichever way it is walked.
+// numbered from 1, each the one after its predecessor, or the one before it when walking `backwards`); each
+// arc keeps its own mid point, whichever way it is walked.
 inline std::unique_ptr<velAbsPolyArcLine> rebuilt(const velAbsPolyArcLine& in, const std::vector<int>& order,
+                                                  bool backwards,
                                                   const std::function<giPoint3(const giPoint3&)>& f) {
     auto out = std::make_unique<velPolyArcLineDouble>();
     for (std::size_t k = 0; k < order.size(); ++k) {
@@ -100,7 +102,9 @@ inline std::unique_ptr<velAbsPolyArcLine> rebuilt(const velAbsPolyArcLine& in, c
             out->add_pos(f(p));
             continue;
         }
-        const int span = std::min(order[k], order[k - 1]);
+        // Walking forwards position order[k] is reached through the span before it (from the closing
+        // position n round to 2 through span 1), backwards through the span after it.
+        const int span = backwards ? order[k] : order[k] - 1;
         if (in.span_linear(span)) {
             out->add_pos(f(p));
         } else {
@@ -129,7 +133,7 @@ inline std::unique_ptr<velAbsPolyArcLine> Morph::polyline(const velAbsPolyArcLin
         for (int i = 1; i <= n; ++i)
             order.push_back(i);
     }
-    return rebuilt(in, order, [this](const giPoint3& p) { return point(p); });
+    return rebuilt(in, order, kind == reversed, [this](const giPoint3& p) { return point(p); });
 }
 
 } // namespace support
