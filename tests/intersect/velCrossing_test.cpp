@@ -16,6 +16,8 @@
 #include <type_traits>
 #include <vector>
 
+namespace velCrossing_test {
+
 namespace {
 
 template <class T>
@@ -198,3 +200,5 @@ TEST(velExtensionCrossing, OrderAndPredicates) {
 }
 
 } // namespace
+
+} // namespace velCrossing_test

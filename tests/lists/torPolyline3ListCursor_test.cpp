@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace torPolyline3ListCursor_test {
+
 namespace {
 
 std::shared_ptr<torPolyline3> poly(std::vector<giPoint3> pts) {
@@ -119,3 +121,5 @@ TEST_F(Abc, MoveTakesTheSameCurveOutOfTheOtherCursor) {
 }
 
 } // namespace
+
+} // namespace torPolyline3ListCursor_test

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace velAbsPolyArcLineListCursor_test {
+
 using namespace listtest;
 using polytest::pos;
 
@@ -226,3 +228,5 @@ TEST(velAbsPolyArcLineListCursor, WritesAListItDoesNotOwn) {
 }
 
 } // namespace
+
+} // namespace velAbsPolyArcLineListCursor_test

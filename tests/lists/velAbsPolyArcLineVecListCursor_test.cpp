@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+namespace velAbsPolyArcLineVecListCursor_test {
+
 using namespace listtest;
 
 namespace {
@@ -102,3 +104,5 @@ TEST(velAbsPolyArcLineVecListCursor, RemoveMoveAndClear) {
 }
 
 } // namespace
+
+} // namespace velAbsPolyArcLineVecListCursor_test

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velBoxPolylineListIter_test {
+
 TEST(velBoxPolylineListIter, OutlinesTheBoxAnticlockwiseOrClockwise) {
     const giBox2 b({0, 0}, {2, 1});
     velBoxPolylineListIter ccw(b, 5.0, 1);
@@ -40,3 +42,5 @@ TEST(velBoxPolylineListIter, ASpaceBoxIsOutlinedAtItsTop) {
     EXPECT_EQ(clone->box(vel_3d_box), giBox3({-1, -2, 6}, {4, 5, 6}));
     EXPECT_EQ(top.index(), -1);
 }
+
+} // namespace velBoxPolylineListIter_test

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velFlattenedPolylineListIter_test {
+
 using namespace viewtest;
 
 // Polylines at their own heights come out at the level with the same XY curve, point for point along the
@@ -80,3 +82,5 @@ TEST(velFlattenedPolylineListIter, TiltedArcsArePresentedThroughTheirProjectedPo
         }
     }
 }
+
+} // namespace velFlattenedPolylineListIter_test

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velInterpolatingZPolylineListIter_test {
+
 using namespace viewtest;
 
 // Z runs from z start at the first polyline's first position to z end at its last, in proportion to the
@@ -41,3 +43,5 @@ TEST(velInterpolatingZPolylineListIter, RampsZAlongTheFirstPolylinesChord) {
         EXPECT_NEAR(ramp.get_z_height(a + dir * (2 * chord)), 50.0, 1e-9); // beyond the end: not clamped
     }
 }
+
+} // namespace velInterpolatingZPolylineListIter_test

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace velPolylineListIterSubset_test {
+
 using namespace viewtest;
 
 // Random index sequences, repeats included, the list's own edge case (2, 0 of three) first: walking,
@@ -44,3 +46,5 @@ TEST(velPolylineListIterSubset, PresentsTheListedPolylinesInTheOrderOfTheIndices
             *clone, *in[static_cast<std::size_t>(listed[static_cast<std::size_t>(j)])], true);
     }
 }
+
+} // namespace velPolylineListIterSubset_test

@@ -44,6 +44,8 @@
 #include <numeric>
 #include <string>
 
+namespace velPolylineListIter_test {
+
 using namespace listtest;
 
 namespace {
@@ -909,3 +911,5 @@ TEST(velPolylineListIter, ArcWithoutChordInterpolatesToItsStart) {
 }
 
 } // namespace
+
+} // namespace velPolylineListIter_test

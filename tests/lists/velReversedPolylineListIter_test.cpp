@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velReversedPolylineListIter_test {
+
 using namespace viewtest;
 
 TEST(velReversedPolylineListIter, FirstArcBecomesLastWithNegatedBulgeAndTheSameMidPoint) {
@@ -58,3 +60,5 @@ TEST(velReversedPolylineListIter, IsTheSameCurveWalkedBackwards) {
         EXPECT_EQ(++rev, 0);
     }
 }
+
+} // namespace velReversedPolylineListIter_test

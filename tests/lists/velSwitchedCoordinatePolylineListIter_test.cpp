@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velSwitchedCoordinatePolylineListIter_test {
+
 using namespace viewtest;
 
 TEST(velSwitchedCoordinatePolylineListIter, ExchangesTwoCoordinatesOfPointsAndMidPointsOnly) {
@@ -38,3 +40,5 @@ TEST(velSwitchedCoordinatePolylineListIter, ExchangesTwoCoordinatesOfPointsAndMi
     EXPECT_TRUE(
         velSwitchedCoordinatePolylineListIter::switch_coordinates(giPoint3(), velSwitchZX).is_unset());
 }
+
+} // namespace velSwitchedCoordinatePolylineListIter_test

@@ -9,6 +9,8 @@
 #include "arcline/lists/velTrimmedPolylineListIter.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
+namespace velTrimmedPolylineListIter_test {
+
 using namespace listtest;
 
 namespace {
@@ -322,3 +324,5 @@ TEST(velTPLIWithoutClosureBreaks, JoinsOnlyWhatTheClosureFunctionCallsClosed) {
 }
 
 } // namespace
+
+} // namespace velTrimmedPolylineListIter_test

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velXYViewedAsZXPolylineListIter_test {
+
 using namespace viewtest;
 
 // Each view maps points as its formula says, and either view over the other gives the list back exactly.
@@ -35,3 +37,5 @@ TEST(velXYViewedAsZXPolylineListIter, MapsToZXAndTheOtherViewMapsBack) {
         }
     }
 }
+
+} // namespace velXYViewedAsZXPolylineListIter_test

@@ -7,6 +7,8 @@
 
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
+namespace support_test {
+
 namespace {
 
 class ShapeCases : public ::testing::TestWithParam<std::string> {};
@@ -40,3 +42,5 @@ INSTANTIATE_TEST_SUITE_P(Data, ShapeCases, ::testing::ValuesIn(support::case_nam
                          [](const auto& info) { return info.param; });
 
 } // namespace
+
+} // namespace support_test

@@ -9,6 +9,8 @@
 #include "arcline/platform/utMath.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
+namespace velPolylineUtils_test {
+
 using namespace utiltest;
 using U = velPolylineUtils;
 
@@ -517,3 +519,5 @@ TEST(velPolylineUtils, SelfContactAndPlanarity) {
     EXPECT_EQ(U::planar(line3d.it, 0.0, plane), 1);
     EXPECT_NEAR(plane.normal().vector().dot({1, 1, 1}), 0.0, 1e-15);
 }
+
+} // namespace velPolylineUtils_test
