@@ -698,49 +698,18 @@ TEST_P(IteratorProtocol, CopyWritesEveryPolylineWithPositions) {
 }
 
 // Every sampled point of a polyline lies in its boxes, and every face of a box is reached by a sample:
-// exact boxes, planar and tilted arcs alike.
+// exact boxes, planar and tilted arcs alike; slots outside the polyline have empty boxes.
 TEST_P(IteratorProtocol, BoxesAreTheExtentsOfSampledPoints) {
-    constexpr int samples = 400;
-    constexpr double inside_tol = 1e-9;
-    constexpr double reach_tol = 1e-2; // samples 1/400 of a sweep apart fall this close to an extreme
     for (unsigned seed = 41; seed <= 44; ++seed) {
         const Polylines in = input(seed, seed % 2 == 0);
         auto s = GetParam().make(in);
         velPolylineListIter& it = s->iter();
-        it.reset();
-        while (++it) {
+        for (it.reset(); ++it;) {
             const int n = it.num_pos();
-            const giBox3 b3 = it.box(vel_3d_box);
-            const giBox2 b2 = it.box(vel_2d_box);
-            EXPECT_EQ(b3.empty(), n == 0);
-            EXPECT_EQ(b2.empty(), n == 0);
-            EXPECT_TRUE(it.span_box(-1, vel_3d_box).empty());
-            EXPECT_TRUE(it.span_box(n - 1, vel_2d_box).empty());
-            if (n == 0) continue;
-            giBox3 sampled;
-            sampled.merge(it.get_pos(0));
-            for (int i = 0; i + 1 < n; ++i) {
-                const giBox3 s3 = it.span_box(i, vel_3d_box);
-                const giBox2 s2 = it.span_box(i, vel_2d_box);
-                giBox3 span_sampled;
-                for (int j = 0; j <= samples; ++j) {
-                    const giPoint3 p = it.get_interpolated_pos(i + j / double(samples));
-                    span_sampled.merge(p);
-                    ASSERT_TRUE(s3.contains(p, inside_tol)) << "span " << i << " " << p;
-                    ASSERT_TRUE(s2.contains(p.xy(), inside_tol)) << "span " << i << " " << p;
-                }
-                EXPECT_TRUE(span_sampled.contains(s3.min(), reach_tol) &&
-                            span_sampled.contains(s3.max(), reach_tol));
-                EXPECT_TRUE(span_sampled.xy().contains(s2.min(), reach_tol) &&
-                            span_sampled.xy().contains(s2.max(), reach_tol));
-                sampled.merge(span_sampled);
-            }
-            EXPECT_TRUE(b3.contains(sampled.min(), inside_tol) && b3.contains(sampled.max(), inside_tol));
-            EXPECT_TRUE(sampled.contains(b3.min(), reach_tol) && sampled.contains(b3.max(), reach_tol));
-            EXPECT_TRUE(sampled.xy().contains(b2.min(), reach_tol) &&
-                        sampled.xy().contains(b2.max(), reach_tol));
-            EXPECT_TRUE(b2.contains(sampled.xy().min(), inside_tol) &&
-                        b2.contains(sampled.xy().max(), inside_tol));
+            EXPECT_EQ(it.box(vel_3d_box).empty(), n == 0);
+            EXPECT_EQ(it.box(vel_2d_box).empty(), n == 0);
+            EXPECT_TRUE(it.span_box(-1, vel_3d_box).empty() && it.span_box(n - 1, vel_2d_box).empty());
+            viewtest::expect_tight_boxes(it);
         }
     }
 }
