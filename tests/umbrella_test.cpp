@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace umbrella_test {
+
 TEST(Umbrella, BringsInThePolylineClasses) {
     velPolyArcLine line;
     line.add_pos(giPoint3(0.0, 0.0, 0.0));
@@ -10,3 +12,5 @@ TEST(Umbrella, BringsInThePolylineClasses) {
     EXPECT_EQ(line.num_spans(), 1);
     EXPECT_NEAR(line.length(), 3.141592653589793, 1e-6);
 }
+
+} // namespace umbrella_test

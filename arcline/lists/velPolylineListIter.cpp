@@ -7,6 +7,7 @@
 #include "arcline/polyline/utils/velFloatUtils.h"
 #include "arcline/polyline/velTolerances.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -150,6 +151,11 @@ int velPolylineListIter::all_spans_linear() const {
 }
 
 giPoint3 velPolylineListIter::get_interpolated_pos(double t) const {
+    // Parameters outside 0 .. num_pos() - 1 (NaN too, as from lengths that overflowed) are held to the
+    // ends, so that no index is made from them.
+    const int n = num_pos();
+    if (n == 0) return {};
+    t = t > 0.0 ? std::min(t, n - 1.0) : 0.0;
     const double fi = std::floor(t);
     const int i = static_cast<int>(fi);
     if (t == fi) return get_pos(i);

@@ -82,10 +82,16 @@ bool velAbsPolyArcLine::is_no_mid_point(const giPoint3& mid) {
     return mid.x == -DBL_MAX || mid.x == DBL_MAX || mid.y == DBL_MAX || mid.z == DBL_MAX;
 }
 
+velAbsPolyArcLine::Caches& velAbsPolyArcLine::caches() const {
+    if (!m_caches) m_caches = std::make_unique<Caches>();
+    return *m_caches;
+}
+
 void velAbsPolyArcLine::invalidate_caches() {
-    m_box.make_empty();
-    m_length = -1.0;
-    m_polygon_tol = DBL_MAX;
+    if (!m_caches) return;
+    m_caches->box.make_empty();
+    m_caches->length = -1.0;
+    m_caches->polygon_tol = DBL_MAX;
 }
 
 double velAbsPolyArcLine::span_length(int i) const {
@@ -99,27 +105,30 @@ double velAbsPolyArcLine::span_length(int i) const {
 }
 
 double velAbsPolyArcLine::length() const {
-    if (m_length < 0.0) {
+    if (m_num_pos < 2) return 0.0;
+    Caches& c = caches();
+    if (c.length < 0.0) {
         double sum = 0.0;
         for (int i = 1; i < m_num_pos; ++i)
             sum += span_length(i);
-        m_length = sum;
+        c.length = sum;
     }
-    return m_length;
+    return c.length;
 }
 
 const giBox3& velAbsPolyArcLine::box() const {
-    if (m_box.empty() && m_num_pos > 0) {
+    Caches& c = caches();
+    if (c.box.empty() && m_num_pos > 0) {
         if (m_num_pos == 1) {
             giPoint3 p;
             get_pos(1, p);
-            m_box.merge(p);
+            c.box.merge(p);
         } else {
             for (int i = 1; i < m_num_pos; ++i)
-                span_box(i, m_box);
+                span_box(i, c.box);
         }
     }
-    return m_box;
+    return c.box;
 }
 
 void velAbsPolyArcLine::span_box(int i, giBox3& box) const {
@@ -272,8 +281,9 @@ int velAbsPolyArcLine::span_polygonize(int i, double tol, int mode, velAbsPolyAr
 }
 
 const giFloatArray3coPageArrcoPrf& velAbsPolyArcLine::get_polygonized_points(double tol, int mode) const {
-    const double c = m_polygon_tol;
-    if (m_polygon && c > 0.0 && tol >= 0.9 * c && tol <= 2.0 * c) return m_polygon;
+    Caches& cache = caches();
+    const double c = cache.polygon_tol;
+    if (cache.polygon && c > 0.0 && tol >= 0.9 * c && tol <= 2.0 * c) return cache.polygon;
     const int k = compute_page_factor(m_num_pos);
     auto points = std::make_shared<giFloatArray3coPageArr>(k, compute_num_pages(m_num_pos, k), 10);
     if (m_num_pos >= 2) {
@@ -289,9 +299,9 @@ const giFloatArray3coPageArrcoPrf& velAbsPolyArcLine::get_polygonized_points(dou
         get_pos(1, p);
         points->append(giFloatArray3(p));
     }
-    m_polygon = std::move(points);
-    m_polygon_tol = tol;
-    return m_polygon;
+    cache.polygon = std::move(points);
+    cache.polygon_tol = tol;
+    return cache.polygon;
 }
 
 bool velAbsPolyArcLine::operator==(const velAbsPolyArcLine& other) const {

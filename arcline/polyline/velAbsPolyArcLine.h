@@ -10,7 +10,9 @@
 // accepts nothing.
 //
 // Caches: the box, the length and the polygonization are filled lazily by const queries and emptied by
-// every change, so one object must not be used from two threads at once, not even for reading.
+// every change, so one object must not be used from two threads at once, not even for reading. They live
+// in a block made at the first query, so that a line never asked (an empty one, one only copied) costs
+// no more than its positions: an empty line is a few tens of bytes.
 //
 // Indices are not checked: callers keep positions within 1 .. num_pos() and spans within 1 .. num_spans().
 
@@ -23,6 +25,8 @@
 #include "arcline/platform/giPoint3.h"
 #include "arcline/platform/giUnitVec3.h"
 #include "arcline/polyline/velPolylineArray.h"
+
+#include <memory>
 
 using giFloatArray3coPageArr = coPageArr<giFloatArray3>;
 using giFloatArray3coPageArrcoPrf = coPrf<giFloatArray3coPageArr>;
@@ -144,11 +148,17 @@ protected:
     void set_num_pos(int n) { m_num_pos = n; }
 
 private:
+    struct Caches {
+        giBox3 box;                          // empty while not computed
+        double length = -1.0;                // -1 while not computed
+        giFloatArray3coPageArrcoPrf polygon; // null until first asked for
+        double polygon_tol = DBL_MAX;        // DBL_MAX while there is none
+    };
+    // The cache block, made when first needed.
+    Caches& caches() const;
+
     int m_num_pos = 0;
-    mutable giBox3 m_box;                          // empty while not computed
-    mutable double m_length = -1.0;                // -1 while not computed
-    mutable giFloatArray3coPageArrcoPrf m_polygon; // null until first asked for
-    mutable double m_polygon_tol = DBL_MAX;        // DBL_MAX while there is none
+    mutable std::unique_ptr<Caches> m_caches; // null until a query fills a cache
 };
 
 // Reads a poly-arc-line of any registered class from an archive; the caller owns the new object.

@@ -11,6 +11,7 @@
 #include "arcline/polyline/velPolylineArray.h"
 
 #include <cfloat>
+#include <climits>
 
 // How an element type is read, written and marked.
 template <class T>
@@ -106,8 +107,12 @@ protected:
     velInterleavedPolyArcLine(const velInterleavedPolyArcLine& other)
         : velAbsPolyArcLine(other), m_array(other.m_array) {}
 
-    static int point_index(int i) { return 2 * i - 2; }
-    static int mid_point_index(int i) { return 2 * i - 1; }
+    // Storage slots of position i and of span i's mid point. Computed in 64 bits: an index far out of range
+    // (a caller's bug, such as a parameter of NaN cast to int) gives slot -1, which reads as an empty
+    // element and is never written, instead of an overflow.
+    static int point_index(int i) { return slot(2LL * i - 2); }
+    static int mid_point_index(int i) { return slot(2LL * i - 1); }
+    static int slot(long long k) { return k >= 0 && k <= INT_MAX ? static_cast<int>(k) : -1; }
 
     // Before an append: pages large enough for the element count after it.
     void grow_array() {

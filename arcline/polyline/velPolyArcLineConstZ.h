@@ -8,6 +8,8 @@
 #include "arcline/polyline/velPolylineArray.h"
 #include "arcline/polyline/velTolerances.h"
 
+#include <climits>
+
 using floatcoPageArr = coPageArr<float>;
 
 class velPolyArcLineConstZ : public velAbsPolyArcLine {
@@ -48,8 +50,11 @@ public:
     int page_factor() const { return m_array.page_factor(); }
 
 protected:
-    static int point_index(int i) { return 4 * i - 4; }
-    static int mid_point_index(int i) { return 4 * i - 2; }
+    // Storage slots (x, then y) of position i and of span i's mid point, computed in 64 bits: an index far
+    // out of range gives slot -2, whose pair reads as empty and is never written, instead of an overflow.
+    static int point_index(int i) { return slot(4LL * i - 4); }
+    static int mid_point_index(int i) { return slot(4LL * i - 2); }
+    static int slot(long long k) { return k >= 0 && k <= INT_MAX - 1 ? static_cast<int>(k) : -2; }
 
 private:
     void grow_array();

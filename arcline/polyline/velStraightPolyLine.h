@@ -24,13 +24,13 @@ public:
         invalidate_caches();
     }
     void edit_pos(int i, const giPoint3& p) override {
-        m_array.write(i - 1, element::from_point(p));
+        m_array.write(i > 0 ? i - 1 : -1, element::from_point(p));
         invalidate_caches();
     }
     // No mid slots: nothing to edit.
     void edit_mid_pos(int, const giPoint3&) override {}
     int span_linear(int) const override { return 1; }
-    void get_pos(int i, giPoint3& p) const override { p = element::to_point(m_array.read(i - 1)); }
+    void get_pos(int i, giPoint3& p) const override { p = element::to_point(m_array.read(i > 0 ? i - 1 : -1)); }
     void get_mid_pos(int, giPoint3& mid) const override { mid = giPoint3(); }
     int can_hold_arcs() const override { return 0; }
 

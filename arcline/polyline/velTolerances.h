@@ -42,4 +42,23 @@ inline constexpr double collinear = 1e-12;
 // A contour runs clockwise when its signed area is below minus this.
 inline constexpr double clockwise_area = 1e-12;
 
+// --- Offsetting span by span
+
+// An offset distance at most this is no offset: the contour is copied.
+inline constexpr double offset_zero = 1e-15;
+// Ends of consecutive offset spans closer than this fraction of the offset are joined by moving both ends;
+// farther apart they are bridged by a line.
+inline constexpr double offset_join_fraction = 0.001;
+// A corner turns (is convex or concave on the offset side) when the cross product of its unit tangents
+// exceeds this; below it the spans run on tangentially.
+inline constexpr double corner_turn = 1e-5;
+// |cos| of the angle between the tangents of a corner above which they count as parallel or opposed: there
+// is no sharp corner point to extend to.
+inline constexpr double corner_parallel = 0.99999;
+// Length of the sum of the unit tangents below which the path turns back on itself (about one degree).
+inline constexpr double corner_reversal = 0.01745;
+// A corner arc longer than a half circle is split at its mid point, pulled towards its centre by this
+// fraction of the offset.
+inline constexpr double corner_split_pull = 0.01;
+
 } // namespace velTol

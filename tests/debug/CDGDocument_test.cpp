@@ -9,6 +9,8 @@
 #include <random>
 #include <thread>
 
+namespace CDGDocument_test {
+
 using namespace debugtest;
 using lumet::CDGDocument;
 using lumet::CDGReader;
@@ -357,3 +359,5 @@ TEST(CDGReader, RejectsMalformedDocumentsWhereTheyGoWrong) {
 }
 
 } // namespace
+
+} // namespace CDGDocument_test

@@ -11,18 +11,20 @@
 #include <limits>
 #include <sstream>
 
+// The picture reader's header checks cannot be reached through read(), which tests for a picture first.
+struct velGeometryIOTestAccess {
+    static bool read_picture(const char* path, velAbsPolyArcLinecoDListPrgcoPrgcoDList& list) {
+        return velGeometryIO::read_pictureio_format(path, list);
+    }
+};
+
+namespace velGeometryIO_test {
+
 using namespace debugtest;
 using listtest::Polylines;
 using polytest::mid;
 using polytest::pos;
 using List = velAbsPolyArcLinecoDListPrgcoPrgcoDList;
-
-// The picture reader's header checks cannot be reached through read(), which tests for a picture first.
-struct velGeometryIOTestAccess {
-    static bool read_picture(const char* path, List& list) {
-        return velGeometryIO::read_pictureio_format(path, list);
-    }
-};
 
 namespace {
 
@@ -434,3 +436,5 @@ TEST(velGeometryIO, WriteCdgExportsNodesPointsLinesAndArcs) {
 }
 
 } // namespace
+
+} // namespace velGeometryIO_test

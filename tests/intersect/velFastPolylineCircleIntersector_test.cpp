@@ -15,6 +15,8 @@
 #include <cmath>
 #include <memory>
 
+namespace velFastPolylineCircleIntersector_test {
+
 namespace {
 
 using listtest::Rng;
@@ -167,3 +169,5 @@ TEST(velFastPolylineCircleIntersector, SpanDistances) {
 }
 
 } // namespace
+
+} // namespace velFastPolylineCircleIntersector_test

@@ -19,6 +19,8 @@
 #include <functional>
 #include <sstream>
 
+namespace velListIntersector_test {
+
 namespace {
 
 using namespace bsptest;
@@ -444,3 +446,5 @@ TEST(velListIntersector, BenchmarkSegmentsHaveTheirKnownCrossings) {
 }
 
 } // namespace
+
+} // namespace velListIntersector_test

@@ -10,6 +10,8 @@
 
 #include <random>
 
+namespace velNode_test {
+
 namespace {
 
 // A quadtree over points that divides a node holding more than one point; counts its live nodes.
@@ -141,3 +143,5 @@ TEST(velNode3, OctantsTileTheBox) {
 }
 
 } // namespace
+
+} // namespace velNode_test

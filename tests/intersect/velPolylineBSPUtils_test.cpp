@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velPolylineBSPUtils_test {
+
 namespace {
 
 using namespace bsptest;
@@ -158,3 +160,5 @@ TEST(velPolylineBSPUtils, SlicesFitTogether) {
 }
 
 } // namespace
+
+} // namespace velPolylineBSPUtils_test

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velSpanBoxCache_test {
+
 namespace {
 
 using namespace listtest;
@@ -124,3 +126,5 @@ TEST(velSpanBoxCache, BoxesFromCachedPointsAreTheListsBoxes) {
 }
 
 } // namespace
+
+} // namespace velSpanBoxCache_test

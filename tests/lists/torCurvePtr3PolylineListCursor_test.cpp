@@ -12,6 +12,8 @@
 #include <cmath>
 #include <memory>
 
+namespace torCurvePtr3PolylineListCursor_test {
+
 namespace {
 
 // A line from (0, 0, 0) to (1, 0, 0) and a half circle on from there to (3, 0, 0), each its own
@@ -138,3 +140,5 @@ TEST_F(TwoCurves, AddSpanStartsAPieceOfANewCurve) {
 }
 
 } // namespace
+
+} // namespace torCurvePtr3PolylineListCursor_test

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace torPolyline2ListCursor_test {
+
 namespace {
 
 // Points written through the 2D cursor lose their z; read back they stand at z = 0.
@@ -39,3 +41,5 @@ TEST(torPolyline2ListCursor, WritesPlanPointsAndReadsThemAtHeightZero) {
 }
 
 } // namespace
+
+} // namespace torPolyline2ListCursor_test

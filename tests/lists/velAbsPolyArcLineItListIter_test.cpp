@@ -13,6 +13,8 @@
 
 #include <sstream>
 
+namespace velAbsPolyArcLineItListIter_test {
+
 using namespace listtest;
 
 namespace {
@@ -136,3 +138,5 @@ TEST(velPolylineListIter, WritesItsTextForm) {
 }
 
 } // namespace
+
+} // namespace velAbsPolyArcLineItListIter_test

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace velAbsPolyArcLineListCursor_test {
+
 using namespace listtest;
 using polytest::pos;
 
@@ -156,24 +158,6 @@ TEST(velAbsPolyArcLineListCursor, StartPointIsWrittenOnlyWhenApart) {
     }
 }
 
-TEST(velAbsPolyArcLineListCursor, RemoveKeepsTheFollowingPolylineCurrent) {
-    velAbsPolyArcLineListCursor c;
-    fill_numbered(c, 4);
-    c.set_index(0);
-    c.remove();
-    EXPECT_EQ(c.index(), 0);
-    EXPECT_EQ(c.get_pos(0).x, 1);
-    c.set_index(1);
-    c.remove();
-    EXPECT_EQ(c.index(), 1);
-    EXPECT_EQ(c.get_pos(0).x, 3);
-    c.remove(); // the last
-    EXPECT_EQ(c.index(), -1);
-    EXPECT_EQ(first_xs(c), (std::vector<double>{1}));
-    c.clear();
-    EXPECT_EQ(c.size(), 0);
-}
-
 TEST(velAbsPolyArcLineListCursor, MoveSharesTheObjectBetweenListsAndCopiesFromOtherKinds) {
     velAbsPolyArcLineListCursor a, b;
     fill_numbered(a, 3);
@@ -226,3 +210,5 @@ TEST(velAbsPolyArcLineListCursor, WritesAListItDoesNotOwn) {
 }
 
 } // namespace
+
+} // namespace velAbsPolyArcLineListCursor_test

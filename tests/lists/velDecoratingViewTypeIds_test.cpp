@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace velDecoratingViewTypeIds_test {
+
 namespace {
 // One digit per class, 1 when its ut_dynamic_cast accepts `it`.
 std::string kinds(const velPolylineListIter& it) {
@@ -74,3 +76,5 @@ TEST(velDecoratingViewTypeIds, EachViewIsOfItsOwnKindAndItsBasesOnly) {
     EXPECT_EQ(zx.ut_dynamic_type(), velPolylineListIter::ut_static_type());
     EXPECT_EQ(xy.ut_dynamic_type(), velPolylineListIter::ut_static_type());
 }
+
+} // namespace velDecoratingViewTypeIds_test

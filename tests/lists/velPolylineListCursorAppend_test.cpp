@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace velPolylineListCursorAppend_test {
+
 using polytest::ReportCapture;
 
 TEST(velPolylineListCursorAppend, CopiesBothListsInOrderIntoTheInnerCursor) {
@@ -45,3 +47,5 @@ TEST(velPolylineListCursorAppend, RefusesAPlainSourceAndMovesFromAnotherAppendCu
     const std::unique_ptr<velPolylineListCursor> empty(cursor.create_empty());
     EXPECT_NE(dynamic_cast<velAbsPolyArcLineListCursor*>(empty.get()), nullptr);
 }
+
+} // namespace velPolylineListCursorAppend_test

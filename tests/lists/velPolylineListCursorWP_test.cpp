@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace velPolylineListCursorWP_test {
+
 using adaptertest::expect_same_lists;
 using polytest::ReportCapture;
 
@@ -79,3 +81,5 @@ TEST(velPolylineListCursorWP, RefusesSourcesAndCursorsOfAnotherKindOrWorkplaneWi
     EXPECT_EQ(ReportCapture::log[3].first,
               "velPolylineListCursorWP::add_pos() The source is over another workplane");
 }
+
+} // namespace velPolylineListCursorWP_test

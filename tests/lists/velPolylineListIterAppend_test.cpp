@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace velPolylineListIterAppend_test {
+
 namespace {
 // Polylines numbered across both lists: polyline k lies at y = k and has k + 2 positions.
 void fill(velAbsPolyArcLineListCursor& list, int from, int count) {
@@ -74,3 +76,5 @@ TEST(velPolylineListIterAppend, ForwardsPolylineSlotsAndIsStraightOnlyWhenBothLi
         EXPECT_EQ(clone->get_bulge(i), a.get_bulge(i));
     }
 }
+
+} // namespace velPolylineListIterAppend_test

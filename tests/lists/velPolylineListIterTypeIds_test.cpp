@@ -14,6 +14,8 @@
 
 #include <string>
 
+namespace velPolylineListIterTypeIds_test {
+
 namespace {
 // An empty list; Self adds the extension's slots.
 template <class Base, class Self>
@@ -81,3 +83,5 @@ TEST(velPolylineListIterTypeIds, EachClassIsOfItsOwnKindAndItsBaseOnly) {
 TEST(velOffsetInfo, DefaultsToAPermanentSpanOfNoPositionOrSide) {
     EXPECT_EQ(velOffsetInfo(), (velOffsetInfo{0, -1, velSpanSideNone}));
 }
+
+} // namespace velPolylineListIterTypeIds_test

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace velPolylineListIterWP_test {
+
 using polytest::Rng;
 
 namespace {
@@ -91,3 +93,5 @@ TEST(velPolylineListIterWP, AWrappedViewFollowsItsIteratorAnOwningOneDoesNot) {
     EXPECT_EQ(owned.index(), 1);
     EXPECT_EQ(clone->index(), 1);
 }
+
+} // namespace velPolylineListIterWP_test

@@ -16,6 +16,7 @@
 #include "arcline/lists/velAbsPolyArcLineListRAIter.h"
 #include "arcline/lists/velAbsPolyArcLineVecListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineVecListIter.h"
+#include "arcline/lists/velBoxPolylineListIter.h"
 #include "arcline/lists/velFlattenedPolylineListIter.h"
 #include "arcline/lists/velInterpolatingZPolylineListIter.h"
 #include "arcline/lists/velPolylineListIterAppend.h"
@@ -28,6 +29,7 @@
 #include "arcline/lists/velSingleTrimmedPolylineListIter.h"
 #include "arcline/lists/velSmashedPolylineListIter.h"
 #include "arcline/lists/velSwitchedCoordinatePolylineListIter.h"
+#include "arcline/lists/velTPLIWithoutClosureBreaks.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
 #include "arcline/lists/velXYViewedAsZXPolylineListIter.h"
 #include "arcline/lists/velZXViewedAsXYPolylineListIter.h"
@@ -43,6 +45,8 @@
 #include <functional>
 #include <numeric>
 #include <string>
+
+namespace velPolylineListIter_test {
 
 using namespace listtest;
 
@@ -72,6 +76,7 @@ struct IterKind {
     double tol = 0.0;      // how far the presented points may lie from the input (views that compute them)
     bool flat = false;     // presents every point at z = 0
     bool distinct = false; // merges consecutive positions within 1e-5
+    std::function<Polylines(unsigned seed)> own_input = nullptr; // kinds that present only one shape
     friend void PrintTo(const IterKind& k, std::ostream* os) { *os << k.name; }
 };
 
@@ -451,6 +456,78 @@ std::vector<IterKind> iterator_kinds() {
                                                                                       s->flags);
                          return std::unique_ptr<Subject>(std::move(s));
                      }});
+    // Each polyline of three or more positions stored closed and started at its position j ~ n / 2: P_j ..
+    // P_n, a detour of two spans, P_1 .. P_j. The detour is trimmed off, and the view joins the piece that
+    // runs into the closing point to the one that runs out of it: P_1 .. P_n again.
+    kinds.push_back({"without_closure_breaks", true, -1, [](const Polylines& in) {
+                         struct S : Subject {
+                             velAbsPolyArcLineListCursor list;
+                             std::unique_ptr<velTrimmedPolylineListIter> trimmed;
+                             std::unique_ptr<velPolylineListIter> it;
+                             velPolylineListIter& iter() override { return *it; }
+                         };
+                         auto s = std::make_unique<S>();
+                         std::vector<int> cut_at;
+                         Polylines stored;
+                         for (const auto& p : in) {
+                             const int n = p->num_pos(), j = std::max(2, n / 2); // both pieces have a span
+                             if (n < 3) {
+                                 stored.emplace_back(p->create_new());
+                                 cut_at.push_back(-1);
+                                 continue;
+                             }
+                             auto q = std::make_unique<velPolyArcLineDouble>();
+                             const auto add = [&](int i, int span) { // position i reached through span
+                                 if (span == 0 || p->span_linear(span)) {
+                                     q->add_pos(polytest::pos(*p, i));
+                                 } else {
+                                     q->add_arc(polytest::mid(*p, span), polytest::pos(*p, i));
+                                 }
+                             };
+                             add(j, 0);
+                             for (int i = j + 1; i <= n; ++i)
+                                 add(i, i - 1);
+                             q->add_pos(polytest::pos(*p, n) + giVector3(3, 1, 0));
+                             q->add_pos(polytest::pos(*p, 1));
+                             for (int i = 2; i <= j; ++i)
+                                 add(i, i - 1);
+                             stored.push_back(std::move(q));
+                             cut_at.push_back(n - j);
+                         }
+                         fill(s->list, stored);
+                         s->trimmed = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
+                         for (std::size_t k = 0; k < cut_at.size(); ++k) {
+                             if (cut_at[k] < 0) continue;
+                             s->trimmed->set_underlying_curve(static_cast<int>(k));
+                             s->trimmed->trim(cut_at[k], cut_at[k] + 2);
+                         }
+                         s->it = std::make_unique<velTPLIWithoutClosureBreaks>(*s->trimmed);
+                         return std::unique_ptr<Subject>(std::move(s));
+                     }});
+    // The outline of a random box, anticlockwise for odd seeds.
+    kinds.push_back(
+        {"box_outline", false, 1,
+         [](const Polylines& in) {
+             const velAbsPolyArcLine& p = *in.front();
+             const giPoint3 a = polytest::pos(p, 1), b = polytest::pos(p, 2), c = polytest::pos(p, 3);
+             auto s = std::make_unique<Held<int>>();
+             s->it = std::make_unique<velBoxPolylineListIter>(giBox2(a.xy(), c.xy()), a.z, b.y == a.y);
+             return std::unique_ptr<Subject>(std::move(s));
+         },
+         0.0, false, false,
+         [](unsigned seed) {
+             Rng rng(seed);
+             const double x0 = rng.uniform(-50, 50), y0 = rng.uniform(-50, 50), z = rng.uniform(-5, 5);
+             const double x1 = x0 + rng.uniform(0.5, 40), y1 = y0 + rng.uniform(0.5, 40);
+             const giPoint3 turn = seed % 2 ? giPoint3{x1, y0, z} : giPoint3{x0, y1, z};
+             const giPoint3 back = seed % 2 ? giPoint3{x0, y1, z} : giPoint3{x1, y0, z};
+             Polylines out;
+             out.push_back(std::make_unique<velPolyArcLineDouble>());
+             for (const giPoint3& q :
+                  {giPoint3{x0, y0, z}, turn, giPoint3{x1, y1, z}, back, giPoint3{x0, y0, z}})
+                 out.front()->add_pos(q);
+             return out;
+         }});
     return kinds;
 }
 
@@ -485,6 +562,7 @@ class IteratorProtocol : public ::testing::TestWithParam<IterKind> {
 protected:
     // A random list that the kind can hold: 7 polylines, or as many as it takes.
     Polylines input(unsigned seed, bool tilt = false) {
+        if (GetParam().own_input) return GetParam().own_input(seed);
         Rng rng(seed);
         Polylines in = random_list(rng, GetParam().max_size > 0 ? GetParam().max_size : 7, tilt);
         if (GetParam().max_size == 1 && in.front()->num_pos() == 0) in.front() = random_polyline(rng, 5, 0.0);
@@ -620,49 +698,18 @@ TEST_P(IteratorProtocol, CopyWritesEveryPolylineWithPositions) {
 }
 
 // Every sampled point of a polyline lies in its boxes, and every face of a box is reached by a sample:
-// exact boxes, planar and tilted arcs alike.
+// exact boxes, planar and tilted arcs alike; slots outside the polyline have empty boxes.
 TEST_P(IteratorProtocol, BoxesAreTheExtentsOfSampledPoints) {
-    constexpr int samples = 400;
-    constexpr double inside_tol = 1e-9;
-    constexpr double reach_tol = 1e-2; // samples 1/400 of a sweep apart fall this close to an extreme
     for (unsigned seed = 41; seed <= 44; ++seed) {
         const Polylines in = input(seed, seed % 2 == 0);
         auto s = GetParam().make(in);
         velPolylineListIter& it = s->iter();
-        it.reset();
-        while (++it) {
+        for (it.reset(); ++it;) {
             const int n = it.num_pos();
-            const giBox3 b3 = it.box(vel_3d_box);
-            const giBox2 b2 = it.box(vel_2d_box);
-            EXPECT_EQ(b3.empty(), n == 0);
-            EXPECT_EQ(b2.empty(), n == 0);
-            EXPECT_TRUE(it.span_box(-1, vel_3d_box).empty());
-            EXPECT_TRUE(it.span_box(n - 1, vel_2d_box).empty());
-            if (n == 0) continue;
-            giBox3 sampled;
-            sampled.merge(it.get_pos(0));
-            for (int i = 0; i + 1 < n; ++i) {
-                const giBox3 s3 = it.span_box(i, vel_3d_box);
-                const giBox2 s2 = it.span_box(i, vel_2d_box);
-                giBox3 span_sampled;
-                for (int j = 0; j <= samples; ++j) {
-                    const giPoint3 p = it.get_interpolated_pos(i + j / double(samples));
-                    span_sampled.merge(p);
-                    ASSERT_TRUE(s3.contains(p, inside_tol)) << "span " << i << " " << p;
-                    ASSERT_TRUE(s2.contains(p.xy(), inside_tol)) << "span " << i << " " << p;
-                }
-                EXPECT_TRUE(span_sampled.contains(s3.min(), reach_tol) &&
-                            span_sampled.contains(s3.max(), reach_tol));
-                EXPECT_TRUE(span_sampled.xy().contains(s2.min(), reach_tol) &&
-                            span_sampled.xy().contains(s2.max(), reach_tol));
-                sampled.merge(span_sampled);
-            }
-            EXPECT_TRUE(b3.contains(sampled.min(), inside_tol) && b3.contains(sampled.max(), inside_tol));
-            EXPECT_TRUE(sampled.contains(b3.min(), reach_tol) && sampled.contains(b3.max(), reach_tol));
-            EXPECT_TRUE(sampled.xy().contains(b2.min(), reach_tol) &&
-                        sampled.xy().contains(b2.max(), reach_tol));
-            EXPECT_TRUE(b2.contains(sampled.xy().min(), inside_tol) &&
-                        b2.contains(sampled.xy().max(), inside_tol));
+            EXPECT_EQ(it.box(vel_3d_box).empty(), n == 0);
+            EXPECT_EQ(it.box(vel_2d_box).empty(), n == 0);
+            EXPECT_TRUE(it.span_box(-1, vel_3d_box).empty() && it.span_box(n - 1, vel_2d_box).empty());
+            viewtest::expect_tight_boxes(it);
         }
     }
 }
@@ -889,12 +936,198 @@ TEST_P(CursorProtocol, ContourViewWritesTheCurrentPolyline) {
     }
 }
 
+// Removing makes the following polyline current (none after the last); a new polyline on an undefined cursor
+// goes to the front; a polyline moved from a sibling (create_empty) goes after the current one, which stays
+// current, and leaves the sibling as a removal does.
+TEST_P(CursorProtocol, RemoveMoveAndCreateKeepTheirPlaces) {
+    const auto numbered = [](int from, int n) {
+        Polylines v;
+        for (int k = from; k < from + n; ++k) {
+            v.push_back(std::make_unique<velPolyArcLineDouble>());
+            v.back()->add_pos({double(k), 0, 0});
+            v.back()->add_pos({double(k), 1, 0});
+        }
+        return v;
+    };
+    const auto first_xs = [](velPolylineListCursor& c) {
+        std::vector<double> xs;
+        for (c.reset(); ++c;)
+            xs.push_back(c.get_pos(0).x);
+        return xs;
+    };
+    auto c = GetParam().make();
+    fill(*c, numbered(0, 4));
+    c->set_index(1);
+    c->remove();
+    EXPECT_EQ(c->index(), 1);
+    EXPECT_EQ(c->get_pos(0).x, 2);
+    c->set_index(2);
+    c->remove();
+    EXPECT_EQ(c->index(), -1);
+    EXPECT_EQ(first_xs(*c), (std::vector<double>{0, 2}));
+
+    const std::unique_ptr<velPolylineListCursor> other(c->create_empty());
+    EXPECT_EQ(other->size(), 0);
+    fill(*other, numbered(7, 2));
+    other->set_index(0);
+    c->set_index(0);
+    c->move_polyline_after(*other);
+    EXPECT_EQ(c->index(), 0);
+    EXPECT_EQ(first_xs(*c), (std::vector<double>{0, 7, 2}));
+    ASSERT_EQ(other->size(), 1);
+    other->set_index(0);
+    EXPECT_EQ(other->get_pos(0).x, 8);
+
+    c->reset();
+    c->create_polyline();
+    ++*c;
+    EXPECT_EQ(c->index(), 0);
+    EXPECT_EQ(c->num_pos(), 0);
+    EXPECT_EQ(c->size(), 4);
+    c->clear();
+    EXPECT_EQ(c->size(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllCursors, CursorProtocol, ::testing::ValuesIn(cursor_kinds()),
                          [](const auto& info) { return info.param.name; });
 
 } // namespace
 
 namespace {
+
+// ---------------------------------------------------------------------------------------------------------
+// What the protocol suite cannot see of the decorating views: each view above is fed a list that it maps
+// back to the input, so a mapping that is its own inverse (a wrong exchange of coordinates) or a view that
+// only maps (the ramp, a tilted arc's shadow) is checked here against its formula.
+
+TEST(DecoratingViews, CoordinateExchangesFollowTheirFormula) {
+    const giPoint3 p{1, 2, 3};
+    using V = velSwitchedCoordinatePolylineListIter;
+    EXPECT_EQ(V::switch_coordinates(p, velSwitchXY), (giPoint3{2, 1, 3}));
+    EXPECT_EQ(V::switch_coordinates(p, velSwitchYZ), (giPoint3{1, 3, 2}));
+    EXPECT_EQ(V::switch_coordinates(p, velSwitchZX), (giPoint3{3, 2, 1}));
+    EXPECT_EQ(V::switch_coordinates(p, static_cast<velSwitchedCoordinates>(7)), p);
+    EXPECT_TRUE(V::switch_coordinates(giPoint3(), velSwitchZX).is_unset()); // the no-mid-point marker
+    EXPECT_EQ(velXYViewedAsZXPolylineListIter::xy_to_zx(p), (giPoint3{2, 3, 1}));
+    EXPECT_EQ(velZXViewedAsXYPolylineListIter::zx_to_xy(p), (giPoint3{3, 1, 2}));
+    // The reversed view numbers back to the underlying polyline.
+    velPolyArcLineDouble line;
+    for (const giPoint3& q : {giPoint3{0, 0, 0}, giPoint3{1, 0, 0}, giPoint3{1, 1, 0}})
+        line.add_pos(q);
+    velReversedPolylineListIter rev(velSingleAbsArcLineListIter{line});
+    ++rev;
+    EXPECT_EQ(rev.underlying_pos_index(0), 2);
+    EXPECT_EQ(rev.underlying_span_index(0), 1);
+}
+
+// Polylines at their own heights come out at the level with the same XY curve and bulges; a tilted arc,
+// whose shadow is an ellipse, is presented as the arc through its three projected points, the projected
+// mid point lying on that arc.
+TEST(DecoratingViews, FlattenedViewKeepsTheXYCurve) {
+    for (unsigned seed = 11; seed <= 14; ++seed) {
+        Rng rng(seed);
+        const auto list = viewtest::list_of(random_list(rng, 6, true));
+        velPolylineListIter& base = list->iterator();
+        velFlattenedPolylineListIter flat(base, 4.0);
+        EXPECT_EQ(flat.z_level(), 4.0);
+        base.reset();
+        flat.reset();
+        while (++flat && ++base) {
+            for (int i = 0; i + 1 < flat.num_pos(); ++i) {
+                const giPoint3 s = flat.get_pos(i), e = flat.get_pos(i + 1);
+                EXPECT_TRUE(s.z == 4.0 && s.x == base.get_pos(i).x && s.y == base.get_pos(i).y);
+                if (flat.span_linear(i)) continue;
+                const giPoint3 m = flat.get_mid_pos(i);
+                EXPECT_EQ(m.z, 4.0);
+                EXPECT_NEAR(m.distance(s), m.distance(e), 1e-9);
+                giPoint3 projected = base.get_mid_pos(i), c;
+                projected.z = 4.0;
+                double r = 0.0;
+                velArc3Utils::get_centre_and_radius(s, e, m, c, r);
+                EXPECT_NEAR(projected.distance(c), r, 1e-9 * (1 + r));
+                const giVector3 chord = e - s; // on the arc, not the rest of the circle
+                EXPECT_GT((projected - s).cross(chord).dot((m - s).cross(chord)), 0.0);
+            }
+            viewtest::expect_tight_boxes(flat);
+        }
+    }
+}
+
+// Z runs from z start at the first polyline's first position to z end at its last, in proportion to the
+// distance along that chord's direction (also beyond its ends); a closed first polyline puts everything at
+// z start.
+TEST(DecoratingViews, RampRunsZAlongTheFirstPolylinesChord) {
+    for (const bool closed : {false, true}) {
+        Rng rng(closed ? 4 : 1);
+        Polylines in = random_list(rng, 5);
+        in.front() = random_polyline(rng, 5, 0.4, closed);
+        const auto list = viewtest::list_of(in);
+        velPolylineListIter& base = list->iterator();
+        velInterpolatingZPolylineListIter ramp(base, 10.0, 30.0);
+        const giPoint3 a = polytest::pos(*in.front(), 1);
+        giVector3 dir = polytest::pos(*in.front(), in.front()->num_pos()) - a;
+        const double chord = dir.unitize();
+        base.reset();
+        ramp.reset();
+        while (++ramp && ++base) {
+            for (int i = 0; i < ramp.num_pos(); ++i) {
+                const giPoint3 q = base.get_pos(i), p = ramp.get_pos(i);
+                EXPECT_TRUE(p.x == q.x && p.y == q.y);
+                EXPECT_NEAR(p.z, closed ? 10.0 : 10.0 + 20.0 * (q - a).dot(dir) / chord, 1e-9);
+            }
+            viewtest::expect_tight_boxes(ramp);
+        }
+        if (!closed) {
+            EXPECT_NEAR(ramp.get_z_height(a + dir * (2 * chord)), 50.0, 1e-9); // not clamped
+        }
+    }
+}
+
+// Index lists with repeats, and lists of which one part is empty.
+TEST(DecoratingViews, SubsetsAndAppendsNumberWhatTheyPresent) {
+    Rng rng(2);
+    const Polylines in = random_list(rng, 8);
+    const auto list = viewtest::list_of(in);
+    std::vector<int> indices{2, 0, 2, 7};
+    velPolylineListIterSubset subset(it_range(indices), list->iterator());
+    indices.clear(); // copied at construction
+    EXPECT_EQ(subset.indices(), (std::vector<int>{2, 0, 2, 7}));
+    for (const int k : {2, 0, 2, 7}) {
+        ASSERT_EQ(++subset, 1);
+        expect_same_polyline(subset, *in[static_cast<std::size_t>(k)], true);
+    }
+    EXPECT_EQ(++subset, 0);
+
+    velAbsPolyArcLineListCursor empty;
+    for (velPolylineListIterAppend v : {velPolylineListIterAppend(empty.iterator(), list->iterator()),
+                                        velPolylineListIterAppend(list->iterator(), empty.iterator())}) {
+        EXPECT_EQ(v.first_iterator_size() + v.second_iterator_size(), 8);
+        int count = 0;
+        while (++v)
+            EXPECT_EQ(v.index(), count++);
+        EXPECT_EQ(count, 8);
+    }
+    // The outline of a space box lies at its top.
+    const velBoxPolylineListIter top(giBox3({-1, -2, -3}, {4, 5, 6}), 1);
+    EXPECT_EQ(top.box(vel_3d_box), giBox3({-1, -2, 6}, {4, 5, 6}));
+}
+
+// A wrapped workplane view follows the iterator it wraps; an owning one (and a clone) keeps its own copy.
+TEST(DecoratingViews, WrappedWorkplaneViewFollowsItsIterator) {
+    Rng rng(13);
+    const auto list = viewtest::list_of(random_list(rng, 4));
+    velPolylineListIter& local = list->iterator();
+    local.set_index(1);
+    const giWorkplane3 wp(giPoint3(3, -2, 7), giVector3(1, 0, 0), giVector3(0, -1, 0));
+    velPolylineListIterWP wrapped(wp, local, ut_ptr_wrap);
+    velPolylineListIterWP owned(wp, local);
+    const std::unique_ptr<velPolylineListIterWP> clone(wrapped.create_new());
+    local.set_index(2);
+    EXPECT_EQ(&wrapped.underlying_iterator(), &local);
+    EXPECT_EQ(wrapped.index(), 2);
+    EXPECT_EQ(owned.index(), 1);
+    EXPECT_EQ(clone->index(), 1);
+}
 
 // An arc whose ends coincide within 1e-10 is a point for interpolation: its start, whatever its mid point.
 TEST(velPolylineListIter, ArcWithoutChordInterpolatesToItsStart) {
@@ -909,3 +1142,5 @@ TEST(velPolylineListIter, ArcWithoutChordInterpolatesToItsStart) {
 }
 
 } // namespace
+
+} // namespace velPolylineListIter_test

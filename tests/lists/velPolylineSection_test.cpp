@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+namespace velPolylineSection_test {
+
 namespace {
 
 using listtest::Rng;
@@ -354,3 +356,5 @@ TEST(velPolylineSection, CopyWritesTheStretch) {
 }
 
 } // namespace
+
+} // namespace velPolylineSection_test

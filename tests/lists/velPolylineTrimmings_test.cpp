@@ -12,6 +12,8 @@
 #include <cmath>
 #include <vector>
 
+namespace velPolylineTrimmings_test {
+
 namespace {
 
 using Ranges = std::vector<std::pair<double, double>>;
@@ -173,3 +175,5 @@ TEST(velSegmentTrimmingArr, SearchFindsTheRangeHoldingT) {
 }
 
 } // namespace
+
+} // namespace velPolylineTrimmings_test

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace velPolylineWithOffsetFlagsListCursor_test {
+
 using namespace viewtest;
 
 namespace {
@@ -185,3 +187,5 @@ TEST(velPolylineWithOffsetFlagsListCursor, ContourLockKeepsRecordsGivenAhead) {
     EXPECT_EQ(view_of(*out).offset_info(0), nullptr);
     EXPECT_EQ(records_of(*out), Records(2));
 }
+
+} // namespace velPolylineWithOffsetFlagsListCursor_test

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace velSmashedPolylineListIter_test {
+
 using namespace viewtest;
 
 TEST(velSmashedPolylineListIter, StraightPolylinesArePresentedExactly) {
@@ -131,3 +133,5 @@ TEST(velSmashedPolylineListIter, TrimmingsOfTheChordsMapBackToTheArcs) {
 }
 
 } // namespace
+
+} // namespace velSmashedPolylineListIter_test

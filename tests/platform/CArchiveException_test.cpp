@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace CArchiveException_test {
+
 // The cause numbers are part of the interface (callers compare and log them), and what() names each.
 TEST(CArchiveException, CausesHaveFixedNumbersAndNames) {
     const std::pair<int, const char*> causes[] = {{CArchiveException::none, "none"},
@@ -32,3 +34,5 @@ TEST(CArchiveException, ThrownThroughTheBaseClasses) {
     }
     EXPECT_THROW(AfxThrowArchiveException(CArchiveException::endOfFile), std::exception);
 }
+
+} // namespace CArchiveException_test

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace CArchive_test {
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -259,3 +261,5 @@ TEST(CArchive, WrongDirectionAndClosedArchivesRefuseTransfers) {
     EXPECT_EQ(cause_of([&] { loading << static_cast<const CObject*>(nullptr); }),
               CArchiveException::readOnly);
 }
+
+} // namespace CArchive_test

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+namespace CDumpContext_test {
+
 TEST(CDumpContext, WritesTextNumbersAndNullMarkers) {
     std::ostringstream out;
     CDumpContext dc(out);
@@ -14,3 +16,5 @@ TEST(CDumpContext, WritesTextNumbersAndNullMarkers) {
        << static_cast<const char*>(nullptr) << " " << static_cast<const CObject*>(nullptr);
     EXPECT_EQ(out.str(), "n=42 u=7 x=2.5 f=0.25 l=-3 (null) (null)");
 }
+
+} // namespace CDumpContext_test

@@ -7,6 +7,8 @@
 #include <memory>
 #include <sstream>
 
+namespace CObject_test {
+
 namespace {
 
 class tObjAnimal : public CObject {
@@ -53,3 +55,5 @@ TEST(CObject, DumpNamesTheClassUnlessOverridden) {
     dc << &dog;
     EXPECT_EQ(out.str(), "dog with 4 legs");
 }
+
+} // namespace CObject_test

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+namespace CRuntimeClass_test {
+
 namespace {
 
 // The three declaration levels: an abstract DYNAMIC root, a DYNCREATE class below it, a SERIAL class below
@@ -94,3 +96,5 @@ TEST(CRuntimeClass, RegistryKeepsTheFirstRecordOfANameUntilItIsDestroyed) {
     // The duplicate's destruction must not unregister the original.
     EXPECT_EQ(CRuntimeClass::FromName("tRtcSquare"), RUNTIME_CLASS(tRtcSquare));
 }
+
+} // namespace CRuntimeClass_test

@@ -8,6 +8,8 @@
 #include <numbers>
 #include <vector>
 
+namespace Interpolate_test {
+
 namespace {
 
 constexpr double pi = std::numbers::pi;
@@ -100,3 +102,5 @@ TEST(Interpolate, DegenerateArcsGiveTheChord) {
 }
 
 } // namespace
+
+} // namespace Interpolate_test

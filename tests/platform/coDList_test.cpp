@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+namespace coDList_test {
+
 namespace {
 
 std::vector<int> contents(const coDList<int>& list) {
@@ -108,3 +110,5 @@ TEST(coDList, RandomCursorOperationsMatchVector) {
         }
     }
 }
+
+} // namespace coDList_test

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace coDynArr_test {
+
 TEST(coDynArr, ResizeExpandAndBecome) {
     intcoDynArr a;
     a.resize(3);
@@ -19,3 +21,5 @@ TEST(coDynArr, ResizeExpandAndBecome) {
     EXPECT_TRUE(a.empty());
     EXPECT_EQ(std::vector<int>(b.begin(), b.end()), (std::vector<int>{1, 0}));
 }
+
+} // namespace coDynArr_test

@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+namespace coPageArr_test {
+
 namespace {
 
 // Element by element through read(), so that copyout() is not checked only against itself.
@@ -169,3 +171,5 @@ TEST(coPageArr, CopyMoveAndIteration) {
     it.reset();
     EXPECT_EQ(*it, 0.0);
 }
+
+} // namespace coPageArr_test

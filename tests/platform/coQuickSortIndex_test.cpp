@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+namespace coQuickSortIndex_test {
+
 TEST(coQuickSortIndex, StableAgainstStdStableSort) {
     std::mt19937 rng(5);
     for (const int n : {0, 1, 2, 17, 5000}) {
@@ -37,3 +39,5 @@ TEST(coQuickSortIndex, EveryKeyFormGivesTheSameOrderAndNaNGoesLast) {
     EXPECT_EQ(reused.size(), 3);
     EXPECT_EQ(reused[0], 2);
 }
+
+} // namespace coQuickSortIndex_test

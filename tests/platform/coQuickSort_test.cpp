@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace coQuickSort_test {
+
 namespace {
 
 // Sorts a vector of ints and counts the comparisons.
@@ -113,3 +115,5 @@ TEST(coQuickSort, AdversaryCannotMakeItQuadratic) {
                   adversary.at(adversary.values[static_cast<std::size_t>(i)]))
             << i;
 }
+
+} // namespace coQuickSort_test

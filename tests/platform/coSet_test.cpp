@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace coSet_test {
+
 TEST(coSet, AddAndRemoveReportChangesAndIterationIsOrdered) {
     intcoSet set;
     EXPECT_TRUE(set.add(5));
@@ -16,3 +18,5 @@ TEST(coSet, AddAndRemoveReportChangesAndIterationIsOrdered) {
     EXPECT_FALSE(set.contains(3));
     EXPECT_TRUE(set.contains(5));
 }
+
+} // namespace coSet_test

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace coSortedList_test {
+
 TEST(coSortedList, KeepsAscendingOrderWithDuplicates) {
     doublecoSortedList list;
     EXPECT_EQ(list.add(2.0), 0);
@@ -17,3 +19,5 @@ TEST(coSortedList, KeepsAscendingOrderWithDuplicates) {
     list.remove_at(1);
     EXPECT_EQ(std::vector<double>(list.begin(), list.end()), (std::vector<double>{-1.0, 2.0, 2.0}));
 }
+
+} // namespace coSortedList_test

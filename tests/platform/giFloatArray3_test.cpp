@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace giFloatArray3_test {
+
 namespace {
 
 // Narrowing and widening in one expression: the release build's vectorizer once folded this into a copy.
@@ -18,3 +20,5 @@ TEST(giFloatArray3, RoundTripRoundsEveryCoordinateToSinglePrecision) {
     EXPECT_EQ(q.z, 3.299999952316284);
     static_assert(giFloatArray3(giPoint3(0.5, 0.25, -2.0)).point() == giPoint3(0.5, 0.25, -2.0));
 }
+
+} // namespace giFloatArray3_test

@@ -17,6 +17,8 @@
 #include <numbers>
 #include <random>
 
+namespace giPrimitives_test {
+
 namespace {
 
 #define EXPECT_P3_NEAR(p, qx, qy, qz, tol)                                                                   \
@@ -171,3 +173,5 @@ TEST(giPrimitives, Boxes) {
     EXPECT_TRUE(e.empty());
     EXPECT_TRUE(giBox3().xy().empty());
 }
+
+} // namespace giPrimitives_test

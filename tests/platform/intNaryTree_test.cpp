@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace intNaryTree_test {
+
 namespace {
 
 // The nesting of two outer boundaries 0 and 3, with 1 and 2 inside 0 and 4 inside 2:
@@ -101,3 +103,5 @@ TEST(intNaryTree, DeepChainsCopyAndFreeWithoutRecursion) {
     tree.DeleteNodes();
     EXPECT_EQ(tree.NumOffspring(), 0);
 }
+
+} // namespace intNaryTree_test

@@ -11,6 +11,8 @@
 #include <random>
 #include <vector>
 
+namespace mlVectorStripN_test {
+
 namespace {
 
 using Chain = std::vector<std::vector<double>>;
@@ -87,3 +89,5 @@ TEST(mlVectorStripN, KeepsTurningPointsCutsLongRunsAndRestarts) {
     g.restart();
     EXPECT_EQ(kept(g, {{1, 1, 1}, {1, 1, 1}, {1, 1, 1.5}, {1, 1, 1}}), (std::vector<int>{0, 2, 3}));
 }
+
+} // namespace mlVectorStripN_test

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace torArc3Utils_test {
+
 namespace {
 
 constexpr double pi = std::numbers::pi;
@@ -58,3 +60,5 @@ TEST(torArc3Utils, DegenerateArcs) {
 }
 
 } // namespace
+
+} // namespace torArc3Utils_test

@@ -12,6 +12,8 @@
 #include <memory>
 #include <numbers>
 
+namespace torArc3_test {
+
 namespace {
 
 constexpr double pi = std::numbers::pi;
@@ -123,3 +125,5 @@ TEST(torArc3, DegenerateArcsPolygonizeAsTheirChord) {
 }
 
 } // namespace
+
+} // namespace torArc3_test

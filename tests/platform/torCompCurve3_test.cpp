@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace torCompCurve3_test {
+
 namespace {
 
 // A line of range 1, a quarter circle of range 1 and a point-array curve of range 2, end to end.
@@ -66,3 +68,5 @@ TEST(torPolyline3, ParametersRunAlongTheChords) {
 }
 
 } // namespace
+
+} // namespace torCompCurve3_test

@@ -24,6 +24,8 @@
 #include <utility>
 #include <vector>
 
+namespace velAbsPolyArcLine_test {
+
 namespace {
 
 using polytest::mid;
@@ -491,3 +493,5 @@ TEST(velAbsPolyArcLine, PolygonizationCacheWindow) {
 }
 
 } // namespace
+
+} // namespace velAbsPolyArcLine_test

@@ -10,6 +10,8 @@
 #include <cfloat>
 #include <cstdint>
 
+namespace velPolyArcLineConstZ_test {
+
 namespace {
 
 using polytest::mid;
@@ -104,3 +106,5 @@ TEST(velPolyArcLineConstZ, PagesGrowWithTheCount) {
 }
 
 } // namespace
+
+} // namespace velPolyArcLineConstZ_test

@@ -10,6 +10,8 @@
 #include <limits>
 #include <typeinfo>
 
+namespace velPolyArcLineZX_test {
+
 namespace {
 
 TEST(velPolyArcLineZX, PointsAreKeptInTheZXPlane) {
@@ -61,3 +63,5 @@ TEST(velPolyArcLineZX, ArchiveAndReset) {
 }
 
 } // namespace
+
+} // namespace velPolyArcLineZX_test

@@ -9,6 +9,8 @@
 #include <cfloat>
 #include <sstream>
 
+namespace velPolyArcLine_test {
+
 namespace {
 
 using polytest::mid;
@@ -121,3 +123,5 @@ TEST(velPolyArcLineArchive, ShortRecordThrowsAndLeavesAnEmptyLine) {
     }
     EXPECT_EQ(loaded.num_pos(), 0);
 }
+
+} // namespace velPolyArcLine_test

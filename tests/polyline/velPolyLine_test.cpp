@@ -9,6 +9,8 @@
 #include <string>
 #include <type_traits>
 
+namespace velPolyLine_test {
+
 namespace {
 
 using polytest::pos;
@@ -105,3 +107,5 @@ TEST(velPolyLineDouble, SerializeIsRefused) {
 }
 
 } // namespace
+
+} // namespace velPolyLine_test

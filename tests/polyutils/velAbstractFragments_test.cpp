@@ -7,6 +7,8 @@
 
 #include <random>
 
+namespace velAbstractFragments_test {
+
 namespace {
 
 velAbstractFragments random_set(std::mt19937& rng) {
@@ -85,3 +87,5 @@ TEST(velMarkedFragments, MarksFollowTheEndsKept) {
 }
 
 } // namespace
+
+} // namespace velAbstractFragments_test

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace arcline::cli {
@@ -109,11 +110,25 @@ struct Converted {
     int not_finite = 0, transforms = 0, workplanes = 0;
 };
 
+// Relative luminance of a colour "#rrggbb" (0 black, 1 white); -1 for other text.
+double luminance(const std::string& colour) {
+    if (colour.size() != 7 || colour[0] != '#') return -1.0;
+    double c[3];
+    for (int k = 0; k < 3; ++k) {
+        const std::string hex = colour.substr(1 + 2 * k, 2);
+        char* end = nullptr;
+        const long v = std::strtol(hex.c_str(), &end, 16);
+        if (end != hex.c_str() + 2) return -1.0;
+        c[k] = v / 255.0;
+    }
+    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
+}
+
 Converted convert(const std::vector<lumet::CDGRecord>& records) {
     Converted out;
     for (const lumet::CDGRecord& r : records) {
         Shape s;
-        s.colour = r.colours.empty() ? CdgDrawing::plain_colour : r.colours[0];
+        s.colour = r.colours.empty() ? std::string() : r.colours[0];
         s.text = r.text;
         std::vector<giPoint3> p;
         for (const lumet::P3& q : r.points)
@@ -232,20 +247,40 @@ giBox2 box_of(const std::vector<Shape>& shapes) {
 } // namespace
 
 CdgDrawing::Result CdgDrawing::render(const std::vector<lumet::CDGRecord>& records, const std::string& title,
-                                      double size) {
+                                      const Options& options) {
     Result result;
     const Converted c = convert(records);
-    const SvgPage page(box_of(c.shapes), size, margin, SvgDocument::band_height(0));
-    SvgDocument doc(page, title, background);
-    auto label = [&](const Shape& s) {
-        if (s.text.empty()) return;
+    const SvgPage page(box_of(c.shapes), options.size, margin, SvgDocument::band_height(0));
+    const char* plain = options.dark ? dark_plain : light_plain;
+    SvgDocument doc(page, title, options.dark ? dark_background : light_background);
+    // The casing colour of an entity drawn in `colour`, or empty when it shows on the page as it is.
+    auto casing_of = [&](const std::string& colour) -> std::string {
+        const double l = luminance(colour);
+        if (l < 0.0) return {};
+        if (!options.dark && l > 0.7) return "#555555";
+        if (options.dark && l < 0.15) return "#9aa0a6";
+        return {};
+    };
+    auto label = [&](const Shape& s, const std::string& colour, const std::string& casing) {
+        if (s.text.empty() || !options.labels) return;
         doc.element("<text x=\"" + fixed(page.x(s.label_at.x) + 4.0) + "\" y=\"" +
-                    fixed(page.y(s.label_at.y) - 4.0) + "\" fill=\"" + xml_escape(s.colour) +
-                    "\" font-size=\"10\">" + xml_escape(s.text) + "</text>");
+                    fixed(page.y(s.label_at.y) - 4.0) + "\" fill=\"" + colour + "\" font-size=\"10\"" +
+                    (casing.empty()
+                         ? std::string()
+                         : " stroke=\"" + casing + "\" stroke-width=\"0.6\" paint-order=\"stroke\"") +
+                    ">" + xml_escape(s.text) + "</text>");
+    };
+    // A stroked path, under a wider casing when its colour needs one.
+    auto stroke = [&](const std::string& d, const std::string& colour, const std::string& casing) {
+        if (!casing.empty())
+            doc.element("<path d=\"" + d + "\" fill=\"none\" stroke=\"" + casing +
+                        "\" stroke-width=\"2.6\"/>");
+        doc.element("<path d=\"" + d + "\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.2\"/>");
     };
     int depth = 0;
     for (const Shape& s : c.shapes) {
-        const std::string colour = xml_escape(s.colour);
+        const std::string colour = xml_escape(s.colour.empty() ? std::string(plain) : s.colour);
+        const std::string casing = casing_of(s.colour.empty() ? std::string(plain) : s.colour);
         switch (s.kind) {
         case Shape::open_node:
             doc.open_group("class=\"node\" data-name=\"" + xml_escape(s.text) + "\"" +
@@ -264,8 +299,9 @@ CdgDrawing::Result CdgDrawing::render(const std::vector<lumet::CDGRecord>& recor
             break;
         case Shape::point:
             doc.element("<circle cx=\"" + fixed(page.x(s.pts[0].x)) + "\" cy=\"" + fixed(page.y(s.pts[0].y)) +
-                        "\" r=\"2.5\" fill=\"" + colour + "\" stroke=\"none\"/>");
-            label(s);
+                        "\" r=\"2.5\" fill=\"" + colour + "\" stroke=\"" +
+                        (casing.empty() ? std::string("none") : casing + "\" stroke-width=\"0.8") + "\"/>");
+            label(s, colour, casing);
             break;
         case Shape::chain: {
             SvgPath path(page);
@@ -279,9 +315,8 @@ CdgDrawing::Result CdgDrawing::render(const std::vector<lumet::CDGRecord>& recor
                     path.line_to(s.pts[at++]);
                 }
             }
-            doc.element("<path d=\"" + path.data() + "\" fill=\"none\" stroke=\"" + colour +
-                        "\" stroke-width=\"1.2\"/>");
-            label(s);
+            stroke(path.data(), colour, casing);
+            label(s, colour, casing);
             break;
         }
         case Shape::vector: {
@@ -296,9 +331,8 @@ CdgDrawing::Result CdgDrawing::render(const std::vector<lumet::CDGRecord>& recor
                 d += format::command('L', x1, y1);
                 d += format::command('L', x1 - head * ux + half_width * uy, y1 - head * uy - half_width * ux);
             }
-            doc.element("<path d=\"" + d + "\" fill=\"none\" stroke=\"" + colour +
-                        "\" stroke-width=\"1.2\"/>");
-            label(s);
+            stroke(d, colour, casing);
+            label(s, colour, casing);
             break;
         }
         case Shape::triangle: {
@@ -308,21 +342,22 @@ CdgDrawing::Result CdgDrawing::render(const std::vector<lumet::CDGRecord>& recor
             path.line_to(s.pts[2]);
             path.close();
             doc.element("<path d=\"" + path.data() + "\" fill=\"" + colour +
-                        "\" fill-opacity=\"0.3\" stroke=\"" + colour + "\" stroke-width=\"0.8\"/>");
-            label(s);
+                        "\" fill-opacity=\"0.3\" stroke=\"" + (casing.empty() ? colour : casing) +
+                        "\" stroke-width=\"0.8\"/>");
+            label(s, colour, casing);
             break;
         }
         case Shape::circle:
             doc.element("<circle cx=\"" + fixed(page.x(s.pts[0].x)) + "\" cy=\"" + fixed(page.y(s.pts[0].y)) +
-                        "\" r=\"" + fixed(s.radius * page.scale()) + "\" fill=\"none\" stroke=\"" + colour +
-                        "\" stroke-dasharray=\"4 2\"/>");
-            label(s);
+                        "\" r=\"" + fixed(s.radius * page.scale()) + "\" fill=\"none\" stroke=\"" +
+                        (casing.empty() ? colour : casing) + "\" stroke-dasharray=\"4 2\"/>");
+            label(s, colour, casing);
             break;
         }
     }
     while (depth-- > 0)
         doc.close_group();
-    doc.scale_bar(plain_colour);
+    doc.scale_bar(plain);
     result.svg = doc.finish();
     if (c.transforms > 0)
         result.notes.push_back(std::to_string(c.transforms) +

@@ -1,61 +1,61 @@
-#include "arcline/debug/velGeometryIO.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
-#include "tools/cli/Commands.h"
-#include "tools/cli/GeometryFile.h"
+// arcline convert: geometry from one format to another.
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "tools/cli/Command.h"
+#include "tools/cli/GeometryInput.h"
+#include "tools/cli/GeometryOutput.h"
+#include "tools/cli/SvgOutput.h"
 
 namespace arcline::cli {
 
 namespace {
 
-// velGeometryIO::write says nothing when it cannot write: the file must exist and start with the header.
-bool written(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string word;
-    return static_cast<bool>(in >> word) && word == "velGeometryIO";
+struct Options {
+    std::string input, output, to;
+    bool partial = false;
+    SvgOutput svg;
+};
+
+void setup(CLI::App& app, Options& o) {
+    app.description(
+        "Reads IN (a geometry record file, a picture file or DXF) and writes its polylines to OUT in the\n"
+        "record format (velGeometryIO 1, every coordinate exact), as DXF (LWPOLYLINE with bulges: arcs\n"
+        "stay exact) or as a debug geometry document (.cdg, for 'arcline cdg2svg'), by OUT's extension\n"
+        "or --to. OUT is replaced only when IN was read whole: after a fault in IN it is left as it was,\n"
+        "unless --partial asks for the polylines read before the fault.");
+    app.add_option("IN", o.input, "the geometry to read; '-' reads standard input")->required();
+    app.add_option("OUT", o.output, "the file to write; '-' writes standard output")->required();
+    app.add_option("--to", o.to,
+                   "the format of OUT: records, dxf or cdg (default: by OUT's extension,\n"
+                   ".dxf or .cdg, else records)")
+        ->check(CLI::IsMember({"records", "dxf", "cdg"}))
+        ->type_name("FORMAT");
+    app.add_flag("--partial", o.partial,
+                 "after a fault in IN, still write the polylines read before it (the exit code stays 2)");
+    SvgOutput::add_option(app, o.svg, "the polylines written");
 }
+
+int run(const Options& o, Session& session) {
+    const GeometryInput in = GeometryInput::read(o.input, session);
+    if (!in.readable()) return session.exit_code();
+    if (!in.ok() && !o.partial) {
+        session.err() << session.command() << ": " << (o.output == "-" ? "<stdout>" : o.output)
+                      << " not written (--partial writes the polylines read before the fault)\n";
+        return session.exit_code();
+    }
+    const GeometryOutput::Format format =
+        o.to.empty() ? GeometryOutput::format_of_path(o.output) : *GeometryOutput::parse_format(o.to);
+    const velAbsPolyArcLineListIter list(in.polylines());
+    if (!GeometryOutput::write(o.output, list, format, in.name(), session)) return session.exit_code();
+    o.svg.write({{in.name(), &in.polylines()}}, session);
+    return session.exit_code();
+}
+
+const CommandRegistration registration = register_command<Options>(
+    {"convert", "geometry from one format to another: records, picture or DXF in; records, DXF or .cdg out",
+     20},
+    setup, run);
 
 } // namespace
-
-int run_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    ArgParser parser(
-        "arcline convert", "IN OUT",
-        "Reads IN, a geometry record file or a picture file, and writes its polylines to OUT in\n"
-        "the record format (velGeometryIO 1, every coordinate exact). When IN has a fault, the\n"
-        "polylines before it are written and the exit code is 2.");
-    if (const int code = parse_or_exit(parser, args, out, err); code >= 0) return code;
-    const auto& files = parser.positionals();
-    if (files.size() < 2)
-        return bad_arguments(parser, files.empty() ? "missing IN and OUT" : "missing OUT", err);
-    if (files.size() > 2) return bad_arguments(parser, "unexpected argument '" + files[2] + "'", err);
-
-    const GeometryFile in = GeometryFile::load(files[0]);
-    if (!in.ok()) err << in.fault() << "\n";
-    if (!in.readable()) return exit_bad_input;
-
-    const std::string& path = files[1];
-    if (std::FILE* probe = std::fopen(path.c_str(), "ab")) {
-        std::fclose(probe);
-    } else {
-        err << path << ": cannot write: " << std::strerror(errno) << "\n";
-        return exit_not_written;
-    }
-    velAbsPolyArcLineListIter list(in.polylines());
-    velGeometryIO::write(path.c_str(), list);
-    if (!written(path)) {
-        err << path << ": cannot write\n";
-        return exit_not_written;
-    }
-    if (!in.ok()) {
-        err << parser.command() << ": wrote the " << in.polylines().size()
-            << " polyline(s) read before the fault to " << path << "\n";
-        return exit_bad_input;
-    }
-    return exit_ok;
-}
 
 } // namespace arcline::cli

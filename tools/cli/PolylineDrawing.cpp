@@ -1,14 +1,18 @@
 #include "tools/cli/PolylineDrawing.h"
 
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/platform/torArc3Utils.h"
+#include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "tools/cli/Format.h"
 #include "tools/cli/PolylineSummary.h"
 #include "tools/cli/SvgDocument.h"
 #include "tools/cli/SvgPath.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace arcline::cli {
 
@@ -29,23 +33,69 @@ bool drawable(const velPolylineListIter& it) {
     return true;
 }
 
-// Arrow heads (triangles pointing along the polyline) evenly spaced by length.
+// The XY box of the current polyline. Arcs whose chords overflow (coordinates near the largest double)
+// can give a box that is not finite; their positions and mid points then stand for them.
+giBox2 drawing_box(const velPolylineListIter& it) {
+    const giBox2 exact = it.box(vel_2d_box);
+    if (std::isfinite(exact.min().x) && std::isfinite(exact.min().y) && std::isfinite(exact.max().x) &&
+        std::isfinite(exact.max().y))
+        return exact;
+    giBox2 box;
+    for (int i = 0; i < it.num_pos(); ++i) {
+        box.merge(giPoint2(it.get_pos(i).x, it.get_pos(i).y));
+        if (i > 0 && !it.span_linear(i - 1))
+            box.merge(giPoint2(it.get_mid_pos(i - 1).x, it.get_mid_pos(i - 1).y));
+    }
+    return box;
+}
+
+// The current polyline in model space scaled to page units (a similarity: arcs stay circular): finite
+// where model lengths overflow.
+giPoint3 scaled(const giPoint3& p, double k) {
+    return {k * p.x, k * p.y, k * p.z};
+}
+
+// Arrow heads (triangles pointing along the polyline) evenly spaced by page length, found in page units.
 void add_arrows(const velPolylineListIter& it, const SvgPage& page, std::string& d) {
-    const double length = velPolylineUtils::length(it);
-    if (!(length > 0.0)) return;
-    const int n = std::max(1, static_cast<int>(length * page.scale() / PolylineDrawing::arrow_spacing));
-    constexpr double ahead = 5.0, behind = 4.0, half_width = 3.5;
-    for (int k = 0; k < n; ++k) {
-        const double t = velPolylineUtils::get_par_at_length(it, 0.0, (k + 0.5) * length / n, 1, 0);
-        if (t < 0.0) continue;
-        const giUnitVec3 dir = velPolylineUtils::tangent_after(it, t);
-        // On the page, y points down; a tangent along Z has no direction in the picture.
-        const double dx = dir.invalid() ? 0.0 : dir.x(), dy = dir.invalid() ? 0.0 : -dir.y();
-        const double len = std::hypot(dx, dy);
-        if (len < 1e-6) continue;
-        const double ux = dx / len, uy = dy / len;
-        const giPoint3 p = it.get_interpolated_pos(t);
-        const double px = page.x(p.x), py = page.y(p.y);
+    const int spans = it.num_pos() - 1;
+    if (spans < 1) return;
+    const double k = page.scale();
+    std::vector<double> lengths(static_cast<std::size_t>(spans));
+    double total = 0.0;
+    for (int i = 0; i < spans; ++i) {
+        const giPoint3 s = scaled(it.get_pos(i), k), e = scaled(it.get_pos(i + 1), k);
+        const double l =
+            it.span_linear(i) ? s.distance(e) : velArc3Utils::arc_length(s, scaled(it.get_mid_pos(i), k), e);
+        lengths[static_cast<std::size_t>(i)] = std::isfinite(l) ? l : 0.0;
+        total += lengths[static_cast<std::size_t>(i)];
+    }
+    if (!(total > 0.0)) return;
+    const int n = static_cast<int>(std::clamp(std::floor(total / PolylineDrawing::arrow_spacing), 1.0,
+                                              double(PolylineDrawing::max_arrows)));
+    // Point of span i at fraction f (by the arc's own parameter, near enough to length for placing marks).
+    auto at = [&](int i, double f) {
+        const giPoint3 s = scaled(it.get_pos(i), k), e = scaled(it.get_pos(i + 1), k);
+        if (it.span_linear(i)) return s.interpolate(e, f);
+        return torArc3Utils::evaluate(s, scaled(it.get_mid_pos(i), k), e, f);
+    };
+    constexpr double ahead = 5.0, behind = 4.0, half_width = 3.5, step = 1e-3;
+    int i = 0;
+    double before = 0.0; // length of the spans before span i
+    for (int a = 0; a < n; ++a) {
+        const double target = (a + 0.5) * total / n;
+        while (i + 1 < spans && before + lengths[static_cast<std::size_t>(i)] < target)
+            before += lengths[static_cast<std::size_t>(i++)];
+        const double len = lengths[static_cast<std::size_t>(i)];
+        if (!(len > 0.0)) continue;
+        const double f = std::clamp((target - before) / len, 0.0, 1.0);
+        const giPoint3 p = at(i, f);
+        const giPoint3 q0 = at(i, std::max(0.0, f - step)), q1 = at(i, std::min(1.0, f + step));
+        // On the page, y points down; a span along Z has no direction in the picture.
+        const double dx = q1.x - q0.x, dy = -(q1.y - q0.y);
+        const double dl = std::hypot(dx, dy);
+        if (!(dl > 1e-9)) continue;
+        const double ux = dx / dl, uy = dy / dl;
+        const double px = page.x(p.x / k), py = page.y(p.y / k);
         d += format::command('M', px + ahead * ux, py + ahead * uy);
         d += format::command('L', px - behind * ux - half_width * uy, py - behind * uy + half_width * ux);
         d += format::command('L', px - behind * ux + half_width * uy, py - behind * uy - half_width * ux);
@@ -69,7 +119,7 @@ PolylineDrawing::Result PolylineDrawing::render(const std::vector<Layer>& layers
         velAbsPolyArcLineListIter it(*layers[k].polylines);
         for (it.reset(); ++it;) {
             if (drawable(it)) {
-                box.merge(it.box(vel_2d_box));
+                box.merge(drawing_box(it));
             } else {
                 result.not_drawn[k].push_back(it.index());
             }
@@ -110,9 +160,10 @@ PolylineDrawing::Result PolylineDrawing::render(const std::vector<Layer>& layers
         doc.open_group("id=\"layer-" + std::to_string(k + 1) + "\" class=\"layer\" data-file=\"" +
                        format::xml_escape(layers[k].name) + "\" stroke=\"" + colour +
                        "\" fill=\"none\" stroke-linejoin=\"round\"");
-        if (!region.empty())
+        if (!region.empty() && options.fill != Fill::none)
             doc.element("<path class=\"region\" d=\"" + region.data() + "\" fill=\"" + colour +
-                        "\" fill-opacity=\"0.15\" fill-rule=\"evenodd\" stroke=\"none\"/>");
+                        "\" fill-opacity=\"0.15\" fill-rule=\"" +
+                        (options.fill == Fill::evenodd ? "evenodd" : "nonzero") + "\" stroke=\"none\"/>");
         if (!outer.empty())
             doc.element("<path class=\"outer\" d=\"" + outer.data() + "\" stroke-width=\"1.5\"/>");
         if (!holes.empty())

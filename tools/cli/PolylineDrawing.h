@@ -1,7 +1,9 @@
 #pragma once
 // The picture `arcline svg` draws: each input file a layer (<g class="layer">) of its own colour. Closed
-// polylines fill their region with the even-odd rule, so islands show as holes; outer boundaries
-// (anticlockwise) are drawn solid and holes (clockwise) dashed; open polylines are plain strokes. Optional
+// polylines fill their region, by default with the non-zero rule: islands (clockwise inside anticlockwise)
+// show as holes and overlapping outer boundaries as one region; the even-odd rule (every second overlap
+// empty) or no fill are options. Outer boundaries (anticlockwise) are drawn solid and holes (clockwise)
+// dashed; open polylines are plain strokes. Optional
 // direction arrows along every polyline and dots on every position (the first of each polyline as a ring).
 // The drawing is fitted to the page with a margin, with a scale bar and a legend under it.
 
@@ -19,7 +21,9 @@ public:
         std::string name;
         const velAbsPolyArcLinecoDListPrgcoPrgcoDList* polylines = nullptr; // not owned
     };
+    enum class Fill { nonzero, evenodd, none };
     struct Options {
+        Fill fill = Fill::nonzero;
         bool arrows = false;
         bool points = false;
         double size = 800.0; // page units of the drawing's longer side
@@ -36,8 +40,9 @@ public:
     static std::string_view layer_colour(std::size_t k);
 
     static constexpr double margin = 40.0;
-    // Page spacing of direction arrows along a polyline (at least one per polyline).
+    // Page spacing of direction arrows along a polyline: at least one, at most max_arrows per polyline.
     static constexpr double arrow_spacing = 120.0;
+    static constexpr int max_arrows = 1000;
 };
 
 } // namespace arcline::cli

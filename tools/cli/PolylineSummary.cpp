@@ -17,7 +17,12 @@ PolylineSummary PolylineSummary::of(const velPolylineListIter& list) {
     it->reset();
     while (++*it) {
         ++s.polylines;
-        s.positions += it->num_pos();
+        const int n = it->num_pos();
+        if (n == 0) {
+            ++s.empty;
+            continue;
+        }
+        s.positions += n;
         s.arc_spans += velPolylineUtils::num_arc_spans(*it);
         s.length += velPolylineUtils::length(*it);
         if (is_closed(*it)) {
@@ -34,7 +39,9 @@ PolylineSummary PolylineSummary::of(const velPolylineListIter& list) {
 void PolylineSummary::write_text(std::ostream& out, const std::string& file) const {
     using format::shortest;
     out << file << ":\n"
-        << "  polylines  " << polylines << " (" << closed << " closed, " << open << " open)\n"
+        << "  polylines  " << polylines << " (" << closed << " closed, " << open << " open";
+    if (empty > 0) out << ", " << empty << " empty";
+    out << ")\n"
         << "  positions  " << positions << "\n"
         << "  arc spans  " << arc_spans << "\n"
         << "  length     " << shortest(length) << "\n"
@@ -48,21 +55,21 @@ void PolylineSummary::write_text(std::ostream& out, const std::string& file) con
     }
 }
 
-void PolylineSummary::write_json(std::ostream& out, const std::string& file, const std::string& fault) const {
-    using format::json_number;
-    out << "{\"file\": " << format::json_string(file) << ", \"polylines\": " << polylines
-        << ", \"positions\": " << positions << ", \"arc_spans\": " << arc_spans << ", \"closed\": " << closed
-        << ", \"open\": " << open << ", \"length\": " << json_number(length)
-        << ", \"area\": " << json_number(area) << ", \"box\": ";
+void PolylineSummary::add_to(Json& o) const {
+    o["polylines"] = polylines;
+    o["positions"] = positions;
+    o["arc_spans"] = arc_spans;
+    o["closed"] = closed;
+    o["open"] = open;
+    o["empty"] = empty;
+    o["length"] = length;
+    o["area"] = area;
     if (box.empty()) {
-        out << "null";
+        o["box"] = nullptr;
     } else {
         const giPoint3 &lo = box.min(), &hi = box.max();
-        out << "[" << json_number(lo.x) << ", " << json_number(lo.y) << ", " << json_number(lo.z) << ", "
-            << json_number(hi.x) << ", " << json_number(hi.y) << ", " << json_number(hi.z) << "]";
+        o["box"] = Json::array({lo.x, lo.y, lo.z, hi.x, hi.y, hi.z});
     }
-    if (!fault.empty()) out << ", \"error\": " << format::json_string(fault);
-    out << "}\n";
 }
 
 } // namespace arcline::cli

@@ -4,6 +4,7 @@
 
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/giBox3.h"
+#include "tools/cli/Json.h"
 
 #include <ostream>
 #include <string>
@@ -15,7 +16,9 @@ struct PolylineSummary {
     int positions = 0;
     int arc_spans = 0;
     int closed = 0; // closed as is_closed() says
-    int open = 0;   // the rest, single positions included
+    int open = 0;   // the rest with positions, single positions included
+    int empty = 0;  // without positions
+    // Sums of finite values may overflow to infinity (coordinates near 1e308); JSON shows them as null.
     double length = 0.0;
     // Sum of the signed XY areas of the closed polylines, anticlockwise positive: outer boundaries
     // (anticlockwise) add, holes (clockwise) subtract, so a region with its islands gives its net area.
@@ -33,10 +36,9 @@ struct PolylineSummary {
 
     // Indented lines under a heading "file:".
     void write_text(std::ostream& out, const std::string& file) const;
-    // One JSON object on one line with the keys file, polylines, positions, arc_spans, closed, open, length,
-    // area and box ([minx, miny, minz, maxx, maxy, maxz], null when empty); a non-empty `fault` adds the key
-    // "error".
-    void write_json(std::ostream& out, const std::string& file, const std::string& fault) const;
+    // The keys polylines, positions, arc_spans, closed, open, empty, length, area and box ([minx, miny,
+    // minz, maxx, maxy, maxz], null when empty), added to `object`.
+    void add_to(Json& object) const;
 };
 
 } // namespace arcline::cli

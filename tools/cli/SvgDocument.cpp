@@ -36,7 +36,8 @@ SvgDocument::SvgDocument(const SvgPage& page, std::string_view title, std::strin
 }
 
 void SvgDocument::line(std::string_view text) {
-    m_text.append(2 * static_cast<std::size_t>(m_depth), ' ');
+    // Indentation stops at a fixed depth, so deep nesting costs no more than shallow.
+    m_text.append(2 * static_cast<std::size_t>(std::min(m_depth, max_indent)), ' ');
     m_text += text;
     m_text += '\n';
 }

@@ -32,6 +32,8 @@ public:
     // Closes open groups and the root; the document's text.
     std::string finish();
 
+    // Deepest indentation of the text (two spaces per level).
+    static constexpr int max_indent = 8;
     // Height of one legend line, and the band a picture with `rows` legend lines needs.
     static constexpr double legend_row = 16.0;
     static double band_height(int rows) { return std::max(40.0, 14.0 + legend_row * rows); }

@@ -9,19 +9,20 @@ SvgPage::SvgPage(const giBox2& model, double size, double margin, double band)
     : m_size(size), m_margin(margin), m_band(band) {
     giBox2 box = model;
     if (box.empty()) box = giBox2(giPoint2(0.0, 0.0), giPoint2(0.0, 0.0));
-    double w = box.max().x - box.min().x;
-    double h = box.max().y - box.min().y;
-    double cx = 0.5 * (box.min().x + box.max().x), cy = 0.5 * (box.min().y + box.max().y);
+    // Halves and centres by halves: a box from -1e308 to 1e308 has a width past the largest double.
+    double hw = 0.5 * box.max().x - 0.5 * box.min().x;
+    double hh = 0.5 * box.max().y - 0.5 * box.min().y;
+    const double cx = 0.5 * box.min().x + 0.5 * box.max().x, cy = 0.5 * box.min().y + 0.5 * box.max().y;
     // No extent: a point (or points closer than doubles can scale) gets a square around it.
-    if (!(std::max(w, h) > 0.0) || !std::isfinite(size / std::max(w, h))) {
-        w = h = unit_extent;
+    if (!(std::max(hw, hh) > 0.0) || !std::isfinite(0.5 * size / std::max(hw, hh))) {
+        hw = hh = 0.5 * unit_extent;
     }
-    m_scale = size / std::max(w, h);
-    const double area_w = std::max(w * m_scale, 0.5 * size);
-    const double area_h = h * m_scale;
-    m_min_x = cx - 0.5 * w;
-    m_max_y = cy + 0.5 * h;
-    m_x0 = margin + 0.5 * (area_w - w * m_scale);
+    m_scale = 0.5 * size / std::max(hw, hh);
+    const double area_w = std::max(2.0 * (hw * m_scale), 0.5 * size);
+    const double area_h = 2.0 * (hh * m_scale);
+    m_min_x = cx - hw;
+    m_max_y = cy + hh;
+    m_x0 = margin + 0.5 * (area_w - 2.0 * (hw * m_scale));
     m_y0 = margin;
     m_width = area_w + 2.0 * margin;
     m_height = area_h + 2.0 * margin + band;

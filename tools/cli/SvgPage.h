@@ -19,8 +19,9 @@ public:
     double margin() const { return m_margin; }
     // Page units per model unit.
     double scale() const { return m_scale; }
-    double x(double model_x) const { return m_x0 + (model_x - m_min_x) * m_scale; }
-    double y(double model_y) const { return m_y0 + (m_max_y - model_y) * m_scale; }
+    // Scaled before the difference, so that model coordinates near the largest double map finitely.
+    double x(double model_x) const { return m_x0 + (model_x * m_scale - m_min_x * m_scale); }
+    double y(double model_y) const { return m_y0 + (m_max_y * m_scale - model_y * m_scale); }
     // Top of the band under the drawing.
     double band_top() const { return m_height - m_margin - m_band; }
 

@@ -44,14 +44,14 @@ giPoint2 circumcentre(const giPoint2& a, const giPoint2& b, const giPoint2& c) {
 // middle. Near a half circle that root magnifies any rounding of r or of the ends (a radius rounded to 1e-3
 // can move a 400 unit half circle by a unit). So the radius written is the one that puts SVG's centre at
 // the true centre's distance from the chord between the printed ends, and it is printed finely.
-double SvgPath::page_radius(const giPoint3& s, const giPoint3& m, const giPoint3& e, const Arc& arc) const {
+double SvgPath::page_radius(const giPoint3& s, const giPoint3& m, const giPoint3& e, double radius) const {
     const SvgPage& page = *m_page;
     const giPoint2 c =
         circumcentre({page.x(s.x), page.y(s.y)}, {page.x(m.x), page.y(m.y)}, {page.x(e.x), page.y(e.y)});
     const double x1 = printed(page.x(s.x)), y1 = printed(page.y(s.y));
     const double x2 = printed(page.x(e.x)), y2 = printed(page.y(e.y));
     const double half = 0.5 * std::hypot(x2 - x1, y2 - y1);
-    if (!(half > 0.0) || !std::isfinite(c.x) || !std::isfinite(c.y)) return arc.radius * page.scale();
+    if (!(half > 0.0) || !std::isfinite(c.x) || !std::isfinite(c.y)) return radius;
     const double h =
         std::abs((c.x - 0.5 * (x1 + x2)) * (y2 - y1) - (c.y - 0.5 * (y1 + y2)) * (x2 - x1)) / (2.0 * half);
     return std::hypot(half, h);
@@ -92,23 +92,30 @@ void SvgPath::line_to(const giPoint3& p) {
 
 void SvgPath::arc_to(const giPoint3& mid, const giPoint3& end) {
     const giPoint3 start = m_last;
-    switch (shape(start, mid, end)) {
+    // The arc's shape is judged, and tilted arcs sampled, in model space scaled to page units: a scaling
+    // keeps arcs circular and their orientation, and keeps coordinates near the largest double finite.
+    const double k = m_page->scale();
+    const giPoint3 ks(k * start.x, k * start.y, k * start.z), km(k * mid.x, k * mid.y, k * mid.z),
+        ke(k * end.x, k * end.y, k * end.z);
+    switch (shape(ks, km, ke)) {
     case ArcShape::point:
         return;
     case ArcShape::straight:
         line_to(end);
         return;
     case ArcShape::flat: {
-        const Arc a = flat_arc(start, mid, end);
-        if (a.large_arc && std::hypot(end.x - start.x, end.y - start.y) < split_chord_ratio * a.radius) {
+        const Arc a = flat_arc(ks, km, ke); // in page units
+        if (a.large_arc && std::hypot(ke.x - ks.x, ke.y - ks.y) < split_chord_ratio * a.radius) {
             // SVG puts the centre on the bisector of the printed ends; when they are close, rounding them
             // turns that bisector and swings the far side of the arc (and ends that print as one point
             // make SVG draw nothing). Two halves have long chords.
-            arc_to(torArc3Utils::evaluate(start, mid, end, 0.25), mid);
-            arc_to(torArc3Utils::evaluate(start, mid, end, 0.75), end);
+            const giPoint3 q1 = torArc3Utils::evaluate(ks, km, ke, 0.25),
+                           q3 = torArc3Utils::evaluate(ks, km, ke, 0.75);
+            arc_to(giPoint3(q1.x / k, q1.y / k, q1.z / k), mid);
+            arc_to(giPoint3(q3.x / k, q3.y / k, q3.z / k), end);
             return;
         }
-        const std::string radius = format::fixed(page_radius(start, mid, end, a), radius_decimals);
+        const std::string radius = format::fixed(page_radius(start, mid, end, a.radius), radius_decimals);
         m_d += 'A';
         m_d += radius;
         m_d += ' ';
@@ -122,13 +129,15 @@ void SvgPath::arc_to(const giPoint3& mid, const giPoint3& end) {
         return;
     }
     case ArcShape::tilted: {
-        const double page_length = velArc3Utils::arc_length(start, mid, end) * m_page->scale();
-        const int n =
-            std::clamp(static_cast<int>(std::ceil(page_length / sample_step)), min_samples, max_samples);
+        const double page_length = velArc3Utils::arc_length(ks, km, ke);
+        const int n = std::clamp(static_cast<int>(std::ceil(std::min(page_length / sample_step, 1e6))),
+                                 min_samples, max_samples);
         // The arc's own parameter runs 0 .. 1 through the mid point at 0.5; the end is taken as given, so
         // that the next span starts where this one ends.
-        for (int k = 1; k < n; ++k)
-            line_to(torArc3Utils::evaluate(start, mid, end, static_cast<double>(k) / n));
+        for (int i = 1; i < n; ++i) {
+            const giPoint3 q = torArc3Utils::evaluate(ks, km, ke, static_cast<double>(i) / n);
+            line_to(giPoint3(q.x / k, q.y / k, q.z / k));
+        }
         line_to(end);
         return;
     }

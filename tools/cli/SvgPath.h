@@ -3,7 +3,8 @@
 // in a plane parallel to XY becomes one exact A command: its radius, and the large-arc and sweep flags read
 // off its three points (the page's flipped y axis turns an anticlockwise arc into SVG's negative-angle
 // direction, sweep flag 0). A tilted arc projects onto XY as part of an ellipse: it is drawn as a polyline
-// of points sampled on the arc.
+// of points sampled on the arc. Arcs are judged and sampled after scaling to page units, so that model
+// coordinates up to the largest double draw.
 
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/giPoint2.h"
@@ -46,7 +47,7 @@ public:
     };
     static Arc flat_arc(const giPoint3& s, const giPoint3& m, const giPoint3& e);
 
-    // Ends closer than this make an arc a point (as the list protocol takes it).
+    // Ends closer than this make an arc a point. arc_to judges arcs in page units.
     static constexpr double zero_chord_tol = velPolylineListIter::zero_chord_tol;
     // An arc flatter than this bulge (its sagitta below half this fraction of its chord) is drawn straight:
     // an A command with a radius near 1e9 chords is at the mercy of the renderer's rounding.
@@ -66,8 +67,8 @@ public:
 
 private:
     void point(char command, const giPoint3& p);
-    // The radius of the A command of a flat arc, in page units; see the source.
-    double page_radius(const giPoint3& s, const giPoint3& m, const giPoint3& e, const Arc& arc) const;
+    // The radius of the A command of a flat arc whose radius is `radius` page units; see the source.
+    double page_radius(const giPoint3& s, const giPoint3& m, const giPoint3& e, double radius) const;
 
     const SvgPage* m_page;
     std::string m_d;

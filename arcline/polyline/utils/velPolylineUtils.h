@@ -34,6 +34,7 @@
 class Interpolate;
 
 class velPolyarcline3dBoxCache;
+class velPolylineListIterWithOffsetFlags;
 
 class velPolylineUtils {
 public:
@@ -339,6 +340,25 @@ public:
     // (created in order after its current one; the cursor ends on the last). Pieces that ran towards
     // smaller x are reversed. Arcs are first cut at their extremes in x (split_arcs with d = Y).
     static void split_to_monotone(const velPolylineListIter& iter, velPolylineListCursor& cursor);
+
+    // --- Offsets
+
+    // Where one span of an offset polyline came from: the span of the source polyline (list numbering from
+    // 0; -1 when unknown) and the source parameters (within that span) nearest to the offset span's start
+    // and end. A span made at a corner maps to the corner, both parameters at the start of its source span.
+    struct OffsetSpanMap {
+        int source_span = -1;
+        double t0 = -1.0, t1 = -1.0;
+    };
+    // Maps every span of `offset`'s current polyline back onto `source`'s current polyline, from the span
+    // positions the offsetters record with span info on (velOffsetInfo::span_position: the source span's
+    // number from 0). `map` receives one entry per offset span; a span without a position, or with one
+    // beyond the source's spans, maps to -1. Nearness is measured as `source` presents its points: give the
+    // polyline that was offset (the flat copy, for an offset made in XY of a polyline with heights), and
+    // use the parameters on any polyline with the same spans (the copy with heights) to carry values such
+    // as z along the offset. Returns the number of spans mapped.
+    static int offset_span_mapping(const velPolylineListIterWithOffsetFlags& offset,
+                                   const velPolylineListIter& source, std::vector<OffsetSpanMap>& map);
 
     // --- One-polyline cursors (the caller owns the cursor returned)
 

@@ -15,6 +15,8 @@
 #include <memory>
 #include <numbers>
 
+namespace torCurvePtr3Polyline_test {
+
 namespace {
 
 constexpr double pi = std::numbers::pi;
@@ -208,3 +210,5 @@ TEST(torCurvePtr3Polyline, JumpsBetweenCurves) {
 }
 
 } // namespace
+
+} // namespace torCurvePtr3Polyline_test

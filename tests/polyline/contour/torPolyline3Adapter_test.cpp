@@ -14,6 +14,8 @@
 #include <functional>
 #include <vector>
 
+namespace torPolyline3Adapter_test {
+
 namespace {
 
 using polytest::Rng;
@@ -148,3 +150,5 @@ TEST(torPolyline3Span, FreeSpansAreStraightAndValidOnlyWithBothPoints) {
 }
 
 } // namespace
+
+} // namespace torPolyline3Adapter_test

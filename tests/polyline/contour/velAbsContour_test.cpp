@@ -11,6 +11,8 @@
 #include <typeinfo>
 #include <vector>
 
+namespace velAbsContour_test {
+
 using namespace contourtest;
 
 namespace {
@@ -386,3 +388,5 @@ TEST(velAbsContour, MeetingsAtJointsAreReportedOnce) {
     EXPECT_NEAR(self[0].param1(), 0.5, 1e-12);
     EXPECT_NEAR(self[0].param2(), 3.0, 1e-12);
 }
+
+} // namespace velAbsContour_test

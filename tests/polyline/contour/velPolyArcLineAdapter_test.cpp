@@ -12,6 +12,8 @@
 #include <initializer_list>
 #include <typeinfo>
 
+namespace velPolyArcLineAdapter_test {
+
 using namespace contourtest;
 
 namespace {
@@ -290,3 +292,5 @@ TEST(velPolyArcLineAdapter, ViewsOutliveAndFollowWhatTheyView) {
     EXPECT_EQ(sq->num_spans(), 6);
     EXPECT_EQ(pos(*sq, 7), giPoint3(0, 1, 0));
 }
+
+} // namespace velPolyArcLineAdapter_test

@@ -12,6 +12,8 @@
 
 #include <typeinfo>
 
+namespace velPolyArcLineTransformations_test {
+
 namespace {
 
 using namespace listtest;
@@ -104,3 +106,5 @@ TEST(velPolyArcLineTransformations, TranslationThereAndBackIsTheIdentity) {
 }
 
 } // namespace
+
+} // namespace velPolyArcLineTransformations_test

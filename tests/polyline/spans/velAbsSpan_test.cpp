@@ -8,6 +8,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace velAbsSpan_test {
+
 namespace {
 
 using arcref::Arc;
@@ -272,3 +274,5 @@ TEST(velAbsSpan, CachesHoldUntilInvalidated) {
     EXPECT_NEAR(s->start_vector().y(), 1.0, 1e-15);
     EXPECT_NEAR(s->end_vector().y(), -1.0, 1e-15);
 }
+
+} // namespace velAbsSpan_test

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace velArc2Utils_test {
+
 namespace {
 
 using arcref::Arc;
@@ -269,3 +271,5 @@ TEST(velArc2Utils, DegenerateAndExtremeArcsStayFinite) {
         }
     }
 }
+
+} // namespace velArc2Utils_test

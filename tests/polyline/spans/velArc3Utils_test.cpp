@@ -10,6 +10,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace velArc3Utils_test {
+
 namespace {
 
 using arcref::Pt;
@@ -140,3 +142,5 @@ TEST(velArc3Utils, ArcsInAnyPlaneMatchThePlaneArc) {
             ASSERT_TRUE(box.contains(lift(arcref::point_at_fraction(a, k / 50.0)), btol));
     }
 }
+
+} // namespace velArc3Utils_test

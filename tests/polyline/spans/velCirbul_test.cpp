@@ -10,6 +10,8 @@
 #include <tuple>
 #include <vector>
 
+namespace velCirbul_test {
+
 namespace {
 
 using arcref::Arc;
@@ -595,3 +597,5 @@ TEST(velCirbul, DegenerateAndExtremeArcsStayFinite) {
         }
     }
 }
+
+} // namespace velCirbul_test

@@ -8,6 +8,8 @@
 #include <limits>
 #include <random>
 
+namespace velLinexLine_test {
+
 TEST(velLinexLine, FootOfAPointAndDistance) {
     double t = -9;
     velLinexLine::closest_point_on_infinite_line(giPoint2{3, 4}, {0, 0}, {2, 0}, t);
@@ -112,3 +114,5 @@ TEST(velLinexLine, SegmentCrossing) {
         EXPECT_EQ(ct, std::clamp(t, 0.0, 1.0));
     }
 }
+
+} // namespace velLinexLine_test

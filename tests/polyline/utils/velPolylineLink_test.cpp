@@ -2,6 +2,8 @@
 
 #include "arcline/polyline/utils/velPolylineLink.h"
 
+namespace velPolylineLink_test {
+
 using namespace utiltest;
 
 TEST(velPolylineLink, EndsAndStraightLength) {
@@ -16,3 +18,5 @@ TEST(velPolylineLink, EndsAndStraightLength) {
     copy = link;
     EXPECT_EQ(copy.end(), link.end());
 }
+
+} // namespace velPolylineLink_test

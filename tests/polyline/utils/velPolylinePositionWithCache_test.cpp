@@ -5,6 +5,8 @@
 
 #include "arcline/polyline/utils/velPolylinePositionWithCache.h"
 
+namespace velPolylinePositionWithCache_test {
+
 using namespace utiltest;
 using C = velPolylinePositionWithCache;
 
@@ -55,3 +57,5 @@ TEST(velPolylinePositionWithCache, ReturnsTheBaseValuesAndKeepsThem) {
     EXPECT_TRUE(from_plain.cached_point().is_unset());
     EXPECT_EQ(from_plain.parameter(), 1.0);
 }
+
+} // namespace velPolylinePositionWithCache_test

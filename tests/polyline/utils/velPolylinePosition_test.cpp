@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace velPolylinePosition_test {
+
 using namespace utiltest;
 using P = velPolylinePosition;
 
@@ -220,3 +222,5 @@ TEST(velPolylinePosition, MovesByLengthLandWhereTheLengthMeasureSays) {
         EXPECT_EQ(s.moved_forward_to_next_span(1).valid(), closed ? 1 : 0);
     }
 }
+
+} // namespace velPolylinePosition_test

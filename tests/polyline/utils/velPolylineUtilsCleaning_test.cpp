@@ -15,6 +15,8 @@
 #include <initializer_list>
 #include <utility>
 
+namespace velPolylineUtilsCleaning_test {
+
 using namespace utiltest;
 using U = velPolylineUtils;
 
@@ -567,3 +569,5 @@ TEST(velPolylineUtilsCleaning, ClosedPolylinesStayClosedThroughEveryCleaning) {
         }
     }
 }
+
+} // namespace velPolylineUtilsCleaning_test

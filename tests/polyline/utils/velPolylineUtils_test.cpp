@@ -9,6 +9,8 @@
 #include "arcline/platform/utMath.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
+namespace velPolylineUtils_test {
+
 using namespace utiltest;
 using U = velPolylineUtils;
 
@@ -89,6 +91,7 @@ TEST(velPolylineUtils, ClosureCountsAndSpanParameters) {
     EXPECT_EQ(f, 0.25);
     U::span_param(single.it, 0.0, k, f);
     EXPECT_EQ(k, -1);
+    EXPECT_EQ(U::area(One(two_spans).it), 0.0); // three positions without an arc enclose nothing
 }
 
 TEST(velPolylineUtils, AreaOfSquaresCirclesAndRoundedRectangles) {
@@ -517,3 +520,5 @@ TEST(velPolylineUtils, SelfContactAndPlanarity) {
     EXPECT_EQ(U::planar(line3d.it, 0.0, plane), 1);
     EXPECT_NEAR(plane.normal().vector().dot({1, 1, 1}), 0.0, 1e-15);
 }
+
+} // namespace velPolylineUtils_test

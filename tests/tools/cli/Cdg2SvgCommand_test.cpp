@@ -33,11 +33,12 @@ void write_document(const std::string& doc) {
     CDGDocument::closeDoc(doc);
 }
 
-// The "d" of the unfilled paths drawn in `colour`.
+// The "d" of the unfilled paths drawn in `colour`, each once.
 std::vector<std::string> paths_of_colour(const std::string& svg, const std::string& colour) {
     std::vector<std::string> out;
     for (const std::string& d : d_after(svg, "<path d=\""))
-        if (svg.find("d=\"" + d + "\" fill=\"none\" stroke=\"" + colour + "\"") != std::string::npos)
+        if (svg.find("d=\"" + d + "\" fill=\"none\" stroke=\"" + colour + "\"") != std::string::npos &&
+            std::find(out.begin(), out.end(), d) == out.end())
             out.push_back(d);
     return out;
 }
@@ -52,10 +53,10 @@ TEST(Cdg2SvgCommand, DrawsEveryEntityInItsNodeAndColour) {
     ScratchDir dir;
     const std::string doc = dir.file("trace.cdg");
     write_document(doc);
-    const Outcome r = cli({"cdg2svg", doc, "-o", "-"});
+    const Outcome r = cli({"cdg2svg", doc, "-o", "-", "--dark"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err, doc + ": 1 transform record(s) not applied: geometry is drawn as written\n" + doc +
-                         ": 1 work plane(s) not drawn\n");
+    EXPECT_EQ(r.err, doc + ": warning: 1 transform record(s) not applied: geometry is drawn as written\n" +
+                         doc + ": warning: 1 work plane(s) not drawn\n");
     const std::string& svg = r.out;
     // Nodes nest as groups, named and titled (escaped).
     EXPECT_NE(
@@ -88,6 +89,61 @@ TEST(Cdg2SvgCommand, DrawsEveryEntityInItsNodeAndColour) {
     EXPECT_NE(svg.find("class=\"scale-bar\""), std::string::npos);
 }
 
+// The page is light unless --dark; colours that would not show on it (white, yellow on light) get a dark
+// casing; --no-labels leaves the labels out.
+TEST(Cdg2SvgCommand, LightPageCasingsAndLabels) {
+    ScratchDir dir;
+    const std::string doc = dir.file("pale.cdg");
+    CDGDocument::exportLine(doc, P3(0, 0, 0), P3(10, 0, 0), "#ffff00", "yellow");
+    CDGDocument::exportLine(doc, P3(0, 5, 0), P3(10, 5, 0), "#0000ff", "blue");
+    CDGDocument::exportPoint(doc, P3(5, 2, 0), "#ffffff", "white");
+    CDGDocument::closeDoc(doc);
+    const Outcome light = cli({"cdg2svg", doc, "-o", "-"});
+    ASSERT_EQ(light.code, 0) << light.err;
+    EXPECT_NE(light.out.find("<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>"), std::string::npos);
+    // One casing under the yellow line (same path, drawn first), none under the blue one.
+    const auto yellow = paths_of_colour(light.out, "#ffff00");
+    ASSERT_EQ(yellow.size(), 1u);
+    EXPECT_EQ(paths_of_colour(light.out, "#555555"), yellow);
+    EXPECT_NE(light.out.find("fill=\"#ffffff\" stroke=\"#555555\""), std::string::npos);
+    for (const char* label : {">yellow<", ">blue<", ">white<"})
+        EXPECT_NE(light.out.find(label), std::string::npos) << label;
+
+    const Outcome bare = cli({"cdg2svg", doc, "-o", "-", "--no-labels"});
+    EXPECT_EQ(count(bare.out, "<text"), count(light.out, "<text") - 3);
+    const Outcome dark = cli({"cdg2svg", doc, "-o", "-", "--dark"});
+    EXPECT_NE(dark.out.find("fill=\"#202124\""), std::string::npos);
+    EXPECT_TRUE(paths_of_colour(dark.out, "#555555").empty());
+}
+
+// Deep nesting costs linear text, and nesting past the cap is a fault at its line that keeps what came
+// before it.
+TEST(Cdg2SvgCommand, DeepNestingIsLinearAndCapped) {
+    auto nested = [](int depth) {
+        std::string text = "CDG1";
+        for (int k = 0; k < depth; ++k)
+            text += "\nUn" + std::to_string(k);
+        text += "\nP" + CDGDocument::pointToBase64(1, 2, 0) + CDGDocument::colorToBase64("#ff0000") + "deep";
+        for (int k = 0; k < depth; ++k)
+            text += "\nO";
+        return text;
+    };
+    const Outcome small = cli({"cdg2svg", "-", "-o", "-"}, nested(100));
+    const Outcome large = cli({"cdg2svg", "-", "-o", "-"}, nested(1000));
+    ASSERT_EQ(small.code, 0) << small.err;
+    ASSERT_EQ(large.code, 0) << large.err;
+    EXPECT_EQ(count(large.out, "<g class=\"node\""), 1000);
+    EXPECT_EQ(count(large.out, "</g>"), count(large.out, "<g "));
+    // Ten times the nodes, about ten times the text.
+    EXPECT_LT(large.out.size(), 11 * small.out.size());
+
+    const Outcome deep = cli({"cdg2svg", "-", "-o", "-"}, nested(5000));
+    EXPECT_EQ(deep.code, 2);
+    EXPECT_EQ(deep.err, "<stdin>:1002: nodes nested deeper than 1000\n");
+    EXPECT_EQ(count(deep.out, "<g class=\"node\""), 1000);
+    EXPECT_LT(deep.out.size(), 2 * large.out.size());
+}
+
 TEST(Cdg2SvgCommand, FaultsAndBadArguments) {
     ScratchDir dir;
     const std::string doc = dir.file("cut.cdg"), out = dir.file("out.svg");
@@ -99,8 +155,25 @@ TEST(Cdg2SvgCommand, FaultsAndBadArguments) {
     EXPECT_EQ(r.err, doc + ":3: 'L' record: bad point\n");
     EXPECT_NE(slurp(out).find(">kept<"), std::string::npos);
 
+    // A coordinate that is not finite is a fault at its line; what came before is drawn.
+    const std::string nan =
+        "CDG1\nP" + CDGDocument::pointToBase64(1, 2, 0) + CDGDocument::colorToBase64("#ff0000") + "kept\nP" +
+        CDGDocument::pointToBase64(std::nan(""), 2, 0) + CDGDocument::colorToBase64("#ff0000") + "lost\n";
+    const Outcome n = cli({"cdg2svg", "-", "-o", "-"}, nan);
+    EXPECT_EQ(n.code, 2);
+    EXPECT_EQ(n.err, "<stdin>:3: 'P' record: a coordinate is not finite\n");
+    EXPECT_NE(n.out.find(">kept<"), std::string::npos);
+    EXPECT_EQ(n.out.find(">lost<"), std::string::npos);
+
+    // Labels that are not UTF-8 are replaced, so the picture stays valid.
+    const Outcome bytes = cli({"cdg2svg", "-", "-o", "-"}, "CDG1\nUn\xc3(ode\xff");
+    EXPECT_EQ(bytes.code, 0);
+    EXPECT_TRUE(valid_utf8(bytes.out));
+    EXPECT_NE(bytes.out.find("n\xef\xbf\xbd(ode\xef\xbf\xbd"), std::string::npos);
+
     spit(doc, "not a document\n");
-    EXPECT_EQ(cli({"cdg2svg", doc, "-o", out}).err.rfind(doc + ":1: ", 0), 0u);
+    EXPECT_EQ(cli({"cdg2svg", doc, "-o", out}).err,
+              doc + ":1: not a debug geometry document: no \"CDG1\" header\n");
     EXPECT_EQ(cli({"cdg2svg", dir.file("none.cdg"), "-o", out}).err,
               dir.file("none.cdg") + ": cannot open: No such file or directory\n");
 }

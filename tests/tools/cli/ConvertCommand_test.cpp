@@ -1,84 +1,220 @@
 #include "cliTestKit.h"
 
+#include "arcline/debug/CDGReader.h"
 #include "arcline/debug/velGeometryIO.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 
-#include <random>
+#include <sys/stat.h>
 
 using namespace clitest;
 using List = velAbsPolyArcLinecoDListPrgcoPrgcoDList;
 
 namespace {
 
-// Positions and mid points of every polyline, in order.
-std::vector<std::vector<giPoint3>> geometry(const std::string& path) {
-    List list;
-    velGeometryIO::read(path.c_str(), list);
-    std::vector<std::vector<giPoint3>> out;
-    velAbsPolyArcLineListIter it(list);
-    for (it.reset(); ++it;) {
-        out.emplace_back();
-        for (int i = 0; i < it.num_pos(); ++i) {
-            if (i > 0 && !it.span_linear(i - 1)) out.back().push_back(it.get_mid_pos(i - 1));
-            out.back().push_back(it.get_pos(i));
+// A random polyline of every kind DXF must carry: flat with arcs at some height (closed or open), straight
+// in 3D, with a tilted arc (a ramp), or a single position.
+std::vector<std::string> random_polyline(std::mt19937& rng, int kind) {
+    std::uniform_real_distribution<double> u(-1e3, 1e3), angle(0.2, 2.8);
+    const double z = kind == 0 ? 0.0 : std::round(u(rng));
+    std::vector<std::string> out;
+    double x = u(rng), y = u(rng);
+    out.push_back(p(x, y, z));
+    if (kind == 3) return out;
+    const int spans = 1 + static_cast<int>(rng() % 6);
+    for (int k = 0; k < spans; ++k) {
+        const double nx = x + u(rng) / 10, ny = y + u(rng) / 10;
+        if (kind == 2) {
+            out.push_back(p(nx, ny, u(rng)));
+        } else if (rng() % 2) {
+            // An arc of sweep t: the mid point at bulge tan(t / 4) right of the chord.
+            const double b = std::tan(angle(rng) / 4) * (rng() % 2 ? 1 : -1);
+            out.push_back(
+                a(0.5 * (x + nx) + 0.5 * b * (ny - y), 0.5 * (y + ny) - 0.5 * b * (nx - x), nx, ny, z));
+        } else {
+            out.push_back(p(nx, ny, z));
         }
+        x = nx;
+        y = ny;
+    }
+    if (kind == 1) out.push_back(out.front()); // closed: back on the start, straight
+    if (kind == 4) {
+        // A tilted half circle of radius 5 about the end, rising by 5.
+        out.push_back("a " + num(x - 5) + " " + num(y + 5) + " " + num(z + 5) + " " + num(x - 10) + " " +
+                      num(y) + " " + num(z));
     }
     return out;
 }
 
+struct Span {
+    giPoint3 s, m, e;
+    bool arc = false;
+};
+
+// Every span of every polyline in order, single positions as spans from the point to itself.
+std::vector<Span> spans_of(const std::string& path) {
+    List list;
+    EXPECT_TRUE(velGeometryIO::read(path.c_str(), list)) << path;
+    std::vector<Span> out;
+    velAbsPolyArcLineListIter it(list);
+    for (it.reset(); ++it;) {
+        if (it.num_pos() == 1) out.push_back({it.get_pos(0), {}, it.get_pos(0), false});
+        for (int i = 0; i + 1 < it.num_pos(); ++i)
+            out.push_back({it.get_pos(i), it.span_linear(i) ? giPoint3() : it.get_mid_pos(i),
+                           it.get_pos(i + 1), !it.span_linear(i)});
+    }
+    return out;
+}
+
+void expect_same_spans(const std::vector<Span>& a, const std::vector<Span>& b, double tol) {
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(a[i].arc, b[i].arc);
+        EXPECT_LE(a[i].s.distance(b[i].s), tol);
+        EXPECT_LE(a[i].e.distance(b[i].e), tol);
+        if (a[i].arc && b[i].arc) {
+            EXPECT_LE(a[i].m.distance(b[i].m), tol);
+        }
+    }
+}
+
+int polylines_in(const std::string& path) {
+    return info_json({path})[0]["polylines"].get<int>();
+}
+
 } // namespace
 
-// Random lists in the record format come back byte for byte; a picture file comes back as the reader sees it.
+// Random lists in the record format come back byte for byte (so the program writes what
+// velGeometryIO::write writes); a picture file comes back as the reader sees it.
 TEST(ConvertCommand, RoundTripsRecordAndPictureFiles) {
     ScratchDir dir;
     std::mt19937 rng(11);
-    std::uniform_real_distribution<double> u(-1e3, 1e3);
-    const std::string in = dir.file("in.txt"), out = dir.file("out.txt"), again = dir.file("again.txt");
+    const std::string in = dir.file("in.txt"), out = dir.file("out.txt"), lib = dir.file("lib.txt");
     for (int round = 0; round < 10; ++round) {
-        std::vector<std::vector<std::string>> polylines(1 + round % 4);
-        for (auto& poly : polylines) {
-            poly.push_back("p " + num(u(rng)) + " " + num(u(rng)) + " " + num(u(rng)));
-            for (int k = rng() % 6; k > 0; --k) {
-                poly.push_back(rng() % 2 ? "p " + num(u(rng)) + " " + num(u(rng)) + " " + num(u(rng))
-                                         : "a " + num(u(rng)) + " " + num(u(rng)) + " " + num(u(rng)) + " " +
-                                               num(u(rng)) + " " + num(u(rng)) + " " + num(u(rng)));
-            }
-        }
+        std::vector<std::vector<std::string>> polylines;
+        for (int k = 0; k < 1 + round % 4; ++k)
+            polylines.push_back(random_polyline(rng, static_cast<int>(rng() % 5)));
         spit(in, records(polylines));
         const Outcome r = cli({"convert", in, out});
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(slurp(out), slurp(in));
+        List list;
+        velGeometryIO::read(in.c_str(), list);
+        velAbsPolyArcLineListIter it(list);
+        velGeometryIO::write(lib.c_str(), it);
+        EXPECT_EQ(slurp(out), slurp(lib));
     }
-
     spit(in, "picture 1\n2\n3 0 0\nl 0 4 0\na 0 4 3 1\nl 0 0 0\n1 10 10 a 0 12 10 -2.5\n");
     ASSERT_EQ(cli({"convert", in, out}).code, 0);
     EXPECT_EQ(slurp(out).rfind("velGeometryIO 1\np 0 0 0\np 4 0 0\na ", 0), 0u) << slurp(out);
-    EXPECT_EQ(geometry(out), geometry(in));
-    ASSERT_EQ(cli({"convert", out, again}).code, 0);
-    EXPECT_EQ(slurp(again), slurp(out));
+    expect_same_spans(spans_of(out), spans_of(in), 0.0);
 }
 
-TEST(ConvertCommand, FaultsAndBadArguments) {
+// Through DXF and back, every position and mid point stays within 1e-12 of the model's size: LWPOLYLINE
+// bulges for flat polylines, 3D POLYLINE for straight ones, POINT for single positions, LINE and ARC
+// entities for the spans of a polyline with a tilted arc (only these change the polyline count).
+TEST(ConvertCommand, DxfRoundTripKeepsEverySpan) {
     ScratchDir dir;
-    const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
-    // A bad record on line 5: the polyline finished before it is written, and the exit code says so.
-    spit(in, "velGeometryIO 1\np 0 0 0\np 1 1 1\ns\nq 1 2 3\np 2 2 2\ns\ne");
-    const Outcome r = cli({"convert", in, out});
+    std::mt19937 rng(5);
+    const std::string in = dir.file("in.txt"), dxf = dir.file("mid.dxf"), back = dir.file("back.txt");
+    for (int round = 0; round < 30; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<std::vector<std::string>> polylines;
+        int split = 0;
+        for (int k = 0; k < 1 + round % 5; ++k) {
+            const int kind = static_cast<int>(rng() % 5);
+            polylines.push_back(random_polyline(rng, kind));
+            split += kind == 4;
+        }
+        spit(in, records(polylines));
+        const Outcome w = cli({"convert", in, dxf});
+        ASSERT_EQ(w.code, 0) << w.err;
+        EXPECT_EQ(w.err.empty(), split == 0) << w.err;
+        const Outcome r = cli({"convert", dxf, back});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        expect_same_spans(spans_of(back), spans_of(in), 1e-12 * 2e3);
+        if (split == 0) {
+            EXPECT_EQ(polylines_in(back), static_cast<int>(polylines.size()));
+        }
+    }
+    // The examples, the pocket exactly.
+    for (const char* name : {"pocket.txt", "toolpath.txt"}) {
+        ASSERT_EQ(cli({"convert", example(name), dxf}).code, 0);
+        ASSERT_EQ(cli({"convert", dxf, back}).code, 0);
+        expect_same_spans(spans_of(back), spans_of(example(name)), 1e-12 * 200);
+    }
+}
+
+// A debug document of the polylines: a node per polyline, a line per straight span, an arc per arc span.
+TEST(ConvertCommand, WritesDebugDocuments) {
+    ScratchDir dir;
+    const std::string out = dir.file("parts.cdg");
+    spit(dir.file("in.txt"), records({square(0, 0), circle(5, 0, 1), {p(7, 7)}}));
+    const Outcome r = cli({"convert", dir.file("in.txt"), out});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<lumet::CDGRecord> doc;
+    lumet::CDGReader::Fault fault;
+    ASSERT_TRUE(lumet::CDGReader::read(out, doc, &fault)) << fault.reason;
+    std::string codes;
+    for (const auto& rec : doc)
+        codes += rec.code;
+    EXPECT_EQ(codes, "UULLLLOUFFOUPOO");
+    EXPECT_EQ(doc[0].text, dir.file("in.txt"));
+    // Standard output takes a document too, by --to.
+    const Outcome s = cli({"convert", dir.file("in.txt"), "-", "--to", "cdg"});
+    EXPECT_EQ(s.out, slurp(out));
+}
+
+// The output is replaced only by a whole result: a fault in IN leaves it as it was, unless --partial asks
+// for what came before the fault; an output that cannot be written leaves no file behind.
+TEST(ConvertCommand, OutputsAreAllOrNothing) {
+    ScratchDir dir;
+    const std::string out = dir.file("out.txt");
+    spit(out, "precious");
+    const Outcome r = cli({"convert", data("unknown_record.txt"), out});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(
-        r.err,
-        in + ":5: unknown record 'q'\narcline convert: wrote the 1 polyline(s) read before the fault to " +
-            out + "\n");
-    EXPECT_EQ(slurp(out), "velGeometryIO 1\np 0 0 0\np 1 1 1\ns\ne");
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{data("unknown_record.txt") + ":5: unknown record 'q'",
+                                                      "arcline convert: " + out +
+                                                          " not written (--partial writes the polylines read "
+                                                          "before the fault)"}));
+    EXPECT_EQ(slurp(out), "precious");
+    EXPECT_EQ(cli({"convert", data("not_geometry.txt"), out}).code, 2);
+    EXPECT_EQ(slurp(out), "precious");
 
-    const Outcome missing = cli({"convert", dir.file("nope.txt"), out});
-    EXPECT_EQ(missing.code, 2);
-    EXPECT_EQ(missing.err, dir.file("nope.txt") + ": cannot open: No such file or directory\n");
+    EXPECT_EQ(cli({"convert", "--partial", data("unknown_record.txt"), out}).code, 2);
+    EXPECT_EQ(slurp(out), "velGeometryIO 1\np 0 0 0\np 1 0 0\ns\ne");
 
-    spit(in, records({square(0, 0)}));
-    const Outcome unwritable = cli({"convert", in, dir.file("no/such/dir/out.txt")});
+    // The file keeps its permissions; a link stays a link to the replaced file.
+    ::chmod(out.c_str(), 0600);
+    fs::create_symlink(out, dir.file("link.txt"));
+    ASSERT_EQ(cli({"convert", data("version_7.txt"), dir.file("link.txt")}).code, 0);
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.txt")));
+    EXPECT_EQ(fs::status(out).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(slurp(out), "velGeometryIO 1\np 0 0 0\np 1 0 0\ns\ne");
+
+    const Outcome unwritable = cli({"convert", data("version_7.txt"), dir.file("no/such/dir/out.txt")});
     EXPECT_EQ(unwritable.code, 1);
-    EXPECT_EQ(unwritable.err,
-              dir.file("no/such/dir/out.txt") + ": cannot write: No such file or directory\n");
+    EXPECT_EQ(unwritable.messages().back(),
+              dir.file("no/such/dir/out.txt") + ": cannot write: No such file or directory");
+    if (fs::exists("/dev/full")) {
+        const Outcome full = cli({"convert", example("pocket.txt"), "/dev/full"});
+        EXPECT_EQ(full.code, 1);
+        EXPECT_EQ(full.err, "/dev/full: cannot write: No space left on device\n");
+    }
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".arcline-"), std::string::npos) << entry.path();
+}
+
+// Pipes: "-" reads standard input and writes standard output.
+TEST(ConvertCommand, StandardInputAndOutput) {
+    const std::string pocket = slurp(example("pocket.txt"));
+    const Outcome r = cli({"convert", "-", "-"}, pocket);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, pocket);
+    const Outcome dxf = cli({"convert", "-", "-", "--to", "dxf"}, pocket);
+    ASSERT_EQ(dxf.code, 0);
+    EXPECT_EQ(info_json({"-"}, dxf.out)[0]["polylines"], 13);
+    EXPECT_EQ(count(dxf.out, "\nLWPOLYLINE\n"), 13);
 }

@@ -1,31 +1,37 @@
 #include "cliTestKit.h"
 
-#include <random>
-
 using namespace clitest;
 using std::numbers::pi;
 
 TEST(InfoCommand, JsonTellsCountsLengthAreaAndBox) {
     ScratchDir dir;
     const std::string f = dir.file("parts.txt");
-    // A unit square and a circle of radius 1 (two half arcs) around (5, 0), both anticlockwise, and an open
-    // L of length 2 at height 3.
-    spit(f, records({square(0, 0), circle(5, 0, 1), {p(0, 2, 3), p(1, 2, 3), p(1, 3, 3)}}));
+    // A unit square and a circle of radius 1 (two half arcs) around (5, 0), both anticlockwise, an open
+    // L of length 2 at height 3, and an empty polyline.
+    spit(f, records({square(0, 0), circle(5, 0, 1), {p(0, 2, 3), p(1, 2, 3), p(1, 3, 3)}, {}}));
     const Outcome r = cli({"info", "--json", f});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(count(r.out, "\n"), 1);
-    EXPECT_NE(r.out.find("{\"file\": \"" + f + "\", "), std::string::npos) << r.out;
-    EXPECT_EQ(json_value(r.out, "polylines"), 3);
-    EXPECT_EQ(json_value(r.out, "positions"), 5 + 3 + 3);
-    EXPECT_EQ(json_value(r.out, "arc_spans"), 2);
-    EXPECT_EQ(json_value(r.out, "closed"), 2);
-    EXPECT_EQ(json_value(r.out, "open"), 1);
-    EXPECT_NEAR(*json_value(r.out, "length"), 4.0 + 2.0 * pi + 2.0, 1e-12);
-    EXPECT_NEAR(*json_value(r.out, "area"), 1.0 + pi, 1e-12);
+    EXPECT_EQ(r.messages(),
+              std::vector<std::string>{f + ":16: warning: empty polyline: an 's' record without "
+                                           "positions before it"});
+    const json j = json::parse(r.out);
+    ASSERT_TRUE(j.is_array());
+    ASSERT_EQ(j.size(), 1u);
+    const json& o = j[0];
+    EXPECT_EQ(o["file"], f);
+    EXPECT_EQ(o["format"], "records");
+    EXPECT_EQ(o["polylines"], 4);
+    EXPECT_EQ(o["positions"], 5 + 3 + 3);
+    EXPECT_EQ(o["arc_spans"], 2);
+    EXPECT_EQ(o["closed"], 2);
+    EXPECT_EQ(o["open"], 1);
+    EXPECT_EQ(o["empty"], 1);
+    EXPECT_NEAR(o["length"].get<double>(), 4.0 + 2.0 * pi + 2.0, 1e-12);
+    EXPECT_NEAR(o["area"].get<double>(), 1.0 + pi, 1e-12);
     // The circle reaches x = 6 and y = -1 only through its arcs.
-    EXPECT_NE(r.out.find("\"box\": [0, -1, 0, 6, 3, 3]}"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find("error"), std::string::npos);
+    EXPECT_EQ(o["box"], json::array({0, -1, 0, 6, 3, 3}));
+    EXPECT_EQ(o["warnings"], 1);
+    EXPECT_FALSE(o.contains("error"));
 }
 
 // Holes subtract: circles of random radii, some clockwise, scattered far from the origin; the sums follow
@@ -48,15 +54,13 @@ TEST(InfoCommand, AreaIsSignedAndSummedOverClosedPolylines) {
         const std::string f = dir.file("c.txt"), g = dir.file("r.txt");
         spit(f, records(ccw));
         spit(g, records(cw));
-        const Outcome r = cli({"info", f, g, "--json"});
-        ASSERT_EQ(r.code, 0) << r.err;
-        const std::string first = r.out.substr(0, r.out.find('\n'));
-        const std::string second = r.out.substr(r.out.find('\n') + 1);
+        const json j = info_json({f, g});
+        ASSERT_EQ(j.size(), 2u);
         const double tol = 1e-9 * (std::abs(area) + 1e4);
-        EXPECT_NEAR(*json_value(first, "area"), area, tol);
-        EXPECT_NEAR(*json_value(second, "area"), -area, tol);
-        EXPECT_NEAR(*json_value(first, "length"), length, 1e-9 * length);
-        EXPECT_NEAR(*json_value(second, "length"), length, 1e-9 * length);
+        EXPECT_NEAR(j[0]["area"].get<double>(), area, tol);
+        EXPECT_NEAR(j[1]["area"].get<double>(), -area, tol);
+        EXPECT_NEAR(j[0]["length"].get<double>(), length, 1e-9 * length);
+        EXPECT_NEAR(j[1]["length"].get<double>(), length, 1e-9 * length);
     }
 }
 
@@ -72,51 +76,56 @@ TEST(InfoCommand, TextReportAndEmptyFile) {
     EXPECT_NE(r.out.find("  box        (0, 0, 0) .. (2, 2, 0)\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find(e + ":\n  polylines  0 (0 closed, 0 open)\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  box        empty\n"), std::string::npos) << r.out;
-    const Outcome j = cli({"info", "--json", e});
-    EXPECT_NE(j.out.find("\"box\": null}"), std::string::npos) << j.out;
+    EXPECT_TRUE(info_json({e})[0]["box"].is_null());
 }
 
-TEST(InfoCommand, FaultsGiveFileAndLineAndKeepWhatCameBefore) {
+// One JSON document even when files fail: an unreadable file has only "file" and "error", a file with a
+// fault reports what came before it.
+TEST(InfoCommand, FaultsKeepWhatCameBefore) {
     ScratchDir dir;
-    const std::string bad = dir.file("bad.txt"), good = dir.file("good.txt");
+    const std::string bad = dir.file("bad.txt"), good = dir.file("good.txt"),
+                      missing = dir.file("missing.txt");
     // Line 8 breaks off the second polyline; the first (a square) is finished before it.
     spit(bad, "velGeometryIO 1\np 0 0 0\np 1 0 0\np 1 1 0\np 0 0 0\ns\np 5 5 0\na 1 2 oops 4 5 6\ns\ne");
     spit(good, records({square(0, 0)}));
-    const Outcome r = cli({"info", "--json", bad, dir.file("missing.txt"), good});
+    const Outcome r = cli({"info", "--json", bad, missing, good});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.err, bad + ":8: 'a' record: number 3 of 6 is missing or malformed\n" +
-                         dir.file("missing.txt") + ": cannot open: No such file or directory\n");
-    // The bad file still reports its first polyline (with the error), the missing one nothing, the good one
-    // all.
-    ASSERT_EQ(count(r.out, "\n"), 2) << r.out;
-    EXPECT_EQ(json_value(r.out, "polylines"), 1);
-    EXPECT_NEAR(*json_value(r.out, "area"), 0.5, 1e-15);
-    EXPECT_NE(r.out.find("\"error\": \"" + bad + ":8: "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find(good), std::string::npos);
+    EXPECT_EQ(r.messages(),
+              (std::vector<std::string>{bad + ":8: 'a' record: number 3 of 6 is missing or malformed",
+                                        missing + ": cannot open: No such file or directory"}));
+    const json j = json::parse(r.out);
+    ASSERT_EQ(j.size(), 3u);
+    EXPECT_EQ(j[0]["polylines"], 1);
+    EXPECT_NEAR(j[0]["area"].get<double>(), 0.5, 1e-15);
+    EXPECT_EQ(j[0]["error"], bad + ":8: 'a' record: number 3 of 6 is missing or malformed");
+    EXPECT_EQ(j[1],
+              (json{{"file", missing}, {"error", missing + ": cannot open: No such file or directory"}}));
+    EXPECT_EQ(j[2]["polylines"], 1);
 
     const Outcome text = cli({"info", bad});
     EXPECT_EQ(text.code, 2);
     EXPECT_NE(text.out.find("polylines  1 (1 closed, 0 open)"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("only the polylines before the fault"), std::string::npos);
+}
 
-    // Other faults: a directory, a file that is no geometry, and a picture whose arc span is cut.
-    const std::string pic = dir.file("pic.txt"), junk = dir.file("junk.txt");
-    spit(pic, "picture 1\n2\n1 0 0\na 0 2 0 1\n2 0 0\nl 0 1 0\na 7 1 x -1\n");
-    spit(junk, "hello world\n");
-    struct Case {
-        std::string path, err;
-        int polylines;
-    };
-    for (const Case& c : {Case{dir.file(""), dir.file("") + ": is a directory\n", -1},
-                          Case{junk, junk + ":1: not a geometry record file: header word 'hello'\n", 0},
-                          Case{pic, pic + ":7: Readline failed to read arc span.\n", 2}}) {
-        const Outcome f = cli({"info", "--json", c.path});
-        EXPECT_EQ(f.code, 2);
-        EXPECT_EQ(f.err, c.err);
-        if (c.polylines < 0) {
-            EXPECT_EQ(f.out, "");
-        } else {
-            EXPECT_EQ(json_value(f.out, "polylines"), c.polylines) << f.out;
-        }
-    }
+// Coordinates near the largest double are finite input: they are read and summed; sums that overflow are
+// infinite (null in JSON), and the box is exact.
+TEST(InfoCommand, HugeCoordinates) {
+    const json j = info_json({data("huge_coordinates.txt")});
+    ASSERT_EQ(j.size(), 1u);
+    EXPECT_EQ(j[0]["positions"], 5);
+    EXPECT_TRUE(j[0]["length"].is_null());
+    EXPECT_EQ(j[0]["box"][3].get<double>(), 1.7e308);
+}
+
+// A file name that is not UTF-8 still makes valid JSON (the bad bytes become U+FFFD).
+TEST(InfoCommand, NamesThatAreNotUtf8) {
+    ScratchDir dir;
+    const std::string f = dir.file("caf\xe9-\xff.txt");
+    spit(f, records({square(0, 0)}));
+    const Outcome r = cli({"info", "--json", f});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(valid_utf8(r.out));
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j[0]["file"], dir.file("caf\xef\xbf\xbd-\xef\xbf\xbd.txt"));
 }

@@ -29,10 +29,10 @@ TEST(SvgCommand, LayersBoundariesHolesAndOpenPolylines) {
     EXPECT_NE(svg.find("stroke=\"" + std::string(arcline::cli::PolylineDrawing::layer_colour(1)) + "\""),
               std::string::npos);
     EXPECT_NE(arcline::cli::PolylineDrawing::layer_colour(0), arcline::cli::PolylineDrawing::layer_colour(1));
-    // Both squares fill one even-odd region; the island is dashed.
+    // Both squares fill one region (non-zero: the clockwise island is a hole); the island is dashed.
     ASSERT_EQ(path_data(svg, "region").size(), 1u);
     EXPECT_EQ(count(path_data(svg, "region")[0], "Z"), 2);
-    EXPECT_NE(svg.find("fill-rule=\"evenodd\""), std::string::npos);
+    EXPECT_NE(svg.find("fill-rule=\"nonzero\""), std::string::npos);
     ASSERT_EQ(path_data(svg, "outer").size(), 1u);
     ASSERT_EQ(path_data(svg, "hole").size(), 1u);
     EXPECT_EQ(count(path_data(svg, "outer")[0], "M"), 1);
@@ -73,16 +73,60 @@ TEST(SvgCommand, FaultsStillDrawWhatWasRead) {
     EXPECT_EQ(count(svg, "class=\"layer\""), 1);
     EXPECT_EQ(path_data(svg, "outer").size(), 1u);
 
-    // Coordinates that are not finite cannot be placed on the page: the polyline is named and left out.
-    spit(bad, records({square(0, 0), {p(0, 0), p(1e308 * 10, 0)}}));
-    const Outcome inf = cli({"svg", bad, "-o", out});
-    EXPECT_EQ(inf.code, 2);
-    EXPECT_EQ(inf.err, bad + ": polyline 1 has coordinates that are not finite; not drawn\n");
-    EXPECT_EQ(slurp(out).find("inf"), std::string::npos);
-    EXPECT_EQ(slurp(out).find("nan"), std::string::npos);
+    // A coordinate that is not finite is a fault of the file; the polyline before it is drawn.
+    const Outcome nan = cli({"svg", data("nan_coordinate.txt"), "-o", out});
+    EXPECT_EQ(nan.code, 2);
+    EXPECT_EQ(nan.err, data("nan_coordinate.txt") + ":6: 'p' record: number 2 of 3 is not finite (nan)\n");
+    EXPECT_EQ(path_data(slurp(out), "open").size(), 1u);
 
-    const Outcome unwritable = cli({"svg", bad, "-o", dir.file("no/dir/out.svg")});
+    const Outcome unwritable = cli({"svg", data("version_7.txt"), "-o", dir.file("no/dir/out.svg")});
     EXPECT_EQ(unwritable.code, 1);
+}
+
+// The fill rule: two overlapping anticlockwise squares are one region under nonzero, a region with a hole
+// under evenodd; none draws no region.
+TEST(SvgCommand, FillRules) {
+    const std::string two = records({square(0, 0, 2), square(1, 1, 2)});
+    for (const auto& [rule, attribute] : std::vector<std::pair<std::string, std::string>>{
+             {"nonzero", "fill-rule=\"nonzero\""}, {"evenodd", "fill-rule=\"evenodd\""}, {"none", ""}}) {
+        const Outcome r = cli({"svg", "-", "-o", "-", "--fill", rule}, two);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(path_data(r.out, "region").size(), attribute.empty() ? 0u : 1u) << rule;
+        if (!attribute.empty()) {
+            EXPECT_NE(r.out.find(attribute), std::string::npos) << rule;
+        }
+        EXPECT_EQ(path_data(r.out, "outer").size(), 1u);
+    }
+    EXPECT_EQ(cli({"svg", "-", "-o", "-", "--fill", "odd"}, two).code, 2);
+}
+
+// Coordinates near the largest double: the picture is made (arrows included) with finite page coordinates
+// inside the page.
+TEST(SvgCommand, HugeCoordinatesDraw) {
+    const Outcome r = cli({"svg", data("huge_coordinates.txt"), "-o", "-", "--arrows", "--points"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.find("nan"), std::string::npos);
+    EXPECT_EQ(r.out.find("inf"), std::string::npos);
+    int numbers = 0;
+    for (const std::string& d : d_after(r.out, "<path "))
+        for (const PathCommand& c : parse_path(d))
+            for (const double v : c.args) {
+                EXPECT_TRUE(std::abs(v) < 2000.0) << v;
+                ++numbers;
+            }
+    EXPECT_GT(numbers, 20);
+    EXPECT_GE(count(path_data(r.out, "arrows").at(0), "Z"), 5);
+}
+
+// Layer names come from file names, which need not be UTF-8: the picture stays valid UTF-8 XML.
+TEST(SvgCommand, NamesThatAreNotUtf8) {
+    ScratchDir dir;
+    const std::string f = dir.file("r\xe9gion<1>.txt");
+    spit(f, records({square(0, 0)}));
+    const Outcome r = cli({"svg", f, "-o", "-"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(valid_utf8(r.out));
+    EXPECT_NE(r.out.find("r\xef\xbf\xbdgion&lt;1&gt;.txt"), std::string::npos);
 }
 
 namespace {

@@ -1,36 +1,90 @@
 #pragma once
-// Shared pieces of the arcline program's tests: running a command with captured streams, writing small
-// geometry files, and reading values back out of JSON lines and SVG path data.
+// Shared pieces of the arcline program's tests: running the program with captured streams, scratch folders,
+// small geometry files, the data files under tests/data/cli, and reading values back out of SVG path data.
 
-#include "../../debug/debugTestKit.h"
-#include "tools/cli/Commands.h"
+#include "tools/cli/Program.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace clitest {
 
-using debugtest::ScratchDir;
-using debugtest::slurp;
-using debugtest::spit;
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// A new folder under the system's temporary folder, removed with its contents on destruction.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::mt19937_64 rng(
+            std::random_device{}() ^
+            static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        m_path = fs::temp_directory_path() / ("arcline-cli-" + std::to_string(rng()));
+        fs::create_directories(m_path);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    ~ScratchDir() {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void spit(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A file of tests/data/cli.
+inline std::string data(const std::string& name) {
+    return std::string(ARCLINE_TEST_DATA_DIR) + "/cli/" + name;
+}
+inline std::string example(const std::string& name) {
+    return std::string(ARCLINE_TEST_DATA_DIR) + "/../../examples/" + name;
+}
 
 struct Outcome {
     int code = -1;
     std::string out, err;
+    // The error stream's lines.
+    std::vector<std::string> messages() const {
+        std::vector<std::string> lines;
+        std::istringstream s(err);
+        for (std::string line; std::getline(s, line);)
+            lines.push_back(line);
+        return lines;
+    }
 };
 
-// The whole program, as main runs it.
-inline Outcome cli(const std::vector<std::string>& args) {
+// The whole program, as main runs it, with `in` as standard input.
+inline Outcome cli(const std::vector<std::string>& args, const std::string& in = "") {
+    std::istringstream input(in);
     std::ostringstream out, err;
     Outcome r;
-    r.code = arcline::cli::run_arcline(args, out, err);
+    r.code = arcline::cli::run_arcline(args, input, out, err);
     r.out = out.str();
     r.err = err.str();
     return r;
@@ -55,11 +109,11 @@ inline std::string num(double v) {
 inline std::string p(double x, double y, double z = 0.0) {
     return "p " + num(x) + " " + num(y) + " " + num(z);
 }
-inline std::string a(double mx, double my, double x, double y) {
-    return "a " + num(mx) + " " + num(my) + " 0 " + num(x) + " " + num(y) + " 0";
+inline std::string a(double mx, double my, double x, double y, double z = 0.0) {
+    return "a " + num(mx) + " " + num(my) + " " + num(z) + " " + num(x) + " " + num(y) + " " + num(z);
 }
 
-// The unit square from (x, y), anticlockwise unless `clockwise`.
+// The square of side `side` from (x, y), anticlockwise unless `clockwise`.
 inline std::vector<std::string> square(double x, double y, double side = 1.0, bool clockwise = false) {
     std::vector<std::string> r = {p(x, y), p(x + side, y), p(x + side, y + side), p(x, y + side), p(x, y)};
     if (clockwise) std::reverse(r.begin(), r.end());
@@ -72,12 +126,17 @@ inline std::vector<std::string> circle(double cx, double cy, double r, bool cloc
     return {p(cx + r, cy), a(cx, cy + s * r, cx - r, cy), a(cx, cy - s * r, cx + r, cy)};
 }
 
-// The number after "key": in a JSON line; empty when missing or null.
-inline std::optional<double> json_value(const std::string& json, const std::string& key) {
-    const std::string head = "\"" + key + "\": ";
-    const std::size_t at = json.find(head);
-    if (at == std::string::npos || json.compare(at + head.size(), 4, "null") == 0) return std::nullopt;
-    return std::stod(json.substr(at + head.size()));
+// The JSON document of `info --json`.
+inline json info_json(const std::vector<std::string>& files, const std::string& in = "") {
+    std::vector<std::string> args = {"info", "--json"};
+    args.insert(args.end(), files.begin(), files.end());
+    const Outcome r = cli(args, in);
+    try {
+        return json::parse(r.out);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "not JSON: " << e.what() << "\n" << r.out << r.err;
+        return json();
+    }
 }
 
 // The "d" attributes of the elements that start with `head` and then have d="...", in order.
@@ -125,6 +184,23 @@ inline int count(const std::string& text, const std::string& what) {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
     return n;
+}
+
+// Whether the text is well-formed UTF-8 (what XML and JSON readers demand).
+inline bool valid_utf8(const std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        const int len = b < 0x80                 ? 1
+                        : b >= 0xC2 && b <= 0xDF ? 2
+                        : b >= 0xE0 && b <= 0xEF ? 3
+                        : b >= 0xF0 && b <= 0xF4 ? 4
+                                                 : 0;
+        if (len == 0 || i + len > s.size()) return false;
+        for (int k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += static_cast<std::size_t>(len);
+    }
+    return true;
 }
 
 } // namespace clitest

@@ -1,0 +1,96 @@
+// velPolylineUtils::offset_span_mapping on raw offsets made with span info: every offset span finds the
+// span it came from and the stretch of it that it runs beside; corner spans find their corner.
+
+#include "arcline/polyline/utils/velPolylineUtils.h"
+
+#include "../../polyutils/offsetTestKit.h"
+
+#include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
+
+#include <gtest/gtest.h>
+
+using namespace offsettest;
+
+namespace {
+
+using Map = std::vector<velPolylineUtils::OffsetSpanMap>;
+
+// The mapping of the raw offset of `line` by d (span k of the input labelled with position k).
+Map mapping(const velAbsPolyArcLine& line, double d, int extend = 0) {
+    Line copy(line.create_new());
+    velPolyArcLineAdapter contour(copy.get());
+    for (int i = 1; i <= contour.size(); ++i)
+        contour.get_span(i)->set_span_info(i - 1, velSpanSideRight);
+    Options o;
+    o.span_info = 1;
+    o.extend = extend;
+    const Raw r = raw_offset(contour, d, o);
+    EXPECT_TRUE(r.contour);
+    Map map;
+    if (!r.contour) return map;
+    velPolylineListCursor* cursor = r.contour->get_cursor();
+    const auto& offset = static_cast<const velPolylineListIterWithOffsetFlags&>(cursor->iterator());
+    velSingleAbsArcLineListIter source(line);
+    ++source;
+    const int mapped = velPolylineUtils::offset_span_mapping(offset, source, map);
+    EXPECT_EQ(mapped, r.spans);
+    EXPECT_EQ(static_cast<int>(map.size()), r.spans);
+    return map;
+}
+
+void expect_map(const velPolylineUtils::OffsetSpanMap& m, int span, double t0, double t1, int k) {
+    EXPECT_EQ(m.source_span, span) << k;
+    EXPECT_NEAR(m.t0, t0, 1e-12) << k;
+    EXPECT_NEAR(m.t1, t1, 1e-12) << k;
+}
+
+TEST(OffsetSpanMapping, TrimmedSpansMapOntoTheStretchTheyRunBeside) {
+    // Inside the first corner the offsets are trimmed at x = -1 and y = 1; the second corner is rounded.
+    const Line z = corners({{-10, 0, 0}, {0, 0, 0}, {0, 10, 0}, {10, 10, 0}});
+    const Map map = mapping(*z, -1);
+    ASSERT_EQ(map.size(), 4u);
+    expect_map(map[0], 0, 0, 0.9, 0);
+    expect_map(map[1], 1, 1.1, 2, 1);
+    expect_map(map[2], 2, 2, 2, 2); // the corner arc about (0, 10)
+    expect_map(map[3], 2, 2, 3, 3);
+}
+
+TEST(OffsetSpanMapping, ArcsMapByTheirOwnParameter) {
+    // A half circle of radius 5 about (5, 0) and a line on: the offset arc maps end to end, the sharp
+    // corner extends the line back to the arc's circle.
+    const Line arc = make_line({{{0, 0, 0}, {}}, {{10, 0, 0}, giPoint3{5, -5, 0}}, {{10, 10, 0}, {}}});
+    const Map map = mapping(*arc, -1);
+    ASSERT_EQ(map.size(), 2u);
+    expect_map(map[0], 0, 0, 1, 0);
+    expect_map(map[1], 1, 1, 2, 1);
+    // The collapsed arc of radius 3 offset by 5 maps onto its source as a whole; its corners onto theirs.
+    const Map collapsed =
+        mapping(*make_line({{{-5, -2, 0}, {}},
+                            {{0, 3, 0}, {}},
+                            {{3, 0, 0}, giPoint3{3 / std::sqrt(2.0), 3 / std::sqrt(2.0), 0}},
+                            {{-2, -5, 0}, {}}}),
+                5);
+    ASSERT_EQ(collapsed.size(), 5u);
+    EXPECT_EQ(collapsed[2].source_span, 1);
+    expect_map(collapsed[1], 1, 1, 1, 1);
+    expect_map(collapsed[3], 2, 2, 2, 3);
+}
+
+TEST(OffsetSpanMapping, SpansWithoutPositionsMapToNothing) {
+    const Line sq = square(10, false);
+    Options o;
+    o.span_info = 1; // but the input carries no labels
+    const Raw r = raw_offset(*sq, 1, o);
+    ASSERT_TRUE(r.contour);
+    velPolylineListCursor* cursor = r.contour->get_cursor();
+    const auto& offset = static_cast<const velPolylineListIterWithOffsetFlags&>(cursor->iterator());
+    velSingleAbsArcLineListIter source(*sq);
+    ++source;
+    Map map;
+    EXPECT_EQ(velPolylineUtils::offset_span_mapping(offset, source, map), 0);
+    ASSERT_EQ(map.size(), 8u);
+    for (const auto& m : map)
+        EXPECT_EQ(m.source_span, -1);
+}
+
+} // namespace

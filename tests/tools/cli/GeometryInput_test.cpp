@@ -1,0 +1,247 @@
+// Reading geometry inputs: every lenient case of the formats is told as a warning, --strict turns warnings
+// into faults, faults name file and line and keep what came before, and the program reads what the library
+// reads.
+
+#include "cliTestKit.h"
+
+#include "arcline/debug/velGeometryIO.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/platform/utAssert.h"
+#include "arcline/polyline/velPolyArcLineDouble.h"
+#include "tools/cli/GeometryInput.h"
+
+using namespace clitest;
+using arcline::cli::GeometryInput;
+using arcline::cli::Session;
+using List = velAbsPolyArcLinecoDListPrgcoPrgcoDList;
+
+namespace {
+
+// One data file and what reading it gives, leniently and under --strict. Messages are the lines of the
+// error stream with "@" for the file name.
+struct Case {
+    std::string file;
+    int polylines, positions;         // as read leniently
+    std::vector<std::string> lenient; // messages
+    int code;                         // exit code, lenient
+    int strict_polylines;             // as read under --strict
+};
+
+const std::vector<Case> cases = {
+    {"no_closing_s.txt",
+     1,
+     4,
+     {"@:7: warning: polyline not ended by 's' before the end of the file: its 2 position(s) are dropped"},
+     0,
+     1},
+    {"cr_line_ends.txt", 2, 6, {}, 0, 2},
+    {"crlf_line_ends.txt", 2, 6, {}, 0, 2},
+    {"comma_decimal.txt", 1, 2, {"@:3: warning: 'p' record: text after its numbers ignored: ',5'"}, 0, 0},
+    {"letter_after_number.txt",
+     1,
+     2,
+     {"@:3: warning: 'p' record: text after its numbers ignored: 'J'"},
+     0,
+     0},
+    {"arc_starts_polyline.txt",
+     1,
+     2,
+     {"@:2: warning: an 'a' record starts a polyline: dropped (an arc needs a start)"},
+     0,
+     0},
+    {"empty_polyline.txt",
+     2,
+     2,
+     {"@:5: warning: empty polyline: an 's' record without positions before it"},
+     0,
+     1},
+    {"no_end_record.txt", 1, 2, {"@:5: warning: no end record 'e': the file may be cut short"}, 0, 1},
+    {"records_after_end.txt", 2, 4, {"@:6: warning: records after the end record 'e' of line 5"}, 0, 1},
+    {"version_7.txt", 1, 2, {"@:1: warning: version 7 read as version 1"}, 0, 0},
+    {"picture_negative_count.txt", 0, 0, {"@:2: warning: negative contour count -2: no contours"}, 0, 0},
+    {"picture_negative_spans.txt", 2, 3, {"@:3: warning: negative span count -1: a single position"}, 0, 0},
+    {"picture_text_after.txt",
+     1,
+     2,
+     {"@:5: warning: text after the last of the 1 contour(s) ignored: '1'"},
+     0,
+     1},
+    {"nan_coordinate.txt", 1, 2, {"@:6: 'p' record: number 2 of 3 is not finite (nan)"}, 2, 1},
+    {"inf_coordinate.txt", 1, 2, {"@:6: 'a' record: number 4 of 6 is not finite (inf)"}, 2, 1},
+    {"picture_nan.txt", 2, 3, {"@:6: coordinate not finite (nan)"}, 2, 2},
+    {"unknown_record.txt", 1, 2, {"@:5: unknown record 'q'"}, 2, 1},
+    {"not_geometry.txt",
+     0,
+     0,
+     {"@:1: not a geometry file (record, picture or DXF): it starts with 'hello'"},
+     2,
+     0},
+    {"empty_file.txt", 0, 0, {"@:1: empty file: no header"}, 2, 0},
+    {"dxf_bad_group_code.dxf", 1, 2, {"@:17: DXF group code 'x10' is not a number"}, 2, 1},
+    {"dxf_nan.dxf", 1, 2, {"@:20: CIRCLE group 20: 'nan' is not finite"}, 2, 1},
+    {"dxf_cut_short.dxf", 1, 2, {"@: warning: no EOF: the file may be cut short"}, 0, 1},
+};
+
+std::vector<std::string> expected(const Case& c, const std::string& path) {
+    std::vector<std::string> out;
+    for (std::string m : c.lenient)
+        out.push_back(path + m.substr(1));
+    return out;
+}
+
+} // namespace
+
+TEST(GeometryInput, LenientCasesWarnAndStrictStops) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = data(c.file);
+        const Outcome r = cli({"info", "--json", path});
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.messages(), expected(c, path));
+        const json j = json::parse(r.out);
+        ASSERT_EQ(j.size(), 1u);
+        EXPECT_EQ(j[0]["polylines"], c.polylines);
+        EXPECT_EQ(j[0]["positions"], c.positions);
+        const bool warned = c.code == 0 && !c.lenient.empty();
+        EXPECT_EQ(j[0]["warnings"], warned ? 1 : 0);
+
+        // Under --strict every warning is a fault: exit code 2, the same message without "warning: " and
+        // marked, and reading stops there.
+        const Outcome s = cli({"info", "--json", "--strict", path});
+        EXPECT_EQ(s.code, c.lenient.empty() ? 0 : 2);
+        if (warned) {
+            std::string m = expected(c, path)[0];
+            m.replace(m.find("warning: "), 9, "");
+            EXPECT_EQ(s.messages(), std::vector<std::string>{m + " [--strict]"});
+        }
+        EXPECT_EQ(json::parse(s.out)[0]["polylines"], c.strict_polylines);
+    }
+}
+
+// Standard input reads like a file (once, however often "-" is named); a file that cannot be opened is
+// named with the reason.
+TEST(GeometryInput, StandardInputAndUnreadableFiles) {
+    const std::string text = slurp(data("crlf_line_ends.txt"));
+    const json j = info_json({"-", "-"}, text);
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0]["file"], "-");
+    EXPECT_EQ(j[0], j[1]);
+    EXPECT_EQ(j[0]["polylines"], 2);
+
+    ScratchDir dir;
+    const Outcome r = cli({"info", dir.file("none.txt"), dir.path().string()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.messages(),
+              (std::vector<std::string>{dir.file("none.txt") + ": cannot open: No such file or directory",
+                                        dir.path().string() + ": is a directory"}));
+    const Outcome stdin_fault = cli({"info", "-"}, "velGeometryIO 1\nx\n");
+    EXPECT_EQ(stdin_fault.messages(), std::vector<std::string>{"<stdin>:2: unknown record 'x'"});
+}
+
+// Two million empty polylines make two million warnings: twenty are shown, the rest counted.
+TEST(GeometryInput, ManyWarningsAreCounted) {
+    std::string text = "velGeometryIO 1\n";
+    for (int k = 0; k < 1000; ++k)
+        text += "s\n";
+    const Outcome r = cli({"info", "-"}, text + "e");
+    EXPECT_EQ(r.code, 0);
+    const auto m = r.messages();
+    ASSERT_EQ(m.size(), 21u);
+    EXPECT_EQ(m.back(), "<stdin>: warning: 980 more warning(s) not shown");
+    EXPECT_NE(r.out.find("polylines  1000 (0 closed, 0 open, 1000 empty)"), std::string::npos) << r.out;
+}
+
+namespace {
+
+std::vector<std::vector<giPoint3>> geometry(const List& list) {
+    std::vector<std::vector<giPoint3>> out;
+    velAbsPolyArcLineListIter it(list);
+    for (it.reset(); ++it;) {
+        out.emplace_back();
+        for (int i = 0; i < it.num_pos(); ++i) {
+            if (i > 0 && !it.span_linear(i - 1)) out.back().push_back(it.get_mid_pos(i - 1));
+            out.back().push_back(it.get_pos(i));
+        }
+    }
+    return out;
+}
+
+// A mutation of a text: a byte changed, dropped, doubled, or a line dropped or repeated.
+std::string mutate(std::string s, std::mt19937& rng) {
+    static const std::string alphabet = "0123456789 .-+eEpasqxnif\n,\t";
+    if (s.empty()) return s;
+    const std::size_t at = rng() % s.size();
+    switch (rng() % 5) {
+    case 0:
+        s[at] = alphabet[rng() % alphabet.size()];
+        break;
+    case 1:
+        s.erase(at, 1);
+        break;
+    case 2:
+        s.insert(at, 1, s[at]);
+        break;
+    case 3: {
+        const std::size_t b = s.rfind('\n', at), e = s.find('\n', at);
+        if (b != std::string::npos && e != std::string::npos) s.erase(b, e - b);
+        break;
+    }
+    default: {
+        const std::size_t b = s.rfind('\n', at), e = s.find('\n', at);
+        if (b != std::string::npos && e != std::string::npos) s.insert(e, s.substr(b, e - b));
+        break;
+    }
+    }
+    return s;
+}
+
+} // namespace
+
+// The program's readers against the library's: on mutated record and picture files the program delivers
+// what velGeometryIO::read delivers, or, after a fault the library reads past (a coordinate that is not
+// finite, a bad picture marker), a prefix of it.
+TEST(GeometryInput, ReadsWhatTheLibraryReads) {
+    ScratchDir dir;
+    const std::string path = dir.file("m.txt");
+    const std::vector<std::string> seeds = {
+        slurp(example("toolpath.txt")), slurp(data("empty_polyline.txt")),
+        records({square(0, 0), circle(5, 5, 2), {p(1, 2, 3)}}),
+        "picture 1\n3\n2 0 0\nl 0 4 0\na 0 4 3 1\n1 10 10 a 0 12 10 -2.5\n0 1 1\n"};
+    std::mt19937 rng(1234);
+    int compared = 0;
+    for (int k = 0; k < 600; ++k) {
+        std::string text = seeds[static_cast<std::size_t>(k) % seeds.size()];
+        for (int m = 1 + static_cast<int>(rng() % 3); m > 0; --m)
+            text = mutate(text, rng);
+        spit(path, text);
+        List library;
+        {
+            // The library's picture reader reports its faults; the program's reader tells them itself.
+            const ut::AssertHandler previous =
+                ut::set_assert_handler([](const char*, int, const char*, const char*, const char*) {});
+            velGeometryIO::read(path.c_str(), library);
+            ut::set_assert_handler(previous);
+        }
+        std::istringstream in;
+        std::ostringstream out, err;
+        Session session(in, out, err);
+        const GeometryInput program = GeometryInput::read(path, session);
+        const auto lib = geometry(library), ours = geometry(program.polylines());
+        SCOPED_TRACE(text);
+        if (program.ok()) {
+            EXPECT_EQ(ours, lib);
+            ++compared;
+        } else {
+            ASSERT_LE(ours.size(), lib.size());
+            for (std::size_t i = 0; i + 1 < ours.size(); ++i)
+                EXPECT_EQ(ours[i], lib[i]);
+            if (!ours.empty()) {
+                const auto& last = ours.back();
+                const auto& theirs = lib[ours.size() - 1];
+                ASSERT_LE(last.size(), theirs.size());
+                EXPECT_TRUE(std::equal(last.begin(), last.end(), theirs.begin()));
+            }
+        }
+    }
+    EXPECT_GT(compared, 100); // enough mutants read whole for the comparison to mean something
+}
