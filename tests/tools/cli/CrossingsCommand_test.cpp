@@ -1,0 +1,77 @@
+#include "cliTestKit.h"
+
+using namespace clitest;
+
+namespace {
+
+// Two unit squares overlapping at a corner cross twice; a bow tie crosses itself once; an open segment
+// crosses the second square's left side and the bow tie's right half.
+std::string three_shapes() {
+    return records({square(0, 0, 2),
+                    square(1, 1, 2),
+                    {p(4, 0), p(6, 2), p(6, 0), p(4, 2), p(4, 0)},
+                    {p(0.5, 2.5), p(5.5, 2.5)}});
+}
+
+TEST(CrossingsCommand, TextJsonAndBetween) {
+    ScratchDir dir;
+    const std::string f = dir.file("shapes.txt");
+    spit(f, three_shapes());
+    const Outcome text = cli({"crossings", f});
+    ASSERT_EQ(text.code, 0) << text.err;
+    // Two of the squares, one of the bow tie with itself, and the segment across the second square's two
+    // upright sides.
+    EXPECT_NE(text.out.find("\n5 crossings\n"), std::string::npos) << text.out;
+
+    const Outcome js = cli({"crossings", "--json", f});
+    ASSERT_EQ(js.code, 0) << js.err;
+    const json j = json::parse(js.out);
+    EXPECT_EQ(j["polylines"], 4);
+    ASSERT_EQ(j["count"], 5);
+    int self = 0;
+    for (const json& c : j["crossings"]) {
+        self += c["polyline1"] == c["polyline2"];
+        // The point lies on both polylines' parameters: here on the span of each named by the parameter.
+        EXPECT_GE(c["param1"].get<double>(), 0.0);
+        EXPECT_EQ(c["point"].size(), 2u);
+    }
+    EXPECT_EQ(self, 1);
+    const json bow = *std::find_if(j["crossings"].begin(), j["crossings"].end(),
+                                   [](const json& c) { return c["polyline1"] == 2; });
+    EXPECT_NEAR(bow["point"][0].get<double>(), 5.0, 1e-12);
+    EXPECT_NEAR(bow["point"][1].get<double>(), 1.0, 1e-12);
+
+    // Only between the squares [0, 1) and the rest [1, 4): the two corner crossings.
+    const json between = json::parse(cli({"crossings", "--json", "--between", "1", f}).out);
+    ASSERT_EQ(between["count"], 2);
+    for (const json& c : between["crossings"]) {
+        EXPECT_EQ(c["polyline1"], 0);
+        EXPECT_EQ(c["polyline2"], 1);
+    }
+}
+
+TEST(CrossingsCommand, PictureMarksEveryCrossing) {
+    ScratchDir dir;
+    const std::string f = dir.file("shapes.txt"), svg = dir.file("x.svg");
+    spit(f, three_shapes());
+    const Outcome r = cli({"crossings", f, "--svg", svg});
+    ASSERT_EQ(r.code, 0) << r.err;
+    // A layer for the input and one for the marks: a closed circle per crossing.
+    EXPECT_EQ(count(slurp(svg), "class=\"layer\""), 2);
+    EXPECT_NE(slurp(svg).find("crossings"), std::string::npos);
+}
+
+TEST(CrossingsCommand, BadInputAndArguments) {
+    ScratchDir dir;
+    const std::string f = dir.file("shapes.txt");
+    spit(f, three_shapes());
+    const Outcome too_far = cli({"crossings", "--between", "9", f});
+    EXPECT_EQ(too_far.code, 2);
+    EXPECT_NE(too_far.err.find("--between"), std::string::npos) << too_far.err;
+    const Outcome bad = cli({"crossings", data("nan_coordinate.txt")});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_NE(bad.err.find("nan_coordinate.txt:"), std::string::npos) << bad.err;
+    EXPECT_EQ(cli({"crossings", dir.file("missing.txt")}).code, 2);
+}
+
+} // namespace
