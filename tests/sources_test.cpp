@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace sources_test {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -171,3 +173,5 @@ TEST(Sources, TolerancesAreNamed) {
         }
     }
 }
+
+} // namespace sources_test

@@ -30,7 +30,9 @@ public:
     // No mid slots: nothing to edit.
     void edit_mid_pos(int, const giPoint3&) override {}
     int span_linear(int) const override { return 1; }
-    void get_pos(int i, giPoint3& p) const override { p = element::to_point(m_array.read(i > 0 ? i - 1 : -1)); }
+    void get_pos(int i, giPoint3& p) const override {
+        p = element::to_point(m_array.read(i > 0 ? i - 1 : -1));
+    }
     void get_mid_pos(int, giPoint3& mid) const override { mid = giPoint3(); }
     int can_hold_arcs() const override { return 0; }
 

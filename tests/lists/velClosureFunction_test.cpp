@@ -8,6 +8,8 @@
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velTPLIWithoutClosureBreaks.h"
 
+namespace velClosureFunction_test {
+
 using namespace listtest;
 
 namespace {
@@ -61,3 +63,5 @@ TEST(velClosureFunction, DefaultClosureFunctionLeavesTheCallersIteratorAlone) {
         EXPECT_EQ(it.index(), at);
     }
 }
+
+} // namespace velClosureFunction_test

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+namespace velAbsPolyArcLineSlots_test {
+
 namespace {
 
 // The vtable index of a virtual member function: the Itanium C++ ABI (GCC, Clang) stores a pointer to a
@@ -59,3 +61,5 @@ TEST(velAbsPolyArcLineSlots, DocumentedSlotsInOrderAndTheStorageHookAfterThem) {
         EXPECT_EQ(documented[i], documented[i - 1] + 1) << "slot " << i;
     EXPECT_EQ(slot(&L::remove_last_pos), documented.back() + 1);
 }
+
+} // namespace velAbsPolyArcLineSlots_test

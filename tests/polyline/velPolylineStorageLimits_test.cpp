@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+namespace velPolylineStorageLimits_test {
+
 namespace {
 
 std::vector<std::unique_ptr<velAbsPolyArcLine>> every_storage_class() {
@@ -97,3 +99,5 @@ TEST(velPolylineStorageLimits, EmptyLinesAreSmall) {
     EXPECT_EQ(lines[2]->num_pos(), 1);
     EXPECT_FALSE(lines[2]->box().empty());
 }
+
+} // namespace velPolylineStorageLimits_test

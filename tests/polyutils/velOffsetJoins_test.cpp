@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velOffsetJoins_test {
+
 using namespace offsettest;
 
 namespace {
@@ -274,3 +276,5 @@ TEST(OffsetValidity, ClosedContoursVanishInwardByHalfTheirExtent) {
 }
 
 } // namespace
+
+} // namespace velOffsetJoins_test

@@ -11,6 +11,8 @@
 
 #include <set>
 
+namespace velPolyArcLineOffsetterProperties_test {
+
 using namespace offsettest;
 
 namespace {
@@ -261,3 +263,5 @@ TEST(RawOffsetPaths, ResultsAreConnected) {
 }
 
 } // namespace
+
+} // namespace velPolyArcLineOffsetterProperties_test

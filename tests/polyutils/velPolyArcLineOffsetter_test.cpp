@@ -17,6 +17,8 @@
 #include <limits>
 #include <string>
 
+namespace velPolyArcLineOffsetter_test {
+
 using namespace offsettest;
 
 namespace {
@@ -627,3 +629,5 @@ TEST(RawOffsetRegressions, NearTangentKinksAreJoinedNotLooped) {
 }
 
 } // namespace
+
+} // namespace velPolyArcLineOffsetter_test

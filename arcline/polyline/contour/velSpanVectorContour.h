@@ -13,6 +13,7 @@
 // double-precision poly-arc-lines with their span records, so that its contents can be written out.
 
 #include "arcline/polyline/contour/velAbsContour.h"
+#include "arcline/polyline/velTolerances.h"
 
 #include <vector>
 
@@ -59,7 +60,7 @@ public:
     void reserve_spans(int n) { m_spans.reserve(static_cast<std::size_t>(n > 0 ? n : 0)); }
 
     // Points of a vector contour within this distance coincide.
-    static constexpr double contour_tol = 1e-5;
+    static constexpr double contour_tol = velTol::span_fraction;
 
 protected:
     // Keeps the span itself; refuses a null span and one of no kind.

@@ -10,6 +10,8 @@
 #include <numbers>
 #include <vector>
 
+namespace velSpanVectorContour_test {
+
 namespace {
 
 constexpr double pi = std::numbers::pi;
@@ -124,3 +126,5 @@ TEST(SpanVectorContour, RebuildsThroughTheBaseOperations) {
 }
 
 } // namespace
+
+} // namespace velSpanVectorContour_test

@@ -7,9 +7,11 @@
 
 #include <cmath>
 
+namespace velExactPredicates_test {
+
 namespace {
 
-constexpr double ulp_half = 0x1p-53; // the spacing of doubles in [0.5, 1)
+constexpr double ulp_half = 0x1p-53;   // the spacing of doubles in [0.5, 1)
 __extension__ typedef __int128 int128; // GCC's and Clang's 128-bit integers
 
 int sign(long long v) {
@@ -47,7 +49,7 @@ TEST(velExactPredicates, InCircleOfPointsNextToTheUnitCircle) {
         for (int j = -40; j <= 40; ++j) {
             const giPoint2 p{0.6 + i * ulp_half, 0.8 + j * ulp_half};
             const int128 X = static_cast<int128>(std::ldexp(p.x, 53)),
-                           Y = static_cast<int128>(std::ldexp(p.y, 53));
+                         Y = static_cast<int128>(std::ldexp(p.y, 53));
             const int128 d = (static_cast<int128>(1) << 106) - X * X - Y * Y;
             const int want = (d > 0) - (d < 0);
             ASSERT_EQ(velExactPredicates::in_circle(a, b, c, p), want) << i << " " << j;
@@ -70,3 +72,5 @@ TEST(velExactPredicates, InCircleOfPointsNextToTheUnitCircle) {
                                             {o.x + 4, std::nextafter(o.y + 4, o.y)}),
               1);
 }
+
+} // namespace velExactPredicates_test

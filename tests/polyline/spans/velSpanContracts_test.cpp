@@ -12,6 +12,8 @@
 #include <random>
 #include <tuple>
 
+namespace velSpanContracts_test {
+
 namespace {
 
 double bulge_of_radius(double x0, double y0, double x1, double y1, double R) {
@@ -31,7 +33,8 @@ TEST(velSpanContracts, RadiusToBulgeIsZeroWhenNoArcOfThatRadiusSpansTheChord) {
         EXPECT_EQ(bulge_of_radius(0, 0, 2, 0, s * (1 - 1e-12)), 0.0);
         EXPECT_EQ(bulge_of_radius(0, 0, 2, 0, s * std::nextafter(1.0, 0.0)), 0.0);
         EXPECT_NEAR(bulge_of_radius(0, 0, 2, 0, s), s, 1e-7);
-        EXPECT_NEAR(bulge_of_radius(0, 0, 2, 0, s * (1 + 1e-8)), s * std::tan(std::asin(1 / (1 + 1e-8)) / 2), 1e-9);
+        EXPECT_NEAR(bulge_of_radius(0, 0, 2, 0, s * (1 + 1e-8)), s * std::tan(std::asin(1 / (1 + 1e-8)) / 2),
+                    1e-9);
     }
     // b = tan(asin(h / R) / 2) for the minor arc, signed like R; the same moved far and turned.
     std::mt19937 rng(14);
@@ -73,3 +76,5 @@ TEST(velSpanContracts, DistanceToADegenerateSegmentIsTheLargestDouble) {
         EXPECT_EQ(velLinexLine::distance_to_line_squared(P.xyz(2), {1, 1, 2}, {1, 1, 2}), DBL_MAX);
     }
 }
+
+} // namespace velSpanContracts_test

@@ -11,6 +11,8 @@
 
 #include <fstream>
 
+namespace velPolylineInside_test {
+
 using namespace utiltest;
 using U = velPolylineUtils;
 
@@ -185,3 +187,5 @@ TEST(velPolylineInside, WindingNumbersCountTurnsAndCloseOpenPolylinesByTheirChor
     EXPECT_EQ(U::winding_number({0.5, 0.5}, u.it), 1);
     EXPECT_EQ(inside({0.5, 0.5}, u.it), 0);
 }
+
+} // namespace velPolylineInside_test

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace velPolylineUtilsOffsetMapping_test {
+
 using namespace offsettest;
 
 namespace {
@@ -94,3 +96,5 @@ TEST(OffsetSpanMapping, SpansWithoutPositionsMapToNothing) {
 }
 
 } // namespace
+
+} // namespace velPolylineUtilsOffsetMapping_test

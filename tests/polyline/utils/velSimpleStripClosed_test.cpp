@@ -7,6 +7,8 @@
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
+namespace velSimpleStripClosed_test {
+
 using namespace utiltest;
 
 namespace {
@@ -45,3 +47,5 @@ TEST(velSimpleStripClosed, HandWorkedClosedPolylines) {
     // Open polylines are untouched by the rule: (2, 1e-3) is dropped from the chord (0, 0)-(4, 0).
     EXPECT_EQ(stripped({{0, 0}, {2, 1e-3}, {4, 0}}, 0.1), (Pts{{0, 0}, {4, 0}}));
 }
+
+} // namespace velSimpleStripClosed_test
