@@ -4,8 +4,10 @@
 // - spans_near_point, and the spans within a distance of a point through the zones and by scanning every
 //   span box of the cache;
 // - the closest point in the plane and in space through the zones, and by velPolylineUtils' scan.
-// The queries cycle through 1024 seeded points in the blob's box grown by a tenth (most off the curve, as a
-// pointer or a tool would be). Items: queries. Skipped when the workload file is not beside the repository.
+// The queries cycle through 1024 seeded points: argument 0 anywhere in the blob's box grown by a tenth
+// (most far off the curve, many near its centre, where much of the curve is nearly equally far), argument
+// 1 within 2 of a vertex in x and y (a tool near its path). Items: queries. Skipped when the workload file
+// is not beside the repository.
 
 #include "arcline/debug/velGeometryIO.h"
 #include "arcline/intersect/velPolylineListZoneNode.h"
@@ -28,6 +30,8 @@ namespace {
 constexpr double zone_width = 0.5;
 // The distance of the within-distance queries.
 constexpr double near_distance = 1.0;
+// Points near the curve lie within this of a vertex in x and in y.
+constexpr double near_offset = 2.0;
 
 struct Blob {
     Blob() {
@@ -45,11 +49,17 @@ struct Blob {
         box.offset(0.1 * box.xlength());
         std::mt19937 rng(5);
         std::uniform_real_distribution<double> x(box.min().x, box.max().x), y(box.min().y, box.max().y);
-        for (int k = 0; k < 1024; ++k)
-            points.push_back({x(rng), y(rng)});
+        std::uniform_real_distribution<double> off(-near_offset, near_offset);
+        std::uniform_int_distribution<int> vertex(0, one->num_pos() - 1);
+        for (int k = 0; k < 1024; ++k) {
+            points[0].push_back({x(rng), y(rng)});
+            const giPoint3 v = one->get_pos(vertex(rng));
+            points[1].push_back({v.x + off(rng), v.y + off(rng)});
+        }
     }
     bool ok() const { return zones2 != nullptr; }
-    const giPoint2& point(std::size_t k) const { return points[k & 1023]; }
+    // Query k of a point set: 0 anywhere in the box, 1 near the curve.
+    const giPoint2& point(int set, std::size_t k) const { return points[set][k & 1023]; }
 
     velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
     std::unique_ptr<velAbsPolyArcLineListIter> it;
@@ -57,7 +67,7 @@ struct Blob {
     std::unique_ptr<velPolylineListZoneNode<2>> zones2;
     std::unique_ptr<velPolylineListZoneNode<3>> zones3;
     std::unique_ptr<velPolylineListIter> one;
-    std::vector<giPoint2> points;
+    std::vector<giPoint2> points[2];
 };
 
 Blob& blob() {
@@ -83,40 +93,43 @@ BENCHMARK(BM_zones_make_and_divide)->Unit(benchmark::kMillisecond);
 
 void BM_spans_near_point_zones(benchmark::State& state) {
     NEED_BLOB(state)
+    const int set = static_cast<int>(state.range(0));
     std::vector<const intcoDynArr*> near;
     std::size_t k = 0, found = 0;
     for (auto _ : state)
-        found += blob().zones2->spans_near_point(blob().point(k++), near);
+        found += blob().zones2->spans_near_point(blob().point(set, k++), near);
     state.counters["spans_per_query"] = static_cast<double>(found) / static_cast<double>(k);
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_spans_near_point_zones);
+BENCHMARK(BM_spans_near_point_zones)->Arg(0)->Arg(1);
 
 void BM_spans_within_distance_zones(benchmark::State& state) {
     NEED_BLOB(state)
+    const int set = static_cast<int>(state.range(0));
     const velPolylineZoneNode<2>& tree = blob().zones2->individual_polyline_zones(0);
     std::vector<int> near;
     std::size_t k = 0, found = 0;
     for (auto _ : state) {
         near.clear();
-        tree.spans_in_zones_within_distance_of_point(blob().point(k++), near_distance, near);
+        tree.spans_in_zones_within_distance_of_point(blob().point(set, k++), near_distance, near);
         found += near.size();
     }
     state.counters["spans_per_query"] = static_cast<double>(found) / static_cast<double>(k);
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_spans_within_distance_zones);
+BENCHMARK(BM_spans_within_distance_zones)->Arg(0)->Arg(1);
 
 // The same question by scanning every span box of the cache.
 void BM_spans_within_distance_scan(benchmark::State& state) {
     NEED_BLOB(state)
+    const int set = static_cast<int>(state.range(0));
     const velPolyarcline2dBoxCache& cache = blob().zones2->box_cache();
     const int spans = cache.num_spans(0);
     std::vector<int> near;
     std::size_t k = 0, found = 0;
     for (auto _ : state) {
         near.clear();
-        giBox2 around(blob().point(k), blob().point(k));
+        giBox2 around(blob().point(set, k), blob().point(set, k));
         ++k;
         around.offset(near_distance);
         for (int j = 0; j < spans; ++j)
@@ -126,36 +139,40 @@ void BM_spans_within_distance_scan(benchmark::State& state) {
     state.counters["spans_per_query"] = static_cast<double>(found) / static_cast<double>(k);
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_spans_within_distance_scan);
+BENCHMARK(BM_spans_within_distance_scan)->Arg(0)->Arg(1);
 
 void BM_closest_point_2d_zones(benchmark::State& state) {
     NEED_BLOB(state)
+    const int set = static_cast<int>(state.range(0));
     std::size_t k = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            velZonedPolylineListUtils::closest_point_2d(blob().point(k++), *blob().flat, *blob().zones2));
+        benchmark::DoNotOptimize(velZonedPolylineListUtils::closest_point_2d(blob().point(set, k++),
+                                                                             *blob().flat, *blob().zones2));
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_closest_point_2d_zones);
+BENCHMARK(BM_closest_point_2d_zones)->Arg(0)->Arg(1);
 
 void BM_closest_point_3d_zones(benchmark::State& state) {
     NEED_BLOB(state)
+    const int set = static_cast<int>(state.range(0));
     std::size_t k = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            velZonedPolylineListUtils::closest_point(blob().point(k++).xyz(0.0), *blob().it, *blob().zones3));
+        benchmark::DoNotOptimize(velZonedPolylineListUtils::closest_point(blob().point(set, k++).xyz(0.0),
+                                                                          *blob().it, *blob().zones3));
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_closest_point_3d_zones);
+BENCHMARK(BM_closest_point_3d_zones)->Arg(0)->Arg(1);
 
 // The same question by velPolylineUtils' scan of every span.
 void BM_closest_point_scan(benchmark::State& state) {
     NEED_BLOB(state)
+    const int set = static_cast<int>(state.range(0));
     std::size_t k = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(velPolylineUtils::closest_point(blob().point(k++).xyz(0.0), *blob().one));
+        benchmark::DoNotOptimize(
+            velPolylineUtils::closest_point(blob().point(set, k++).xyz(0.0), *blob().one));
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_closest_point_scan)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_closest_point_scan)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace

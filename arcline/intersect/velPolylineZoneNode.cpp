@@ -128,6 +128,32 @@ typename velPolylineZoneNode<D>::Box velPolylineZoneNode<D>::root_box(const Box&
 }
 
 template <int D>
+int velPolylineZoneNode<D>::canonical_form(int /*level*/) const {
+    if (this->num_items() == 0) return 1;
+    const Box& box = this->limits();
+    const double area = ZoneNode::zone_area(box), length = m_shared->zone_length;
+    if (length * length >= area) return 1;
+    const velPolylineZoneNode* up = parent();
+    if (!up || this->num_items() < ZoneNode::keep_ratio * up->num_items()) return 0;
+    // Kept nearly all its parent's spans: final unless enough of them are short enough for a division to
+    // separate them.
+    const double half = 0.5 * largest_extent(box);
+    int short_spans = 0;
+    for (int j : *this->items())
+        if (largest_extent(span_box(j)) < half) ++short_spans;
+    return short_spans < short_ratio * this->num_items() ? 1 : 0;
+}
+
+template <int D>
+double velPolylineZoneNode<D>::largest_extent(const Box& box) {
+    double largest = 0.0;
+    if (box.empty()) return largest;
+    for (int k = 0; k < D; ++k)
+        largest = std::max(largest, box.max()[k] - box.min()[k]);
+    return largest;
+}
+
+template <int D>
 double velPolylineZoneNode<D>::min_zone_length() const {
     return m_shared->zone_length;
 }

@@ -10,10 +10,14 @@
 // margin for both tests, so a span that touches a zone is never lost to rounding. The queries therefore
 // answer supersets of the spans truly near, never missing one.
 //
-// Division: velZoneNodeTree's rule with min_zone_length() the zone length and no largest zone: a node is
-// final without spans, when its zone area (width times height in the plane; the two largest extents in
-// space) is at most the zone length squared, or when it keeps at least 90 % of its parent's spans. The root
-// is made undivided; complete_subdivision(0) divides the whole tree.
+// Division (canonical_form): a node is final without spans, or when its zone area (width times height in
+// the plane; the two largest extents in space) is at most the zone length squared; the root is divided
+// otherwise. Any other node that kept at least 90 % of its parent's spans is final, unless at least a
+// tenth of its spans are short (their boxes' largest extent below half the node's): long spans that
+// cross many zones do not drive the depth, while a stretch of short spans that happens to cut one corner
+// of a node, so that the child at that corner keeps all of them, is still divided. (Without that
+// exception, zones near a dense curve held five times the spans of their neighbours.) The root is made
+// undivided; complete_subdivision(0) divides the whole tree.
 //
 // The root box: the box given, except that an extent thinner than thin_extent_ratio times the largest one
 // (a flat list in space, a list of one horizontal line in the plane) is widened by the largest extent, a
@@ -51,6 +55,8 @@ public:
     static constexpr double rounding_margin = 64.0 * 2.220446049250313e-16;
     // A root extent thinner than this share of the largest extent is widened (see above).
     static constexpr double thin_extent_ratio = 1e-6;
+    // A node that kept 90 % of its parent's spans is still divided when this share of them are short.
+    static constexpr double short_ratio = 0.1;
 
     // The root over the current polyline of `iter` (a clone is kept) in `box`, dividing down to zones of
     // `zone_length`. `cache`, when given, holds the span boxes of iter's list.
@@ -60,6 +66,7 @@ public:
     velPolylineZoneNode(std::shared_ptr<const velPolylineListIter> iter, const Box& box, double zone_length,
                         const BoxCache* cache = nullptr);
 
+    int canonical_form(int level) const override;
     double min_zone_length() const override;
     double max_zone_length() const override;
     int outside(const Box& box, int span) const override;
@@ -106,6 +113,7 @@ private:
                    const BoxCache* cache);
     // The root's items: the spans that reach into its box.
     std::unique_ptr<intcoDynArr> new_grandparent_array() const;
+    static double largest_extent(const Box& box);
 
     std::shared_ptr<const Shared> m_shared;
 };

@@ -6,6 +6,7 @@
 #include <array>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -84,6 +85,7 @@ int velZoneNearestSearch<D>::nearest_on_polyline(const velPolylineZoneNode<D>& z
     heap.reserve(64);
     heap.push_back({box_distance2<D>(zones.limits(), p), &zones});
     MeasuredSpans measured(zones.num_spans());
+    std::vector<std::pair<double, int>> order;
     int improved = 0;
     while (!heap.empty()) {
         std::pop_heap(heap.begin(), heap.end());
@@ -104,8 +106,14 @@ int velZoneNearestSearch<D>::nearest_on_polyline(const velPolylineZoneNode<D>& z
         }
         const intcoDynArr* items = e.node->items();
         if (!items) continue;
-        for (int j : *items) {
-            if (!measured.insert(j)) continue;
+        // The zone's spans not measured before, nearest box first: the best distance falls fastest that
+        // way, and a span whose box lies no nearer than the best distance cannot improve on it, now or later.
+        order.clear();
+        for (int j : *items)
+            if (measured.insert(j)) order.push_back({box_distance2<D>(zones.span_box(j), p), j});
+        std::sort(order.begin(), order.end());
+        for (const auto& [d2, j] : order) {
+            if (d2 >= distance * distance) break;
             double tj, dj;
             velPolylineUtils::get_closest_point(P, poly, j, j + 1.0, tj, dj);
             if (dj < distance) {

@@ -4,10 +4,11 @@
 //
 // The search is best first: zones are visited in the order of their boxes' distance from the point, a
 // zone's spans are measured exactly (velPolylineUtils::get_closest_point, arcs exact, tilted ones too), and
-// the search stops when the next zone lies no nearer than the best distance found. Every span with a point
-// within that distance reaches into a zone within that distance and is listed there (zones never miss a
-// span that reaches into them), so the answer is the scan's answer, among the spans that reach into the
-// zones' limits. Each span is measured once, however many zones list it.
+// the search stops when the next zone lies no nearer than the best distance found. Within a zone, spans
+// are measured nearest box first, and not at all once their boxes lie no nearer than the best distance. Every
+// span with a point within that distance reaches into a zone within that distance and is listed there (zones
+// never miss a span that reaches into them), so the answer is the scan's answer, among the spans that reach
+// into the zones' limits. Each span is measured once, however many zones list it.
 //
 // In the plane (D = 2) zone boxes are XY boxes and the point's XY is compared with them; distances are
 // measured in 3D through the iterator, so the iterator must present the polyline at the point's height (a

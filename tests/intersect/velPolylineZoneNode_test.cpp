@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numbers>
 #include <set>
 
 namespace {
@@ -323,17 +324,55 @@ TEST(velPolylineZoneNode, NinetyPercentRuleStopsDepthOnLongSpans) {
         }
     EXPECT_LE(listed_items, 4 * with_items) << "zones of the zigzag hold a few spans each";
 
-    // Every zone that stopped above the zone length keeps 90 % of its parent's spans.
+    // Every zone with spans that stopped above the zone length kept 90 % of its parent's spans, and
+    // fewer than a tenth of them are shorter than half the zone.
     auto check = [](const velPolylineZoneNode<2>& tree) {
         std::vector<std::pair<const velPolylineZoneNode<2>*, int>> ls;
         leaves(tree, ls);
         for (const auto& [leaf, depth] : ls) {
-            if (!leaf->items() || !leaf->parent() || leaf->degenerate()) continue;
+            if (!leaf->items() || leaf->degenerate()) continue;
+            ASSERT_TRUE(leaf->parent());
             EXPECT_GE(leaf->num_items(), 0.9 * leaf->parent()->num_items());
+            const double half = 0.5 * std::max(leaf->limits().xlength(), leaf->limits().ylength());
+            int short_spans = 0;
+            for (int j : *leaf->items()) {
+                const giBox2 b = leaf->span_box(j);
+                short_spans += std::max(b.xlength(), b.ylength()) < half;
+            }
+            EXPECT_LT(short_spans, 0.1 * leaf->num_items());
         }
     };
     check(zones.individual_polyline_zones(0));
     check(zones.individual_polyline_zones(1));
+}
+
+// A dense curve (a circle of 2000 spans) with zones of about three spans' length: wherever the curve cuts
+// one corner of a zone, the child at that corner keeps all the zone's spans; division must go on there, so
+// that no zone near the curve holds many more spans than its length calls for.
+TEST(velPolylineZoneNode, DenseCurveZonesHoldFewSpans) {
+    std::vector<V> pts;
+    std::vector<double> b;
+    for (int k = 0; k <= 2000; ++k) {
+        const double a = 2 * std::numbers::pi * k / 2000;
+        pts.push_back({50 * std::cos(a) + 3, 50 * std::sin(a) - 7});
+        b.push_back(k % 2 ? std::tan(2 * std::numbers::pi / 2000 / 4) : 0.0);
+    }
+    pts.back() = pts.front();
+    bsptest::List list;
+    list.add(bsptest::polyline(pts, b));
+    velPolylineListZoneNode<2> zones(list.iter, 0.5);
+    zones.complete_subdivision();
+    std::vector<std::pair<const velPolylineZoneNode<2>*, int>> all;
+    leaves(zones.individual_polyline_zones(0), all);
+    int most = 0, listed_items = 0, with_items = 0;
+    for (const auto& [leaf, depth] : all)
+        if (leaf->items()) {
+            most = std::max(most, leaf->num_items());
+            listed_items += leaf->num_items();
+            ++with_items;
+        }
+    EXPECT_LE(most, 12);
+    EXPECT_LE(listed_items, 3.3 * with_items);
 }
 
 // Zones as large as the list: the root is final.
