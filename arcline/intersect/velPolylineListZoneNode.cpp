@@ -20,9 +20,11 @@ void velPolylineListZoneNode<D>::init_zones(const velPolylineListIter& iter, con
     m_limits = box ? *box : m_cache.get_total_box();
     const int n = m_cache.num_segs();
     m_zones.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        std::shared_ptr<velPolylineListIter> at(iter.create_new());
-        at->set_index(i);
+    // Each tree keeps a clone standing on its polyline, taken from one walk (a linked list reaches polyline
+    // i from the head in i steps).
+    walker->reset();
+    for (int i = 0; i < n && ++*walker; ++i) {
+        std::shared_ptr<const velPolylineListIter> at(walker->create_new());
         m_zones.push_back(
             std::make_unique<velPolylineZoneNode<D>>(std::move(at), m_limits, m_width, &m_cache));
     }

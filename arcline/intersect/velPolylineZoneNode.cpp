@@ -135,6 +135,7 @@ int velPolylineZoneNode<D>::canonical_form(int /*level*/) const {
     if (length * length >= area) return 1;
     const velPolylineZoneNode* up = parent();
     if (!up || this->num_items() < ZoneNode::keep_ratio * up->num_items()) return 0;
+    if (this->num_items() <= few_spans) return 1;
     // Kept nearly all its parent's spans: final unless enough of them are short enough for a division to
     // separate them.
     const double half = 0.5 * largest_extent(box);

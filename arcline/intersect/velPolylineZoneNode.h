@@ -12,12 +12,12 @@
 //
 // Division (canonical_form): a node is final without spans, or when its zone area (width times height in
 // the plane; the two largest extents in space) is at most the zone length squared; the root is divided
-// otherwise. Any other node that kept at least 90 % of its parent's spans is final, unless at least a
-// tenth of its spans are short (their boxes' largest extent below half the node's): long spans that
-// cross many zones do not drive the depth, while a stretch of short spans that happens to cut one corner
-// of a node, so that the child at that corner keeps all of them, is still divided. (Without that
-// exception, zones near a dense curve held five times the spans of their neighbours.) The root is made
-// undivided; complete_subdivision(0) divides the whole tree.
+// otherwise. Any other node that kept at least 90 % of its parent's spans is final, unless it holds more
+// than a few spans (few_spans) and at least a tenth of them are short (their boxes' largest extent below
+// half the node's): long spans that cross many zones do not drive the depth, while a stretch of short
+// spans that happens to cut one corner of a node, so that the child at that corner keeps all of them, is
+// still divided. (Without that exception, zones near a dense curve held up to thirteen times the spans of
+// their neighbours.) The root is made undivided; complete_subdivision(0) divides the whole tree.
 //
 // The root box: the box given, except that an extent thinner than thin_extent_ratio times the largest one
 // (a flat list in space, a list of one horizontal line in the plane) is widened by the largest extent, a
@@ -37,6 +37,7 @@
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/coDynArr.h"
 
+#include <limits>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -52,11 +53,13 @@ public:
 
     // Zone boxes are grown by this share of their largest coordinate (in size) before a span is tested
     // against them: a span that touches a zone stays listed in it after rounding.
-    static constexpr double rounding_margin = 64.0 * 2.220446049250313e-16;
+    static constexpr double rounding_margin = 64.0 * std::numeric_limits<double>::epsilon();
     // A root extent thinner than this share of the largest extent is widened (see above).
     static constexpr double thin_extent_ratio = 1e-6;
-    // A node that kept 90 % of its parent's spans is still divided when this share of them are short.
+    // A node that kept 90 % of its parent's spans is still divided when it holds more than few_spans and
+    // at least short_ratio of them are short.
     static constexpr double short_ratio = 0.1;
+    static constexpr int few_spans = 4;
 
     // The root over the current polyline of `iter` (a clone is kept) in `box`, dividing down to zones of
     // `zone_length`. `cache`, when given, holds the span boxes of iter's list.

@@ -115,7 +115,6 @@ void velZoneCloseFragments::remove_fragments_same_polyline(const velPolylineList
 void velZoneCloseFragments::remove_fragments_other_polylines(const velPolylineListIter& iter, int index,
                                                              int j, double radius,
                                                              const velPolylineListZoneNode<2>& zones,
-                                                             velPolylineListIter& others,
                                                              velAbstractFragments& free) {
     const velPolyarcline2dBoxCache& cache = zones.box_cache();
     const Span a = span(iter, j);
@@ -124,13 +123,12 @@ void velZoneCloseFragments::remove_fragments_other_polylines(const velPolylineLi
     std::vector<int> candidates;
     for (int q = 0; q < zones.size(); ++q) {
         if (q == index || !cache.get_seg_box(q).crosses(near)) continue;
+        const velPolylineZoneNode<2>& other = zones.individual_polyline_zones(q);
         candidates.clear();
-        zones.individual_polyline_zones(q).spans_near_box(near, candidates);
-        if (candidates.empty()) continue;
-        others.set_index(q);
+        other.spans_near_box(near, candidates);
         for (int k : candidates) {
             if (!cache.get_span_box(q, k).crosses(near)) continue;
-            remove_fragments_closer_than_radius(a, span(others, k), radius, no_shared_end, free);
+            remove_fragments_closer_than_radius(a, span(other.iterator(), k), radius, no_shared_end, free);
             if (free.empty()) return;
         }
     }

@@ -49,11 +49,11 @@ public:
                                                const velPolylineZoneNode<2>& zones,
                                                velAbstractFragments& free);
     // Removes from `free` the parts of span j of polyline `index` (read through `iter`, standing on it)
-    // nearer than `radius` to the spans of every other polyline of the list, read through `others` (a
-    // clone of the list's iterator, which this moves).
+    // nearer than `radius` to the spans of every other polyline of the list, read through their trees'
+    // iterators.
     static void remove_fragments_other_polylines(const velPolylineListIter& iter, int index, int j,
                                                  double radius, const velPolylineListZoneNode<2>& zones,
-                                                 velPolylineListIter& others, velAbstractFragments& free);
+                                                 velAbstractFragments& free);
     // The middle of the longest fragment of positive length; -1.0 when there is none.
     static double middle_of_longest(const velAbstractFragments& free);
 

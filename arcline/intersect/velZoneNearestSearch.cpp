@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -127,30 +126,29 @@ int velZoneNearestSearch<D>::nearest_on_polyline(const velPolylineZoneNode<D>& z
 }
 
 template <int D>
-int velZoneNearestSearch<D>::nearest_on_list(const velPolylineListZoneNode<D>& zones,
-                                             const velPolylineListIter& list, const giPoint3& P, int& index,
-                                             double& t, double& distance) {
+int velZoneNearestSearch<D>::nearest_on_list(const velPolylineListZoneNode<D>& zones, const giPoint3& P,
+                                             int& index, double& t, double& distance) {
     using Types = velGiDimensionalTypes<D>;
     const auto p = Types::convert_from_3d(P);
     const int n = zones.size();
     if (n == 0) return 0;
-    const std::unique_ptr<velPolylineListIter> walker(list.create_new());
 
     // The polylines by the distance of their boxes: the nearest first, so that the best distance is small
     // before the others are looked at, then every other one whose box is near enough.
     std::vector<double> box_d2(static_cast<std::size_t>(n));
-    int first = -1;
+    int first = 0;
     for (int i = 0; i < n; ++i) {
-        box_d2[static_cast<std::size_t>(i)] = box_distance2<D>(zones.box_cache().get_seg_box(i), p);
-        if (zones.individual_polyline_zones(i).num_pos() == 0) box_d2[static_cast<std::size_t>(i)] = infinity;
-        if (first < 0 || box_d2[static_cast<std::size_t>(i)] < box_d2[static_cast<std::size_t>(first)])
-            first = i;
+        double& d2 = box_d2[static_cast<std::size_t>(i)];
+        d2 = zones.individual_polyline_zones(i).num_pos() == 0
+                 ? infinity
+                 : box_distance2<D>(zones.box_cache().get_seg_box(i), p);
+        if (d2 < box_d2[static_cast<std::size_t>(first)]) first = i;
     }
     int improved = 0;
     auto search = [&](int i) {
         if (!(box_d2[static_cast<std::size_t>(i)] < distance * distance)) return;
-        walker->set_index(i);
-        if (nearest_on_polyline(zones.individual_polyline_zones(i), *walker, P, t, distance)) {
+        const velPolylineZoneNode<D>& tree = zones.individual_polyline_zones(i);
+        if (nearest_on_polyline(tree, tree.iterator(), P, t, distance)) {
             index = i;
             improved = 1;
         }

@@ -28,11 +28,10 @@ public:
     // that lies within the zones' limits.
     static int nearest_on_polyline(const velPolylineZoneNode<D>& zones, const velPolylineListIter& poly,
                                    const giPoint3& P, double& t, double& distance);
-    // The same over every polyline of `zones`' list, read through a clone of `list` (the list the zones
-    // were made from, or a view presenting it): index is set with t. Polylines whose box lies farther than
-    // the best distance are not searched.
-    static int nearest_on_list(const velPolylineListZoneNode<D>& zones, const velPolylineListIter& list,
-                               const giPoint3& P, int& index, double& t, double& distance);
+    // The same over every polyline of `zones`' list, read through the trees' own iterators: index is set
+    // with t. Polylines whose box lies farther than the best distance are not searched.
+    static int nearest_on_list(const velPolylineListZoneNode<D>& zones, const giPoint3& P, int& index,
+                               double& t, double& distance);
 
 private:
     velZoneNearestSearch() = default;

@@ -4,7 +4,6 @@
 #include "arcline/intersect/velZoneNearestSearch.h"
 
 #include <cfloat>
-#include <memory>
 
 // ---------------------------------------------------------------------------------------------------------
 // Closest points
@@ -23,7 +22,7 @@ velPolylinePosition velZonedPolylineListUtils::closest_point(const giPoint3& poi
     distance = DBL_MAX;
     int index = -1;
     double t = -1.0;
-    if (!velZoneNearestSearch<3>::nearest_on_list(zones, iter, point, index, t, distance)) return {};
+    if (!velZoneNearestSearch<3>::nearest_on_list(zones, point, index, t, distance)) return {};
     return {&iter, index, t};
 }
 
@@ -41,7 +40,7 @@ velPolylinePosition velZonedPolylineListUtils::closest_point_2d(const giPoint2& 
     distance = DBL_MAX;
     int index = -1;
     double t = -1.0;
-    if (!velZoneNearestSearch<2>::nearest_on_list(zones, iter, point.xyz(iter.z_level()), index, t, distance))
+    if (!velZoneNearestSearch<2>::nearest_on_list(zones, point.xyz(iter.z_level()), index, t, distance))
         return {};
     return {&iter, index, t};
 }
@@ -114,22 +113,20 @@ double velZonedPolylineListUtils::non_self_intersecting_parameter(const velFlatt
     });
 }
 
-int velZonedPolylineListUtils::non_intersecting_parameters(const velFlattenedPolylineListIter& iter,
+int velZonedPolylineListUtils::non_intersecting_parameters(const velFlattenedPolylineListIter& /*iter*/,
                                                            double tolerance,
                                                            const velPolylineListZoneNode<2>& zones,
                                                            std::vector<double>& out) {
     const int n = zones.size();
     out.assign(static_cast<std::size_t>(n), -1.0);
-    const std::unique_ptr<velPolylineListIter> walker(iter.create_new()), others(iter.create_new());
     int found = 0;
     for (int i = 0; i < n; ++i) {
-        walker->set_index(i);
         const velPolylineZoneNode<2>& own = zones.individual_polyline_zones(i);
-        const double t = first_free_parameter(*walker, [&](int j, velAbstractFragments& free) {
-            velZoneCloseFragments::remove_fragments_same_polyline(*walker, j, tolerance, own, free);
+        const velPolylineListIter& poly = own.iterator();
+        const double t = first_free_parameter(poly, [&](int j, velAbstractFragments& free) {
+            velZoneCloseFragments::remove_fragments_same_polyline(poly, j, tolerance, own, free);
             if (!free.empty())
-                velZoneCloseFragments::remove_fragments_other_polylines(*walker, i, j, tolerance, zones,
-                                                                        *others, free);
+                velZoneCloseFragments::remove_fragments_other_polylines(poly, i, j, tolerance, zones, free);
         });
         out[static_cast<std::size_t>(i)] = t;
         if (t >= 0.0) ++found;

@@ -9,8 +9,11 @@
 // may be answered. The stages: velZoneNearestSearch (best-first search of the zones).
 //
 // The 2D members work in XY on a flattened view of the list (velFlattenedPolylineListIter) with zones in
-// the plane made from that view; a 2D point is lifted to the view's z level. Geometry is read through the
-// iterator passed (through clones: it does not move); the zones must have been made from the same list.
+// the plane made from that view; a 2D point is lifted to the view's z level. The list-wide members read the
+// geometry through the zones' own iterators (clones of the one the zones were made from, each standing on
+// its polyline), so `iter` must be the iterator the zones were made from, or one presenting the same list:
+// positions answered refer to it. The single-polyline members read the current polyline of `iter` and
+// take its candidates from `zones`, which must be that polyline's zones. Nothing moves `iter`.
 //
 // Free parameters: a point of a polyline that no other part of the list comes within a tolerance of,
 // except the spans beside it at their shared vertices. The sorter restarts a closed polyline whose closing

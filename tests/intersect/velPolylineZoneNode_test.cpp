@@ -324,8 +324,8 @@ TEST(velPolylineZoneNode, NinetyPercentRuleStopsDepthOnLongSpans) {
         }
     EXPECT_LE(listed_items, 4 * with_items) << "zones of the zigzag hold a few spans each";
 
-    // Every zone with spans that stopped above the zone length kept 90 % of its parent's spans, and
-    // fewer than a tenth of them are shorter than half the zone.
+    // Every zone with spans that stopped above the zone length kept 90 % of its parent's spans, and holds
+    // at most four spans or fewer than a tenth of them are shorter than half the zone.
     auto check = [](const velPolylineZoneNode<2>& tree) {
         std::vector<std::pair<const velPolylineZoneNode<2>*, int>> ls;
         leaves(tree, ls);
@@ -339,7 +339,7 @@ TEST(velPolylineZoneNode, NinetyPercentRuleStopsDepthOnLongSpans) {
                 const giBox2 b = leaf->span_box(j);
                 short_spans += std::max(b.xlength(), b.ylength()) < half;
             }
-            EXPECT_LT(short_spans, 0.1 * leaf->num_items());
+            EXPECT_TRUE(leaf->num_items() <= 4 || short_spans < 0.1 * leaf->num_items());
         }
     };
     check(zones.individual_polyline_zones(0));

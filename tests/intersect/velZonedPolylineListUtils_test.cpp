@@ -154,6 +154,31 @@ TEST(velZonedPolylineListUtils, ClosestPointsInSpaceEqualTheScan) {
     }
 }
 
+// Many short polylines (3000 one-span lines and arcs, some single points): every polyline has its own
+// tree, and the polylines are searched nearest box first.
+TEST(velZonedPolylineListUtils, ClosestPointsAmongManyPolylines) {
+    Rng rng(77);
+    ZoneList list;
+    for (int k = 0; k < 3000; ++k) {
+        const V a{rng.uniform(-500, 500), rng.uniform(-500, 500)};
+        if (k % 50 == 0) {
+            list.polylines.push_back(bsptest::polyline({a}));
+            continue;
+        }
+        const V e{a.x + rng.uniform(-8, 8), a.y + rng.uniform(-8, 8)};
+        list.polylines.push_back(bsptest::polyline({a, e}, {k % 3 ? 0.0 : rng.uniform(-1.5, 1.5)}));
+    }
+    velFlattenedPolylineListIter flat(list.iter, 0.0);
+    velPolylineListZoneNode<2> zones(flat, 2.0);
+    zones.complete_subdivision();
+    for (int q = 0; q < 100; ++q) {
+        const giPoint3 P{rng.uniform(-600, 600), rng.uniform(-600, 600), 0.0};
+        double d;
+        const velPolylinePosition at = velZonedPolylineListUtils::closest_point_2d(P.xy(), flat, zones, d);
+        expect_same_nearest(P, flat, at, d, 1000.0);
+    }
+}
+
 // --- Free parameters
 
 // The spans beside span j (across the closing point of a closed polyline too).
