@@ -4,11 +4,11 @@
 // box are found without scanning the polyline. Spans are numbered as the list protocol numbers them: span j
 // runs from position j to j + 1.
 //
-// A span is listed in a zone unless it certainly misses it (outside): a straight span when its segment,
-// clipped to the zone's closed box, is not empty; any other span when its box (from the box cache when
-// there is one, else from the iterator) crosses the zone's box. The zone's box is grown by a rounding
-// margin for both tests, so a span that touches a zone is never lost to rounding. The queries therefore
-// answer supersets of the spans truly near, never missing one.
+// A span is listed in a zone unless it certainly misses it (outside). It may reach in: a straight span when
+// its segment, clipped to the zone's closed box, is not empty; any other span when its box (from the box
+// cache when there is one, else from the iterator) crosses the zone's box. The zone's box is grown by a
+// rounding margin for both tests, so a span that touches a zone is never lost to rounding. The queries
+// therefore answer supersets of the spans truly near, never missing one.
 //
 // Division (canonical_form): a node is final without spans, or when its zone area (width times height in
 // the plane; the two largest extents in space) is at most the zone length squared; the root is divided
