@@ -198,7 +198,10 @@ double velSpanSolver::nearest_on_arc(const Curve& c, double f0, double f1, const
     // The arc's plane with x along the chord and y away from the mid point: the bulge arc from (-h, 0) to
     // (h, 0) with bulge b has its mid point at (0, -b h).
     const double x = w.dot(c.e), y = -w.dot(c.m);
-    const double off_plane2 = std::max(0.0, w.length_squared() - x * x - y * y);
+    // The height over the arc's plane along its normal: |w|^2 - x^2 - y^2 would lose it to cancellation
+    // (an error of about 1e-8 |w| for points in the plane).
+    const double off_plane = w.dot(c.e.cross(c.m));
+    const double off_plane2 = off_plane * off_plane;
     const double P0[2] = {-c.h, 0.0}, P1[2] = {c.h, 0.0}, Q[2] = {x, y};
     double d, nearest[2];
     velCirbul::cbdspt_g(P0, P1, c.b, f0, f1, Q, 0.0, d, f, nearest);

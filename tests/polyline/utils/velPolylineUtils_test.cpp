@@ -322,6 +322,24 @@ TEST(velPolylineUtils, ClosestPointsMatchCirclesAndBruteForce) {
     EXPECT_EQ(d, DBL_MAX);
 }
 
+// A point on an arc lies at distance 0 from it, up to rounding, in the plane and tilted: the height over the
+// arc's plane is measured along its normal (|w|^2 - x^2 - y^2 used to leave about 1e-8 |w|).
+TEST(velPolylineUtils, PointOnAnArcIsAtDistanceZero) {
+    Rng rng(23);
+    int arcs = 0;
+    for (int trial = 0; trial < 40; ++trial) {
+        const One one(listtest::random_polyline(rng, 5, trial % 2 ? rng.uniform(-1.2, 1.2) : 0.0));
+        for (int k = 0; k + 1 < one.it.num_pos(); ++k) {
+            arcs += !one.it.span_linear(k);
+            const giPoint3 P = one.it.get_interpolated_pos(k + rng.uniform(0.05, 0.95));
+            double t, d;
+            U::get_closest_point(P, one.it, 0, one.it.num_pos() - 1.0, t, d);
+            EXPECT_LT(d, 1e-10) << trial << " " << k;
+        }
+    }
+    EXPECT_GT(arcs, 40);
+}
+
 TEST(velPolylineUtils, ClosestPointsToLinesPlanesAndSegments) {
     Rng rng(18);
     for (int trial = 0; trial < 30; ++trial) {
