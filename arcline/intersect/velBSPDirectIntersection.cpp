@@ -108,6 +108,10 @@ bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossing
         }
         spans.push_back({u.poly, u.span, i, 1, box});
     }
+    // Spans in order of their boxes' left sides: the pairs to test are then swept, each span meeting only
+    // those that start before its box ends.
+    std::sort(spans.begin(), spans.end(),
+              [](const UniqueSpan& a, const UniqueSpan& b) { return a.box.min().x < b.box.min().x; });
     // Whether each piece is certainly free of self-intersection, decided when first needed (-1: not yet).
     free.assign(static_cast<std::size_t>(np), -1);
     auto only_in_free_piece = [&](const UniqueSpan& a, const UniqueSpan& b) {
@@ -135,6 +139,12 @@ bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossing
     for (int i = 0; i < ns; ++i) {
         const giBox2& ibox = spans[static_cast<std::size_t>(i)].box;
         for (int j = i + 1; j < ns; ++j) {
+            // Boxes are in order of their left sides: j's starts at or after i's, so they meet in x until
+            // one starts after i's right side, and then no later one does either. (An empty box sorts last
+            // and meets nothing.)
+            const giBox2& jbox = spans[static_cast<std::size_t>(j)].box;
+            if (jbox.min().x > ibox.max().x) break;
+            if (jbox.min().y > ibox.max().y || jbox.max().y < ibox.min().y) continue;
             // a is the first of the two in polyline and span order: it owns their intersections.
             const UniqueSpan* pa = &spans[static_cast<std::size_t>(i)];
             const UniqueSpan* pb = &spans[static_cast<std::size_t>(j)];
@@ -142,7 +152,6 @@ bool velBSPDirectIntersection::intersect(const velBSPNodeData& node, velCrossing
             const UniqueSpan& a = *pa;
             const UniqueSpan& b = *pb;
             if (run.two_boundaries() && run.boundary(a.poly) == run.boundary(b.poly)) continue;
-            if (!ibox.crosses(spans[static_cast<std::size_t>(j)].box)) continue;
             const bool same = a.poly == b.poly;
             if (same && only_in_free_piece(a, b)) continue;
             velBSPSpanHits hits;

@@ -382,7 +382,7 @@ TEST(velIntersectorBSPNode, DepthFirstPhaseKeepsMemoryBounded) {
     std::vector<V> pts{{0, 0}};
     std::vector<double> b;
     double heading = 0;
-    for (int k = 0; k < 20000; ++k) {
+    for (int k = 0; k < 80000; ++k) {
         heading += turn(rng);
         pts.push_back({pts.back().x + std::cos(heading), pts.back().y + std::sin(heading)});
         b.push_back(k % 2 ? bulge(rng) : 0.0);
