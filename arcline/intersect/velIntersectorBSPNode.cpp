@@ -159,17 +159,12 @@ int velIntersectorBSPNode::canonical_form_except_intersections(int level, int& s
             squares += s * s;
         }
         if ((spans * spans + squares) / 2 < max_direct_pairs) {
-            velCrossingcoPageArr& scratch = m_data->get_temp_crossings2();
-            scratch.clear();
+            // Straight into the data's crossings: a failed attempt takes back what it appended.
             int count = 0;
-            if (velBSPDirectIntersection::intersect(node, scratch, count)) {
-                for (int i = 0; i < scratch.size(); ++i)
-                    m_data->crossings().append(scratch.read(i));
-                scratch.clear();
+            if (velBSPDirectIntersection::intersect(node, m_data->crossings(), count)) {
                 m_crossing_count = count;
                 return 1;
             }
-            scratch.clear();
         }
     }
     // 4. At the limits of division.
