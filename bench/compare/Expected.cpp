@@ -22,9 +22,11 @@ void Checks::mark(Row& row, bool ok) {
         row.check = "ok";
 }
 
-bool Checks::near(Row& row, const std::string& what, double got, double want, double tolerance) {
+bool Checks::near(Row& row, const std::string& what, double got, double want, double tolerance,
+                  Row* partner) {
     const bool ok = std::abs(got - want) <= tolerance; // NaN fails
     mark(row, ok);
+    if (partner) mark(*partner, ok);
     if (!ok)
         m_mismatches.push_back("MISMATCH " + row.workload + " " + row.operation + " " + row.library + ": " +
                                what + " (got " + number(got) + ", expected " + number(want) + ", tolerance " +
@@ -32,9 +34,10 @@ bool Checks::near(Row& row, const std::string& what, double got, double want, do
     return ok;
 }
 
-bool Checks::equal(Row& row, const std::string& what, long long got, long long want) {
+bool Checks::equal(Row& row, const std::string& what, long long got, long long want, Row* partner) {
     const bool ok = got == want;
     mark(row, ok);
+    if (partner) mark(*partner, ok);
     if (!ok)
         m_mismatches.push_back("MISMATCH " + row.workload + " " + row.operation + " " + row.library + ": " +
                                what + " (got " + std::to_string(got) + ", expected " + std::to_string(want) +

@@ -40,10 +40,12 @@ namespace compare {
 // "MISMATCH workload operation library: what (got ..., expected ..., tolerance ...)".
 class Checks {
 public:
-    // |got - want| <= tolerance.
-    bool near(Row& row, const std::string& what, double got, double want, double tolerance);
+    // |got - want| <= tolerance. `partner`, when given, is the row that `want` comes from (another library's
+    // answer): it shares the verdict, and the line names `row`.
+    bool near(Row& row, const std::string& what, double got, double want, double tolerance,
+              Row* partner = nullptr);
     // got == want.
-    bool equal(Row& row, const std::string& what, long long got, long long want);
+    bool equal(Row& row, const std::string& what, long long got, long long want, Row* partner = nullptr);
     // A check of the input that has no row (the areas of the workloads as read).
     bool input_near(const std::string& workload, const std::string& what, double got, double want,
                     double tolerance);

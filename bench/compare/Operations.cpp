@@ -33,9 +33,9 @@ void announce(const Session& s, const std::string& workload, const std::string& 
         std::cerr << "arcline_compare: " << workload << ' ' << operation << ' ' << library << '\n';
 }
 
-// Adds a timed row; the reference holds until the next row is added.
-Row& timed(Session& s, const Workload& w, const std::string& operation, const char* library,
-           const Measured& m, bool value_is_count = false) {
+// Adds a timed row and returns its index (rows move as the table grows: hold indices, not references).
+std::size_t timed(Session& s, const Workload& w, const std::string& operation, const char* library,
+                  const Measured& m, bool value_is_count = false) {
     Row r;
     r.workload = w.name;
     r.operation = operation;
@@ -43,7 +43,7 @@ Row& timed(Session& s, const Workload& w, const std::string& operation, const ch
     r.m = m;
     r.value_is_count = value_is_count;
     s.rows.push_back(r);
-    return s.rows.back();
+    return s.rows.size() - 1;
 }
 
 void untimed(Session& s, const Workload& w, const std::string& operation, const char* library, RowKind kind) {
@@ -65,9 +65,10 @@ std::string format(const char* spec, double v) {
 void heading(Session& s, const Workload& w) {
     const auto closed =
         std::count_if(w.chains.begin(), w.chains.end(), [](const Chain& c) { return c.closed; });
-    std::string text = w.name + ": " + std::to_string(w.chains.size()) + " polylines (" +
-                       std::to_string(closed) + " closed), " + std::to_string(w.spans) + " spans (" +
-                       std::to_string(w.arc_spans) + " arcs)";
+    std::string text = w.name + ": " + std::to_string(w.chains.size()) +
+                       (w.chains.size() == 1 ? " polyline (" : " polylines (") + std::to_string(closed) +
+                       " closed), " + std::to_string(w.spans) + " spans (" + std::to_string(w.arc_spans) +
+                       " arcs)";
     if (closed > 0) text += ", exact area " + format("%.4f", w.exact_area);
     text += "; as chords " + std::to_string(w.chord_vertices) + " vertices";
     if (closed > 0) text += ", area " + format("%.4f", w.chord_area);
@@ -82,16 +83,22 @@ void segments(const Workload& w, Session& s) {
     heading(s, w);
     const std::string op = "crossings";
     announce(s, w.name, op, arcline_name);
-    Row& a = timed(s, w, op, arcline_name, arcline_side::crossings(w, s.repeat), true);
-    s.checks.equal(a, "pairs of segments that meet", std::llround(a.m.answer.value),
+    const std::size_t a = timed(s, w, op, arcline_name, arcline_side::crossings(w, s.repeat), true);
+    s.checks.equal(s.rows[a], "pairs of segments that meet", std::llround(s.rows[a].m.answer.value),
                    expected::segments_meeting_pairs);
-    const double arcline_median = a.m.timing.median_ms;
     announce(s, w.name, op, geos_name);
-    Row& g = timed(s, w, op, geos_name, geos_side::crossings(w, s.repeat), true);
-    g.ratio = g.m.timing.median_ms / arcline_median;
-    s.checks.equal(g, "pairs of segments that meet", std::llround(g.m.answer.value),
+    const std::size_t g = timed(s, w, op, geos_name, geos_side::crossings(w, s.repeat), true);
+    s.rows[g].ratio = s.rows[g].m.timing.median_ms / s.rows[a].m.timing.median_ms;
+    s.checks.equal(s.rows[g], "pairs of segments that meet", std::llround(s.rows[g].m.answer.value),
                    expected::segments_meeting_pairs);
     untimed(s, w, op, clipper_name, RowKind::not_available);
+}
+
+// The second peer's answer against the first's: the same region within what chords allow both.
+void compare_peers(Session& s, std::size_t clipper, std::size_t geos, double tolerance) {
+    const Answer c = s.rows[clipper].m.answer, g = s.rows[geos].m.answer;
+    s.checks.near(s.rows[clipper], "area against GEOS's", c.value, g.value, tolerance, &s.rows[geos]);
+    s.checks.equal(s.rows[clipper], "loops against GEOS's", c.loops, g.loops, &s.rows[geos]);
 }
 
 void two_regions(const Workload& w, Session& s) {
@@ -112,39 +119,33 @@ void two_regions(const Workload& w, Session& s) {
     };
     const Op ops[] = {
         {BooleanOp::a_and_b, "A AND B"}, {BooleanOp::a_or_b, "A OR B"}, {BooleanOp::a_not_b, "A NOT B"}};
-    // Areas of each peer's AND, OR and NOT, for the identities.
-    Answer geos[3], clipper[3];
-    std::size_t geos_rows[3] = {}, clipper_rows[3] = {};
+    // Rows of each peer's AND, OR and NOT, for the identities.
+    std::size_t geos[3] = {}, clipper[3] = {};
     for (int i = 0; i < 3; ++i) {
         untimed(s, w, ops[i].name, arcline_name, RowKind::not_yet);
         announce(s, w.name, ops[i].name, geos_name);
-        geos[i] = timed(s, w, ops[i].name, geos_name, geos_side::boolean(w, ops[i].op, s.repeat)).m.answer;
-        geos_rows[i] = s.rows.size() - 1;
+        geos[i] = timed(s, w, ops[i].name, geos_name, geos_side::boolean(w, ops[i].op, s.repeat));
         announce(s, w.name, ops[i].name, clipper_name);
-        Row& c = timed(s, w, ops[i].name, clipper_name, clipper_side::boolean(w, ops[i].op, s.repeat));
-        clipper[i] = c.m.answer;
-        clipper_rows[i] = s.rows.size() - 1;
-        s.checks.near(c, "area against GEOS's", clipper[i].value, geos[i].value,
-                      2.0 * expected::rounding_width * std::max(clipper[i].length, geos[i].length));
-        s.checks.equal(c, "loops against GEOS's", clipper[i].loops, geos[i].loops);
+        clipper[i] = timed(s, w, ops[i].name, clipper_name, clipper_side::boolean(w, ops[i].op, s.repeat));
+        // The same chords in, the same region out: only rounding tells them apart.
+        compare_peers(s, clipper[i], geos[i],
+                      2.0 * expected::rounding_width *
+                          std::max(s.rows[clipper[i]].m.answer.length, s.rows[geos[i]].m.answer.length));
     }
     // area(A OR B) + area(A AND B) = area(A) + area(B) on the peer's own input, and within the chord slack of
     // the exact areas; area(A NOT B) = area(A) - area(A AND B).
-    auto identities = [&](const Answer(&r)[3], const std::size_t(&rows)[3]) {
-        Row& or_row = s.rows[rows[1]];
-        s.checks.near(or_row, "area(A OR B) + area(A AND B) against area(A) + area(B) of its chords",
-                      r[1].value + r[0].value, chord_a + chord_b, rounding);
-        s.checks.near(or_row, "area(A OR B) + area(A AND B) against the exact area(A) + area(B)",
-                      r[1].value + r[0].value, expected::region_a_area + expected::region_b_area,
-                      chord_slack(both_lengths));
-        // The AND row takes part in the sum: it shares the verdict.
-        Row& and_row = s.rows[rows[0]];
-        if (and_row.check != "MISMATCH") and_row.check = or_row.check;
-        s.checks.near(s.rows[rows[2]], "area(A NOT B) against area(A) - area(A AND B) of its chords",
-                      r[2].value, chord_a - r[0].value, rounding);
+    auto identities = [&](const std::size_t(&rows)[3]) {
+        Row &and_row = s.rows[rows[0]], &or_row = s.rows[rows[1]], &not_row = s.rows[rows[2]];
+        const double sum = or_row.m.answer.value + and_row.m.answer.value;
+        s.checks.near(or_row, "area(A OR B) + area(A AND B) against area(A) + area(B) of its chords", sum,
+                      chord_a + chord_b, rounding, &and_row);
+        s.checks.near(or_row, "area(A OR B) + area(A AND B) against the exact area(A) + area(B)", sum,
+                      expected::region_a_area + expected::region_b_area, chord_slack(both_lengths), &and_row);
+        s.checks.near(not_row, "area(A NOT B) against area(A) - area(A AND B) of its chords",
+                      not_row.m.answer.value, chord_a - and_row.m.answer.value, rounding, &and_row);
     };
-    identities(geos, geos_rows);
-    identities(clipper, clipper_rows);
+    identities(geos);
+    identities(clipper);
 }
 
 void circles(const Workload& w, Session& s) {
@@ -152,15 +153,17 @@ void circles(const Workload& w, Session& s) {
     check_input_area(s, w, "sum of the circles' areas", w.exact_area, expected::circles_input_area);
     const std::string op = "union";
     untimed(s, w, op, arcline_name, RowKind::not_yet);
-    announce(s, w.name, op, geos_name);
-    const Answer g = timed(s, w, op, geos_name, geos_side::union_all(w, s.repeat)).m.answer;
-    s.checks.near(s.rows.back(), "union area", g.value, expected::circles_union_area,
-                  chord_slack(g.length) + expected::circles_union_area_rounding);
-    announce(s, w.name, op, clipper_name);
-    Row& c = timed(s, w, op, clipper_name, clipper_side::union_all(w, s.repeat));
-    s.checks.near(c, "union area", c.m.answer.value, expected::circles_union_area,
-                  chord_slack(c.m.answer.length) + expected::circles_union_area_rounding);
-    s.checks.equal(c, "loops against GEOS's", c.m.answer.loops, g.loops);
+    for (const auto& [library, run] :
+         {std::pair{geos_name, &geos_side::union_all}, std::pair{clipper_name, &clipper_side::union_all}}) {
+        announce(s, w.name, op, library);
+        const std::size_t r = timed(s, w, op, library, run(w, s.repeat));
+        const Answer a = s.rows[r].m.answer;
+        s.checks.near(s.rows[r], "union area", a.value, expected::circles_union_area,
+                      chord_slack(a.length) + expected::circles_union_area_rounding);
+    }
+    const std::size_t clipper = s.rows.size() - 1, geos = clipper - 1;
+    s.checks.equal(s.rows[clipper], "loops against GEOS's", s.rows[clipper].m.answer.loops,
+                   s.rows[geos].m.answer.loops, &s.rows[geos]);
 }
 
 void blob(const Workload& w, Session& s) {
@@ -170,11 +173,10 @@ void blob(const Workload& w, Session& s) {
         const std::string op = format("offset %+.0f", d);
         untimed(s, w, op, arcline_name, RowKind::not_yet);
         announce(s, w.name, op, geos_name);
-        const Answer g = timed(s, w, op, geos_name, geos_side::offset(w, d, s.repeat)).m.answer;
+        const std::size_t g = timed(s, w, op, geos_name, geos_side::offset(w, d, s.repeat));
         announce(s, w.name, op, clipper_name);
-        Row& c = timed(s, w, op, clipper_name, clipper_side::offset(w, d, s.repeat));
-        s.checks.near(c, "area against GEOS's", c.m.answer.value, g.value, peer_slack(c.m.answer, g));
-        s.checks.equal(c, "loops against GEOS's", c.m.answer.loops, g.loops);
+        const std::size_t c = timed(s, w, op, clipper_name, clipper_side::offset(w, d, s.repeat));
+        compare_peers(s, c, g, peer_slack(s.rows[c].m.answer, s.rows[g].m.answer));
     }
 }
 
@@ -188,28 +190,26 @@ void pocket(const Workload& w, Session& s) {
     constexpr double step = 1.0;
     untimed(s, w, op, arcline_name, RowKind::not_yet);
     announce(s, w.name, op, geos_name);
-    const PocketSeries g = geos_side::pocket(w, step, s.repeat);
-    timed(s, w, op, geos_name, g.series, true);
+    const PocketSeries gs = geos_side::pocket(w, step, s.repeat);
+    const std::size_t g = timed(s, w, op, geos_name, gs.series, true);
     announce(s, w.name, op, clipper_name);
-    const PocketSeries c = clipper_side::pocket(w, step, s.repeat);
-    s.checks.equal(timed(s, w, op, clipper_name, c.series, true), "non-empty levels against GEOS's",
-                   std::llround(c.series.answer.value), std::llround(g.series.answer.value));
+    const PocketSeries cs = clipper_side::pocket(w, step, s.repeat);
+    const std::size_t c = timed(s, w, op, clipper_name, cs.series, true);
+    s.checks.equal(s.rows[c], "non-empty levels against GEOS's", std::llround(cs.series.answer.value),
+                   std::llround(gs.series.answer.value), &s.rows[g]);
     for (std::size_t i = 0; i < pocket_levels_shown.size(); ++i) {
         const std::string level = "level k=" + std::to_string(pocket_levels_shown[i]);
-        Row gr;
-        gr.workload = w.name;
-        gr.operation = level;
-        gr.library = geos_name;
-        gr.kind = RowKind::part;
-        gr.m.answer = g.shown[i];
-        s.rows.push_back(gr);
-        Row cr = gr;
-        cr.library = clipper_name;
-        cr.m.answer = c.shown[i];
-        s.checks.near(cr, "area against GEOS's", c.shown[i].value, g.shown[i].value,
-                      peer_slack(c.shown[i], g.shown[i]));
-        s.checks.equal(cr, "loops against GEOS's", c.shown[i].loops, g.shown[i].loops);
-        s.rows.push_back(cr);
+        for (const auto& [library, answer] :
+             {std::pair{geos_name, gs.shown[i]}, std::pair{clipper_name, cs.shown[i]}}) {
+            Row r;
+            r.workload = w.name;
+            r.operation = level;
+            r.library = library;
+            r.kind = RowKind::part;
+            r.m.answer = answer;
+            s.rows.push_back(r);
+        }
+        compare_peers(s, s.rows.size() - 1, s.rows.size() - 2, peer_slack(cs.shown[i], gs.shown[i]));
     }
 }
 

@@ -13,7 +13,7 @@ namespace compare {
 
 // What a workload's operations add to.
 struct Session {
-    int repeat = 5;
+    int repeat = 11;
     bool progress = false; // name each operation on standard error as it starts
     std::vector<Row> rows;
     std::vector<Heading> headings;

@@ -7,7 +7,7 @@
 namespace compare {
 
 struct Options {
-    int repeat = 5;                // runs per operation
+    int repeat = 11;               // timed runs per operation
     std::vector<std::string> only; // workloads to run; empty: all
     std::string csv;               // CSV output file; empty: none
     std::string data;              // the workloads' folder

@@ -6,6 +6,7 @@
 #include "bench/compare/Sides.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -36,19 +37,22 @@ std::string compiler() {
 }
 
 void print_header(std::ostream& out, const Options& o) {
-    out << "arcline_compare: workloads of " << o.data << ", every operation run " << o.repeat
-        << (o.repeat == 1 ? " time" : " times") << ".\n"
-        << "Times: CPU time of the running thread in ms, median and minimum over the runs; reading the files "
-           "and\n"
-        << "converting them to each library's types are not timed. peer/arcline: the peer's median over "
-           "arcline's\n"
-        << "(above 1: arcline is faster). \"not yet\": arcline has no such operation yet; \"n/a\": the "
-           "library has\n"
-        << "none. Peers: " << geos_side::version() << " (C API) and " << clipper_side::version()
-        << "; they get every arc as chords within " << chord_deviation << " of it\n"
-        << "(vertices counted below), round corners within the same deviation, Clipper on integers (model "
-           "units x "
-        << clipper_side::scale << ").\n"
+    out << "arcline_compare: the workloads of " << o.data << "; every operation runs once untimed, then "
+        << o.repeat << (o.repeat == 1 ? " time" : " times") << " on the clock.\n";
+    const char* lines[] = {
+        "Times: CPU time of the running thread in ms, median and minimum of the timed runs; reading the",
+        "files and converting them to each library's types are not timed. peer/arcline: the peer's median",
+        "over arcline's (above 1: arcline is faster). \"not yet\": arcline has no such operation yet; "
+        "\"n/a\":",
+        "the library has none.",
+    };
+    for (const char* line : lines)
+        out << line << '\n';
+    out << "Peers: " << geos_side::version() << " (C API) and " << clipper_side::version()
+        << ". They get every arc as chords within " << chord_deviation
+        << " of it (vertices counted\nbelow) and make round corners within the same deviation; Clipper works "
+           "on integers, model units x "
+        << std::llround(clipper_side::scale) << ".\n"
         << "Results: loops of a region (outer loops and holes), spans (arcline) or vertices (peers), area or "
            "count.\n"
         << "Build: " << compiler() << ", " << ARCLINE_COMPARE_BUILD_TYPE << ".\n\n";
