@@ -29,7 +29,7 @@ std::string usage() {
            "excluded), each peer's median over arcline's, and the size and area (or count) of each result,\n"
            "checked against the workloads' known answers and against each other (\"MISMATCH\" lines).\n"
            "\n"
-           "  --repeat N       runs per operation, at least 1 (default 5)\n"
+           "  --repeat N       timed runs per operation, at least 1 (default 11), after one untimed run\n"
            "  --only WORKLOAD  run this workload only; may be given more than once. One of:\n"
            "                   " +
            workload_names() +
