@@ -22,6 +22,9 @@ struct Point {
 struct Chain {
     std::vector<Point> points;
     bool closed = false;
+
+    // A ring that encloses something: closed, with three points at least.
+    bool region() const { return closed && points.size() >= 3; }
 };
 
 // The fewest equal chords that follow an arc of this radius and sweep (radians, either sign) within the

@@ -20,12 +20,12 @@ ClipperLib::Path path(const Chain& c) {
     return p;
 }
 
-// The closed chains; their orientation tells outer boundaries (anticlockwise) from holes under the nonzero
+// The rings; their orientation tells outer boundaries (anticlockwise) from holes under the nonzero
 // rule, and ClipperOffset reads it the same way.
 ClipperLib::Paths closed_paths(const Workload& w) {
     ClipperLib::Paths out;
     for (const Chain& c : w.chains)
-        if (c.closed) out.push_back(path(c));
+        if (c.region()) out.push_back(path(c));
     return out;
 }
 

@@ -68,16 +68,16 @@ GEOSCoordSequence* sequence(const Chain& c) {
     return GEOSCoordSeq_copyFromBuffer_r(context(), xy.data(), xy.size() / 2, 0, 0);
 }
 
-// The polygons of closed chains: an anticlockwise ring is an outer boundary, a clockwise ring a hole of the
+// The polygons of the rings: an anticlockwise ring is an outer boundary, a clockwise ring a hole of the
 // first outer boundary around its first point. A hole outside every outer boundary is dropped with a note.
 std::vector<Geom> polygons(const std::vector<const Chain*>& chains) {
     std::vector<const Chain*> outers;
     std::vector<std::vector<const Chain*>> holes;
     for (const Chain* c : chains)
-        if (c->closed && signed_area(*c) > 0.0) outers.push_back(c);
+        if (c->region() && signed_area(*c) > 0.0) outers.push_back(c);
     holes.resize(outers.size());
     for (const Chain* c : chains) {
-        if (!c->closed || signed_area(*c) > 0.0) continue;
+        if (!c->region() || signed_area(*c) > 0.0) continue;
         std::size_t k = 0;
         while (k < outers.size() && !inside(*outers[k], c->points.front()))
             ++k;

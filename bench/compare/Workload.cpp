@@ -5,13 +5,8 @@
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
 #include <filesystem>
-#include <iterator>
 
 namespace compare {
-
-const velAbsPolyArcLinecoPrg& Workload::polyline(int k) const {
-    return *std::next(polylines.begin(), k);
-}
 
 bool read_workload(const std::string& dir, const std::string& name, Workload& out, std::string& error) {
     out = Workload();
@@ -40,9 +35,7 @@ bool read_workload(const std::string& dir, const std::string& name, Workload& ou
         for (int i = 0; i + 1 < list.num_pos(); ++i)
             out.arc_spans += !list.span_linear(i);
         out.spans += list.num_pos() > 0 ? list.num_pos() - 1 : 0;
-        out.lengths.push_back(velPolylineUtils::length(list));
         out.exact_areas.push_back(chain.closed ? velPolylineUtils::area(list) : 0.0);
-        out.exact_length += out.lengths.back();
         out.exact_area += out.exact_areas.back();
         if (chain.closed) out.chord_area += signed_area(chain);
         out.chord_vertices += static_cast<long long>(chain.points.size());

@@ -20,12 +20,7 @@ struct Workload {
     long long chord_vertices = 0;    // of all chains; a ring counts each vertex once
     double exact_area = 0.0;         // signed, of the closed polylines, arcs counted as arcs
     double chord_area = 0.0;         // signed, of the closed chains
-    double exact_length = 0.0;       // of all polylines
     std::vector<double> exact_areas; // polyline k's signed area (0 when open)
-    std::vector<double> lengths;     // polyline k's length, arcs counted as arcs
-
-    // Polyline k as arcline reads it.
-    const velAbsPolyArcLinecoPrg& polyline(int k) const;
 };
 
 // Reads `dir`/`name`.txt. False with a message naming the file (and the line of a fault) when the file is
