@@ -1,5 +1,9 @@
 #include "arcline/intersect/velIntersectorBSPNode.h"
 
+#include "arcline/intersect/velBSPVisibility.h"
+#include "arcline/polyutils/velBoundaryNesting.h"
+#include "arcline/polyutils/velVisibilityResult.h"
+
 #include "arcline/intersect/velBSPCanonicalRules.h"
 #include "arcline/intersect/velBSPDirectIntersection.h"
 #include "arcline/intersect/velBSPLeafCrossings.h"
@@ -288,4 +292,41 @@ std::ostream& operator<<(std::ostream& os, const velIntersectorBSPNode& node) {
 utOstream& operator<<(utOstream& os, const velIntersectorBSPNode& node) {
     os.stream() << node;
     return os;
+}
+
+void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count,
+                                                 const velVisibilityCalculator& calculator, int flags,
+                                                 int destructive, int level, velVisibilityResult& result,
+                                                 velBoundaryNesting* nesting) {
+    if (result.results_complete() || m_pieces.empty()) return;
+    if (m_canonical > 0) reset_canonical();
+    const int canonical = canonical_form(level);
+    bool divide = false, stop_here = false;
+    const velBoundarySorterFragments frags = velBSPVisibility::decide(
+        node_data(), canonical, P, count, calculator, flags, result, nesting, divide, stop_here);
+    if (nesting && frags.num_fragments() > 0) {
+        // Every boundary met here goes into the tree, walking round the node from P.
+        const std::vector<int> at_p = nesting->get_position();
+        frags.find_nesting(*nesting);
+        nesting->set_position(at_p);
+    }
+    if (stop_here || !divide || canonical) return;
+    if (!contains_children()) {
+        if (level >= max_level || degenerate()) return;
+        subdivide(subdivision_centre());
+    }
+    const std::vector<int> saved = nesting ? nesting->get_position() : std::vector<int>();
+    for (int i = 0; i < 4; ++i) {
+        const giPoint3 Q = velBSPVisibility::start_point(limits(), child(i)->limits(), i, frags);
+        const int child_count = frags.visible(Q);
+        if (nesting) {
+            nesting->set_position(saved);
+            frags.find_nesting(Q, *nesting);
+        }
+        child(i)->determine_visibility(Q, child_count, calculator, flags, destructive, level + 1, result,
+                                       nesting);
+        if (destructive) delete_child(i);
+        if (result.results_complete()) break;
+    }
+    if (nesting) nesting->set_position(saved);
 }

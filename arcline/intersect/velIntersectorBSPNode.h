@@ -58,6 +58,10 @@ class velPolylineListIter;
 class velTrimmedPolylineListIter;
 struct velBSPNodeData;
 
+class velVisibilityCalculator;
+class velVisibilityResult;
+class velBoundaryNesting;
+
 class velIntersectorBSPNode : public velNode2 {
 public:
     // The intersector's node budget for the breadth-first phase.
@@ -99,6 +103,18 @@ public:
     int certainly_free(int piece) const;
     // The number of pieces with exactly n different positions (coincident neighbours counted once).
     int num_with_num_different_points(int n) const;
+
+    // The visibility traversal (velBSPVisibility does one node's work): decides the visibility of the
+    // polylines of the tree's list (its segments), entry i for polyline i, from the count `count` at the
+    // point P of this node's boundary. Returns at once when the result is complete or the node has no
+    // pieces. A node that cannot decide all it holds and is not canonical is divided one level (when it has
+    // no children) and each child i is visited from a safe point near corner i of this node, whose count
+    // the fragments here give; with `destructive` each child is deleted after its visit. The nesting (may
+    // be null) follows the walk from point to point and receives the closed polylines decided inside
+    // nodes. The cross data must be set for a visibility query (visibility test on, intersections off).
+    void determine_visibility(const giPoint3& P, int count, const velVisibilityCalculator& calculator,
+                              int flags, int destructive, int level, velVisibilityResult& result,
+                              velBoundaryNesting* nesting);
 
     // The pieces as a trimmed view of the input list, with their end flags (made on each call).
     std::shared_ptr<velTrimmedPolylineListIter> pieces() const;

@@ -1,0 +1,219 @@
+// Visibility of boundaries through the BSP traversal: the winding-count rules on nested and disjoint
+// boundaries, the confidence rules of the result, the counts of fragments round one node, and random
+// non-crossing circles against counts and containment computed independently from the circles themselves.
+
+#include "arcline/intersect/velCrossData.h"
+#include "arcline/intersect/velIntersectorBSPNode.h"
+#include "arcline/polyutils/velBoundaryNesting.h"
+#include "arcline/polyutils/velBoundarySorterFragments.h"
+#include "arcline/polyutils/velVisibilityCalculator.h"
+#include "arcline/polyutils/velVisibilityResult.h"
+#include "tests/intersect/bspTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <tuple>
+
+namespace velVisibility_test {
+
+using namespace bsptest;
+
+std::unique_ptr<velAbsPolyArcLine> square(double x0, double y0, double side, bool anticlockwise) {
+    std::vector<V> pts{{x0, y0}, {x0 + side, y0}, {x0 + side, y0 + side}, {x0, y0 + side}, {x0, y0}};
+    if (!anticlockwise) std::reverse(pts.begin(), pts.end());
+    return polyline(pts);
+}
+
+std::unique_ptr<velAbsPolyArcLine> circle(double cx, double cy, double r, bool anticlockwise) {
+    const double b = anticlockwise ? 1.0 : -1.0;
+    return polyline({{cx + r, cy}, {cx - r, cy}, {cx + r, cy}}, {b, b});
+}
+
+// The visibility of every polyline of the list and, when asked, its nesting tree: a destructive traversal
+// from the root's lower left corner with count 0, as the sorter runs it.
+struct Visibility {
+    velVisibilityResult result;
+    intNaryTree tree;
+};
+
+Visibility visibility(List& list, int mode, const std::vector<double>* areas = nullptr) {
+    Visibility v;
+    velCrossData data;
+    data.set_visibility_test(1);
+    data.set_intersections(0);
+    velIntersectorBSPNode root(list.iter, &data);
+    v.result.initialize(list.iter.size(), nullptr);
+    std::unique_ptr<velBoundaryNesting> nesting;
+    if (areas) nesting = std::make_unique<velBoundaryNesting>(v.tree, *areas);
+    const giPoint2 lo = root.limits().min();
+    root.determine_visibility({lo.x, lo.y, 0.0}, 0, velVisibilityCalculator(mode), 0, 1, 0, v.result,
+                              nesting.get());
+    return v;
+}
+
+struct Case {
+    const char* name;
+    int mode;
+    std::vector<std::tuple<double, double, double, bool>> squares; // x0, y0, side, anticlockwise
+    std::vector<int> visible;
+};
+
+class Rules : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Rules, VisibleExactlyWhereTheySeparateCountsZeroAndOne) {
+    const Case& c = GetParam();
+    List list;
+    for (const auto& [x, y, side, ccw] : c.squares)
+        list.add(square(x, y, side, ccw));
+    const Visibility v = visibility(list, c.mode);
+    ASSERT_TRUE(v.result.results_complete());
+    for (std::size_t i = 0; i < c.visible.size(); ++i)
+        EXPECT_EQ(v.result.visible(static_cast<int>(i)), c.visible[i]) << "square " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Visibility, Rules,
+    ::testing::Values(
+        Case{"disjoint", 1, {{0, 0, 1, true}, {3, 0, 1, true}}, {1, 1}},
+        Case{"nested", 1, {{0, 0, 10, true}, {2, 2, 5, true}}, {1, 0}},
+        Case{"three_nested_winding", 1, {{0, 0, 10, true}, {1, 1, 8, true}, {2, 2, 6, true}}, {1, 0, 0}},
+        Case{"three_nested_even_odd", 0, {{0, 0, 10, true}, {1, 1, 8, true}, {2, 2, 6, true}}, {1, 0, 1}},
+        Case{"hole", 1, {{0, 0, 10, true}, {2, 2, 5, false}}, {1, 1}},
+        Case{"clockwise_alone", 1, {{0, 0, 1, false}}, {0}},
+        Case{"island_in_hole", 1, {{0, 0, 10, true}, {2, 2, 6, false}, {3, 3, 2, true}}, {1, 1, 1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(velVisibilityResult, ConfidenceDecidesWhichResultStays) {
+    const int blocked[3] = {0, 0, 1};
+    velVisibilityResult r;
+    r.initialize(3, blocked);
+    EXPECT_EQ(r.known(), 1);
+    EXPECT_FALSE(r.visibility_defined(0));
+    r.set_visibility(0, 1, 0.5, 0.005); // unsure
+    EXPECT_TRUE(r.visibility_defined(0));
+    EXPECT_FALSE(r.visibility_certain(0));
+    r.set_visibility(0, 0, 0.25, 0.004); // less sure: ignored
+    EXPECT_EQ(r.visible(0), 1);
+    r.set_visibility(0, 0, 0.25, 0.02); // more sure and certain: replaces
+    EXPECT_EQ(r.visible(0), 0);
+    EXPECT_DOUBLE_EQ(r.t(0), 0.25);
+    r.set_visibility(0, 1, 0.75, 5.0); // a certain result is final
+    EXPECT_EQ(r.visible(0), 0);
+    r.set_visibility(2, 1); // blocked: never a result
+    EXPECT_FALSE(r.visibility_defined(2));
+    EXPECT_FALSE(r.results_complete());
+    r.set_visibility(1, 1);
+    EXPECT_TRUE(r.results_complete());
+}
+
+// One fragment across the unit box, entering on the right at y = 0.25 and leaving on the left: the top edge
+// of an anticlockwise region below it. From P = (0, 0) with count 1 the count is 0 above the edge; the
+// count 1 holds on 1.5 of the 4 perimeter units.
+TEST(velBoundarySorterFragments, CountsRoundTheNode) {
+    velBoundarySorterFragments frags(giBox2({0, 0}, {1, 1}), 1);
+    frags.add_fragment(7, {1, 0.25, 0}, 0.1, {0, 0.25, 0}, 0.9);
+    velVisibilityResult r;
+    r.initialize(8, nullptr);
+    int complete = 0;
+    frags.sort_frags(1, {0, 0, 0}, velVisibilityCalculator(1), 0, r, complete);
+    EXPECT_EQ(complete, 1);
+    EXPECT_EQ(r.visible(7), 1);
+    EXPECT_DOUBLE_EQ(r.confidence(7), 1000.0 + 1e-10); // the other end is 1 away in x
+    EXPECT_EQ(frags.visible({1, 0.1, 0}), 1);
+    EXPECT_EQ(frags.visible({1, 0.5, 0}), 0);
+    EXPECT_EQ(frags.visible({0.5, 1, 0}), 0);
+    EXPECT_EQ(frags.visible({0, 0.1, 0}), 1);
+    EXPECT_DOUBLE_EQ(frags.average_visibility(), 1.5 / 4.0);
+    EXPECT_TRUE(frags.close_to_point({0.001, 0.25, 0}, 0.01));
+    EXPECT_FALSE(frags.close_to_point({0.5, 0.5, 0}, 0.01));
+}
+
+// A segment that leaves and comes back at one place changes nothing; ends that crowd together decide with
+// little confidence, and the result is then incomplete.
+TEST(velBoundarySorterFragments, TouchingAndCrowdedEnds) {
+    velBoundarySorterFragments frags(giBox2({0, 0}, {1, 1}), 3);
+    frags.add_fragment(0, {1, 0.5, 0}, 0.0, {0.5, 1, 0}, 0.2);
+    frags.add_fragment(0, {0.5, 1, 0}, 0.2, {0, 0.5, 0}, 0.4);
+    frags.add_fragment(1, {0.3, 0, 0}, 0.0, {0.300001, 0, 0}, 0.5);
+    velVisibilityResult r;
+    r.initialize(2, nullptr);
+    int complete = 1;
+    frags.sort_frags(0, {0, 0, 0}, velVisibilityCalculator(1), 0, r, complete);
+    EXPECT_EQ(frags.visible({0.5, 1, 0}), frags.visible({0.6, 1, 0}));
+    EXPECT_FALSE(r.visibility_certain(1));
+    EXPECT_EQ(complete, 0);
+}
+
+// Random circles that neither cross nor touch, in both orientations: each is visible exactly when the
+// winding counts just inside and just outside it are 0 and 1, and the nesting tree puts each under the
+// smallest circle that holds it. Counts and containment come from the circles' centres and radii.
+TEST(velBoundaryNesting, RandomCirclesAgainstTheirOwnCounts) {
+    for (int seed = 1; seed <= 20; ++seed) {
+        std::mt19937 rng(static_cast<unsigned>(seed));
+        std::uniform_real_distribution<double> pos(0, 100), rad(1, 30);
+        std::bernoulli_distribution ccw(0.7);
+        struct C {
+            double x, y, r;
+            bool ccw;
+        };
+        std::vector<C> cs;
+        for (int tries = 0; tries < 400 && cs.size() < 25; ++tries) {
+            const C c{pos(rng), pos(rng), rad(rng), ccw(rng)};
+            bool ok = true;
+            for (const C& o : cs) {
+                const double d = std::hypot(c.x - o.x, c.y - o.y);
+                ok = ok && (d > c.r + o.r + 0.01 || d + std::min(c.r, o.r) < std::max(c.r, o.r) - 0.01);
+            }
+            if (ok) cs.push_back(c);
+        }
+        List list;
+        std::vector<double> areas;
+        for (const C& c : cs) {
+            list.add(circle(c.x, c.y, c.r, c.ccw));
+            areas.push_back((c.ccw ? 1 : -1) * M_PI * c.r * c.r);
+        }
+        auto holds = [&](const C& o, const C& c) {
+            return &o != &c && std::hypot(c.x - o.x, c.y - o.y) + c.r < o.r;
+        };
+        const Visibility v = visibility(list, 1, &areas);
+        ASSERT_TRUE(v.result.results_complete()) << "seed " << seed;
+        intNaryTree tree = v.tree;
+        for (std::size_t i = 0; i < cs.size(); ++i) {
+            int inside = cs[i].ccw ? 1 : -1;
+            const C* parent = nullptr;
+            for (const C& o : cs)
+                if (holds(o, cs[i])) {
+                    inside += o.ccw ? 1 : -1;
+                    if (!parent || o.r < parent->r) parent = &o;
+                }
+            const int outside = inside - (cs[i].ccw ? 1 : -1);
+            const int expected = (inside == 1 && outside == 0) || (inside == 0 && outside == 1);
+            EXPECT_EQ(v.result.visible(static_cast<int>(i)), expected) << "seed " << seed << " circle " << i;
+            // The parent in the tree: find circle i by a walk over the whole tree.
+            const int want = parent ? static_cast<int>(parent - cs.data()) : -1;
+            int found_parent = -2, count = 0;
+            std::function<void()> walk = [&] {
+                const int here = tree.Read();
+                for (int k = 0; k < tree.NumOffspring(); ++k) {
+                    tree.Down(k);
+                    if (tree.Read() == static_cast<int>(i)) {
+                        found_parent = here;
+                        ++count;
+                    }
+                    walk();
+                    tree.Up();
+                }
+            };
+            tree.Root();
+            walk();
+            EXPECT_EQ(count, 1) << "seed " << seed << " circle " << i;
+            EXPECT_EQ(found_parent, want) << "seed " << seed << " circle " << i;
+        }
+    }
+}
+
+} // namespace velVisibility_test
