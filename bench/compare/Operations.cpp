@@ -1,5 +1,6 @@
 #include "bench/compare/Operations.h"
 
+#include "bench/compare/Report.h"
 #include "bench/compare/Sides.h"
 
 #include <algorithm>
@@ -55,12 +56,6 @@ void untimed(Session& s, const Workload& w, const std::string& operation, const 
     s.rows.push_back(r);
 }
 
-std::string format(const char* spec, double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, spec, v);
-    return buf;
-}
-
 // The workload's heading: what arcline reads and what the peers get.
 void heading(Session& s, const Workload& w) {
     const auto closed =
@@ -69,9 +64,9 @@ void heading(Session& s, const Workload& w) {
                        (w.chains.size() == 1 ? " polyline (" : " polylines (") + std::to_string(closed) +
                        " closed), " + std::to_string(w.spans) + " spans (" + std::to_string(w.arc_spans) +
                        " arcs)";
-    if (closed > 0) text += ", exact area " + format("%.4f", w.exact_area);
+    if (closed > 0) text += ", exact area " + format_number("%.4f", w.exact_area);
     text += "; as chords " + std::to_string(w.chord_vertices) + " vertices";
-    if (closed > 0) text += ", area " + format("%.4f", w.chord_area);
+    if (closed > 0) text += ", area " + format_number("%.4f", w.chord_area);
     s.headings.push_back({s.rows.size(), text});
 }
 
@@ -170,7 +165,7 @@ void blob(const Workload& w, Session& s) {
     heading(s, w);
     check_input_area(s, w, "area", w.exact_area, expected::blob_area);
     for (const double d : {2.0, -2.0}) {
-        const std::string op = format("offset %+.0f", d);
+        const std::string op = format_number("offset %+.0f", d);
         untimed(s, w, op, arcline_name, RowKind::not_yet);
         announce(s, w.name, op, geos_name);
         const std::size_t g = timed(s, w, op, geos_name, geos_side::offset(w, d, s.repeat));

@@ -11,24 +11,18 @@ namespace compare {
 
 namespace {
 
-std::string format(const char* spec, double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, spec, v);
-    return buf;
-}
-
 std::string ms(double v) {
-    return format(v < 10.0 ? "%.3f" : "%.2f", v);
+    return format_number(v < 10.0 ? "%.3f" : "%.2f", v);
 }
 
 std::string count(long long v) {
     return v < 0 ? "-" : std::to_string(v);
 }
 
-std::string value(const Row& r, const char* area_spec) {
+std::string value(const Row& r, const char* area_pattern) {
     const double v = r.m.answer.value;
     if (std::isnan(v)) return "-";
-    return r.value_is_count ? format("%.0f", v) : format(area_spec, v);
+    return r.value_is_count ? format_number("%.0f", v) : format_number(area_pattern, v);
 }
 
 // The two time columns: figures, or the reason there are none.
@@ -93,10 +87,16 @@ void print_table(std::ostream& out, const std::vector<Row>& rows, const std::vec
         const auto [median, minimum] = times(r, "");
         const bool answered = r.kind == RowKind::timed || r.kind == RowKind::part;
         line({r.workload, r.operation, r.library, median, minimum,
-              std::isnan(r.ratio) ? (r.kind == RowKind::timed ? "-" : "") : format("%.2f", r.ratio),
+              std::isnan(r.ratio) ? (r.kind == RowKind::timed ? "-" : "") : format_number("%.2f", r.ratio),
               answered ? count(r.m.answer.loops) : "", answered ? count(r.m.answer.size) : "",
               answered ? value(r, "%.4f") : "", r.check});
     }
+}
+
+std::string format_number(const char* pattern, double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, pattern, v);
+    return buf;
 }
 
 bool write_csv(const std::string& path, const std::vector<Row>& rows, std::string& error) {
@@ -111,10 +111,10 @@ bool write_csv(const std::string& path, const std::vector<Row>& rows, std::strin
         f << "workload,operation,library,median_ms,min_ms,result_loops,result_spans_or_vertices,"
              "area_or_count\n";
         for (const Row& r : rows) {
-            const auto [median, minimum] =
-                r.kind == RowKind::timed
-                    ? std::pair{format("%.4f", r.m.timing.median_ms), format("%.4f", r.m.timing.min_ms)}
-                    : times(r, "");
+            const auto [median, minimum] = r.kind == RowKind::timed
+                                               ? std::pair{format_number("%.4f", r.m.timing.median_ms),
+                                                           format_number("%.4f", r.m.timing.min_ms)}
+                                               : times(r, "");
             const bool answered = r.kind == RowKind::timed || r.kind == RowKind::part;
             auto number = [](long long v) { return v < 0 ? std::string() : std::to_string(v); };
             const std::string v = answered ? value(r, "%.10f") : "";

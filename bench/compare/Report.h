@@ -41,6 +41,9 @@ void print_table(std::ostream& out, const std::vector<Row>& rows, const std::vec
 // result_spans_or_vertices, area_or_count; "not yet" and "n/a" stand in median_ms and min_ms, a level of a
 // series has them empty, and so has every column without a value. Written whole (a temporary file renamed)
 // or not at all; false with a message when the file cannot be written.
+// v formatted by a printf pattern of one double ("%.2f").
+std::string format_number(const char* pattern, double v);
+
 bool write_csv(const std::string& path, const std::vector<Row>& rows, std::string& error);
 
 } // namespace compare
