@@ -57,6 +57,11 @@ int velDebugGeometryCdgOutput::labels_written() const {
     return m_labels;
 }
 
+bool velDebugGeometryCdgOutput::failed() const {
+    const std::lock_guard lock(m_mutex);
+    return m_failed;
+}
+
 void velDebugGeometryCdgOutput::output(void* object, const velPolylineListIter* geometry, utString label) {
     if (!object || !geometry) return;
     static_cast<velDebugGeometryCdgOutput*>(object)->write(*geometry, label);
@@ -108,5 +113,5 @@ void velDebugGeometryCdgOutput::write(const velPolylineListIter& geometry, const
     }
     CDGDocument::popNode(m_doc);
     // So that a process that dies later leaves every label written so far readable.
-    CDGDocument::flushDoc(m_doc);
+    if (!CDGDocument::flushDoc(m_doc)) m_failed = true;
 }

@@ -51,6 +51,8 @@ public:
     // Labels written so far, and whether anything was.
     int labels_written() const;
     bool written() const { return labels_written() > 0; }
+    // Whether writing the file failed (it could not be made, or a write did not go through).
+    bool failed() const;
 
     // The output functions, with this object as `object`.
     static void output(void* object, const velPolylineListIter* geometry, utString label);
@@ -71,4 +73,5 @@ private:
     int m_labels = 0;
     bool m_open = false;
     bool m_started = false; // a first output has made the file
+    bool m_failed = false;
 };
