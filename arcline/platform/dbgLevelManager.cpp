@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <initializer_list>
 #include <utility>
 
 namespace {
@@ -16,6 +17,14 @@ std::string_view trimmed(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
         s.remove_suffix(1);
     return s;
+}
+
+// Text made by appending, not by operator+ chains, which GCC 12 wrongly warns about (-Wrestrict).
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (const std::string_view part : parts)
+        out.append(part);
+    return out;
 }
 
 bool same_ignoring_case(std::string_view a, std::string_view b) {
@@ -85,21 +94,21 @@ int dbgLevelManager::set_levels(std::string_view text, std::string* error) {
             text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
             if (item.empty()) continue;
             const std::size_t eq = item.find('=');
-            if (eq == std::string_view::npos) return fail("'" + std::string(item) + "': expected NAME=LEVEL");
+            if (eq == std::string_view::npos) return fail(joined({"'", item, "': expected NAME=LEVEL"}));
             const std::string_view name = trimmed(item.substr(0, eq));
             const std::string_view value = trimmed(item.substr(eq + 1));
             int level = -1;
             const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), level);
             if (value.empty() || ec != std::errc() || end != value.data() + value.size() || level < 0 ||
                 level > max_level)
-                return fail("'" + std::string(item) + "': the level is not a whole number from 0 to " +
-                            std::to_string(max_level));
+                return fail(joined(
+                    {"'", item, "': the level is not a whole number from 0 to ", std::to_string(max_level)}));
             dbgLevel* found = find_locked(name);
             if (!found) {
-                std::string why = "no debug level named '" + std::string(name) + "'";
+                std::string why = joined({"no debug level named '", name, "'"});
                 for (const dbgLevel* other : m_levels) {
                     if (same_ignoring_case(name, other->name())) {
-                        why += std::string(" (did you mean '") + other->name() + "'?)";
+                        why += joined({" (did you mean '", other->name(), "'?)"});
                         break;
                     }
                 }
@@ -119,7 +128,7 @@ int dbgLevelManager::set_levels_from_environment(const char* variable, std::stri
     if (!value || !*value) return 1;
     std::string why;
     if (set_levels(value, &why)) return 1;
-    if (error) *error = std::string(variable) + ": " + why;
+    if (error) *error = joined({variable, ": ", why});
     return 0;
 }
 

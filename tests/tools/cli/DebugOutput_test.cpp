@@ -42,6 +42,7 @@ TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
 
         velAbsPolyArcLineListCursor cursor;
         cursor.create_polyline();
+        ++cursor;
         auto& line = *cursor.current_polyarcline();
         // Two short spans: a straight one at (5, 0) and an arc at (10, 0); the rest are long.
         line.add_pos({0, 0, 0});
@@ -56,11 +57,14 @@ TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
         EXPECT_EQ(out.labels_written(), 1);
         // A level below the channel's: nothing more.
         velDebugGeometry::get_manager()->set_levels("velPolylineUtils=1");
-        cursor.create_polyline();
-        cursor.current_polyarcline()->add_pos({0, 0, 0});
-        cursor.current_polyarcline()->add_pos({0, 0.01, 0});
-        cursor.current_polyarcline()->add_pos({0, 1, 0});
-        velPolylineUtils::remove_spans_shorter_than(0.1, cursor);
+        velAbsPolyArcLineListCursor quiet;
+        quiet.create_polyline();
+        ++quiet;
+        quiet.current_polyarcline()->add_pos({0, 0, 0});
+        quiet.current_polyarcline()->add_pos({0, 0.01, 0});
+        quiet.current_polyarcline()->add_pos({0, 1, 0});
+        velPolylineUtils::remove_spans_shorter_than(0.1, quiet);
+        EXPECT_EQ(quiet.num_pos(), 2);
         velDebugGeometry::flush_all();
         EXPECT_EQ(out.labels_written(), 1);
         EXPECT_FALSE(out.failed());
