@@ -96,19 +96,23 @@ void velDebugGeometryCdgOutput::write(const velPolylineListIter& geometry, const
     const char* colour = palette[static_cast<std::size_t>(entry->second) % std::size(palette)];
     ++m_labels;
     CDGDocument::pushNode(m_doc, label);
+    // Only the first entity carries the label as text: the picture stays readable, and the colour and the
+    // nodes tie the rest to it.
+    std::string text = label;
     for (list->reset(); ++*list;) {
         const int n = list->num_pos();
         if (n == 0) continue;
         CDGDocument::pushNode(m_doc, "polyline " + std::to_string(list->index()));
-        if (n == 1) CDGDocument::exportPoint(m_doc, p3(list->get_pos(0)), colour, "");
+        if (n == 1) CDGDocument::exportPoint(m_doc, p3(list->get_pos(0)), colour, text);
         for (int i = 0; i + 1 < n; ++i) {
-            const std::string span = "span " + std::to_string(i);
+            if (i > 0 || n == 1) text.clear();
             if (list->span_linear(i))
-                CDGDocument::exportLine(m_doc, p3(list->get_pos(i)), p3(list->get_pos(i + 1)), colour, span);
+                CDGDocument::exportLine(m_doc, p3(list->get_pos(i)), p3(list->get_pos(i + 1)), colour, text);
             else
                 CDGDocument::exportArcFromPoints(m_doc, p3(list->get_pos(i)), p3(list->get_mid_pos(i)),
-                                                 p3(list->get_pos(i + 1)), colour, span);
+                                                 p3(list->get_pos(i + 1)), colour, text);
         }
+        text.clear();
         CDGDocument::popNode(m_doc);
     }
     CDGDocument::popNode(m_doc);

@@ -12,8 +12,9 @@
 // Each label handed over becomes one node named after the label ("velPolylineUtils:removed_short_spans"),
 // holding a node "polyline k" per polyline with positions (k its index in what was handed over): a
 // polyline of one position is a point, a longer one its spans, lines as lines and arcs as arcs through
-// their three points, each labelled "span i". All the geometry of one label has one colour; labels take
-// the colours of `palette` in the order they first appear. Curves handed to the pattern output are written
+// their three points. The first entity of a label is labelled with it, the others not (so that a picture
+// of many spans stays readable). All the geometry of one label has one colour; labels take the colours
+// of `palette` in the order they first appear. Curves handed to the pattern output are written
 // the same way as polylines within `curve_tol` of them.
 //
 // Threads: output may come from any thread; writes into the document are serialised by the object's lock.

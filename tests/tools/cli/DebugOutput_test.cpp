@@ -81,6 +81,9 @@ TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
     EXPECT_EQ(r[2].points[0], (lumet::P3{5, 0, 0}));
     EXPECT_EQ(r[2].points[1], (lumet::P3{5, static_cast<float>(0.05), 0}));
     EXPECT_EQ(r[2].colours[0], std::string(velDebugGeometryCdgOutput::palette[0]));
+    // The first entity carries the label, the others no text.
+    EXPECT_EQ(r[2].text, "velPolylineUtils:removed_short_spans");
+    EXPECT_EQ(r[5].text, "");
     EXPECT_EQ(r[4].text, "polyline 1");
     EXPECT_EQ(r[5].points[0], (lumet::P3{10, 0, 0}));
     EXPECT_EQ(r[5].points[2], (lumet::P3{static_cast<float>(10.06), 0, 0}));
