@@ -67,6 +67,11 @@ constexpr velDebugGeometryChannels::Channel table[] = {
     {"vrnSpongeOffsetter", "0=Off, 1=On", help},
 };
 
+// The channels, never destroyed, like the manager they are registered with (held here so that leak
+// checkers see them reachable).
+std::deque<velDebugGeometry>* kernel_channels = nullptr;
+dbgLevel* plain_boolean_level = nullptr;
+
 // Made when the library is loaded, so that hosts find the channels before anything else asks for them.
 const bool defined_at_load = (velDebugGeometryChannels::define(), true);
 
@@ -79,10 +84,9 @@ std::span<const velDebugGeometryChannels::Channel> velDebugGeometryChannels::cha
 void velDebugGeometryChannels::define() {
     static std::once_flag once;
     std::call_once(once, [] {
-        // Never destroyed, like the manager they are registered with.
-        auto* geometry = new std::deque<velDebugGeometry>;
+        kernel_channels = new std::deque<velDebugGeometry>;
         for (const Channel& c : table)
-            geometry->emplace_back(c.name, c.legend, c.help);
-        new dbgLevel(boolean_level, boolean_description, help, 0, boolean_source);
+            kernel_channels->emplace_back(c.name, c.legend, c.help);
+        plain_boolean_level = new dbgLevel(boolean_level, boolean_description, help, 0, boolean_source);
     });
 }
