@@ -15,7 +15,7 @@
 //   polygon_drawing(c, r, n, angle)          for i = 0 .. n: c + r u(2 pi i / n + angle); the last is the
 //   first star_drawing(c, size)                    for i = 0 .. 10: c + r_i u(pi i / 5), r_i = size for odd i
 //   and
-//                                            size / 2 for even i: a five-pointed star, a dent up, a point down
+//                                            size / 2 for even i: five points, one down
 //   arrow_drawing(from, to)                  from, to, left barb, right barb, to: the head is a closed
 //   triangle
 //                                            whose length is a fifth of the arrow's and whose half-width is
