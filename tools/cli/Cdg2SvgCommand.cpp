@@ -126,7 +126,7 @@ int run(const Options& o, Session& session) {
 }
 
 const CommandRegistration registration = register_command<Options>(
-    {"cdg2svg", "draw a debug geometry document (.cdg) as an SVG picture", 40}, setup, run);
+    {"cdg2svg", "draw a debug geometry document (.cdg) as an SVG picture", 40, false}, setup, run);
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "tools/cli/Command.h"
 
+#include "tools/cli/DebugOutput.h"
+
 #include <algorithm>
 #include <ostream>
 #include <sstream>
@@ -38,9 +40,19 @@ constexpr const char* program_description =
     "DXF files and debug geometry documents (.cdg). '-' names standard input or output.\n"
     "Exit codes: 0 done, 1 an output could not be written, 2 bad arguments or bad input.";
 
-void add_common_options(CLI::App& app, CommonOptions& common) {
+void add_common_options(CLI::App& app, CommonOptions& common, bool debug) {
     app.add_flag("--strict", common.strict,
                  "treat warnings about the inputs as faults (exit code 2; reading stops there)");
+    if (!debug) return;
+    app.add_option("--debug", common.debug,
+                   "set a debug channel's level (repeat, or separate with commas; also from\n"
+                   "ARCLINE_DEBUG, which these override); 'list' lists the channels")
+        ->type_name("CHANNEL=LEVEL")
+        ->allow_extra_args(false);
+    app.add_option("--debug-out", common.debug_out,
+                   "the debug geometry document the channels write (default arcline-debug.cdg);\n"
+                   "draw it with 'arcline cdg2svg'")
+        ->type_name("FILE.cdg");
 }
 
 std::string program_help(const CLI::App& app) {
@@ -117,12 +129,17 @@ int run_arcline(const std::vector<std::string>& args, std::istream& in, std::ost
     app.add_flag("-h,--help", want_help, "show this help and exit");
     app.add_flag("--version", want_version, "show the version and exit");
 
-    std::vector<std::pair<CLI::App*, CommandRunner>> commands;
+    struct Parsed {
+        CLI::App* sub;
+        CommandRunner runner;
+        const CommandInfo* info;
+    };
+    std::vector<Parsed> commands;
     for (const Entry* e : sorted_commands()) {
         CLI::App* sub = app.add_subcommand(e->info.name, e->info.summary);
         sub->set_help_flag("-h,--help", "show the options of this command and exit");
-        commands.emplace_back(sub, e->attach(*sub));
-        add_common_options(*sub, session.options());
+        commands.push_back({sub, e->attach(*sub), &e->info});
+        add_common_options(*sub, session.options(), e->info.debug_channels);
     }
 
     if (args.empty()) {
@@ -134,7 +151,7 @@ int run_arcline(const std::vector<std::string>& args, std::istream& in, std::ost
     try {
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        for (const auto& [sub, runner] : commands) {
+        for (const auto& [sub, runner, info] : commands) {
             if (sub->parsed()) {
                 out << command_help(*sub);
                 return exit_ok;
@@ -144,7 +161,7 @@ int run_arcline(const std::vector<std::string>& args, std::istream& in, std::ost
         return exit_ok;
     } catch (const CLI::ParseError& e) {
         std::string where = "arcline";
-        for (const auto& [sub, runner] : commands)
+        for (const auto& [sub, runner, info] : commands)
             if (sub->parsed()) where += " " + sub->get_name();
         if (where == "arcline" && !args.empty() && args[0].rfind('-', 0) != 0)
             err << "arcline: unknown command '" << args[0] << "'\n" << program_help(app);
@@ -161,10 +178,16 @@ int run_arcline(const std::vector<std::string>& args, std::istream& in, std::ost
         out << "arcline " << ARCLINE_VERSION << "\n";
         return exit_ok;
     }
-    for (const auto& [sub, runner] : commands) {
+    for (const auto& [sub, runner, info] : commands) {
         if (sub->parsed()) {
             session.set_command("arcline " + sub->get_name());
-            const int code = runner(session);
+            DebugOutput debug(session);
+            if (info->debug_channels && !debug.start()) return session.exit_code();
+            int code = runner(session);
+            if (info->debug_channels) {
+                debug.finish();
+                if (code == exit_ok) code = session.exit_code();
+            }
             out.flush();
             if (!out) {
                 session.not_written("<stdout>", "cannot write standard output");

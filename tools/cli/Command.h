@@ -24,7 +24,8 @@
 //     } // namespace
 //
 // Nothing else changes: the build takes every source of tools/cli, the program lists the command in its
-// help (ordered by `order`, then name) and adds the common options (--strict; see CommonOptions) to it.
+// help (ordered by `order`, then name) and adds the common options (--strict, and --debug and --debug-out
+// unless the command says it runs no algorithm; see CommonOptions) to it.
 // Shared helpers: GeometryInput (read inputs with "file:line" faults, warnings and --strict),
 // OutputFile (write atomically; "-" for standard output), print_json (--json), SvgOutput (--svg).
 
@@ -45,6 +46,9 @@ struct CommandInfo {
     std::string name;
     std::string summary; // one line for the program's help
     int order = 100;     // place in the help: lower first, then by name
+    // The command runs library algorithms, so it takes the debug channel options --debug and --debug-out
+    // (see DebugOutput); commands that only read, convert or draw files say false.
+    bool debug_channels = true;
 };
 
 // Runs a command after its arguments were parsed into the options that setup bound.

@@ -53,7 +53,7 @@ int run(const Options& o, Session& session) {
 
 const CommandRegistration registration = register_command<Options>(
     {"convert", "geometry from one format to another: records, picture or DXF in; records, DXF or .cdg out",
-     20},
+     20, false},
     setup, run);
 
 } // namespace

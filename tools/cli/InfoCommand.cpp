@@ -51,7 +51,7 @@ int run(const Options& o, Session& session) {
 }
 
 const CommandRegistration registration = register_command<Options>(
-    {"info", "counts, length, signed area and box of geometry files", 10}, setup, run);
+    {"info", "counts, length, signed area and box of geometry files", 10, false}, setup, run);
 
 } // namespace
 

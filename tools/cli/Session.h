@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace arcline::cli {
 
@@ -17,11 +18,15 @@ inline constexpr int exit_ok = 0;
 inline constexpr int exit_not_written = 1;
 inline constexpr int exit_bad_input = 2;
 
-// Options every command takes; see Command.cpp, which adds them to each command. The debug channel
-// options (--debug CHANNEL=LEVEL, --debug-out FILE.cdg) will join them here.
+// Options every command takes; see Command.cpp, which adds them to each command (the debug options to
+// commands that run library algorithms; see DebugOutput).
 struct CommonOptions {
     // Warnings about the inputs are faults: exit code 2, and reading stops there.
     bool strict = false;
+    // --debug CHANNEL=LEVEL[,CHANNEL=LEVEL...], in the order given ("list" lists the channels).
+    std::vector<std::string> debug;
+    // --debug-out FILE.cdg: the debug geometry document; empty for the default.
+    std::string debug_out;
 };
 
 class Session {

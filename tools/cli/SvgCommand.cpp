@@ -58,7 +58,7 @@ int run(const Options& o, Session& session) {
 }
 
 const CommandRegistration registration =
-    register_command<Options>({"svg", "draw geometry files as an SVG picture", 30}, setup, run);
+    register_command<Options>({"svg", "draw geometry files as an SVG picture", 30, false}, setup, run);
 
 } // namespace
 

@@ -301,6 +301,8 @@ public:
     // span after it. An open polyline loses leading and trailing short spans with their outer points; a
     // closed one (with at least two spans) is walked from a corner between two kept spans and stays
     // closed. A polyline whose spans are all short becomes empty; one of a single position is kept.
+    // With the debug channel "velPolylineUtils" active at level 2, each dropped span is kept there under
+    // "removed_short_spans" (shown at the channel's next flush).
     static void remove_spans_shorter_than(double tol, velPolylineListCursor& cursor);
     // Replaces Z-shaped zigzags by one point: a straight span B of length at most `length` whose corners
     // with the straight spans A before it and C after it both turn back by more than 180 - angle degrees,

@@ -2,6 +2,7 @@
 
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
+#include "arcline/debug/velDebugGeometry.h"
 #include "arcline/lists/velTPLIWithoutClosureBreaks.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
 
@@ -566,10 +567,23 @@ void velPolylineUtils::remove_spans_shorter_than(double tol, velPolylineListCurs
             }
         }
     }
+    static velDebugGeometry& dbg = velDebugGeometry::get_from_manager("velPolylineUtils");
+    const bool draw = dbg.active(2);
     bool first = true;
     for (int i = 0; i < m; ++i) {
         const int k = (start + i) % m;
-        if (!kept(k)) continue;
+        if (!kept(k)) {
+            if (draw) {
+                auto span = std::make_unique<velPolyArcLineDouble>(2);
+                span->add_pos(old.get_pos(k));
+                if (old.span_linear(k))
+                    span->add_pos(old.get_pos(k + 1));
+                else
+                    span->add_arc(old.get_mid_pos(k), old.get_pos(k + 1));
+                dbg.append_geometry(span.release(), "removed_short_spans");
+            }
+            continue;
+        }
         if (first) cursor.add_pos(old, k);
         first = false;
         cursor.add_span(old, k, k + 1.0);

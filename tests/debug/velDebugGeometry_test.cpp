@@ -1,0 +1,433 @@
+#include "debugChannelKit.h"
+
+#include "arcline/debug/velDebugGeometry.h"
+#include "arcline/debug/velDebugGeometryChannels.h"
+#include "arcline/debug/velDebugGeometryConverter.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/platform/coDListcoCursor.h"
+#include "arcline/platform/dbgLevelManager.h"
+#include "arcline/platform/torLine3.h"
+#include "arcline/platform/utAssert.h"
+#include "arcline/polyline/velPolyArcLineDouble.h"
+
+#include <algorithm>
+#include <set>
+#include <string_view>
+#include <thread>
+#include <utility>
+
+namespace velDebugGeometry_test {
+
+using namespace dbgtest;
+using List = velAbsPolyArcLinecoDListPrgcoPrgcoDList;
+
+namespace {
+
+std::unique_ptr<velPolyArcLineDouble> polyline(std::initializer_list<giPoint3> points) {
+    auto p = std::make_unique<velPolyArcLineDouble>();
+    for (const giPoint3& q : points)
+        p->add_pos(q);
+    return p;
+}
+
+void push(List& list, std::unique_ptr<velAbsPolyArcLine> p) {
+    coDListcoCursor<velAbsPolyArcLinecoPrg>(list).insert_last(velAbsPolyArcLinecoPrg(std::move(p)));
+}
+
+// No output function for its lifetime.
+class NoOutput {
+public:
+    NoOutput() : m_fn(velDebugGeometry::get_output_function()), m_obj(velDebugGeometry::get_output_object()) {
+        velDebugGeometry::set_output_function(nullptr, nullptr);
+    }
+    ~NoOutput() { velDebugGeometry::set_output_function(m_fn, m_obj); }
+
+private:
+    velDebugGeometry::OutputFunction m_fn;
+    void* m_obj;
+};
+
+// A converter that counts its calculations: the channel must not calculate what goes nowhere.
+class Counting : public velDebugGeometryConverter {
+public:
+    void calculate() override {
+        clear();
+        ++count;
+        add(polyline({{1, 2, 3}, {4, 5, 6}}));
+    }
+    int count = 0;
+};
+
+TEST(DebugGeometry, NothingWithoutAnOutputFunctionAtAnyLevel) {
+    NoOutput none;
+    velDebugGeometry channel("test:no-output", "0=Off, 1=On", "");
+    List list;
+    push(list, polyline({{0, 0, 0}, {1, 0, 0}}));
+    const velAbsPolyArcLineListIter it(list);
+    Counting converter;
+    for (const int level : {0, 1, 2, 1000}) {
+        const LevelGuard guard(channel, level);
+        channel.append_iter(it, "a", 0);
+        channel.append_star_drawing({0, 0, 0}, 1.0, "star", 0);
+        channel.append(converter, "c", 0);
+        channel.copy_iter(it, "a", 0);
+        channel.copy(converter, "c", 0);
+        EXPECT_EQ(channel.num_polylines(), 0) << level;
+        EXPECT_FALSE(channel.active(0));
+    }
+    EXPECT_EQ(converter.count, 0);
+}
+
+TEST(DebugGeometry, AnEmptyListIsNeverHandedOver) {
+    Recorder rec;
+    velDebugGeometry channel("test:empty", "", "");
+    const LevelGuard guard(channel, 3);
+    List empty;
+    const velAbsPolyArcLineListIter it(empty);
+    channel.copy_iter(it, "nothing", 1);
+    channel.append_iter(it, "nothing", 1);
+    EXPECT_EQ(channel.num_names(), 0);
+    channel.flush_level();
+    EXPECT_EQ(rec.size(), 0);
+    // A list of polylines without positions holds polylines: it is handed over, and copies leave them out.
+    push(empty, std::make_unique<velPolyArcLineDouble>());
+    channel.copy_iter(it, "hollow", 1);
+    channel.append_iter(it, "hollow", 1);
+    EXPECT_EQ(rec.size(), 1);
+    EXPECT_EQ(channel.num_names(), 0);
+}
+
+TEST(DebugGeometry, FlushHandsOverNamesInOrderThenNothing) {
+    Recorder rec;
+    velDebugGeometry channel("test:flush", "", "");
+    const LevelGuard guard(channel, 1);
+    channel.append_geometry(polyline({{0, 0, 0}, {1, 0, 0}}).release(), "first");
+    channel.append_geometry(polyline({{7, 7, 7}}).release(), "second");
+    channel.append_geometry(polyline({{2, 0, 0}, {3, 0, 0}, {3, 1, 0}}).release(), "first");
+    channel.append_geometry(nullptr, "third");
+    EXPECT_EQ(channel.num_names(), 2);
+    EXPECT_EQ(channel.num_polylines(), 3);
+    channel.flush_level();
+    const std::vector<Call> calls = rec.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].label, "test:flush:first");
+    ASSERT_EQ(calls[0].polylines.size(), 2u);
+    EXPECT_EQ(calls[0].polylines[0], (std::vector<giPoint3>{{0, 0, 0}, {1, 0, 0}}));
+    EXPECT_EQ(calls[0].polylines[1], (std::vector<giPoint3>{{2, 0, 0}, {3, 0, 0}, {3, 1, 0}}));
+    EXPECT_EQ(calls[1].label, "test:flush:second");
+    EXPECT_EQ(calls[1].polylines, (std::vector<std::vector<giPoint3>>{{{7, 7, 7}}}));
+    EXPECT_EQ(channel.num_names(), 0);
+    channel.flush_level();
+    velDebugGeometry::flush_all();
+    EXPECT_EQ(rec.size(), 2);
+}
+
+TEST(DebugGeometry, FlushAtLevelZeroKeepsAndFlushAllEmpties) {
+    Recorder rec;
+    velDebugGeometry channel("test:level0", "", "");
+    channel.append_geometry(polyline({{0, 0, 0}}).release(), "kept");
+    channel.flush_level();
+    EXPECT_EQ(channel.num_polylines(), 1);
+    // flush_all hands over at level 1, which this channel is below: emptied without output.
+    velDebugGeometry::flush_all();
+    EXPECT_EQ(channel.num_polylines(), 0);
+    EXPECT_EQ(rec.size(), 0);
+}
+
+struct OnCase {
+    int level;
+    int asked;
+    int on;
+};
+
+class DebugGeometryOn : public ::testing::TestWithParam<OnCase> {};
+
+TEST_P(DebugGeometryOn, IsTheLevelAtLeastTheOneAsked) {
+    const OnCase c = GetParam();
+    velDebugGeometry channel("test:on", "", "");
+    EXPECT_EQ(channel.on(c.asked), 0 >= c.asked ? 1 : 0); // level 0 to start with
+    channel.set_level(c.level);
+    EXPECT_EQ(channel.on(c.asked), c.on);
+    {
+        NoOutput none;
+        EXPECT_FALSE(channel.active(c.asked));
+    }
+    Recorder rec;
+    EXPECT_EQ(channel.active(c.asked), c.on == 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, DebugGeometryOn,
+                         ::testing::Values(OnCase{0, 2, 0}, OnCase{1, 2, 0}, OnCase{2, 2, 1}, OnCase{3, 2, 1},
+                                           OnCase{100, 2, 1}, OnCase{1, 1, 1}, OnCase{0, 1, 0},
+                                           OnCase{0, 0, 1}));
+
+TEST(DebugGeometry, LabelsAreChannelColonName) {
+    Recorder rec;
+    velDebugGeometry& off = velDebugGeometry::get_from_manager("veloffsetter");
+    const LevelGuard guard(off, 2);
+    List list;
+    push(list, polyline({{0, 0, 0}, {1, 0, 0}}));
+    const velAbsPolyArcLineListIter it(list);
+    off.copy_iter(it, "left offset", 2);
+    off.copy_iter(it, "all voronoi offsets", 3); // above the level: nothing
+    const std::vector<Call> calls = rec.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].label, "veloffsetter:left offset");
+}
+
+TEST(DebugGeometry, AppendKeepsCopiesAndLeavesTheCallersIteratorAlone) {
+    Recorder rec;
+    velDebugGeometry channel("test:copies", "", "");
+    const LevelGuard guard(channel, 2);
+    List list;
+    push(list, polyline({{0, 0, 0}, {1, 0, 0}}));
+    auto arc = std::make_unique<velPolyArcLineDouble>();
+    arc->add_pos({0, 0, 0});
+    arc->add_arc({1, 1, 0}, {2, 0, 0});
+    push(list, std::move(arc));
+    velAbsPolyArcLineListIter it(list);
+    it.set_index(1);
+    channel.append_iter(it, "input", 2);
+    channel.append_iter(it, "too detailed", 3);
+    EXPECT_EQ(it.index(), 1);
+    // Changing the source afterwards does not change what the channel holds.
+    list.begin()->get()->edit_pos(1, {9, 9, 9});
+    channel.flush_level();
+    const std::vector<Call> calls = rec.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    ASSERT_EQ(calls[0].polylines.size(), 2u);
+    EXPECT_EQ(calls[0].polylines[0][0], (giPoint3{0, 0, 0}));
+    EXPECT_EQ(calls[0].arcs, 1);
+}
+
+TEST(DebugGeometry, ConvertersAreCalculatedOnlyWhenTheOutputGoesSomewhere) {
+    Recorder rec;
+    velDebugGeometry channel("test:converter", "", "");
+    const LevelGuard guard(channel, 1);
+    Counting converter;
+    channel.copy(converter, "deep", 2);
+    channel.append(converter, "deep", 2);
+    EXPECT_EQ(converter.count, 0);
+    channel.copy(converter, "now", 1);
+    channel.append(converter, "later", 1);
+    EXPECT_EQ(converter.count, 2);
+    channel.flush_level();
+    const std::vector<Call> calls = rec.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].label, "test:converter:now");
+    EXPECT_EQ(calls[1].label, "test:converter:later");
+    // calculate() starts afresh: one polyline each time.
+    EXPECT_EQ(calls[1].polylines.size(), 1u);
+}
+
+// The points of a vector, read through the platform's iterator interface.
+class Points : public itIterator<giPoint3> {
+public:
+    explicit Points(std::vector<giPoint3> p) : m_points(std::move(p)) {}
+    std::unique_ptr<itIterator<giPoint3>> clone() const override { return std::make_unique<Points>(*this); }
+    void reset() override { m_at = -1; }
+    bool operator++() override {
+        if (++m_at < static_cast<int>(m_points.size())) return true;
+        m_at = -1;
+        return false;
+    }
+    const giPoint3& current() const override { return m_points[static_cast<std::size_t>(m_at)]; }
+
+private:
+    std::vector<giPoint3> m_points;
+    int m_at = -1;
+};
+
+TEST(DebugGeometry, PointsAreOnePositionEach) {
+    Recorder rec;
+    velDebugGeometry channel("test:points", "", "");
+    const LevelGuard guard(channel, 2);
+    Points points({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+    channel.append_points(points, "corners", 2);
+    channel.append_points(points, "corners", 3);
+    channel.flush_level();
+    const std::vector<Call> calls = rec.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].polylines,
+              (std::vector<std::vector<giPoint3>>{{{1, 2, 3}}, {{4, 5, 6}}, {{7, 8, 9}}}));
+}
+
+struct PatternRecord {
+    std::vector<std::string> labels;
+    int curves = 0;
+};
+
+void record_pattern(void* object, torCurvePtr3ListIT& curves, const utString& label) {
+    auto& r = *static_cast<PatternRecord*>(object);
+    r.labels.push_back(label);
+    for (curves.reset(); ++curves;)
+        ++r.curves;
+}
+
+TEST(DebugGeometry, PatternsGoToThePatternOutput) {
+    PatternRecord got;
+    const auto previous = velDebugGeometry::get_pattern_output_function();
+    velDebugGeometry::set_pattern_output_function(&record_pattern, &got);
+    velDebugGeometry channel("test:pattern", "", "");
+    torCurvePtr3coDList curves;
+    torCurvePtr3ListIT empty(curves);
+    channel.set_level(1);
+    channel.pattern(empty, "none", 1);
+    coDListcoCursor<torCurvePtr3> cursor(curves);
+    cursor.insert_last(std::make_shared<torLine3>(giPoint3(0, 0, 0), giPoint3(1, 1, 1)));
+    cursor.insert_last(std::make_shared<torLine3>(giPoint3(1, 1, 1), giPoint3(2, 0, 0)));
+    torCurvePtr3ListIT it(curves);
+    channel.pattern(it, "rails", 2);
+    channel.pattern(it, "rails", 1);
+    velDebugGeometry::set_pattern_output_function(previous, nullptr);
+    EXPECT_EQ(got.labels, std::vector<std::string>{"test:pattern:rails"});
+    EXPECT_EQ(got.curves, 2);
+}
+
+TEST(DebugGeometry, TheKernelsChannelsAreRegisteredInOrderWithTheirLegends) {
+    const auto table = velDebugGeometryChannels::channels();
+    ASSERT_EQ(table.size(), 51u);
+    std::vector<const dbgLevel*> registered;
+    for (const dbgLevel* level : velDebugGeometry::get_manager()->levels())
+        registered.push_back(level);
+    std::size_t at = 0;
+    std::set<std::string_view> names;
+    for (const auto& c : table) {
+        velDebugGeometry& channel = velDebugGeometry::get_from_manager(c.name);
+        EXPECT_STREQ(channel.name(), c.name);
+        EXPECT_STREQ(channel.description(), c.legend);
+        EXPECT_EQ(channel.type(), 0);
+        EXPECT_EQ(channel.get_manager_virtual(), velDebugGeometry::get_manager());
+        EXPECT_EQ(channel.get_level_change_function(), nullptr);
+        // Registration order follows the table.
+        const auto found =
+            std::find(registered.begin() + static_cast<std::ptrdiff_t>(at), registered.end(), &channel);
+        ASSERT_NE(found, registered.end()) << c.name;
+        at = static_cast<std::size_t>(found - registered.begin()) + 1;
+        names.insert(c.name);
+    }
+    EXPECT_EQ(names.size(), 51u);
+    const std::pair<const char*, const char*> legends[] = {
+        {"arclinesorter", "0=Off, 2=detailed sorter information"},
+        {"visibility", "0=Off, 1=on"},
+        {"veloffsetter", "0=Off, 2=detailed sorter information, 3=all voronoi offsets"},
+        {"Offsetter", "0=New, 1=Contour Check, 2=Node Check"},
+        {"PolyArcLineOffsetter", "0=New, 1=Check"},
+        {"SweepOffsetter", " 0,1=Off; 2=On; 3=Extra"},
+        {"polychopper", "polyline chopper | 0,1=off; 2=on; 3=more"},
+        {"polyutils", "0=Off, 2=on"},
+        {"velPolylineUtils", "0=Off, 2=on"},
+        {"velPolylineListUtils", "0=Off, 2=on"},
+        {"vellinkpolyline", "0,1=Off; 2=On"},
+        {"implicitcurvefinder", "0,1=Off, 2=on"},
+        {"intersect", "0=Off, 1=intersection problems"},
+        {"closest_points", "Closest points between polylines"},
+    };
+    for (const auto& [name, legend] : legends)
+        EXPECT_STREQ(velDebugGeometry::get_from_manager(name).description(), legend) << name;
+
+    const dbgLevel* boolean = velDebugGeometry::get_manager()->find("velarcline:boolean");
+    ASSERT_NE(boolean, nullptr);
+    EXPECT_EQ(boolean->type(), dbgLevel::plain_type);
+    EXPECT_STREQ(boolean->description(), "Cancel boolean operation intersection check");
+    EXPECT_STREQ(boolean->source(), "polyutils/velPolylineSorter");
+    EXPECT_EQ(boolean->default_level(), 0);
+}
+
+std::vector<std::string> reports;
+void catch_report(const char*, int, const char* message, const char*, const char*) {
+    reports.emplace_back(message);
+}
+
+TEST(DebugGeometry, AnUnknownNameIsReportedAndAnsweredByAChannelThatStaysOff) {
+    reports.clear();
+    const ut::AssertHandler previous = ut::set_assert_handler(&catch_report);
+    velDebugGeometry& none = velDebugGeometry::get_from_manager("no such channel");
+    velDebugGeometry& plain = velDebugGeometry::get_from_manager("velarcline:boolean");
+    ut::set_assert_handler(previous);
+    EXPECT_EQ(reports.size(), 2u);
+    EXPECT_EQ(&none, &plain);
+    EXPECT_EQ(none.on(1), 0);
+    EXPECT_EQ(velDebugGeometry::get_manager()->find(none.name()), nullptr);
+}
+
+std::vector<int> changes;
+void note_change(int level) {
+    changes.push_back(level);
+}
+
+TEST(DebugGeometry, TheLevelChangeFunctionHearsEveryChange) {
+    changes.clear();
+    velDebugGeometry channel("test:change", "", "", &note_change);
+    EXPECT_EQ(channel.get_level_change_function(), &note_change);
+    channel.set_level(2);
+    channel.set_level(2);
+    ASSERT_TRUE(velDebugGeometry::get_manager()->set_levels("test:change=0"));
+    EXPECT_EQ(changes, (std::vector<int>{2, 0}));
+}
+
+TEST(DebugGeometry, FlushAllTakesTheChannelsInRegistrationOrder) {
+    Recorder rec;
+    velDebugGeometry first("test:first", "", "");
+    velDebugGeometry second("test:second", "", "");
+    const LevelGuard a(first, 1), b(second, 1);
+    second.append_geometry(polyline({{0, 0, 0}}).release(), "x");
+    first.append_geometry(polyline({{1, 0, 0}}).release(), "y");
+    velDebugGeometry::flush_all();
+    const std::vector<Call> calls = rec.calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].label, "test:first:y");
+    EXPECT_EQ(calls[1].label, "test:second:x");
+}
+
+// Eight threads append to one channel at once, with plain, copied and drawn geometry; one flush must hand
+// over every polyline once. Run under the thread sanitizer by the tsan preset.
+TEST(DebugGeometryThreads, EightThreadsAppendingLoseNothingAndDuplicateNothing) {
+    Recorder rec;
+    velDebugGeometry channel("test:threads", "", "");
+    const LevelGuard guard(channel, 2);
+    constexpr int threads = 8, each = 400;
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t) {
+        pool.emplace_back([&channel, t] {
+            List mine;
+            for (int i = 0; i < each; ++i) {
+                const giPoint3 tag(t, i, 0);
+                switch (i % 3) {
+                case 0:
+                    channel.append_geometry(polyline({tag}).release(), "plain");
+                    break;
+                case 1: {
+                    List one;
+                    push(one, polyline({tag}));
+                    channel.append_iter(velAbsPolyArcLineListIter(one), "copied", 2);
+                    break;
+                }
+                default:
+                    channel.append_line_drawing(tag, tag, i % 2 ? "drawn" : "plain", 2);
+                }
+            }
+        });
+    }
+    for (std::thread& th : pool)
+        th.join();
+    EXPECT_EQ(channel.num_polylines(), threads * each);
+    channel.flush_level();
+    std::multiset<std::pair<int, int>> seen;
+    for (const Call& call : rec.calls()) {
+        for (const auto& p : call.polylines) {
+            ASSERT_FALSE(p.empty());
+            seen.emplace(static_cast<int>(p[0].x), static_cast<int>(p[0].y));
+        }
+    }
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(threads * each));
+    for (int t = 0; t < threads; ++t)
+        for (int i = 0; i < each; ++i)
+            EXPECT_EQ(seen.count({t, i}), 1u) << t << " " << i;
+    EXPECT_EQ(rec.size(), 3);
+}
+
+} // namespace
+
+} // namespace velDebugGeometry_test

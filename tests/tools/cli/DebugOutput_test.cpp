@@ -1,0 +1,230 @@
+#include "cliTestKit.h"
+
+#include "arcline/debug/CDGReader.h"
+#include "arcline/debug/velDebugGeometry.h"
+#include "arcline/debug/velDebugGeometryCdgOutput.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/platform/dbgLevelManager.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyline/velPolyArcLineDouble.h"
+
+#include <cstdlib>
+
+using namespace clitest;
+
+namespace {
+
+std::vector<lumet::CDGRecord> records_of(const std::string& path) {
+    std::vector<lumet::CDGRecord> out;
+    lumet::CDGReader::Fault fault;
+    EXPECT_TRUE(lumet::CDGReader::read(path, out, &fault))
+        << path << ":" << fault.line << ": " << fault.reason;
+    return out;
+}
+
+// Puts every level back to its default at the end of a test.
+struct DefaultLevels {
+    ~DefaultLevels() { velDebugGeometry::get_manager()->reset_levels(); }
+};
+
+// End to end: a program turns the channel of the single-polyline utilities on at level 2, installs the
+// library's document output, and cleans a polyline; the document read back holds the dropped spans under
+// their label, and arcline cdg2svg draws it.
+TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
+    ScratchDir dir;
+    const DefaultLevels restore;
+    const std::string doc = dir.file("trace.cdg");
+    {
+        velDebugGeometryCdgOutput out(doc);
+        out.install();
+        std::string why;
+        ASSERT_TRUE(velDebugGeometry::get_manager()->set_levels("velPolylineUtils=2", &why)) << why;
+
+        velAbsPolyArcLineListCursor cursor;
+        cursor.create_polyline();
+        ++cursor;
+        auto& line = *cursor.current_polyarcline();
+        // Two short spans: a straight one at (5, 0) and an arc at (10, 0); the rest are long.
+        line.add_pos({0, 0, 0});
+        line.add_pos({5, 0, 0});
+        line.add_pos({5, 0.05, 0});
+        line.add_pos({10, 0, 0});
+        line.add_arc({10.03, 0.03, 0}, {10.06, 0, 0});
+        line.add_pos({15, 0, 0});
+        velPolylineUtils::remove_spans_shorter_than(0.1, cursor);
+        EXPECT_EQ(cursor.num_pos(), 4);
+        velDebugGeometry::flush_all();
+        EXPECT_EQ(out.labels_written(), 1);
+        // A level below the channel's: nothing more.
+        velDebugGeometry::get_manager()->set_levels("velPolylineUtils=1");
+        velAbsPolyArcLineListCursor quiet;
+        quiet.create_polyline();
+        ++quiet;
+        quiet.current_polyarcline()->add_pos({0, 0, 0});
+        quiet.current_polyarcline()->add_pos({0, 0.01, 0});
+        quiet.current_polyarcline()->add_pos({0, 1, 0});
+        velPolylineUtils::remove_spans_shorter_than(0.1, quiet);
+        EXPECT_EQ(quiet.num_pos(), 2);
+        velDebugGeometry::flush_all();
+        EXPECT_EQ(out.labels_written(), 1);
+        EXPECT_FALSE(out.failed());
+    } // uninstalled and closed
+
+    const std::vector<lumet::CDGRecord> r = records_of(doc);
+    std::string codes;
+    for (const auto& rec : r)
+        codes += rec.code;
+    // The label's node, a node per dropped span: a line and an arc through three points.
+    ASSERT_EQ(codes, "UULOUFOO");
+    EXPECT_EQ(r[0].text, "velPolylineUtils:removed_short_spans");
+    EXPECT_EQ(r[1].text, "polyline 0");
+    EXPECT_EQ(r[2].points[0], (lumet::P3{5, 0, 0}));
+    EXPECT_EQ(r[2].points[1], (lumet::P3{5, static_cast<float>(0.05), 0}));
+    EXPECT_EQ(r[2].colours[0], std::string(velDebugGeometryCdgOutput::palette[0]));
+    // The first entity carries the label, the others no text.
+    EXPECT_EQ(r[2].text, "velPolylineUtils:removed_short_spans");
+    EXPECT_EQ(r[5].text, "");
+    EXPECT_EQ(r[4].text, "polyline 1");
+    EXPECT_EQ(r[5].points[0], (lumet::P3{10, 0, 0}));
+    EXPECT_EQ(r[5].points[2], (lumet::P3{static_cast<float>(10.06), 0, 0}));
+
+    const Outcome svg = cli({"cdg2svg", doc, "-o", dir.file("trace.svg")});
+    ASSERT_EQ(svg.code, 0) << svg.err;
+    const std::string picture = slurp(dir.file("trace.svg"));
+    EXPECT_NE(picture.find("velPolylineUtils:removed_short_spans"), std::string::npos);
+    EXPECT_EQ(count(picture, "<title>polyline "), 2) << picture.substr(0, 2000);
+}
+
+TEST(DebugOutput, LabelsTakeTheirOwnColoursAndTheFileIsContinuedAfterClose) {
+    ScratchDir dir;
+    const DefaultLevels restore;
+    velDebugGeometry channel("test:colours", "", "");
+    channel.set_level(1);
+    velDebugGeometryCdgOutput out(dir.file("colours"));
+    EXPECT_EQ(out.file_name(), dir.file("colours.cdg"));
+    out.install();
+    for (const char* name : {"a", "b", "a"})
+        channel.append_star_drawing({0, 0, 0}, 1.0, name, 1);
+    channel.flush_level();
+    out.close();
+    channel.append_line_drawing({0, 0, 0}, {1, 1, 0}, "c", 1);
+    channel.flush_level();
+    out.close();
+    out.uninstall();
+    EXPECT_EQ(velDebugGeometry::get_output_function(), nullptr);
+    const std::vector<lumet::CDGRecord> r = records_of(out.file_name());
+    std::vector<std::string> labels, colours;
+    for (const auto& rec : r) {
+        if (rec.code == 'U' && rec.text.rfind("test:", 0) == 0) labels.push_back(rec.text);
+        if (rec.code == 'L' && (colours.empty() || colours.back() != rec.colours[0]))
+            colours.push_back(rec.colours[0]);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"test:colours:a", "test:colours:b", "test:colours:c"}));
+    EXPECT_EQ(colours, (std::vector<std::string>{velDebugGeometryCdgOutput::palette[0],
+                                                 velDebugGeometryCdgOutput::palette[1],
+                                                 velDebugGeometryCdgOutput::palette[2]}));
+}
+
+TEST(DebugOutput, ADocumentThatCannotBeWrittenIsTold) {
+    ScratchDir dir;
+    const DefaultLevels restore;
+    velDebugGeometry channel("test:unwritable", "", "");
+    channel.set_level(1);
+    velDebugGeometryCdgOutput out(dir.file("no/such/folder/x.cdg"));
+    out.install();
+    channel.append_star_drawing({0, 0, 0}, 1.0, "star", 1);
+    channel.flush_level();
+    EXPECT_TRUE(out.failed());
+}
+
+std::string shapes(const ScratchDir& dir) {
+    const std::string f = dir.file("shapes.txt");
+    spit(f, records({square(0, 0, 2), square(1, 1, 2)}));
+    return f;
+}
+
+TEST(DebugOutput, TheProgramsOptions) {
+    ScratchDir dir;
+    const DefaultLevels restore;
+    const std::string f = shapes(dir);
+    const std::string doc = dir.file("d.cdg");
+
+    const Outcome list = cli({"crossings", f, "--debug", "list"});
+    EXPECT_EQ(list.code, 0) << list.err;
+    EXPECT_NE(list.out.find("\nintersect  0=Off, 1=intersection problems\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("\nvelarcline:boolean  Cancel boolean operation intersection check (a plain"),
+              std::string::npos);
+    EXPECT_EQ(list.out.find("crossings"), std::string::npos);
+
+    struct Bad {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Bad bad[] = {
+        {{"--debug", "nosuch=1"}, "--debug: no debug level named 'nosuch'"},
+        {{"--debug", "Intersect=1"}, "--debug: no debug level named 'Intersect' (did you mean 'intersect'?)"},
+        {{"--debug", "intersect=x"},
+         "--debug: 'intersect=x': the level is not a whole number from 0 to 1000000"},
+        {{"--debug", "intersect"}, "--debug: 'intersect': expected NAME=LEVEL"},
+        {{"--debug", "intersect=1", "--debug-out", "-"},
+         "--debug-out: the debug geometry document is a file; '-' is not taken"},
+    };
+    for (const Bad& b : bad) {
+        std::vector<std::string> args{"crossings", f};
+        args.insert(args.end(), b.args.begin(), b.args.end());
+        const Outcome o = cli(args);
+        EXPECT_EQ(o.code, 2) << b.message;
+        EXPECT_EQ(o.messages(), std::vector<std::string>{b.message}) << o.err;
+        EXPECT_TRUE(o.out.empty()) << "the command does not run";
+    }
+
+    // A channel on that writes nothing: the run goes as usual, and no document is made.
+    const Outcome quiet = cli({"crossings", f, "--debug", "intersect=1,arclinesorter=2", "--debug-out", doc});
+    EXPECT_EQ(quiet.code, 0) << quiet.err;
+    EXPECT_NE(quiet.out.find("2 crossings"), std::string::npos);
+    EXPECT_EQ(quiet.messages(),
+              std::vector<std::string>{
+                  "arcline crossings: debug geometry: the channels that are on wrote nothing"});
+    EXPECT_FALSE(fs::exists(doc));
+    // The levels are back where they were.
+    EXPECT_EQ(velDebugGeometry::get_from_manager("intersect").level(), 0);
+    EXPECT_EQ(velDebugGeometry::get_from_manager("arclinesorter").level(), 0);
+
+    const Outcome nothing_on = cli({"crossings", f, "--debug-out", doc});
+    EXPECT_EQ(nothing_on.code, 0);
+    EXPECT_EQ(
+        nothing_on.messages(),
+        std::vector<std::string>{"--debug-out: warning: no debug channel is on (--debug CHANNEL=LEVEL or "
+                                 "ARCLINE_DEBUG), so nothing is written"});
+
+    // Commands that only read and draw files take no debug options.
+    const Outcome info = cli({"info", f, "--debug", "intersect=1"});
+    EXPECT_EQ(info.code, 2);
+    const Outcome help = cli({"crossings", "--help"});
+    EXPECT_NE(help.out.find("--debug CHANNEL=LEVEL"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("--debug-out FILE.cdg"), std::string::npos) << help.out;
+    EXPECT_EQ(cli({"svg", "--help"}).out.find("--debug"), std::string::npos);
+}
+
+TEST(DebugOutput, TheEnvironmentFirstThenTheOptions) {
+    ScratchDir dir;
+    const DefaultLevels restore;
+    const std::string f = shapes(dir);
+    ::setenv("ARCLINE_DEBUG", "intersect=", 1);
+    const Outcome bad = cli({"crossings", f});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.messages(),
+              std::vector<std::string>{
+                  "ARCLINE_DEBUG: 'intersect=': the level is not a whole number from 0 to 1000000"});
+    // Viewers do not read it.
+    EXPECT_EQ(cli({"info", f}).code, 0);
+    // --debug overrides the environment: intersect=0 turns the only channel off again.
+    ::setenv("ARCLINE_DEBUG", "intersect=1", 1);
+    const Outcome off = cli({"crossings", f, "--debug", "intersect=0", "--debug-out", dir.file("d.cdg")});
+    ::unsetenv("ARCLINE_DEBUG");
+    EXPECT_EQ(off.code, 0);
+    EXPECT_EQ(off.messages().size(), 1u);
+    EXPECT_NE(off.err.find("no debug channel is on"), std::string::npos) << off.err;
+}
+
+} // namespace
