@@ -133,19 +133,25 @@ velRawOffsetMeet::Joint velRawOffsetMeet::classify(const velRawOffsetSpan& befor
     const double bx = after.s.x - a.x, by = after.s.y - a.y, gap2 = bx * bx + by * by;
     if (!near_enough(before, gap2) || !near_enough(after, gap2)) return Joint::unknown;
     const Support A = support(before, a), B = support(after, a);
-    if (!A.farther(bx, by, clear) || !B.farther(0.0, 0.0, clear)) return Joint::unknown;
-    if ((A.value(bx, by) > 0.0) != (B.value(0.0, 0.0) > 0.0))
-        return before.b == 0.0 && after.b == 0.0 ? Joint::apart : Joint::unknown;
+    if (!A.farther(bx, by, margin) || !B.farther(0.0, 0.0, margin)) return Joint::unknown;
+    const bool lines = before.b == 0.0 && after.b == 0.0;
+    const bool one_crossing = (A.value(bx, by) > 0.0) == (B.value(0.0, 0.0) > 0.0);
+    if (!one_crossing) {
+        // Two lines that do not cross in the overlap stay apart there by at least the smaller side, and
+        // cross (if at all) away from the spans.
+        if (!lines || !A.farther(bx, by, clear) || !B.farther(0.0, 0.0, clear)) return Joint::unknown;
+    }
 
-    // Exactly one crossing, in the overlap: the common point of the supports there.
+    // The common points of the supports: one for two lines, up to two otherwise.
     double xs[2], ys[2];
     int n = 0;
-    if (A.a == 0.0 && B.a == 0.0) {
+    if (lines) {
         const double det = A.bx * B.by - A.by * B.bx;
-        if (det == 0.0) return Joint::unknown;
-        xs[0] = (A.by * B.c - B.by * A.c) / det;
-        ys[0] = (B.bx * A.c - A.bx * B.c) / det;
-        n = 1;
+        if (det != 0.0) {
+            xs[0] = (A.by * B.c - B.by * A.c) / det;
+            ys[0] = (B.bx * A.c - A.bx * B.c) / det;
+            n = 1;
+        }
     } else {
         // The radical line B.a F_A - A.a F_B holds the common points (for a line and an arc, the line);
         // cut the more curved support with it.
@@ -157,8 +163,11 @@ velRawOffsetMeet::Joint velRawOffsetMeet::classify(const velRawOffsetSpan& befor
         const double fx = -e / nlen * nx / nlen, fy = -e / nlen * ny / nlen;
         const double B2 = fx * thx + fy * thy + 0.5 * (K.bx * thx + K.by * thy) / K.a;
         const double C = K.value(fx, fy) / K.a;
-        const double disc = B2 * B2 - C;
-        if (!(disc > 0.0)) return Joint::unknown;
+        const double disc = B2 * B2 - C; // the squared half distance of the two points
+        // Points whose chord cuts K less than `touching` deep are one touch for the general intersection.
+        // Depth disc / 2R with R = L (1 + b^2) / 4|b|.
+        const double k = 1.0 + K.a * K.a;
+        if (!(4.0 * disc * disc * K.a * K.a > touching * touching * K.L2 * k * k)) return Joint::unknown;
         const double q = -(B2 + std::copysign(std::sqrt(disc), B2));
         const double roots[2] = {q, q != 0.0 ? C / q : -B2};
         for (const double s : roots) {
@@ -169,11 +178,24 @@ velRawOffsetMeet::Joint velRawOffsetMeet::classify(const velRawOffsetSpan& befor
     }
     int found = -1;
     for (int i = 0; i < n; ++i) {
+        // Both spans are graphs over u: a point farther along u from the overlap than `touching` (in the
+        // plane; up to twice that along u) is on one of them at most, and near no end of the other.
         const double u = xs[i] * ux + ys[i] * uy;
-        if (u < b0 - margin || u > margin) continue;
-        const double t1 = before.parameter(a.x + xs[i], a.y + ys[i]);
-        const double t2 = after.parameter(a.x + xs[i], a.y + ys[i]);
-        if (t1 < 0.0 || t1 > 1.0 || t2 < 0.0 || t2 > 1.0) continue;
+        if (u < b0 - margin - 2.0 * touching || u > margin + 2.0 * touching) continue;
+        const double x = a.x + xs[i], y = a.y + ys[i];
+        // The general intersection takes a point within its tolerance of an end as that end: near an end
+        // it decides by rounding, so leave such a meeting to it.
+        const auto near = [&](const giPoint3& end) {
+            return (x - end.x) * (x - end.x) + (y - end.y) * (y - end.y) <= touching * touching;
+        };
+        const bool near_before = near(before.s) || near(before.e),
+                   near_after = near(after.s) || near(after.e);
+        const double t1 = before.parameter(x, y), t2 = after.parameter(x, y);
+        const bool on_before = near_before || (t1 >= 0.0 && t1 <= 1.0);
+        const bool on_after = near_after || (t2 >= 0.0 && t2 <= 1.0);
+        if (!on_before || !on_after) continue; // off a span: no meeting
+        if (near_before || near_after || !one_crossing) return Joint::unknown;
+        if (u < b0 - margin || u > margin) return Joint::unknown;
         // A point computed off the supports (near-concentric circles) is no answer.
         const double off = 2.0 * margin + velCirbul::intersection_tol;
         if (A.farther(xs[i], ys[i], off) || B.farther(xs[i], ys[i], off)) return Joint::unknown;
@@ -182,15 +204,9 @@ velRawOffsetMeet::Joint velRawOffsetMeet::classify(const velRawOffsetSpan& befor
         t_after = t2;
         found = i;
     }
-    if (found < 0) return Joint::unknown;
-    // The general intersection takes a meeting within its tolerance of an end as that end: leave such a
-    // meeting to it.
-    const double X[2] = {a.x + xs[found], a.y + ys[found]};
-    for (const giPoint3* end : {&before.s, &before.e, &after.s, &after.e}) {
-        const double dx = X[0] - end->x, dy = X[1] - end->y;
-        if (dx * dx + dy * dy <= touching * touching) return Joint::unknown;
-    }
-    if (!(t_before > 0.0 && t_before < 1.0 && t_after > 0.0 && t_after < 1.0)) return Joint::unknown;
+    if (!one_crossing) return Joint::apart;
+    if (found < 0 || !(t_before > 0.0 && t_before < 1.0 && t_after > 0.0 && t_after < 1.0))
+        return Joint::unknown;
     return Joint::crossing;
 }
 

@@ -37,9 +37,14 @@ public:
     // - `after` starts ahead of a along u: apart;
     // - it starts behind: in the overlap they cross exactly once when b lies on the same side of `before`
     //   as a lies of `after` (two circles meet at most twice, and an odd number of crossings lies in the
-    //   overlap): crossing; two lines do not meet at all otherwise: apart.
-    // Margins relative to the spans' size and `touching` guard every sign; a sign within them, or any
-    // other joint, gives unknown.
+    //   overlap): crossing, at the common point of the supports found there; two lines do not meet at all
+    //   otherwise: apart.
+    // The general intersection counts spans within its tolerance as touching, takes a point within it of
+    // an end as that end, and two crossings that cut a circle less than it deep as one touch. So apart
+    // needs the spans more than `touching` apart, a crossing needs its supports' two common points to cut
+    // more than `touching` deep, and a common point of the supports near an end of a span that it may
+    // meet (on the other span, or near one of its ends) gives unknown; so does a sign within the margins
+    // (sign_margin of the spans' size), and any other joint.
     static Joint classify(const velRawOffsetSpan& before, const velRawOffsetSpan& after, double gap_tol,
                           double input_gap, double& t_before, double& t_after);
 
@@ -55,8 +60,7 @@ public:
     static constexpr double joined_bulge = 0.2493;
     // Relative margin of the signs of classify, as a fraction of the spans' size.
     static constexpr double sign_margin = 1e-12;
-    // Spans closer than this may touch for the general intersection (ten times its tolerance): signs of
-    // classify clear it too, and a crossing nearer an end is left to the general intersection.
+    // Ten times the general intersection's tolerance: what may touch for it (see classify).
     static constexpr double touching = 1e-9;
 
 private:

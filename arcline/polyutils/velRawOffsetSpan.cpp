@@ -86,6 +86,8 @@ double velRawOffsetSpan::parameter(double qx, double qy) const {
 
 giPoint3 velRawOffsetSpan::point(double t) const {
     if (!arc) return s.interpolate(e, t);
+    if (t <= 0.0) return s;
+    if (t >= 1.0) return {e.x, e.y, s.z};
     const double p0[2] = {s.x, s.y}, p1[2] = {e.x, e.y};
     double p[2];
     velCirbul::cbpapo(p0, p1, b, t, p);
