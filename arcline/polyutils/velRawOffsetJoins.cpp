@@ -12,8 +12,12 @@ namespace {
 // Ends of consecutive spans closer than this meet half way between them.
 constexpr double meet_half_way = 1e-12;
 
+double xy_length2(const giVector3& v) {
+    return v.x() * v.x() + v.y() * v.y();
+}
+
 double xy_length(const giVector3& v) {
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
+    return std::sqrt(xy_length2(v));
 }
 
 // Appends a span to a connected result: it starts where the result ends.
@@ -171,23 +175,25 @@ int velRawOffsetJoins::tangent_lines(velRawOffsetSpan& prev, velRawOffsetSpan& c
 void velRawOffsetJoins::round(const velRawOffsetSpan& before_in, const velRawOffsetSpan& after_in,
                               const giVector3& T1, const giVector3& T2, bool before_collapsed,
                               bool after_collapsed, Spans& out, const Settings& settings) {
-    // A span of no length has no tangent: no corner to round.
-    if (xy_length(T1) == 0.0 || xy_length(T2) == 0.0) return;
+    // A span of no length has no tangent: no corner to round. (Lengths compared squared.)
+    if (xy_length2(T1) == 0.0 || xy_length2(T2) == 0.0) return;
     const double d = settings.offset;
     const giPoint3 P = before_in.e;
     const giPoint3 A = P + velRawOffsetSpan::right_normal(T1) * d,
                    B = P + velRawOffsetSpan::right_normal(T2) * d;
     const giVector3 D = B - A;
-    if (xy_length(D) < velTol::span_fraction) return;
+    const double D2 = xy_length2(D), tol2 = settings.tol * settings.tol;
+    if (D2 < velTol::span_fraction * velTol::span_fraction) return;
     const giVector3 S = T1 + T2, W = T1 - T2;
-    const bool aligned = D.x() * S.x() + D.y() * S.y() > 0.0 || xy_length(S) < velTol::corner_reversal;
+    const bool aligned = D.x() * S.x() + D.y() * S.y() > 0.0 ||
+                         xy_length2(S) < velTol::corner_reversal * velTol::corner_reversal;
     // An overlap whose ends lie within the join tolerance: the gap closing joins them.
-    if (!aligned && xy_length(D) <= settings.tol) return;
+    if (!aligned && D2 <= tol2) return;
     // The far point of the circle of radius |offset| about P, in the direction of W.
     const auto far_point = [&] { return P + W * (std::fabs(d) / xy_length(W)); };
     velRawOffsetSpan corner;
     if (aligned) {
-        if (xy_length(D) <= settings.tol || xy_length(W) <= velTol::span_fraction)
+        if (D2 <= tol2 || xy_length2(W) <= velTol::span_fraction * velTol::span_fraction)
             corner = velRawOffsetSpan::line(A, B);
         else
             corner = velRawOffsetSpan::arc_through(A, far_point(), B);

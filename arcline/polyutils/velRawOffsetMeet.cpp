@@ -79,8 +79,8 @@ int velRawOffsetMeet::intersect(const velRawOffsetSpan& a, const velRawOffsetSpa
 }
 
 bool velRawOffsetMeet::joined(const velRawOffsetSpan& before, const velRawOffsetSpan& after, double gap_tol,
-                              double input_gap) {
-    if (!(input_gap < velTol::span_fraction)) return false;
+                              double input_gap2) {
+    if (!(input_gap2 < velTol::span_fraction * velTol::span_fraction)) return false;
     if (std::fabs(before.b) > joined_bulge || std::fabs(after.b) > joined_bulge) return false;
     const giPoint3 &a = before.e, &b = after.s;
     const double gap2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
@@ -99,8 +99,8 @@ bool velRawOffsetMeet::joined(const velRawOffsetSpan& before, const velRawOffset
 
 velRawOffsetMeet::Joint velRawOffsetMeet::classify(const velRawOffsetSpan& before,
                                                    const velRawOffsetSpan& after, double gap_tol,
-                                                   double input_gap, double& t_before, double& t_after) {
-    if (joined(before, after, gap_tol, input_gap)) return Joint::joined;
+                                                   double input_gap2, double& t_before, double& t_after) {
+    if (joined(before, after, gap_tol, input_gap2)) return Joint::joined;
     // Each span a graph over u: below a half circle, its end tangents within 60 degrees of u.
     if (std::fabs(before.b) >= 1.0 || std::fabs(after.b) >= 1.0) return Joint::unknown;
     giVector3 tA0, tA1, tB0, tB1;
@@ -211,9 +211,9 @@ velRawOffsetMeet::Joint velRawOffsetMeet::classify(const velRawOffsetSpan& befor
 }
 
 int velRawOffsetMeet::trim(velRawOffsetSpan& before, velRawOffsetSpan& after, double gap_tol,
-                           double input_gap) {
+                           double input_gap2) {
     double t1 = 0.0, t2 = 0.0;
-    switch (classify(before, after, gap_tol, input_gap, t1, t2)) {
+    switch (classify(before, after, gap_tol, input_gap2, t1, t2)) {
     case Joint::joined:
         return 1;
     case Joint::apart:

@@ -27,10 +27,11 @@ public:
     // The joint of `before` (ending at a) and `after` (starting at b):
     // - joined: they run on tangentially (tangents within joined_turn, each span turning by less than
     //   60 degrees, bulge at most joined_bulge), a and b lie within `gap_tol` of each other and far closer
-    //   than either span is long, and the rounded corner of the input would have no span (input_gap, the
-    //   distance of the input corner's offsets, below velTol::span_fraction). Any meeting then lies within
-    //   |a - b| of the joint; the span objects' intersection may take it or leave it at its tolerance,
-    //   and either way the ends are joined there by the gap closing, within |a - b|^2 of each other.
+    //   than either span is long, and the rounded corner of the input would have no span (input_gap2, the
+    //   squared distance of the input corner's offsets, below velTol::span_fraction^2). Any meeting then
+    //   lies within |a - b| of the joint; the span objects' intersection may take it or leave it at its
+    //   tolerance, and either way the ends are joined there by the gap closing, within |a - b|^2 of each
+    //   other.
     // Otherwise, when both are graphs over the mean direction u of their tangents at the joint (arcs below
     // a half circle whose end tangents lie within 60 degrees of u), `before` starting behind after's
     // start and `after` ending beyond a, every meeting lies in the stretch of u where both are defined:
@@ -46,12 +47,12 @@ public:
     // meet (on the other span, or near one of its ends) gives unknown; so does a sign within the margins
     // (sign_margin of the spans' size), and any other joint.
     static Joint classify(const velRawOffsetSpan& before, const velRawOffsetSpan& after, double gap_tol,
-                          double input_gap, double& t_before, double& t_after);
+                          double input_gap2, double& t_before, double& t_after);
 
     // velTrimJoin::join on values: when the spans cross exactly once, at t1 of `before` and t2 of `after`,
     // with t1 != 0 and t2 != 1, `after` is cut to [t2, 1] and `before` to [0, t1]; 1 then (and for spans
-    // that meet at their joint), else 0. gap_tol and input_gap as for classify.
-    static int trim(velRawOffsetSpan& before, velRawOffsetSpan& after, double gap_tol, double input_gap);
+    // that meet at their joint), else 0. gap_tol and input_gap2 as for classify.
+    static int trim(velRawOffsetSpan& before, velRawOffsetSpan& after, double gap_tol, double input_gap2);
 
     // Largest turn between the tangents at a joint, as the sine of its angle, that runs on tangentially:
     // well below velTol::corner_turn, so that no sharp corner is made there either.
@@ -67,5 +68,5 @@ private:
     velRawOffsetMeet() = default;
     // The joined case of classify.
     static bool joined(const velRawOffsetSpan& before, const velRawOffsetSpan& after, double gap_tol,
-                       double input_gap);
+                       double input_gap2);
 };

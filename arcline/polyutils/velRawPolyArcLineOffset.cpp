@@ -71,10 +71,6 @@ private:
     int m_span = 0;
 };
 
-double xy_length(const giVector3& v) {
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
-
 } // namespace
 
 velRawPolyArcLineOffset::velRawPolyArcLineOffset(const Settings& settings, int input_spans)
@@ -115,7 +111,8 @@ void velRawPolyArcLineOffset::join(const velRawOffsetSpan& prev_in, const velRaw
             // How far apart the offsets of the input corner lie: the rounded corner's chord.
             const giPoint3 A = prev_in.e + velRawOffsetSpan::right_normal(t1) * s.offset;
             const giPoint3 B = prev_in.e + velRawOffsetSpan::right_normal(t2) * s.offset;
-            if (velRawOffsetMeet::trim(prev, cur, s.tol, xy_length(B - A))) return;
+            const giVector3 D = B - A;
+            if (velRawOffsetMeet::trim(prev, cur, s.tol, D.x() * D.x() + D.y() * D.y())) return;
         }
         if (m_settings.extend && velRawOffsetJoins::extend(prev, cur, m_out, s)) return;
     }

@@ -41,7 +41,7 @@ velRawOffsetSpan span_at(const giPoint3& P, const giVector3& T, double L, double
 
 struct Joint {
     velRawOffsetSpan before, after;
-    double gap_tol, input_gap;
+    double gap_tol, input_gap2;
 };
 
 // The offsets by d of two spans meeting at P with tangents T1 and T2 (turning by none to 85 degrees): they
@@ -67,7 +67,7 @@ Joint random_joint(Rng& rng) {
     Joint j{span_at(a, T1, log_uniform(rng, 1e-2, 20.0), bulge(), true),
             span_at(b, T2, log_uniform(rng, 1e-2, 20.0), bulge(), false), 1e-3 * std::fabs(d), 0.0};
     const giVector3 D = T2 - T1;
-    j.input_gap = std::fabs(d) * std::sqrt(D.x() * D.x() + D.y() * D.y());
+    j.input_gap2 = d * d * (D.x() * D.x() + D.y() * D.y());
     return j;
 }
 
@@ -81,7 +81,7 @@ TEST(RawOffsetMeet, ClassifiedJointsAgreeWithTheGeneralIntersection) {
     for (int k = 0; k < 20000; ++k) {
         const Joint j = random_joint(rng);
         double t1 = -1, t2 = -1;
-        const auto kind = velRawOffsetMeet::classify(j.before, j.after, j.gap_tol, j.input_gap, t1, t2);
+        const auto kind = velRawOffsetMeet::classify(j.before, j.after, j.gap_tol, j.input_gap2, t1, t2);
         ++seen[static_cast<std::size_t>(kind)];
         double ta[2], tb[2];
         const int n = velRawOffsetMeet::intersect(j.before, j.after, ta, tb, 2);
@@ -129,14 +129,14 @@ TEST(RawOffsetMeet, TrimmedCornersAgreeWithSpanObjects) {
     for (int k = 0; k < 20000; ++k) {
         const Joint j = random_joint(rng);
         velRawOffsetSpan before = j.before, after = j.after;
-        const int cut = velRawOffsetMeet::trim(before, after, j.gap_tol, j.input_gap);
+        const int cut = velRawOffsetMeet::trim(before, after, j.gap_tol, j.input_gap2);
         velAbsSpancoPrf b0 =
             std::make_shared<velFreeSpan>(j.before.s, j.before.e, j.before.arc ? j.before.mid() : giPoint3());
         velAbsSpancoPrf a0 =
             std::make_shared<velFreeSpan>(j.after.s, j.after.e, j.after.arc ? j.after.mid() : giPoint3());
         const int cut_objects = velTrimJoin::join(b0, a0);
         double t1, t2;
-        const bool joined = velRawOffsetMeet::classify(j.before, j.after, j.gap_tol, j.input_gap, t1, t2) ==
+        const bool joined = velRawOffsetMeet::classify(j.before, j.after, j.gap_tol, j.input_gap2, t1, t2) ==
                             velRawOffsetMeet::Joint::joined;
         if (joined) {
             EXPECT_EQ(cut, 1) << k;
