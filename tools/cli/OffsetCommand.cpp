@@ -39,8 +39,9 @@ CLI::Validator finite_number(const char* name, bool non_negative) {
     return CLI::Validator(
         [non_negative](std::string& text) -> std::string {
             double v = 0.0;
+            const char* begin = text.data() + (text.starts_with('+') ? 1 : 0);
             const char* end = text.data() + text.size();
-            const std::from_chars_result r = std::from_chars(text.data(), end, v);
+            const std::from_chars_result r = std::from_chars(begin, end, v);
             if (r.ec != std::errc() || r.ptr != end || !std::isfinite(v) || (non_negative && v < 0.0))
                 return "'" + text + "' is not a finite number" + (non_negative ? " of at least 0" : "");
             return {};

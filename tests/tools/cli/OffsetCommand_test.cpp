@@ -134,6 +134,7 @@ TEST(OffsetCommand, StandardOutputAndDxf) {
         << r.err;
     const json j = info_json({"-"}, r.out);
     EXPECT_NEAR(j[0]["area"].get<double>(), -4, 1e-12);
+    EXPECT_EQ(cli({"offset", in, "+4", "--raw", "-o", "-"}).out, r.out);
     // A negative distance as the second argument; DXF by the extension, bulges kept.
     const Outcome neg = cli({"offset", in, "-1", "--raw", "-o", dxf});
     ASSERT_EQ(neg.code, 0) << neg.err;
