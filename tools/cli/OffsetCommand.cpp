@@ -242,6 +242,10 @@ int run(const Options& o, Session& session) {
                       "and nested regions, comes with the contour offsetter)");
         return session.exit_code();
     }
+    if (o.output == "-" && o.svg.path == "-") {
+        session.fault(session.command(), "OUT and --svg cannot both be standard output");
+        return session.exit_code();
+    }
     const GeometryInput in = GeometryInput::read(o.input, session);
     if (!in.readable()) return session.exit_code();
     if (!in.ok()) {

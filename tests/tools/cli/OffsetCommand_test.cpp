@@ -191,6 +191,7 @@ TEST(OffsetCommand, ArgumentsAndBadInput) {
           {"offset", in, "2x", "--raw", "-o", out},
           {"offset", in, "1", "--raw", "--chamfer", "-1", "-o", out},
           {"offset", in, "1", "--raw"},
+          {"offset", in, "1", "--raw", "-o", "-", "--svg", "-"},
           {"offset", in, "--raw", "-o", out}}) {
         const Outcome r = cli(bad);
         EXPECT_EQ(r.code, 2) << bad[2];
