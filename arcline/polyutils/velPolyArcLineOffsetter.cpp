@@ -1,11 +1,13 @@
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
+#include "arcline/polyline/contour/velPolyArcLineAdapter.h"
+#include "arcline/polyline/contour/velSpanVectorContour.h"
 #include "arcline/polyline/velTolerances.h"
 #include "arcline/polyutils/velChamferJoin.h"
 #include "arcline/polyutils/velExtendJoin.h"
 #include "arcline/polyutils/velOffsetGapCloser.h"
 #include "arcline/polyutils/velOffsetValidity.h"
-#include "arcline/polyutils/velOffsetWorkingCopy.h"
+#include "arcline/polyutils/velRawPolyArcLineOffset.h"
 #include "arcline/polyutils/velRoundJoin.h"
 #include "arcline/polyutils/velSpanOffset.h"
 #include "arcline/polyutils/velTrimJoin.h"
@@ -42,14 +44,39 @@ int velPolyArcLineOffsetter::is_offsetting_required(velAbsContourcoPrf& result) 
     return 1;
 }
 
+namespace {
+
+// A contour of the kind of `kind` (its clone()) holding `spans` in order: a vector contour is `spans`
+// itself; any other kind receives the spans through append (which refuses what the kind cannot hold).
+velAbsContourcoPrf of_kind(const velAbsContour& kind, std::shared_ptr<velSpanVectorContour> spans) {
+    if (dynamic_cast<const velSpanVectorContour*>(&kind)) return spans;
+    velAbsContourcoPrf out = kind.clone();
+    for (const velAbsSpancoPrf& span : spans->spans())
+        out->append(span);
+    return out;
+}
+
+} // namespace
+
 velAbsContourcoPrf velPolyArcLineOffsetter::offset(int extend, int set, int& changed, int keep_order) {
     changed = 0;
+    // The spans of a poly-arc-line carry no offsetting properties (every one is offset, whatever the set
+    // and keep_order): the offset is made on values, which also tells vanishing itself.
+    const auto* polyarcline = dynamic_cast<const velPolyArcLineAdapter*>(&m_contour);
+    if (polyarcline && std::fabs(m_offset) > velTol::offset_zero && m_contour.size() > 0) {
+        velRawPolyArcLineOffset::Settings raw;
+        raw.joins.offset = m_offset;
+        raw.joins.tol = m_tol;
+        raw.joins.chamfer = m_chamfer_corners;
+        raw.joins.max_corner_offset = m_max_corner_offset;
+        raw.joins.span_info = m_span_info;
+        raw.extend = extend;
+        return velRawPolyArcLineOffset::offset(*polyarcline, raw, changed);
+    }
     velAbsContourcoPrf settled;
     if (!is_offsetting_required(settled)) return settled;
 
-    // A poly-arc-line contour is worked on as free spans read straight from its polyline.
-    velSpanVectorContour copy;
-    const velAbsContour& in = velOffsetWorkingCopy::read(m_contour, copy) ? copy : m_contour;
+    const velAbsContour& in = m_contour;
     const velOffsetJoinSettings join_settings = settings(keep_order);
     const double ctol = m_contour.get_tol();
     const int n = in.size();
@@ -85,7 +112,7 @@ velAbsContourcoPrf velPolyArcLineOffsetter::offset(int extend, int set, int& cha
     }
     result->clean(velTol::span_fraction);
     if (result->size() == 0) return {};
-    return velOffsetWorkingCopy::write(m_contour, std::move(result));
+    return of_kind(m_contour, std::move(result));
 }
 
 void velPolyArcLineOffsetter::trim_extend_or_offset(int extend, velAbsContour& result,

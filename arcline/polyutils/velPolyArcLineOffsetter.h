@@ -24,6 +24,10 @@
 //
 // The input contour is only read (its iteration place moves); it must outlive the offsetter. The offsetter
 // keeps no state between calls of offset().
+//
+// A poly-arc-line contour (velPolyArcLineAdapter), whose spans carry no offsetting properties, is offset on
+// values in one pass (velRawPolyArcLineOffset); any other contour span object by span object, so that
+// spans of classes with properties receive their hooks. Both make the same offset, to rounding.
 
 #include "arcline/polyline/contour/velAbsContour.h"
 #include "arcline/polyutils/velOffsetJoinSettings.h"

@@ -2,7 +2,9 @@
 // temporary span (a picture of what the sorter will cut, say).
 
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/polyline/contour/velFreeSpan.h"
+#include "arcline/polyline/contour/velPolyArcLineAdapter.h"
 #include "arcline/polyline/contour/velSpanVectorContour.h"
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
@@ -34,6 +36,24 @@ velAbsContourcoPrf contour_of(velPolylineListIter& in) {
     return spans;
 }
 
+// Writes the poly-arc-line of a raw offset into `out`'s current (empty) polyline position by position,
+// arcs as arcs, and gives every span its record: no span object on the way.
+void write_positions(const velPolyArcLineAdapter& raw, velPolylineWithOffsetFlagsListCursor& out) {
+    velSingleAbsArcLineListIter src(raw.polyarcline());
+    ++src;
+    const velOffsetInfocoPageArrcoPrf records = raw.current_flags();
+    const int n_records = records ? records->size() : 0;
+    out.add_pos(src, 0);
+    for (int k = 0; k + 1 < src.num_pos(); ++k) {
+        if (src.span_linear(k))
+            out.add_pos(src, k + 1);
+        else
+            out.add_span(src, k, k + 1);
+        const velOffsetInfo info = k < n_records ? (*records)[k] : velOffsetInfo();
+        out.set_offset_flag(k, info.temporary_span, info.span_position, info.span_side);
+    }
+}
+
 } // namespace
 
 int velPolyArcLineOffsetter::offset_list(velPolylineListIter& in, velPolylineWithOffsetFlagsListCursor& out,
@@ -50,6 +70,12 @@ int velPolyArcLineOffsetter::offset_list(velPolylineListIter& in, velPolylineWit
         if (out.size() > 0) out.set_index(out.size() - 1);
         out.create_polyline();
         ++out;
+        if (const auto* polyarcline = dynamic_cast<const velPolyArcLineAdapter*>(raw.get())) {
+            write_positions(*polyarcline, out);
+            if (sources) sources->push_back(in.index());
+            ++written;
+            continue;
+        }
         const velAbsContourcoPrf target = out.get_current();
         if (!target) {
             out.remove();

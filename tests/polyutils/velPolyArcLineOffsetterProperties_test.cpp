@@ -204,11 +204,14 @@ TEST(RawOffsetLoops, TemporarySpansMarkExactlyTheEdgesTooShortForTheirTrims) {
 }
 
 // Random poly-arc-lines (arcs of up to 250 degrees, open and closed, with loops): the offset of the
-// poly-arc-line contour (read and written directly) equals the offset of the same spans as a vector
-// contour of free spans (the generic span-object path), span for span.
+// poly-arc-line contour (made on values, velRawPolyArcLineOffset) equals the offset of the same spans as a
+// vector contour of free spans (the generic span-object path), span for span: the same kinds and flags,
+// and points within 1e-9 of the result's size. (The two round differently: the values keep each bulge
+// exact where span objects measure it again from a rounded mid point, and tell most joints without the
+// general intersection; a sharp corner extended far along nearly parallel spans magnifies that.)
 TEST(RawOffsetPaths, PolyArcLineFastPathAgreesWithTheGenericPath) {
     Rng rng(1707);
-    for (int s = 0; s < 3 * seeds; ++s) {
+    for (int s = 0; s < 10 * seeds; ++s) {
         const Line line = flat(*listtest::random_polyline(rng, rng.pick(2, 12), 0.0, rng.pick(0, 1) == 1));
         velPolyArcLineAdapter adapter(*line);
         auto spans = std::make_shared<velSpanVectorContour>();
@@ -223,15 +226,17 @@ TEST(RawOffsetPaths, PolyArcLineFastPathAgreesWithTheGenericPath) {
         ASSERT_EQ(!a.contour, !b.contour) << s;
         if (!a.contour) continue;
         ASSERT_EQ(a.spans, b.spans) << s;
+        const double tol = 1e-9 * std::max({1.0, std::fabs(b.box.min().x), std::fabs(b.box.min().y),
+                                            std::fabs(b.box.max().x), std::fabs(b.box.max().y)});
         for (int i = 1; i <= a.spans; ++i) {
             const velAbsSpancoPrf x = a.contour->get_span(i), y = b.contour->get_span(i);
             EXPECT_EQ(x->is_of_class_arc(), y->is_of_class_arc()) << s << " span " << i;
             EXPECT_EQ(x->is_temp_line_span(), y->is_temp_line_span()) << s << " span " << i;
             EXPECT_EQ(x->is_temp_arc_span(), y->is_temp_arc_span()) << s << " span " << i;
-            EXPECT_TRUE(x->start_point().coincident(y->start_point(), 1e-12)) << s << " span " << i;
-            EXPECT_TRUE(x->end_point().coincident(y->end_point(), 1e-12)) << s << " span " << i;
+            EXPECT_TRUE(x->start_point().coincident(y->start_point(), tol)) << s << " span " << i;
+            EXPECT_TRUE(x->end_point().coincident(y->end_point(), tol)) << s << " span " << i;
             if (x->is_of_class_arc()) {
-                EXPECT_TRUE(x->mid_point().coincident(y->mid_point(), 1e-9)) << s << " span " << i;
+                EXPECT_TRUE(x->mid_point().coincident(y->mid_point(), tol)) << s << " span " << i;
             }
         }
     }
