@@ -39,7 +39,6 @@ TEST_F(TwoCurves, CursorFromCurvesApproximatesEachAndGivesThemBack) {
     EXPECT_EQ(arc.num_pos(), 13); // 12 chords: 2 acos(0.99) = 0.283 rad each at most
     EXPECT_EQ(arc.get_curve(4), a);
     EXPECT_EQ(arc.tolerance(), 0.01);
-    EXPECT_EQ(cursor.iterator().ut_dynamic_type().name(), "torCurvePtr3PolylineListIter");
 
     torCurvePtr3coDList back;
     cursor.get_curves(0, DBL_MAX, back);

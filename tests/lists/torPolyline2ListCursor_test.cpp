@@ -31,7 +31,6 @@ TEST(torPolyline2ListCursor, WritesPlanPointsAndReadsThemAtHeightZero) {
     EXPECT_EQ(p.get_pos(3), giPoint2(3, 5));
 
     torPolyline2ListIter back{torCurvePtr2coDListcoIterator(flat)};
-    EXPECT_EQ(back.ut_dynamic_type().name(), "torPolyline2ListIter");
     ++back;
     EXPECT_EQ(back.current_polyline(), &p);
     for (int i = 0; i < back.num_pos(); ++i)

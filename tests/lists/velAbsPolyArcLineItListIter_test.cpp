@@ -94,27 +94,6 @@ TEST(velSingleAbsArcLineListIter, TogglesOnAndOff) {
     EXPECT_EQ(it.get_pos(0), (giPoint3{1, 2, 3}));
 }
 
-TEST(velPolylineListIter, TypeIdsNameTheClassAndItsBases) {
-    const Polylines v = numbered(1);
-    velSingleAbsArcLineListIter single(*v.front());
-    velAbsPolyArcLineVecListIter vec(&v);
-    velAbsPolyArcLineListCursor c;
-    velPolylineListIter& list = c.iterator();
-
-    EXPECT_EQ(velSingleAbsArcLineListIter::ut_static_type().name(), "velSingleAbsArcLineListIter");
-    EXPECT_EQ(list.ut_dynamic_type().name(), "velAbsPolyArcLineListIter");
-    EXPECT_TRUE(list.ut_is_kind_of(velPolylineListIter::ut_static_type()));
-    EXPECT_FALSE(list.ut_is_kind_of(velSingleAbsArcLineListIter::ut_static_type()));
-    // Classes without an identity of their own answer as their base.
-    EXPECT_EQ(vec.ut_dynamic_type(), velPolylineListIter::ut_static_type());
-
-    velPolylineListIter* as_base = &single;
-    EXPECT_EQ(velSingleAbsArcLineListIter::ut_dynamic_cast(as_base), &single);
-    EXPECT_EQ(velAbsPolyArcLineListIter::ut_dynamic_cast(as_base), nullptr);
-    EXPECT_EQ(velAbsPolyArcLineListRAIter::ut_dynamic_cast(static_cast<const velPolylineListIter*>(nullptr)),
-              nullptr);
-}
-
 TEST(velPolylineListIter, WritesItsTextForm) {
     velAbsPolyArcLineListCursor c;
     Polylines in;

@@ -40,6 +40,7 @@
 #include "arcline/polyline/velPolyArcLine.h"
 #include "arcline/polyline/velPolyArcLineDouble.h"
 #include "arcline/polyline/velPolyLine.h"
+#include "arcline/polyline/velPolyLineDouble.h"
 #include "viewTestKit.h"
 
 #include <functional>
@@ -1106,7 +1107,24 @@ TEST(DecoratingViews, SubsetsAndAppendsNumberWhatTheyPresent) {
         while (++v)
             EXPECT_EQ(v.index(), count++);
         EXPECT_EQ(count, 8);
+        EXPECT_EQ(++v, 1); // off the end, ++ starts again without a reset
+        EXPECT_EQ(v.index(), 0);
     }
+    // Straight only when both lists are; a clone stands where the view stood, in the second list.
+    velAbsPolyArcLineListCursor lines;
+    lines.set_arcline_type(velPolyLineDouble());
+    fill(lines, random_list(rng, 2));
+    EXPECT_EQ(velPolylineListIterAppend(lines.iterator(), lines.iterator()).all_spans_linear(), 1);
+    velPolylineListIterAppend both(lines.iterator(), list->iterator());
+    EXPECT_EQ(both.all_spans_linear(), 0);
+    both.set_index(5);
+    const std::unique_ptr<velPolylineListIterAppend> clone(both.create_new());
+    both.reset();
+    EXPECT_EQ(clone->index(), 5);
+    expect_same_polyline(*clone, *in[3], true);
+    velSingleAbsArcLineListIter one(*in[3]);
+    ++one;
+    EXPECT_EQ(clone->box(vel_3d_box), one.box(vel_3d_box));
     // The outline of a space box lies at its top.
     const velBoxPolylineListIter top(giBox3({-1, -2, -3}, {4, 5, 6}), 1);
     EXPECT_EQ(top.box(vel_3d_box), giBox3({-1, -2, 6}, {4, 5, 6}));
@@ -1127,6 +1145,12 @@ TEST(DecoratingViews, WrappedWorkplaneViewFollowsItsIterator) {
     EXPECT_EQ(wrapped.index(), 2);
     EXPECT_EQ(owned.index(), 1);
     EXPECT_EQ(clone->index(), 1);
+    // The bulge is the one stored in the workplane, whichever way the plane faces the world; mid points map.
+    for (int i = 0; i + 1 < wrapped.num_pos(); ++i) {
+        EXPECT_EQ(wrapped.get_bulge(i), local.get_bulge(i)) << i;
+        const giPoint3 m = local.get_mid_pos(i); // a straight span's marker stays the marker
+        EXPECT_EQ(wrapped.get_mid_pos(i), m.is_unset() ? m : wp.to_world(m)) << i;
+    }
 }
 
 // An arc whose ends coincide within 1e-10 is a point for interpolation: its start, whatever its mid point.

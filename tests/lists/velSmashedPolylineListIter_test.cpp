@@ -12,24 +12,6 @@ namespace velSmashedPolylineListIter_test {
 
 using namespace viewtest;
 
-TEST(velSmashedPolylineListIter, StraightPolylinesArePresentedExactly) {
-    Rng rng(1);
-    Polylines in = listtest::random_list(rng, 5);
-    for (auto& p : in) {
-        auto straight = std::make_unique<velPolyArcLineDouble>();
-        for (int i = 1; i <= p->num_pos(); ++i)
-            straight->add_pos(polytest::pos(*p, i));
-        p = std::move(straight);
-    }
-    const auto list = list_of(in);
-    velSmashedPolylineListIter smashed(list->iterator(), 1e-3);
-    smashed.reset();
-    for (const auto& p : in) {
-        ASSERT_EQ(++smashed, 1);
-        listtest::expect_same_polyline(smashed, *p, false);
-    }
-}
-
 // Chords run from arc point to arc point, no chord is further than the tolerance from its arc at its middle
 // (where a chord is furthest), every underlying position is presented, and underlying_parameter() leads
 // from each presented position to the same point of the underlying polyline and from a point between two

@@ -4,11 +4,15 @@
 
 #include "listTestKit.h"
 
+#include "../support/metamorphic.h"
+
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 
 #include <functional>
 #include <memory>
+#include <numeric>
+#include <vector>
 
 namespace viewtest {
 
@@ -24,15 +28,9 @@ inline std::unique_ptr<velAbsPolyArcLineListCursor> list_of(const Polylines& in)
 // p with every position and arc mid point mapped by f; arcs stay arcs (f must keep circles circles).
 inline std::unique_ptr<velAbsPolyArcLine> mapped(const velAbsPolyArcLine& p,
                                                  const std::function<giPoint3(const giPoint3&)>& f) {
-    auto out = std::make_unique<velPolyArcLineDouble>();
-    for (int i = 1; i <= p.num_pos(); ++i) {
-        if (i == 1 || p.span_linear(i - 1)) {
-            out->add_pos(f(polytest::pos(p, i)));
-        } else {
-            out->add_arc(f(polytest::mid(p, i - 1)), f(polytest::pos(p, i)));
-        }
-    }
-    return out;
+    std::vector<int> order(static_cast<std::size_t>(p.num_pos()));
+    std::iota(order.begin(), order.end(), 1);
+    return support::rebuilt(p, order, false, f);
 }
 
 inline Polylines mapped(const Polylines& in, const std::function<giPoint3(const giPoint3&)>& f) {
@@ -58,16 +56,7 @@ inline giPoint3 halfway(const giPoint3& s, const giPoint3& m, const giPoint3& e)
 
 // p walked backwards; each arc keeps its mid point.
 inline std::unique_ptr<velAbsPolyArcLine> reversed(const velAbsPolyArcLine& p) {
-    auto out = std::make_unique<velPolyArcLineDouble>();
-    const int n = p.num_pos();
-    for (int i = n; i >= 1; --i) {
-        if (i == n || p.span_linear(i)) {
-            out->add_pos(polytest::pos(p, i));
-        } else {
-            out->add_arc(polytest::mid(p, i), polytest::pos(p, i));
-        }
-    }
-    return out;
+    return support::Morph{support::Morph::reversed}.polyline(p);
 }
 
 // Every box of the current polyline holds its points sampled densely with get_interpolated_pos, and each

@@ -36,18 +36,6 @@ TEST(velPolyArcLine, ArchiveImage) {
     EXPECT_EQ(mid(loaded, 2).x, -DBL_MAX);
 }
 
-TEST(velPolyArcLine, SinglePrecisionStorage) {
-    velPolyArcLine line;
-    line.add_pos({1.1, -1.1, 0.1});
-    line.add_arc({1.1, 0, 0}, {3, 3, 3});
-    EXPECT_EQ(pos(line, 1).x, 1.100000023841858);
-    EXPECT_EQ(pos(line, 1), polytest::single({1.1, -1.1, 0.1}));
-    EXPECT_EQ(mid(line, 1).x, 1.100000023841858);
-    velPolyArcLineDouble exact;
-    exact.add_pos({1.1, -1.1, 0.1});
-    EXPECT_EQ(pos(exact, 1).x, 1.1);
-}
-
 TEST(velPolyArcLine, ArcOnEmptyLineIsIgnoredSilently) {
     polytest::ReportCapture reports;
     velPolyArcLine line;

@@ -94,20 +94,6 @@ TEST(velPolylineUtils, ClosureCountsAndSpanParameters) {
     EXPECT_EQ(U::area(One(two_spans).it), 0.0); // three positions without an arc enclose nothing
 }
 
-TEST(velPolylineUtils, AreaOfSquaresCirclesAndRoundedRectangles) {
-    EXPECT_DOUBLE_EQ(U::area(One(square).it), 1.0);
-    EXPECT_DOUBLE_EQ(U::area(reversed(*One(square).line).it), -1.0);
-    EXPECT_EQ(U::area(One(two_spans).it), 0.0);
-    for (double r : {1.0, 0.001, 250.0}) {
-        const One circle(std::vector<V>{
-            {{r, 0, 0}, {}}, {{-r, 0, 0}, giPoint3{0, r, 0}}, {{r, 0, 0}, giPoint3{0, -r, 0}}});
-        EXPECT_NEAR(U::area(circle.it), pi * r * r, 1e-14 * r * r);
-        const One rect(rounded_rectangle(3 * r, 2 * r, 0.5 * r));
-        EXPECT_NEAR(U::area(rect.it), 6 * r * r - (4 - pi) * 0.25 * r * r, 1e-13 * r * r);
-        EXPECT_NEAR(U::length(rect.it), 10 * r - 4 * r + pi * r, 1e-13 * r);
-    }
-}
-
 TEST(velPolylineUtils, AreaOfRandomArcPolylinesAgreesWithPolygonsAndFollowsTransforms) {
     Rng rng(11);
     for (int trial = 0; trial < 40; ++trial) {
