@@ -69,6 +69,7 @@ int velBSPVisibility::closed_visible(double area, int count, const velVisibility
 
 velBoundarySorterFragments velBSPVisibility::decide(const velBSPNodeData& node, int canonical,
                                                     const giPoint3& P, int count,
+                                                    const velSegmentMap* segments,
                                                     const velVisibilityCalculator& calculator, int flags,
                                                     velVisibilityResult& result, velBoundaryNesting* nesting,
                                                     bool& divide, bool& stop_here) {
@@ -76,6 +77,7 @@ velBoundarySorterFragments velBSPVisibility::decide(const velBSPNodeData& node, 
     divide = false;
     stop_here = false;
     velBoundarySorterFragments frags(node.box, static_cast<int>(node.pieces.size()));
+    frags.set_segment_map(segments);
     auto add_open = [&](const velBSPPiece& p) {
         if (velBSPCanonicalRules::has_true_end(p)) return;
         const giPoint3 a(p.p0.x, p.p0.y, 0.0), b(p.p1.x, p.p1.y, 0.0);

@@ -16,6 +16,7 @@
 class velVisibilityCalculator;
 class velVisibilityResult;
 class velBoundaryNesting;
+class velSegmentMap;
 
 class velBSPVisibility {
 public:
@@ -29,7 +30,8 @@ public:
     // `divide` when the node must be divided to decide more, and returns the fragments sorted from P.
     // `canonical` is the node's canonical form.
     static velBoundarySorterFragments decide(const velBSPNodeData& node, int canonical, const giPoint3& P,
-                                             int count, const velVisibilityCalculator& calculator, int flags,
+                                             int count, const velSegmentMap* segments,
+                                             const velVisibilityCalculator& calculator, int flags,
                                              velVisibilityResult& result, velBoundaryNesting* nesting,
                                              bool& divide, bool& stop_here);
 

@@ -294,7 +294,7 @@ utOstream& operator<<(utOstream& os, const velIntersectorBSPNode& node) {
     return os;
 }
 
-void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count,
+void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count, const velSegmentMap* segments,
                                                  const velVisibilityCalculator& calculator, int flags,
                                                  int destructive, int level, velVisibilityResult& result,
                                                  velBoundaryNesting* nesting) {
@@ -303,7 +303,7 @@ void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count,
     const int canonical = canonical_form(level);
     bool divide = false, stop_here = false;
     const velBoundarySorterFragments frags = velBSPVisibility::decide(
-        node_data(), canonical, P, count, calculator, flags, result, nesting, divide, stop_here);
+        node_data(), canonical, P, count, segments, calculator, flags, result, nesting, divide, stop_here);
     if (nesting && frags.num_fragments() > 0) {
         // Every boundary met here goes into the tree, walking round the node from P.
         const std::vector<int> at_p = nesting->get_position();
@@ -323,8 +323,8 @@ void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count,
             nesting->set_position(saved);
             frags.find_nesting(Q, *nesting);
         }
-        child(i)->determine_visibility(Q, child_count, calculator, flags, destructive, level + 1, result,
-                                       nesting);
+        child(i)->determine_visibility(Q, child_count, segments, calculator, flags, destructive, level + 1,
+                                       result, nesting);
         if (destructive) delete_child(i);
         if (result.results_complete()) break;
     }

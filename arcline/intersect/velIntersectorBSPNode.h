@@ -61,6 +61,7 @@ struct velBSPNodeData;
 class velVisibilityCalculator;
 class velVisibilityResult;
 class velBoundaryNesting;
+class velSegmentMap;
 
 class velIntersectorBSPNode : public velNode2 {
 public:
@@ -111,10 +112,11 @@ public:
     // no children) and each child i is visited from a safe point near corner i of this node, whose count
     // the fragments here give; with `destructive` each child is deleted after its visit. The nesting (may
     // be null) follows the walk from point to point and receives the closed polylines decided inside
-    // nodes. The cross data must be set for a visibility query (visibility test on, intersections off).
-    void determine_visibility(const giPoint3& P, int count, const velVisibilityCalculator& calculator,
-                              int flags, int destructive, int level, velVisibilityResult& result,
-                              velBoundaryNesting* nesting);
+    // nodes. `segments` (may be null) bounds the confidence of decisions near the sorter's cuts. The cross
+    // data must be set for a visibility query (visibility test on, intersections off).
+    void determine_visibility(const giPoint3& P, int count, const velSegmentMap* segments,
+                              const velVisibilityCalculator& calculator, int flags, int destructive,
+                              int level, velVisibilityResult& result, velBoundaryNesting* nesting);
 
     // The pieces as a trimmed view of the input list, with their end flags (made on each call).
     std::shared_ptr<velTrimmedPolylineListIter> pieces() const;

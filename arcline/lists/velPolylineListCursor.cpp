@@ -31,6 +31,12 @@ void velPolylineListCursor::clear() {
 
 velPolylineListCursor::~velPolylineListCursor() = default;
 
+void velPolylineListCursor::create_last_polyline() {
+    if (size() > 0) set_index(size() - 1);
+    create_polyline();
+    ++*this;
+}
+
 void velPolylineListCursor::append(velPolylineListCursor& other) {
     const int was = index();
     if (size() > 0) set_index(size() - 1);

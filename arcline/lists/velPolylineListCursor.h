@@ -79,6 +79,9 @@ public:
     // Moves other's current polyline to the end of this cursor. This cursor keeps its current polyline, or
     // stands on polyline 0 when it was undefined.
     void append(velPolylineListCursor& other);
+    // A new empty polyline after the last one, made current (create_polyline inserts after the current one
+    // and leaves the cursor where it was).
+    void create_last_polyline();
 
     void set_add_coincident_point_type(velAddCoincidentPointType type) { m_add_coincident_point_type = type; }
     velAddCoincidentPointType add_coincident_point_type() const { return m_add_coincident_point_type; }

@@ -61,4 +61,21 @@ inline constexpr double corner_reversal = 0.01745;
 // fraction of the offset.
 inline constexpr double corner_split_pull = 0.01;
 
+// --- Sorting boundaries
+
+// A closed polyline whose |area| is below this encloses nothing: the sort drops it.
+inline constexpr double empty_area = coincident;
+// Boxes of a boundary and of its reverse that agree within this make the two cancel.
+inline constexpr double same_box = span_fraction;
+// A boundary whose closing point lies within this of another part of itself is restarted elsewhere.
+inline constexpr double closure_crossing = 1.1 * span_fraction;
+// Crossings closer than these along their curves have an uncertain order: first tried at the finer one.
+inline constexpr double order_uncertain_fine = coincident;
+inline constexpr double order_uncertain_coarse = span_fraction;
+// Two stretches between consecutive crossings of the same two curves that keep within this of each other
+// coincide: their two crossings are a double of an overlap or a touch and are dropped.
+inline constexpr double coinciding_stretch = span_fraction;
+// The shift of every position when a failed sort is retried on moved input.
+inline constexpr double sort_retry_move = span_fraction;
+
 } // namespace velTol

@@ -1,5 +1,7 @@
 #include "arcline/polyutils/velBoundarySorterFragments.h"
 
+#include "arcline/polyutils/velSegmentMap.h"
+
 #include "arcline/intersect/velPolylineBSPUtils.h"
 #include "arcline/polyline/velTolerances.h"
 #include "arcline/polyutils/velBoundaryNesting.h"
@@ -125,8 +127,11 @@ void velBoundarySorterFragments::sort_frags(int count, const giPoint3& P,
         const int pt = m_order[at(k)];
         const int prev = m_order[at((k + n - 1) % n)], next = m_order[at((k + 1) % n)];
         const double nearest = n > 1 ? std::min(gap(pt, prev), gap(pt, next)) : 0.0;
-        const double confidence = confidence_scale * nearest + confidence_floor;
         const int s = m_polyline[at(pt)];
+        double confidence = confidence_scale * nearest + confidence_floor;
+        if (m_segments)
+            confidence =
+                std::min(confidence, m_segments->distance_to_trimming_parameter(s, m_params[at(pt)]));
         if (m_no_change[at(pt)]) continue;
         const bool coincident = n > 1 && (sign(pt, prev) == 0 || sign(pt, next) == 0);
         const bool skip = (flags & skip_coincident_points) && coincident;

@@ -32,6 +32,7 @@
 class velVisibilityCalculator;
 class velVisibilityResult;
 class velBoundaryNesting;
+class velSegmentMap;
 
 class velBoundarySorterFragments : public coQuickSort {
 public:
@@ -49,6 +50,9 @@ public:
     void add_fragment(int index, const giPoint3& start, double t0, const giPoint3& end, double t1);
     void add_fragment(int index, const giPoint3& start, velDirection start_side, double t0,
                       const giPoint3& end, velDirection end_side, double t1);
+    // The sorter's cuts: a decision's confidence is at most the distance (in parameter) from its point to
+    // the nearest cut of its segment. Null (the default): no such bound.
+    void set_segment_map(const velSegmentMap* segments) { m_segments = segments; }
     int num_fragments() const { return static_cast<int>(m_points.size() / 2); }
 
     // Sorts the end points round the node after P (count `count` there) and decides visibility as above;
@@ -108,4 +112,5 @@ private:
     std::vector<char> m_no_change;
     Place m_p{};
     int m_count_at_p = 0;
+    const velSegmentMap* m_segments = nullptr;
 };

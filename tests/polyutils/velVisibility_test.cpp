@@ -50,7 +50,7 @@ Visibility visibility(List& list, int mode, const std::vector<double>* areas = n
     std::unique_ptr<velBoundaryNesting> nesting;
     if (areas) nesting = std::make_unique<velBoundaryNesting>(v.tree, *areas);
     const giPoint2 lo = root.limits().min();
-    root.determine_visibility({lo.x, lo.y, 0.0}, 0, velVisibilityCalculator(mode), 0, 1, 0, v.result,
+    root.determine_visibility({lo.x, lo.y, 0.0}, 0, nullptr, velVisibilityCalculator(mode), 0, 1, 0, v.result,
                               nesting.get());
     return v;
 }

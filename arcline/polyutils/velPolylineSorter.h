@@ -1,0 +1,196 @@
+#pragma once
+// Clean boundaries from any tangle of closed polylines. sort() takes closed boundaries that may cross
+// themselves and each other, overlap or be oriented inconsistently, and writes the closed, non-crossing
+// boundaries of the region they enclose under the winding rule: anticlockwise outer boundaries and
+// clockwise holes. The same machinery splits polylines at their crossings, orients boundaries by their
+// nesting, builds the nesting tree and answers every crossing query of the list utilities.
+//
+//     velPolylineSorter sorter;
+//     if (sorter.sort(in, out) != 0) { ... out holds the cleaned input, unsorted ... }
+//
+// How a sort works. The BSP intersector finds every crossing, each stored with its mirror record. The
+// crossing order tables rank the records along every curve. Double crossings of stretches that coincide
+// (an overlap or a touch) are dropped (rationalize_crossings); an order that cannot come from closed planar
+// curves is repaired by trying other orders of crossings that lie too close together to be ordered
+// (fix_crossing_consistency). Then every crossed boundary is cut at its crossings into segments, and the
+// segments are joined into closed loops by switching to the other curve at every crossing. Loops made that
+// way never cross each other (they touch at most, at the crossing points), and along each of them the
+// winding count on its left is one more than on its right. The visibility of whole loops (the winding
+// counts on their two sides, evaluated on the BSP tree) then keeps the loops that separate counts 0 and 1
+// (visible mode 1, the winding rule) or an odd count from an even one (mode 0, even-odd).
+//
+// Failure: results are codes, never exceptions. When the crossings cannot be made consistent the sort is
+// retried once on the input moved by 1e-5 (each position in a different direction); when that fails too the
+// cleaned input is written unsorted and the code is non-zero. A progress break that asks to stop makes the
+// sort return 1 with nothing written.
+//
+// Debug geometry goes to the channel "arclinesorter" (level 2: each stage's lists; level 3: the crossings
+// before and after rationalising).
+//
+// A sorter serves one operation at a time and may be reused; separate sorters are independent.
+
+#include "arcline/intersect/velCrossData.h"
+#include "arcline/intersect/velCrossingcoPageArr.h"
+#include "arcline/platform/intNaryTree.h"
+#include "arcline/polyutils/velCrossingOrderTables.h"
+#include "arcline/polyutils/velSegmentMap.h"
+#include "arcline/polyutils/velVisibilityResult.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class giPoint3;
+#include "arcline/platform/torCurvePtr3coDList.h"
+class velAbsPolyArcLineListCursor;
+class velBoundaryNesting;
+class velIntersectorBSPNode;
+class velPolylineListCursor;
+class velPolylineListIter;
+class velProgressBreak;
+class velVisibilityCalculator;
+
+class velPolylineSorter {
+public:
+    velPolylineSorter();
+    velPolylineSorter(const velPolylineSorter&) = delete;
+    velPolylineSorter& operator=(const velPolylineSorter&) = delete;
+    virtual ~velPolylineSorter();
+
+    // --- Regions
+
+    // The clean boundaries of the region of `in` (every polyline taken as closed) into `out`, which is
+    // cleared first. 0 on success; non-zero when the crossings could not be made consistent (out then holds
+    // the cleaned input) or when the progress break stopped the sort (1, out empty). `extra`, when given,
+    // receives a copy of the result.
+    int sort(const velPolylineListIter& in, velPolylineListCursor& out,
+             velPolylineListCursor* extra = nullptr);
+    // The polylines of `in` cut at their crossings and rejoined by switching curves at every crossing, with
+    // no visibility test (closure from the iterator: open polylines give open paths). 0 on success; on
+    // failure the input is copied unchanged and the answer is 1.
+    int split(const velPolylineListIter& in, velPolylineListCursor& out,
+              torCurvePtr3coDList* debug = nullptr);
+    // Orients boundaries by depth: children of the root anticlockwise, their children clockwise, and so on.
+    // The boundaries are first cut and rejoined at their crossings (as split does); `out`, when given,
+    // receives them oriented; `reverse`, when given, gets one flag per polyline of `in` (1: reverse it),
+    // meaningful when the input has no crossings. 0 on success.
+    int orient(const velPolylineListIter& in, velPolylineListCursor* out, std::vector<int>* reverse = nullptr,
+               torCurvePtr3coDList* debug = nullptr);
+    // The containment tree of the closed polylines of `in`: the root holds -1, every other node a polyline
+    // index, children the polylines directly inside their parent. With `oriented`, the areas' signs are
+    // trusted (a single anticlockwise polyline holds all the others, all anticlockwise: none nests).
+    void nesting_tree(const velPolylineListIter& in, int oriented, intNaryTree& tree,
+                      torCurvePtr3coDList* debug = nullptr);
+
+    // --- Crossings
+
+    // 1 when any two polylines of `in` cross or one crosses itself.
+    int any_intersections(const velPolylineListIter& in, torCurvePtr3coDList* debug = nullptr);
+    // Crossings between polylines below `second_boundary` and those at or above it, one record each, curve 1
+    // the lower.
+    void intersect(const velPolylineListIter& in, int second_boundary, velCrossingcoPageArr& out,
+                   torCurvePtr3coDList* debug = nullptr);
+    // Crossings between a polyline of A and one of B: index1 in A, index2 in B.
+    void intersect(const velPolylineListIter& a, const velPolylineListIter& b, velCrossingcoPageArr& out,
+                   torCurvePtr3coDList* debug = nullptr);
+    // Every crossing of the list, one record each; and with the mirror record after each.
+    void self_intersect(const velPolylineListIter& in, velCrossingcoPageArr& out,
+                        torCurvePtr3coDList* debug = nullptr);
+    void self_intersect_keep_duplicates(const velPolylineListIter& in, velCrossingcoPageArr& out,
+                                        torCurvePtr3coDList* debug = nullptr);
+    // The valid crossings of the last intersection (each counted once).
+    int num_crossings() const { return m_num_crossings; }
+
+    // --- Visibility (shared with the region operations)
+
+    // Runs the visibility traversal over the whole list from the lower left corner of the BSP root (count
+    // `count` there): `result` gets an entry per polyline, `nesting` (may be null) the containment. The
+    // sorter's last tree is reused when one exists. Returns the number of entries decided.
+    int determine_visibility(const velPolylineListIter& in, int count, int second_boundary,
+                             const velSegmentMap* segments, const velVisibilityCalculator& calculator,
+                             int flags, velVisibilityResult& result, velBoundaryNesting* nesting = nullptr);
+    // For every polyline of `in` (n of them): hidden[i] = 0 when it is visible, 1 otherwise.
+    void check_visibility(int n, int count, const velPolylineListIter& in, std::vector<int>& hidden,
+                          const velSegmentMap* segments = nullptr);
+
+    // --- Settings
+
+    // 1 (default): the winding rule; 0: even-odd.
+    void set_visible_mode(int mode) { m_visible_mode = mode; }
+    int visible_mode() const { return m_visible_mode; }
+    // Progress and interruption; mode 0 counts the sort's 6 steps on the break, any other mode only asks
+    // it whether to stop.
+    void set_progress_break(velProgressBreak* progress, int mode = 0) {
+        m_progress = progress;
+        m_progress_mode = mode;
+    }
+    // Which polylines are closed, for the crossing queries (default: first and last positions equal).
+    void set_closure_function(velClosureFunction closed, void* data) {
+        m_closure = closed;
+        m_closure_data = data;
+    }
+    // Debug lists collected under names and written together by output_debug_geometry() when delayed.
+    void delay_debug_output(int on) { m_delay_debug = on; }
+    void add_debug_iter(const velPolylineListIter& list, const char* name, int level);
+    void output_debug_geometry();
+
+    // The closure function that reports every polyline closed.
+    static int all_closed(const velPolylineListIter& list, int index, void* data);
+
+    velCrossData& cross_data() { return m_data; }
+    const velCrossingOrderTables& tables() const { return m_tables; }
+    const velSegmentMap& segment_map() const { return m_segments; }
+
+protected:
+    // The intersection behind every query: crossings with mirror records into the cross data, then the
+    // tables and the rationalising. Returns the number of valid crossings; -1 when stopped.
+    int self_intersect(const velPolylineListIter& in, int second_boundary, int store_alternates,
+                       int force_box_cache, torCurvePtr3coDList* debug);
+    int sort_internal(const velPolylineListIter& in, velPolylineListCursor& out, int top_level);
+    // Drops double crossings of coinciding stretches; returns the number of valid crossings left.
+    int rationalize_crossings(const velPolylineListIter& in);
+    // 0 when the crossing order is consistent, or was made so; 1 otherwise.
+    int fix_crossing_consistency(const velPolylineListIter& in);
+    int fix_crossing_consistency(const velPolylineListIter& in, double tolerance);
+    // Cuts every crossed polyline at its crossings and writes the loops (paths) made by switching curves at
+    // every crossing; `crossed` gets a flag per polyline. Returns the number of paths written.
+    int calculate_curve_rejoins(const velPolylineListIter& in, velAbsPolyArcLineListCursor& out,
+                                std::vector<char>& crossed, velSegmentMap* joints = nullptr);
+    void copy_uncrossed(const velPolylineListIter& in, const std::vector<char>& crossed,
+                        velPolylineListCursor& out) const;
+    // Keeps the polylines of `list` (a cursor's list) that are visible under the sorter's mode.
+    void keep_visible(velAbsPolyArcLineListCursor& list, const velSegmentMap* joints);
+    // Per loop of a list of loops that do not cross: 1 when its orientation disagrees with its depth in the
+    // nesting (depth 1 anticlockwise, depth 2 clockwise, ...); and the loops reversed accordingly.
+    std::vector<int> depth_flips(velAbsPolyArcLineListCursor& loops);
+    void orient_by_depth(velAbsPolyArcLineListCursor& loops);
+    int check_increment_progress();
+    int debug_on(int level) const;
+    void debug_list(const velPolylineListIter& list, const char* name, int level);
+    void debug_crossings(const velPolylineListIter& in, const char* name, int level);
+    void debug_tree(const char* name);
+    std::vector<char> closure_flags(const velPolylineListIter& in) const;
+
+private:
+    int orient_worker(const velPolylineListIter& in, velPolylineListCursor* out, std::vector<int>* reverse);
+    void tree_picture(torCurvePtr3coDList* debug) const;
+
+    velCrossData m_data;
+    velCrossingOrderTables m_tables;
+    velSegmentMap m_segments;
+    std::unique_ptr<velPolylineListIter> m_tree_list; // the list the tree was built on
+    std::unique_ptr<velIntersectorBSPNode> m_tree;
+    int m_num_crossings = 0;
+    velClosureFunction m_closure = nullptr;
+    void* m_closure_data = nullptr;
+    int m_visible_mode = 1;
+    velVisibilityResult m_result;
+    velVisibilityResult m_result2;
+    velProgressBreak* m_progress = nullptr;
+    int m_progress_mode = 0;
+    int m_progress_top = 0; // the sort that set the progress range
+    int m_stopped = 0;
+    int m_delay_debug = 0;
+    struct DebugEntry;
+    std::vector<std::unique_ptr<DebugEntry>> m_debug_entries;
+};

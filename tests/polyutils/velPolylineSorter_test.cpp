@@ -1,0 +1,303 @@
+// The polyline sorter: clean boundaries of the region under the winding rule (and even-odd), checked on
+// the classic cases by area, loop count and orientation, on random unions of circles against the exact area
+// of a union of disks computed independently (uncovered arcs integrated with Green's formula), and again on
+// moved, scaled and restarted copies of the input. Splitting, orientation and nesting on their own cases.
+
+#include "arcline/intersect/velListIntersector.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyutils/velPolylineSorter.h"
+#include "tests/intersect/bspTestKit.h"
+#include "tests/support/metamorphic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace velPolylineSorter_test {
+
+using namespace bsptest;
+using support::Polylines;
+
+std::unique_ptr<velAbsPolyArcLine> rect(double x0, double y0, double x1, double y1, bool ccw = true) {
+    std::vector<V> pts{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}};
+    if (!ccw) std::reverse(pts.begin(), pts.end());
+    return polyline(pts);
+}
+
+std::unique_ptr<velAbsPolyArcLine> circle(double cx, double cy, double r, bool ccw = true) {
+    const double b = ccw ? 1.0 : -1.0;
+    return polyline({{cx + r, cy}, {cx - r, cy}, {cx + r, cy}}, {b, b});
+}
+
+// What a sorted result is described by: loops, total signed area, and how many loops run clockwise.
+struct Result {
+    int code = -1;
+    int loops = 0;
+    double area = 0.0;
+    int clockwise = 0;
+    int open = 0;
+    int crossings = 0;
+};
+
+Result sorted(const Polylines& in, int mode = 1) {
+    velAbsPolyArcLineVec lines;
+    for (const auto& p : in)
+        lines.emplace_back(p->create_new());
+    velAbsPolyArcLineVecListIter iter(&lines);
+    velAbsPolyArcLineListCursor out;
+    velPolylineSorter sorter;
+    sorter.set_visible_mode(mode);
+    Result r;
+    r.code = sorter.sort(iter, out);
+    velPolylineListIter& it = out.iterator();
+    it.reset();
+    while (++it) {
+        ++r.loops;
+        const double a = velPolylineUtils::area(it);
+        r.area += a;
+        r.clockwise += a < 0.0;
+        r.open += it.get_pos(0) != it.get_pos(it.num_pos() - 1);
+    }
+    velCrossingcoPageArr crossings;
+    velListIntersector::all_crossings(it, crossings);
+    r.crossings = crossings.size();
+    return r;
+}
+
+Polylines make(std::initializer_list<std::unique_ptr<velAbsPolyArcLine>*> parts) {
+    Polylines out;
+    for (auto* p : parts)
+        out.push_back(std::move(*p));
+    return out;
+}
+
+struct Case {
+    const char* name;
+    std::function<Polylines()> input;
+    int mode;
+    int loops;
+    double area;
+    int clockwise;
+};
+
+class Classic : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Classic, LoopsAreaAndOrientation) {
+    const Case& c = GetParam();
+    const Result r = sorted(c.input(), c.mode);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.loops, c.loops);
+    EXPECT_NEAR(r.area, c.area, 1e-9 * std::max(1.0, std::fabs(c.area)));
+    EXPECT_EQ(r.clockwise, c.clockwise);
+    EXPECT_EQ(r.open, 0);
+    EXPECT_EQ(r.crossings, 0);
+}
+
+Polylines list(std::vector<std::unique_ptr<velAbsPolyArcLine>> v) {
+    Polylines out;
+    for (auto& p : v)
+        out.push_back(std::move(p));
+    return out;
+}
+
+template <class... P>
+Polylines of(P... p) {
+    std::vector<std::unique_ptr<velAbsPolyArcLine>> v;
+    (v.push_back(std::move(p)), ...);
+    return list(std::move(v));
+}
+
+const double pi = std::numbers::pi;
+
+INSTANTIATE_TEST_SUITE_P(
+    Sorter, Classic,
+    ::testing::Values(
+        Case{"empty", [] { return Polylines(); }, 1, 0, 0.0, 0},
+        Case{"two_overlapping_squares", [] { return of(rect(0, 0, 2, 2), rect(1, 1, 3, 3)); }, 1, 1, 7.0, 0},
+        Case{"two_disjoint_squares", [] { return of(rect(0, 0, 1, 1), rect(2, 0, 3, 1)); }, 1, 2, 2.0, 0},
+        Case{"square_and_its_reverse", [] { return of(rect(0, 0, 1, 1), rect(0, 0, 1, 1, false)); }, 1, 0,
+             0.0, 0},
+        Case{"clockwise_square_alone", [] { return of(rect(0, 0, 1, 1, false)); }, 1, 0, 0.0, 0},
+        Case{"square_with_hole", [] { return of(rect(0, 0, 4, 4), rect(1, 1, 2, 2, false)); }, 1, 2, 15.0, 1},
+        Case{"nested_winding", [] { return of(rect(0, 0, 6, 6), rect(1, 1, 5, 5), rect(2, 2, 4, 4)); }, 1, 1,
+             36.0, 0},
+        Case{"nested_even_odd", [] { return of(rect(0, 0, 6, 6), rect(1, 1, 5, 5), rect(2, 2, 4, 4)); }, 0, 3,
+             36.0 - 16.0 + 4.0, 1},
+        // A figure of eight: the lobe to the left of the way round is kept, the other cancels.
+        Case{"figure_of_eight",
+             [] {
+                 return of(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
+             },
+             1, 1, 1.0, 0},
+        // The same eight started at its crossing point: restarted elsewhere first.
+        Case{"eight_started_at_crossing",
+             [] {
+                 return of(polyline({{1, 1}, {2, 2}, {2, 0}, {1, 1}, {0, 2}, {0, 0}, {1, 1}}));
+             },
+             1, 1, 1.0, 0},
+        Case{"overlapping_circles", [] { return of(circle(0, 0, 1), circle(1, 0, 1)); }, 1, 1,
+             2 * pi - (2 * pi / 3 - std::sqrt(3.0) / 2), 0},
+        Case{"circle_through_square_edges", [] { return of(rect(-1, -1, 1, 1), circle(1, 0, 1)); }, 1, 1,
+             4.0 + pi / 2, 0},
+        Case{"square_minus_circle_even_odd", [] { return of(rect(-2, -2, 2, 2), circle(0, 0, 1, false)); }, 0,
+             2, 16.0 - pi, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Random unions of circles against the exact area of a union of disks
+
+struct Disk {
+    double x, y, r;
+};
+
+// The union's area by Green's formula over the arcs of each circle that no other disk covers.
+double union_area(const std::vector<Disk>& disks) {
+    double area = 0.0;
+    for (std::size_t i = 0; i < disks.size(); ++i) {
+        const Disk& a = disks[i];
+        std::vector<std::pair<double, double>> covered;
+        bool inside = false;
+        for (std::size_t j = 0; j < disks.size() && !inside; ++j) {
+            if (i == j) continue;
+            const Disk& b = disks[j];
+            const double d = std::hypot(b.x - a.x, b.y - a.y);
+            if (d >= a.r + b.r) continue;
+            if (d + a.r <= b.r) {
+                inside = true;
+                continue;
+            }
+            if (d + b.r <= a.r) continue;
+            const double phi = std::atan2(b.y - a.y, b.x - a.x);
+            const double alpha = std::acos((a.r * a.r + d * d - b.r * b.r) / (2 * a.r * d));
+            double lo = std::remainder(phi - alpha, 2 * pi);
+            if (lo < 0) lo += 2 * pi;
+            const double hi = lo + 2 * alpha;
+            covered.emplace_back(lo, std::min(hi, 2 * pi));
+            if (hi > 2 * pi) covered.emplace_back(0.0, hi - 2 * pi);
+        }
+        if (inside) continue;
+        std::sort(covered.begin(), covered.end());
+        auto arc = [&](double t0, double t1) {
+            area += 0.5 * (a.r * a.r * (t1 - t0) +
+                           a.r * (a.x * (std::sin(t1) - std::sin(t0)) - a.y * (std::cos(t1) - std::cos(t0))));
+        };
+        double at = 0.0;
+        for (const auto& [lo, hi] : covered) {
+            if (lo > at) arc(at, lo);
+            at = std::max(at, hi);
+        }
+        if (at < 2 * pi) arc(at, 2 * pi);
+    }
+    return area;
+}
+
+class CircleUnions : public ::testing::TestWithParam<int> {};
+
+TEST_P(CircleUnions, AreaMatchesTheDiskUnionOnEveryMorph) {
+    std::mt19937 rng(static_cast<unsigned>(GetParam()));
+    std::uniform_real_distribution<double> pos(0.0, 10.0), rad(0.5, 3.0);
+    std::uniform_int_distribution<int> count(2, 14);
+    std::vector<Disk> disks(static_cast<std::size_t>(count(rng)));
+    Polylines in;
+    for (Disk& d : disks) {
+        d = {pos(rng), pos(rng), rad(rng)};
+        in.push_back(circle(d.x, d.y, d.r));
+    }
+    const double want = union_area(disks);
+    for (const support::Morph& m : support::all_morphs) {
+        if (m.flips_orientation()) continue; // the winding rule keeps anticlockwise material only
+        SCOPED_TRACE("morph " + m.name());
+        const Result r = sorted(m.polylines(in));
+        const double scale = m.length_factor() * m.length_factor();
+        EXPECT_EQ(r.code, 0);
+        EXPECT_NEAR(r.area, want * scale, 1e-9 * want * scale);
+        EXPECT_EQ(r.open, 0);
+        EXPECT_EQ(r.crossings, 0);
+    }
+    // Even-odd on reversed input: orientation does not matter to it, and where no two disks overlap it is
+    // the union.
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, CircleUnions, ::testing::Range(1, 31));
+
+// --- Split, orient, nesting
+
+TEST(Split, FigureOfEightBecomesItsTwoLobes) {
+    List l;
+    l.add(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
+    velAbsPolyArcLineListCursor out;
+    velPolylineSorter sorter;
+    ASSERT_EQ(sorter.split(l.iter, out), 0);
+    ASSERT_EQ(out.size(), 2);
+    std::vector<double> areas;
+    velPolylineListIter& it = out.iterator();
+    it.reset();
+    while (++it)
+        areas.push_back(velPolylineUtils::area(it));
+    std::sort(areas.begin(), areas.end());
+    EXPECT_NEAR(areas[0], -1.0, 1e-12);
+    EXPECT_NEAR(areas[1], 1.0, 1e-12);
+}
+
+TEST(Orient, AlternatesWithDepth) {
+    List l; // three nested squares, all clockwise, and a lone anticlockwise one beside them
+    l.add(rect(0, 0, 6, 6, false));
+    l.add(rect(2, 2, 4, 4, false));
+    l.add(rect(1, 1, 5, 5, false));
+    l.add(rect(10, 0, 11, 1, true));
+    std::vector<int> reverse;
+    velAbsPolyArcLineListCursor out;
+    velPolylineSorter sorter;
+    ASSERT_EQ(sorter.orient(l.iter, &out, &reverse), 0);
+    EXPECT_EQ(reverse, (std::vector<int>{1, 1, 0, 0}));
+    ASSERT_EQ(out.size(), 4);
+}
+
+TEST(Nesting, TreeOfHolesAndIslands) {
+    List l;
+    l.add(rect(0, 0, 10, 10));      // 0
+    l.add(rect(1, 1, 4, 4, false)); // 1 in 0
+    l.add(rect(2, 2, 3, 3));        // 2 in 1
+    l.add(rect(6, 6, 9, 9, false)); // 3 in 0
+    l.add(rect(20, 0, 21, 1));      // 4 alone
+    intNaryTree tree;
+    velPolylineSorter sorter;
+    sorter.nesting_tree(l.iter, 0, tree);
+    // Parent of each boundary.
+    std::vector<int> parent(5, -2);
+    std::function<void()> walk = [&] {
+        const int here = tree.Read();
+        for (int i = 0; i < tree.NumOffspring(); ++i) {
+            tree.Down(i);
+            parent[static_cast<std::size_t>(tree.Read())] = here;
+            walk();
+            tree.Up();
+        }
+    };
+    tree.Root();
+    walk();
+    EXPECT_EQ(parent, (std::vector<int>{-1, 0, 1, 0, -1}));
+}
+
+TEST(Intersect, BetweenTwoListsIndexedInEach) {
+    List a, b;
+    a.add(rect(-1, -1, 1, 1));
+    a.add(rect(0, 0, 2, 2));
+    b.add(rect(5, 5, 6, 6));
+    b.add(rect(1.5, 0.5, 3, 1.0));
+    velCrossingcoPageArr out;
+    velPolylineSorter sorter;
+    sorter.intersect(a.iter, b.iter, out);
+    ASSERT_EQ(out.size(), 2);
+    for (int i = 0; i < out.size(); ++i) { // b[1] crosses a[1]'s edge x = 2 twice
+        EXPECT_EQ(out.read(i).index1(), 1);
+        EXPECT_EQ(out.read(i).index2(), 1);
+        EXPECT_NEAR(out.read(i).point().x, 2.0, 1e-12);
+    }
+    EXPECT_EQ(sorter.any_intersections(a.iter), 1);
+}
+
+} // namespace velPolylineSorter_test
