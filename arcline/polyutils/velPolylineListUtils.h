@@ -51,7 +51,7 @@ public:
     // The distances between lists that are found by bisection (max_distance and its relatives) are within
     // this fraction of the size of the lists' common box of the true value (and never finer than
     // velTol::coincident).
-    static constexpr double distance_accuracy = 1e-9;
+    static constexpr double distance_accuracy = 1e-7;
 
     // ---------------------------------------------------------------------------------------------------
     // The per-polyline family: each applies the velPolylineUtils operation of the same name to every

@@ -9,8 +9,16 @@
 //   distance to one point is convex: max(d0, |X1 - q0|) and max(|X0 - q1|, d1), plus h;
 // - when q0 and q1 lie on one span of b, so does the part of it between them, which lies within its own
 //   sagitta of the chord q0 q1, and the distance from a chord to a chord is convex again:
-//   max(d0, d1) + h + h_b. This settles parallel lines and arcs following arcs (offsets) at once, where
-//   the first bound alone would bisect down to the accuracy.
+//   max(d0, d1) + h + h_b. This settles parallel lines at once, where the first bound alone would bisect
+//   down to the accuracy;
+// - with both feet on one span, point by point in the arcs' own parameters u in [-1, 1]: an arc of half
+//   chord h, bulge b and chord midpoint O is X(u) = O + h [b (1 - u^2) m + (1 + b^2) u e] / (1 + b^2 u^2)
+//   (m towards its mid point, e along the chord). Against the arc of the piece's bulge on b's chord the
+//   difference is the chord ends' differences, mixed with weights of sum at most 1 (at most max(d0, d1)),
+//   plus b (1 - u^2) / (1 + b^2 u^2) <= b times the difference of the h m; that arc lies within
+//   bulge_slope h_b |b - b_b| of b's own. So an arc piece following an arc of b with the same sweep (the
+//   same arc, or an offset of it) is bounded by max(d0, d1) plus a term that vanishes for the same arc
+//   and shrinks with the offset distance for an offset.
 // The largest distance found at the ends of pieces is a true distance (a lower bound); pieces are split
 // until no bound lies more than the accuracy above it.
 
@@ -39,6 +47,9 @@ constexpr double zones_per_side = 64.0;
 constexpr double min_piece_fraction = 1.0 / (1 << 30);
 // Bulge of a piece of half a turn: pieces up to it lie within their sagitta of their chord.
 constexpr double half_turn_bulge = 1.0;
+// Over bulges up to half_turn_bulge, the points of an arc at one parameter move by at most this many half
+// chords per unit change of its bulge.
+constexpr double bulge_slope = 2.0;
 
 // Distance from P to the box (0 inside); DBL_MAX for an empty box.
 double box_distance(const giPoint3& P, const giBox3& b) {
@@ -272,14 +283,16 @@ int velPolylineListUtils::min_distance_smaller_than(const velPolylineListIter& a
 
 namespace {
 
-// A decision asked of the bisection: is the distance below d (strict) or at most d?
+// A decision asked of the bisection: is the distance below d (strict), or at most d give or take `slack`
+// (the accuracy of the bisection, so that equal lists are equal despite rounding)?
 struct Threshold {
     double d;
     bool strict;
+    double slack;
     // The distance found already settles the answer: not below (at most) d.
-    bool exceeded(double found) const { return strict ? found >= d : found > d; }
+    bool exceeded(double found) const { return strict ? found >= d : found > d + slack; }
     // A bound that settles a piece: all its points are below (at most) d.
-    bool settles(double bound) const { return strict ? bound < d : bound <= d; }
+    bool settles(double bound) const { return strict ? bound < d : bound <= d + slack; }
 };
 
 // The largest distance from the points of a list to the list `b`, which the constructor zones.
@@ -354,7 +367,24 @@ private:
                               ? 0.0
                               : std::fabs(velArc2Utils::trimmed_bulge(lo - j, hi - j, other.get_bulge(j)));
         if (bj > half_turn_bulge) return ub;
-        return std::min(ub, std::max(d0, d1) + h + 0.5 * bj * p.e0.q.distance(p.e1.q));
+        const double hb = 0.5 * p.e0.q.distance(p.e1.q);
+        ub = std::min(ub, std::max(d0, d1) + h + bj * hb);
+        // Point by point in the arcs' own parameters: the piece against the arc of its own bulge on b's
+        // chord, and that arc against b's own (see the file comment).
+        const giVector3 va = arm(it, p.k, p.f0, p.f1, p.X0, p.X1),
+                        vb = arm(other, j, lo - j, hi - j, p.e0.q, p.e1.q);
+        const double apart = bj > 0.0 ? (va - vb * (b / bj)).length() : b * std::fabs(0.5 * chord - hb);
+        return std::min(ub, std::max(d0, d1) + apart + bulge_slope * hb * std::fabs(b - bj));
+    }
+
+    // From the chord's midpoint to the mid point of the part [f0, f1] of span k (from A to B): h b m for an
+    // arc of half chord h, bulge b and unit m towards its mid point; nothing for a straight span.
+    static giVector3 arm(const velPolylineListIter& it, int k, double f0, double f1, const giPoint3& A,
+                         const giPoint3& B) {
+        if (it.span_linear(k)) return {};
+        const giPoint3 M =
+            it.get_interpolated_pos(k + velArc2Utils::trimmed_mid_parameter(f0, f1, it.get_bulge(k)));
+        return M - A.interpolate(B, 0.5);
     }
 
     // Runs the bisection over the current polyline of `it`, raising best; true when the threshold is settled
@@ -422,9 +452,10 @@ double one_way(const velPolylineListIter& a, const velPolylineListIter& b, doubl
     return OneWay(b, accuracy).run(a, threshold);
 }
 
-// Whether the Hausdorff distance of the lists passes the threshold (is below or at most its distance).
-int hausdorff_within(const velPolylineListIter& a, const velPolylineListIter& b, const Threshold& threshold) {
+// Whether the Hausdorff distance of the lists is below d (strict) or at most d within the accuracy.
+int hausdorff_within(const velPolylineListIter& a, const velPolylineListIter& b, double d, bool strict) {
     const double accuracy = accuracy_for(a, b);
+    const Threshold threshold{d, strict, strict ? 0.0 : accuracy};
     if (threshold.exceeded(one_way(a, b, accuracy, &threshold))) return 0;
     return threshold.exceeded(one_way(b, a, accuracy, &threshold)) ? 0 : 1;
 }
@@ -443,11 +474,11 @@ double velPolylineListUtils::max_distance(const velPolylineListIter& a, const ve
 
 int velPolylineListUtils::max_distance_smaller_than(const velPolylineListIter& a,
                                                     const velPolylineListIter& b, double d) {
-    return hausdorff_within(a, b, Threshold{d, true});
+    return hausdorff_within(a, b, d, true);
 }
 
 int velPolylineListUtils::spacially_equivalent_xy(const velPolylineListIter& a, const velPolylineListIter& b,
                                                   double tol) {
     const velFlattenedPolylineListIter fa(a, 0.0), fb(b, 0.0);
-    return hausdorff_within(fa, fb, Threshold{tol, false});
+    return hausdorff_within(fa, fb, tol, false);
 }
