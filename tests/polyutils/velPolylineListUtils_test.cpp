@@ -817,6 +817,12 @@ TEST(ListUtilsDistances, OffsetsAreAtTheirDistanceAllAlong) {
     // Parallel lines and concentric arcs: the distance is the same everywhere.
     List line(one(xy({{0, 0}, {100, 0}}))), parallel(one(xy({{0, 1}, {100, 1}})));
     EXPECT_NEAR(LU::max_distance(line.it(), parallel.it()), 1.0, 1e-9);
+    // Polylines without positions take no part.
+    Polylines with_empty = one(xy({{0, 1}, {100, 1}}));
+    with_empty.insert(with_empty.begin(), std::make_unique<velPolyArcLineDouble>());
+    List parallel_and_empty(with_empty);
+    EXPECT_NEAR(LU::max_distance(parallel_and_empty.it(), line.it()), 1.0, 1e-9);
+    EXPECT_NEAR(LU::max_distance(line.it(), parallel_and_empty.it()), 1.0, 1e-9);
     List outer(one(circle(0, 0, 20))), inner(one(circle(0, 0, 19)));
     EXPECT_NEAR(LU::max_distance(outer.it(), inner.it()), 1.0, 1e-6);
     EXPECT_NEAR(LU::max_distance_one_way(line.it(), line.it()), 0.0, 1e-9);
