@@ -236,15 +236,20 @@ public:
 
     // The point of the list nearest to P.
     static double closest_point(const giPoint3& P, const velPolylineListIter& in, int& index, double& t);
-    // The same as a position on `in` (which must outlive it); invalid when nothing was found.
+    // The same as a position on `in` (which must outlive it); invalid when nothing was found. The other
+    // closest-point queries to a segment and to a line have this form too.
     static double closest_point(const giPoint3& P, const velPolylineListIter& in, velPolylinePosition& pos);
     // The point of the list nearest to the segment PQ (velPolylineUtils::closest_point_to_segment).
     static double closest_point(const giPoint3& P, const giPoint3& Q, const velPolylineListIter& in,
                                 int& index, double& t);
+    static double closest_point(const giPoint3& P, const giPoint3& Q, const velPolylineListIter& in,
+                                velPolylinePosition& pos);
     // The point of the list nearest to the line through P along `direction` (the ray from P when
     // `half_line`), velPolylineUtils::closest_point with a direction; a zero direction is the point P.
     static double closest_point(const giPoint3& P, const giVector3& direction, const velPolylineListIter& in,
                                 int half_line, int& index, double& t);
+    static double closest_point(const giPoint3& P, const giVector3& direction, const velPolylineListIter& in,
+                                int half_line, velPolylinePosition& pos);
     // The point nearest to P with distances measured within `plane`
     // (velPolylineUtils::closest_point_in_plane: both projected onto it along its normal).
     static double closest_point_in_plane(const giPoint3& P, const giPlane& plane,

@@ -113,17 +113,43 @@ double velPolylineListUtils::closest_point(const giPoint3& P, const velPolylineL
     return nearest_to_point(P, in, -1, index, t);
 }
 
-double velPolylineListUtils::closest_point(const giPoint3& P, const velPolylineListIter& in,
-                                           velPolylinePosition& pos) {
-    int index;
-    double t;
-    const double d = nearest_to_point(P, in, -1, index, t);
+namespace {
+
+// Sets pos to polyline index at t of `in`, or invalid for index -1; returns d.
+double as_position(const velPolylineListIter& in, double d, int index, double t, velPolylinePosition& pos) {
     if (index < 0) {
         pos.set_invalid();
     } else {
         pos.become(&in, index, t);
     }
     return d;
+}
+
+} // namespace
+
+double velPolylineListUtils::closest_point(const giPoint3& P, const velPolylineListIter& in,
+                                           velPolylinePosition& pos) {
+    int index;
+    double t;
+    const double d = nearest_to_point(P, in, -1, index, t);
+    return as_position(in, d, index, t, pos);
+}
+
+double velPolylineListUtils::closest_point(const giPoint3& P, const giPoint3& Q,
+                                           const velPolylineListIter& in, velPolylinePosition& pos) {
+    int index;
+    double t;
+    const double d = closest_point(P, Q, in, index, t);
+    return as_position(in, d, index, t, pos);
+}
+
+double velPolylineListUtils::closest_point(const giPoint3& P, const giVector3& direction,
+                                           const velPolylineListIter& in, int half_line,
+                                           velPolylinePosition& pos) {
+    int index;
+    double t;
+    const double d = closest_point(P, direction, in, half_line, index, t);
+    return as_position(in, d, index, t, pos);
 }
 
 double velPolylineListUtils::closest_point(const giPoint3& P, const giPoint3& Q,

@@ -744,6 +744,14 @@ TEST(ListUtilsDistances, ClosestPointsAgreeWithBruteForceSampling) {
         ASSERT_GE(index, 0);
         list.it().set_index(index);
         EXPECT_NEAR(P.distance(list.it().get_interpolated_pos(t)), d, 1e-9);
+        // The position forms stand on points at the distances answered.
+        velPolylinePosition pos;
+        double dp = LU::closest_point(P, list.it(), pos);
+        EXPECT_NEAR(P.distance(pos.point()), dp, 1e-9);
+        dp = LU::closest_point(P, Q, list.it(), pos);
+        EXPECT_NEAR(seg(pos.point()), dp, 1e-9);
+        dp = LU::closest_point(P, dir, list.it(), 0, pos);
+        EXPECT_NEAR(line(pos.point()), dp, 1e-9);
         // Leaving that polyline out finds something no nearer.
         int other;
         double t2;
