@@ -585,6 +585,17 @@ double velPolylineUtils::closest_point(const giPoint3& P, const giPoint3& Q,
     return t;
 }
 
+double velPolylineUtils::closest_point_to_segment(const giPoint3& P, const giPoint3& Q,
+                                                  const velPolylineListIter& iter, double& d) {
+    giVector3 dir = Q - P;
+    const double L = dir.unitize();
+    double best2;
+    const double t = nearest_to_feature(
+        L > 0.0 ? velSpanSolver::Feature{P, dir, 0.0, L} : velSpanSolver::Feature::point(P), iter, best2);
+    d = t < 0.0 ? DBL_MAX : std::sqrt(best2);
+    return t;
+}
+
 double velPolylineUtils::closest_point(const giPoint3& P, const giVector3& direction,
                                        const velPolylineListIter& iter, int half_line) {
     giVector3 d = direction;

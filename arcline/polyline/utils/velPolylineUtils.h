@@ -143,6 +143,10 @@ public:
     // Parameter of the closest approach between segment PQ and the polyline's chords (arcs by their
     // chords); -1.0 for fewer than two positions.
     static double closest_point(const giPoint3& P, const giPoint3& Q, const velPolylineListIter& iter);
+    // Parameter of the point of the polyline nearest to the segment PQ, arcs exact (tilted ones in their own
+    // plane); `d` is its distance from the segment. P = Q is the point P. -1.0 and DBL_MAX without positions.
+    static double closest_point_to_segment(const giPoint3& P, const giPoint3& Q,
+                                           const velPolylineListIter& iter, double& d);
     // Parameter of the point of the polyline nearest to the line through P along `direction` (arcs exact);
     // with `half_line` nonzero only the ray from P along `direction` counts. A zero direction makes the
     // line the point P. -1.0 without positions.

@@ -361,6 +361,28 @@ TEST(velPolylineUtils, ClosestPointsToLinesPlanesAndSegments) {
     EXPECT_EQ(U::closest_point({4, -3, 0}, {6, -3, 0}, One(std::vector<V>{{{0, 0, 0}, {}}}).it), -1.0);
 }
 
+TEST(velPolylineUtils, ClosestPointsToASegmentTakeArcsExactly) {
+    Rng rng(19);
+    for (int trial = 0; trial < 30; ++trial) {
+        const One one(listtest::random_polyline(rng, rng.pick(2, 5), rng.uniform(-1.2, 1.2)));
+        const giPoint3 P{rng.uniform(-60, 60), rng.uniform(-60, 60), rng.uniform(-30, 30)};
+        const giPoint3 Q = trial % 5 == 0 ? P : giPoint3{rng.uniform(-60, 60), rng.uniform(-60, 60), 0};
+        auto to_segment = [&](double x) { return segment_distance(one.it.get_interpolated_pos(x), P, Q); };
+        double tb, d;
+        const double brute = brute_minimum(one.it, to_segment, tb);
+        const double t = U::closest_point_to_segment(P, Q, one.it, d);
+        EXPECT_NEAR(d, brute, 1e-9) << trial;
+        EXPECT_NEAR(to_segment(t), d, 1e-9) << trial;
+    }
+    // Where the chord query answers the chord, the arc itself is nearer.
+    const One arc(std::vector<V>{{{0, 0, 0}, {}}, {{10, 0, 0}, giPoint3{5, -5, 0}}, {{10, 10, 0}, {}}});
+    double d;
+    EXPECT_DOUBLE_EQ(U::closest_point_to_segment({5, -8, 0}, {5, -6, 0}, arc.it, d), 0.5);
+    EXPECT_NEAR(d, 1.0, 1e-12);
+    EXPECT_EQ(U::closest_point_to_segment({4, -3, 0}, {6, -3, 0}, One(std::vector<V>{}).it, d), -1.0);
+    EXPECT_EQ(d, DBL_MAX);
+}
+
 TEST(velPolylineUtils, ClosestPointsWithinABox) {
     Rng rng(19);
     int inside = 0;
