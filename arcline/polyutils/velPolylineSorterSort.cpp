@@ -11,15 +11,14 @@
 #include "arcline/lists/velPolylineListCursor.h"
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/velProgressBreak.h"
-#include "arcline/polyline/contour/velAbsContour.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyline/velAbsPolyArcLine.h"
 #include "arcline/polyline/velTolerances.h"
+#include "arcline/polyutils/velPolylineListUtils.h"
 #include "arcline/polyutils/velPolylineSorter.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -63,65 +62,6 @@ void close_every(Scratch& list) {
         p->get_pos(p->num_pos(), last);
         if (!(first == last)) p->add_pos(first);
     }
-}
-
-// Moves every position by d, position k of N in the direction 2 pi k / N with k counting down from N, so
-// that neighbouring positions move different ways; closed polylines stay exactly closed and arcs keep their
-// mid points between their moved ends.
-void move_positions(Scratch& list, double d) {
-    int total = 0;
-    for (int i = 0; i < list.size(); ++i) {
-        list.set_index(i);
-        total += list.num_pos();
-    }
-    int k = total;
-    for (int i = 0; i < list.size(); ++i) {
-        list.set_index(i);
-        velAbsPolyArcLine* p = list.current_polyarcline();
-        const int n = p ? p->num_pos() : 0;
-        if (n < 2) {
-            k -= n;
-            continue;
-        }
-        giPoint3 first, last;
-        p->get_pos(1, first);
-        p->get_pos(n, last);
-        const bool closed = first == last;
-        std::vector<giVector3> shift(at(n) + 1);
-        for (int j = 1; j <= n; ++j, --k) {
-            const double a = 2.0 * std::numbers::pi * k / total;
-            shift[at(j)] = giVector3(d * std::cos(a), d * std::sin(a), 0.0);
-        }
-        if (closed) shift[at(n)] = shift[1];
-        for (int j = 2; j <= n; ++j) {
-            if (p->span_linear(j - 1)) continue;
-            giPoint3 mid;
-            p->get_mid_pos(j - 1, mid);
-            p->edit_mid_pos(j - 1, mid + (shift[at(j - 1)] + shift[at(j)]) * 0.5);
-        }
-        for (int j = 1; j <= n; ++j) {
-            giPoint3 q;
-            p->get_pos(j, q);
-            p->edit_pos(j, q + shift[at(j)]);
-        }
-    }
-}
-
-// Whether the closing point of polyline `p` lies within tol of a part of it other than its first and last
-// spans.
-bool closure_on_itself(const velPolylineListIter& p, double tol) {
-    const int n = p.num_pos();
-    if (n < 4) return false;
-    const giPoint3 c = p.get_pos(0);
-    for (int k = 1; k + 1 < n - 1; ++k) {
-        const giBox2 box = p.span_box(k, vel_2d_box);
-        if (c.x < box.min().x - tol || c.x > box.max().x + tol || c.y < box.min().y - tol ||
-            c.y > box.max().y + tol)
-            continue;
-        const double t = velPolylineUtils::closest_point(c, p, k, k + 1.0);
-        if (t >= 0.0 && p.get_interpolated_pos(t).xy().distance(c.xy()) <= tol) return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -197,12 +137,8 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
     close_every(work);
 
     // A boundary whose closing point lies on another part of it starts elsewhere.
-    bool restart = false;
-    for (int i = 0; i < work.size() && !restart; ++i) {
-        work.set_index(i);
-        restart = closure_on_itself(work.iterator(), velTol::closure_crossing);
-    }
-    if (restart) {
+    if (velPolylineListUtils::has_self_intersections_at_closure_in_2d(work.iterator(),
+                                                                      velTol::closure_crossing)) {
         std::unique_ptr<velPolylineListIter> flat_source(work.native_iter());
         const velFlattenedPolylineListIter flat(*flat_source, 0.0);
         double length = 0.0;
@@ -229,10 +165,7 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
     }
 
     // Clean every boundary (spans shorter than the working accuracy go).
-    for (int i = 0; i < work.size(); ++i) {
-        work.set_index(i);
-        if (velAbsContourcoPrf contour = work.get_current()) contour->clean(velTol::span_fraction);
-    }
+    velPolylineListUtils::clean(velTol::span_fraction, work);
     remove_if(work, [](const velPolylineListIter& p) { return p.num_pos() < 2; });
     if (work.size() == 0) return 0;
 
@@ -241,7 +174,7 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
     if (code != 0 && !m_stopped) {
         Scratch moved;
         copy_all(*cleaned, moved);
-        move_positions(moved, velTol::sort_retry_move);
+        velPolylineListUtils::move(moved, velTol::sort_retry_move);
         debug_list(moved.iterator(), "before_move", 2);
         out.clear();
         velProgressBreak* progress = m_progress;
@@ -348,7 +281,7 @@ int velPolylineSorter::split(const velPolylineListIter& in, velPolylineListCurso
     if (attempt(in) == 0) return 0;
     Scratch moved;
     copy_all(in, moved);
-    move_positions(moved, velTol::sort_retry_move);
+    velPolylineListUtils::move(moved, velTol::sort_retry_move);
     debug_list(moved.iterator(), "split_before_move", 2);
     out.clear();
     std::unique_ptr<velPolylineListIter> moved_iter(moved.native_iter());

@@ -83,7 +83,9 @@ TEST_P(ClipperOracle, AreaAndLoopsAgree) {
     // Under the winding rule the loops are the same. Under even-odd the material meets itself at every
     // crossing (corner to corner); Clipper cuts it there into separate loops, the sorter keeps the loops
     // that pass through the crossing (an outline with holes touching it), so only the area is compared.
-    if (mode == 1) EXPECT_EQ(loops, static_cast<int>(want.size()));
+    if (mode == 1) {
+        EXPECT_EQ(loops, static_cast<int>(want.size()));
+    }
     velCrossingcoPageArr crossings;
     velListIntersector::all_crossings(it, crossings);
     EXPECT_EQ(crossings.size(), 0);
