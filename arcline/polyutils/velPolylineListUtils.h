@@ -25,11 +25,14 @@
 // ...Filters.cpp (filters and cleaning), ...Editing.cpp (moving, ordering, joining, temporary spans),
 // ...Regions.cpp (inside tests, regions, containment, closure and convexity tests), ...Distances.cpp
 // (closest points and distances between lists), ...Boxes.cpp (trimming outside a box, best-fit planes and
-// optimised boxes).
+// optimised boxes), ...Sorting.cpp (what goes through the polyline sorter: splitting, loops, orientation,
+// regions, limiting to boundaries, crossings between lists).
 
+#include "arcline/intersect/velCrossingcoPageArr.h"
 #include "arcline/lists/velPolylineListCursor.h"
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
+#include "arcline/platform/coSet.h"
 #include "arcline/platform/giBox2.h"
 #include "arcline/platform/giBox3.h"
 #include "arcline/platform/giPlane.h"
@@ -41,6 +44,7 @@
 #include "arcline/polyline/velTolerances.h"
 
 class velPolyarcline2dBoxCache;
+class velPolylineSorter;
 class velPolyarcline3dBoxCache;
 
 class velPolylineListUtils {
@@ -317,6 +321,52 @@ public:
                              giBox3& box);
     // The same along best_fit_plane_normal(in).
     static int optimised_box(const velPolylineListIter& in, giWorkplane3& workplane, giBox3& box);
+
+    // ---------------------------------------------------------------------------------------------------
+    // Through the polyline sorter. Where a sorter is passed it is used (and keeps its state, as after its own
+    // calls); null makes one for the call.
+
+    // The polylines cut at their crossings and rejoined by switching curves at every crossing
+    // (velPolylineSorter::split): a figure of eight becomes its two lobes. 0 on success.
+    static int split(const velPolylineListIter& in, velPolylineListCursor& out);
+    // Each polyline of `in` on its own, cut at its self-crossings into pieces; the pieces longer than half of
+    // the smaller of `length` and the longest piece's length, and (when closed) of |area| at least `area`,
+    // go to out. Polylines of fewer than 3 positions go unchanged. The pieces dropped are written to the
+    // channel as "loops" at level 2.
+    static void remove_loops(const velPolylineListIter& in, velPolylineListCursor& out, double length,
+                             double area, velPolylineSorter* sorter);
+    static void remove_loops_by_length(const velPolylineListIter& in, velPolylineListCursor& out,
+                                       double length);
+    static void remove_loops_by_length_and_area(const velPolylineListIter& in, velPolylineListCursor& out,
+                                                double length, double area);
+    static void remove_loops_by_length_with_sorter(const velPolylineListIter& in, velPolylineListCursor& out,
+                                                   double length, velPolylineSorter& sorter);
+    // 1 when no two polylines cross and every closed polyline is oriented by its depth in the nesting
+    // (outer anticlockwise, holes clockwise, islands anticlockwise ...); reverse_oriented: every one the
+    // other way round.
+    static int oriented(const velPolylineListIter& in);
+    static int reverse_oriented(const velPolylineListIter& in);
+    // The regions of non-crossing closed polylines: one entry per boundary at odd depth of the nesting (an
+    // outer boundary), its index first and then those of its holes (its children). Returns their number.
+    static int find_regions(const velPolylineListIter& in, std::vector<std::vector<int>>& regions);
+    // The closed polylines with no other inside them (leaves of the nesting tree).
+    static void innermost_segments(const velPolylineListIter& in, intcoSet& indices);
+    // Trims the polylines of `polylines` to the region of the closed `boundaries` (inside an odd number of
+    // them): with inside = 1 the portions inside stay, with 0 those outside. The portions between crossings
+    // alternate; each polyline is decided at the point of its pieces farthest from the boundaries. A polyline
+    // lying along the boundaries (no point farther than 1e-4) is trimmed away unless `on_boundary`.
+    static void limit_to_boundary(const velPolylineListIter& boundaries,
+                                  velTrimmedPolylineListIter& polylines, int inside,
+                                  velPolylineSorter* sorter = nullptr, int on_boundary = 0);
+    // The same without touching `polylines`: the portions inside go to inside_out, the others to
+    // outside_out (either may be null).
+    static void limit_to_boundary(const velPolylineListIter& boundaries, const velPolylineListIter& polylines,
+                                  velPolylineListCursor* inside_out, velPolylineListCursor* outside_out,
+                                  velPolylineSorter* sorter = nullptr, int on_boundary = 0);
+    // Crossings between a polyline of a and one of b (index1 in a, index2 in b), crossings of one pair of
+    // polylines closer than tol along both merged into one. Returns their number.
+    static int intersect(const velPolylineListIter& a, const velPolylineListIter& b, double tol,
+                         velCrossingcoPageArr& crossings, velPolylineSorter* sorter = nullptr);
 
 protected:
     velPolylineListUtils() = default;
