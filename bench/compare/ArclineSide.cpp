@@ -1,9 +1,12 @@
-// The arcline side: what the library can do today. Booleans, unions and valid offsets are not built yet;
-// the table shows "not yet" for them.
+// The arcline side: what the library can do today (crossings, and the union of many regions by the polyline
+// sorter). Booleans of two regions and valid offsets are not built yet; the table shows "not yet" for them.
 
 #include "arcline/intersect/velCrossingcoPageArr.h"
 #include "arcline/intersect/velListIntersector.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyutils/velPolylineSorter.h"
 #include "bench/compare/Sides.h"
 
 #include <algorithm>
@@ -33,6 +36,35 @@ Measured crossings(const Workload& w, int repeat) {
             std::sort(pairs.begin(), pairs.end());
             Answer a;
             a.value = static_cast<double>(std::unique(pairs.begin(), pairs.end()) - pairs.begin());
+            return a;
+        });
+    return {timing, answer};
+}
+
+Measured union_all(const Workload& w, int repeat) {
+    velAbsPolyArcLineListIter list(w.polylines);
+    auto [timing, answer] = measure(
+        repeat,
+        [&] {
+            auto out = std::make_unique<velAbsPolyArcLineListCursor>();
+            velPolylineSorter sorter;
+            sorter.sort(list, *out);
+            return out;
+        },
+        [](const std::unique_ptr<velAbsPolyArcLineListCursor>& out) {
+            Answer a;
+            a.loops = 0;
+            a.size = 0;
+            a.value = 0.0;
+            a.length = 0.0;
+            velPolylineListIter& it = out->iterator();
+            it.reset();
+            while (++it) {
+                ++a.loops;
+                a.size += it.num_pos() - 1;
+                a.value += velPolylineUtils::area(it);
+                a.length += velPolylineUtils::length(it);
+            }
             return a;
         });
     return {timing, answer};

@@ -46,6 +46,8 @@ inline PocketSeries pocket_series(const Timing& timing, const std::vector<Answer
 namespace arcline_side {
 // Every crossing between distinct polylines; the answer's value is the number of pairs that meet.
 Measured crossings(const Workload& w, int repeat);
+// The union of all the closed polylines: the polyline sorter under the winding rule.
+Measured union_all(const Workload& w, int repeat);
 } // namespace arcline_side
 
 namespace geos_side {
