@@ -1,5 +1,9 @@
 #include "arcline/polyline/velPolyArcLineZX.h"
 
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
+#include "arcline/lists/velZXViewedAsXYPolylineListIter.h"
+#include "arcline/polyutils/velPolylineSorter.h"
+
 #include "arcline/polyline/velPolyArcLine.h"
 
 velPolyArcLineZX::velPolyArcLineZX() : m_inner(std::make_unique<velPolyArcLine>()) {}
@@ -60,6 +64,21 @@ void velPolyArcLineZX::edit_mid_pos(int i, const giPoint3& mid) {
 
 int velPolyArcLineZX::ok_to_add_pos(const giPoint3& p) const {
     return point_is_ok_for_turning(p) && m_inner->ok_to_add_pos(p);
+}
+
+int velPolyArcLineZX::ok_to_add_pos_expensive(const giPoint3& p) const {
+    if (!ok_to_add_pos(p)) return 0;
+    const std::unique_ptr<velAbsPolyArcLine> copy(create_new());
+    copy->add_pos(p);
+    return static_cast<const velPolyArcLineZX&>(*copy).self_intersections() ? 0 : 1;
+}
+
+int velPolyArcLineZX::self_intersections() const {
+    if (m_reversing) return 0;
+    const velSingleAbsArcLineListIter one(*this);
+    const velZXViewedAsXYPolylineListIter xy(one);
+    velPolylineSorter sorter;
+    return sorter.any_intersections(xy);
 }
 
 int velPolyArcLineZX::ok_to_add_arc(const giPoint3& mid, const giPoint3& end) const {

@@ -30,6 +30,9 @@ public:
     void edit_mid_pos(int i, const giPoint3& mid) override;
     int ok_to_add_pos(const giPoint3& p) const override;
     int ok_to_add_arc(const giPoint3& mid, const giPoint3& end) const override;
+    // ok_to_add_pos, and the profile with p added does not cross itself (seen in its ZX plane); a copy is
+    // extended and intersected, hence the cost.
+    int ok_to_add_pos_expensive(const giPoint3& p) const;
     int ok_to_edit_pos(int i, const giPoint3& p) const override;
     int ok_to_edit_mid_pos(int i, const giPoint3& mid) const override;
     int span_linear(int i) const override;
@@ -52,6 +55,8 @@ private:
     static bool point_is_ok_for_turning(const giPoint3& p);
     // The point as the profile stores it: y = 0, a no-mid-point value unchanged.
     static giPoint3 filter(const giPoint3& p);
+    // 1 when the profile crosses itself in its ZX plane; 0 while it is being reversed.
+    int self_intersections() const;
 
     std::unique_ptr<velAbsPolyArcLine> m_inner;
     bool m_reversing = false; // set while reverse() runs

@@ -64,4 +64,16 @@ TEST(velPolyArcLineZX, ArchiveAndReset) {
 
 } // namespace
 
+TEST(velPolyArcLineZX, ExpensiveCheckRefusesAPointThatMakesTheProfileCrossItself) {
+    velPolyArcLineZX profile; // in the ZX plane: x is the radius, z along the axis
+    profile.add_pos({1, 0, 0});
+    profile.add_pos({1, 0, 4});
+    profile.add_pos({3, 0, 4});
+    profile.add_pos({3, 0, 2});
+    EXPECT_EQ(profile.ok_to_add_pos_expensive({4, 0, 1}), 1);   // runs on outwards
+    EXPECT_EQ(profile.ok_to_add_pos_expensive({0.5, 0, 2}), 0); // back across the first span
+    EXPECT_EQ(profile.ok_to_add_pos_expensive({-1, 0, 1}), 0);  // a negative radius fails the plain check
+    EXPECT_EQ(profile.num_pos(), 4);                            // the profile itself is untouched
+}
+
 } // namespace velPolyArcLineZX_test
