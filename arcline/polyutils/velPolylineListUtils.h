@@ -367,6 +367,17 @@ public:
     // polylines closer than tol along both merged into one. Returns their number.
     static int intersect(const velPolylineListIter& a, const velPolylineListIter& b, double tol,
                          velCrossingcoPageArr& crossings, velPolylineSorter* sorter = nullptr);
+    // Each polyline of `in` with its small loops cut out, to out: a loop is the stretch between the two
+    // passes of a self-crossing with no other crossing on it (in the crossing graph of the polyline, a node
+    // whose next node along the curve is its own pair), small when shorter than tol. Loops that only become
+    // simple once the loops inside them are gone are cut on later passes. With `through_closure`, a closed
+    // polyline's loop that runs through its closing point is cut too (the polyline then starts and ends at
+    // the crossing). Returns the number of loops cut.
+    static int uncross_small_intersections(const velPolylineListIter& in, velPolylineListCursor& out,
+                                           double tol, int through_closure);
+    // 1 when c is a self-crossing of the current polyline of `in` whose loop (the stretch from its smaller
+    // parameter to its larger) is shorter than tol.
+    static int is_small_intersection(const velPolylineListIter& in, const velCrossing& c, double tol);
 
 protected:
     velPolylineListUtils() = default;

@@ -2,6 +2,7 @@
 // orientation tests, regions, limiting polylines to the region of boundaries, crossings between lists.
 
 #include "arcline/debug/velDebugGeometry.h"
+#include "arcline/intersect/velSelfCrossingGraph.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velSingleTrimmedPolylineListIter.h"
 #include "arcline/platform/intNaryTree.h"
@@ -262,4 +263,79 @@ int velPolylineListUtils::intersect(const velPolylineListIter& a, const velPolyl
         if (!merged) crossings.append(c);
     }
     return crossings.size();
+}
+
+int velPolylineListUtils::is_small_intersection(const velPolylineListIter& in, const velCrossing& c,
+                                                double tol) {
+    if (c.index1() != c.index2() || c.invalid()) return 0;
+    const double t1 = std::min(c.param1(), c.param2()), t2 = std::max(c.param1(), c.param2());
+    return velPolylineUtils::length(in, t1, t2) < tol ? 1 : 0;
+}
+
+namespace {
+// Passes over one polyline at most: each pass cuts the loops that are simple by then.
+constexpr int max_uncross_passes = 16;
+} // namespace
+
+int velPolylineListUtils::uncross_small_intersections(const velPolylineListIter& in,
+                                                      velPolylineListCursor& out, double tol,
+                                                      int through_closure) {
+    int cut = 0;
+    std::unique_ptr<velPolylineListIter> it(in.create_new());
+    it->reset();
+    while (++*it) {
+        auto line = alone(*it);
+        for (int pass = 0; pass < max_uncross_passes; ++pass) {
+            velPolylineListIter& p = line->iterator();
+            p.reset();
+            ++p;
+            const double end = p.num_pos() - 1.0;
+            if (end < 1.0) break;
+            velCrossingcoPageArr crossings;
+            velPolylineSorter sorter;
+            sorter.self_intersect(p, crossings);
+            velSelfCrossingGraph graph(crossings);
+            // Simple small loops, as parameter ranges [a, b] to drop (b < a: through the closure).
+            std::vector<std::pair<double, double>> loops;
+            for (velCrossingGraphNode* n : graph.all_nodes()) {
+                if (n->next() != n->pair() || n == n->pair()) continue;
+                const double a = n->crossing()->param1(), b = n->next()->crossing()->param1();
+                if (a < b) {
+                    if (is_small_intersection(p, *n->crossing(), tol)) loops.emplace_back(a, b);
+                } else if (through_closure && velPolylineUtils::closed(p, 0.0) &&
+                           velPolylineUtils::length(p, a, end) + velPolylineUtils::length(p, 0.0, b) < tol) {
+                    loops.emplace_back(a, b);
+                }
+            }
+            if (loops.empty()) break;
+            std::sort(loops.begin(), loops.end());
+            auto next = std::make_unique<velAbsPolyArcLineListCursor>();
+            next->create_last_polyline();
+            const auto wrap =
+                std::find_if(loops.begin(), loops.end(), [](const auto& l) { return l.second < l.first; });
+            if (wrap != loops.end()) { // start at the crossing, the loop through the closure left out
+                const auto [a, b] = *wrap;
+                double at = b;
+                for (const auto& [s, e] : loops)
+                    if (s > at && e > s && e < a) {
+                        velPolylineUtils::append(p, at, s, *next);
+                        at = e;
+                    }
+                velPolylineUtils::append(p, at, a, *next);
+            } else {
+                double at = 0.0;
+                for (const auto& [s, e] : loops) {
+                    if (s < at) continue; // inside a loop already cut
+                    velPolylineUtils::append(p, at, s, *next);
+                    at = e;
+                }
+                velPolylineUtils::append(p, at, end, *next);
+            }
+            cut += static_cast<int>(loops.size());
+            line = std::move(next);
+        }
+        out.create_last_polyline();
+        velPolylineUtils::append(line->iterator(), out);
+    }
+    return cut;
 }

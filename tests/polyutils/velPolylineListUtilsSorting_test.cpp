@@ -6,6 +6,7 @@
 #include "arcline/lists/velTrimmedPolylineListIter.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
+#include "arcline/polyutils/velPolylineSorter.h"
 #include "tests/intersect/bspTestKit.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +148,30 @@ TEST(ListUtilsSorting, CrossingsBetweenLists) {
     EXPECT_EQ(velPolylineListUtils::intersect(a.iter, b.iter, 1e-9, crossings), 2);
     for (int i = 0; i < crossings.size(); ++i)
         EXPECT_EQ(crossings.read(i).index2(), 0);
+}
+
+TEST(ListUtilsSorting, SmallLoopsAreCutOut) {
+    // An open line with a small loop (a kink that crosses back over itself near x = 5) and a large one.
+    List l;
+    l.add(polyline(
+        {{0, 0}, {5, 0}, {5.2, 0.2}, {4.9, 0.2}, {5.1, -0.1}, {10, -0.1}, {10, 5}, {8, 5}, {9, -1}}));
+    velAbsPolyArcLineListCursor out;
+    const double before = velPolylineUtils::length(*[&] {
+        l.iter.reset();
+        ++l.iter;
+        return &l.iter;
+    }());
+    EXPECT_EQ(velPolylineListUtils::uncross_small_intersections(l.iter, out, 1.0, 0), 1);
+    ASSERT_EQ(out.size(), 1);
+    out.set_index(0);
+    const double after = velPolylineUtils::length(out.iterator());
+    EXPECT_LT(after, before - 0.6); // the loop (about 0.84 long) is gone, the large one stays
+    EXPECT_GT(after, before - 1.0);
+    velCrossingcoPageArr left;
+    velPolylineSorter sorter;
+    sorter.self_intersect(out.iterator(), left);
+    EXPECT_EQ(left.size(), 1); // the large loop's crossing
+    EXPECT_EQ(velPolylineListUtils::is_small_intersection(out.iterator(), left.read(0), 1.0), 0);
 }
 
 } // namespace velPolylineListUtilsSorting_test
