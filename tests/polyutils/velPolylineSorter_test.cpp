@@ -3,8 +3,10 @@
 // of a union of disks computed independently (uncovered arcs integrated with Green's formula), and again on
 // moved, scaled and restarted copies of the input. Splitting, orientation and nesting on their own cases.
 
+#include "arcline/debug/velDebugGeometry.h"
 #include "arcline/intersect/velListIntersector.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/platform/velProgressBreak.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velPolylineSorter.h"
 #include "tests/intersect/bspTestKit.h"
@@ -298,6 +300,65 @@ TEST(Intersect, BetweenTwoListsIndexedInEach) {
         EXPECT_NEAR(out.read(i).point().x, 2.0, 1e-12);
     }
     EXPECT_EQ(sorter.any_intersections(a.iter), 1);
+}
+
+// --- Interruption and debug output
+
+class StopAt : public velProgressBreak {
+public:
+    explicit StopAt(int step) : m_step(step) {}
+
+protected:
+    bool on_progress(int done, int) override { return done >= m_step; }
+
+private:
+    int m_step;
+};
+
+TEST(SortProgress, SixStepsAndAStopLeavesNothing) {
+    List l;
+    l.add(rect(0, 0, 2, 2));
+    l.add(rect(1, 1, 3, 3));
+    velPolylineSorter sorter;
+    StopAt never(100);
+    sorter.set_progress_break(&never);
+    velAbsPolyArcLineListCursor out;
+    ASSERT_EQ(sorter.sort(l.iter, out), 0);
+    EXPECT_EQ(never.range(), 6);
+    EXPECT_EQ(never.done(), 6);
+    EXPECT_EQ(out.size(), 1);
+    for (int step = 1; step <= 5; ++step) {
+        StopAt stop(step);
+        sorter.set_progress_break(&stop);
+        velAbsPolyArcLineListCursor cut;
+        EXPECT_EQ(sorter.sort(l.iter, cut), 1) << "stopped at step " << step;
+        EXPECT_EQ(cut.size(), 0);
+    }
+}
+
+std::vector<std::string> labels_seen;
+void remember(void*, const velPolylineListIter*, utString label) {
+    labels_seen.emplace_back(label.c_str());
+}
+
+TEST(SortDebug, StagesReachTheChannelByName) {
+    labels_seen.clear();
+    const auto previous = velDebugGeometry::get_output_function();
+    velDebugGeometry::set_output_function(&remember, nullptr);
+    velDebugGeometry& channel = velDebugGeometry::get_from_manager("arclinesorter");
+    const int level = channel.level();
+    channel.set_level(2);
+    List l;
+    l.add(rect(0, 0, 2, 2));
+    l.add(rect(1, 1, 3, 3));
+    velAbsPolyArcLineListCursor out;
+    velPolylineSorter().sort(l.iter, out);
+    channel.set_level(level);
+    velDebugGeometry::set_output_function(previous, nullptr);
+    for (const char* name : {"unsorted", "after_visility_test1", "after_visility_test2", "sorted"})
+        EXPECT_TRUE(std::any_of(labels_seen.begin(), labels_seen.end(), [&](const std::string& l) {
+            return l.ends_with(name);
+        })) << name;
 }
 
 } // namespace velPolylineSorter_test
