@@ -145,6 +145,18 @@ INSTANTIATE_TEST_SUITE_P(
              2 * pi - (2 * pi / 3 - std::sqrt(3.0) / 2), 0},
         Case{"circle_through_square_edges", [] { return of(rect(-1, -1, 1, 1), circle(1, 0, 1)); }, 1, 1,
              4.0 + pi / 2, 0},
+        // Coincident edges and touching points.
+        Case{"adjacent_squares_merge", [] { return of(rect(0, 0, 1, 1), rect(1, 0, 2, 1)); }, 1, 1, 2.0, 0},
+        Case{"overlap_with_shared_edges", [] { return of(rect(0, 0, 2, 2), rect(1, 0, 3, 2)); }, 1, 1, 6.0,
+             0},
+        Case{"corner_touch", [] { return of(rect(0, 0, 1, 1), rect(1, 1, 2, 2)); }, 1, 2, 2.0, 0},
+        Case{"inside_touching", [] { return of(rect(0, 0, 4, 4), rect(0, 0, 2, 2)); }, 1, 1, 16.0, 0},
+        Case{"equal_squares", [] { return of(rect(0, 0, 1, 1), rect(0, 0, 1, 1)); }, 1, 1, 1.0, 0},
+        Case{"moved_by_a_billionth", [] { return of(rect(0, 0, 1, 1), rect(1e-9, 0, 1 + 1e-9, 1)); }, 1, 1,
+             1.0 + 1e-9, 0},
+        Case{"hole_touching_outer", [] { return of(rect(0, 0, 4, 4), rect(1, 0, 2, 1, false)); }, 1, 2, 15.0,
+             1},
+        Case{"tangent_circles", [] { return of(circle(0, 0, 1), circle(2, 0, 1)); }, 1, 2, 2 * pi, 0},
         Case{"square_minus_circle_even_odd", [] { return of(rect(-2, -2, 2, 2), circle(0, 0, 1, false)); }, 0,
              2, 16.0 - pi, 1}),
     [](const auto& info) { return std::string(info.param.name); });
