@@ -15,6 +15,9 @@
 #include <cmath>
 
 namespace {
+// Crossings are drawn as circles of this fraction of the list's diagonal.
+constexpr double crossing_mark_size = 0.002;
+
 velDebugGeometry& channel() {
     static velDebugGeometry& dbg = velDebugGeometry::get_from_manager("arclinesorter");
     return dbg;
@@ -73,7 +76,7 @@ void velPolylineSorter::output_debug_geometry() {
 void velPolylineSorter::debug_crossings(const velPolylineListIter& in, const char* name, int level) {
     if (!channel().active(level)) return;
     const giBox3 box = in.box(vel_3d_box);
-    const double size = 0.002 * std::hypot(box.max().x - box.min().x, box.max().y - box.min().y);
+    const double size = crossing_mark_size * std::hypot(box.max().x - box.min().x, box.max().y - box.min().y);
     const velCrossingcoPageArr& crossings = m_data.crossings();
     for (int i = 0; i < crossings.size(); ++i)
         if (!crossings.read(i).invalid())
