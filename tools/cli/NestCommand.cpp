@@ -28,7 +28,8 @@ void setup(CLI::App& app, Options& o) {
         "Nesting is found from the geometry alone, whatever the orientations. One line per\n"
         "polyline, indented by its depth: its number (from 0), its signed area (anticlockwise\n"
         "positive) and whether it is an outer boundary (depth 1, 3, ...) or a hole (depth 2, 4, ...).\n"
-        "The polylines should not cross; where they do the tree is that of a tiny shift of them.");
+        "Polylines that cross have no well-defined nesting: a warning says so and the tree then\n"
+        "places each by the sides it was found on.");
     app.add_option("FILE", o.input, "the geometry file; '-' reads standard input")->required();
     app.add_flag("--json", o.json,
                  "one JSON object: file, polylines, and roots, an array of nested objects\n"
@@ -81,6 +82,8 @@ int run(const Options& o, Session& session) {
     for (list.reset(); ++list;)
         areas.push_back(velPolylineUtils::area(list));
     velPolylineSorter sorter;
+    if (sorter.any_intersections(list) != 0)
+        session.warning(in.name(), "the polylines cross; where they do their nesting is not well defined");
     intNaryTree tree;
     sorter.nesting_tree(list, 0, tree);
     tree.Root();
