@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <sstream>
