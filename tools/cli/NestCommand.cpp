@@ -102,8 +102,8 @@ int run(const Options& o, Session& session) {
     // Every polyline has a place in the tree; one left out would be a fault of the nesting.
     for (std::size_t k = 0; k < placed.size(); ++k)
         if (!placed[k])
-            session.fault(session.command(), in.name() + ": polyline " + std::to_string(k) +
-                                                 " has no place in the containment tree");
+            session.fault(in.name(),
+                          "polyline " + std::to_string(k) + " has no place in the containment tree");
     return session.exit_code();
 }
 
