@@ -46,9 +46,7 @@ void setup(CLI::App& app, Options& o) {
         ->type_name("OUT");
     app.add_flag("--even-odd", o.even_odd, "the even-odd rule instead of the winding rule");
     app.add_flag("--json", o.json, "the counts as one JSON object: polylines_in, loops, outer, holes, area");
-    SvgOutput::add_option(app, o.svg,
-                          "the input (thin, grey) and the region sorted (outer boundaries and holes in two "
-                          "colours)");
+    SvgOutput::add_option(app, o.svg, "the input (grey) and the region sorted");
 }
 
 // The counts of a list of loops: outer boundaries (area 0 or more, anticlockwise) and holes.
