@@ -155,6 +155,10 @@ def main():
                 ("info", [args.arcline, "info", "--json", name]),
                 ("svg", [args.arcline, "svg", name, "-o", "-", "--arrows", "--points"]),
                 ("convert", [args.arcline, "convert", "--partial", name, "-", "--to", to]),
+                ("sort", [args.arcline, "sort", name, "-o", name + ".sorted", "--json"]
+                 + (["--even-odd"] if k % 2 else [])),
+                ("nest", [args.arcline, "nest", "--json", name]),
+                ("orient", [args.arcline, "orient", name, "-o", "-"]),
             ])
             for what, cmd in commands:
                 ran += 1
@@ -175,6 +179,11 @@ def main():
                         out = None
                         if what != "convert":
                             problems.append("output is not UTF-8")
+                    if what in ("sort", "nest") and out is not None and p.returncode in (0, 1):
+                        try:
+                            json.loads(out)
+                        except ValueError as e:
+                            problems.append("%s --json is not JSON: %s" % (what, e))
                     if what == "info" and out is not None:
                         try:
                             doc = json.loads(out)

@@ -2,6 +2,9 @@
 // Shared pieces of the arcline program's tests: running the program with captured streams, scratch folders,
 // small geometry files, the data files under tests/data/cli, and reading values back out of SVG path data.
 
+#include "arcline/debug/velGeometryIO.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
 #include "tools/cli/Program.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -137,6 +141,18 @@ inline json info_json(const std::vector<std::string>& files, const std::string& 
         ADD_FAILURE() << "not JSON: " << e.what() << "\n" << r.out << r.err;
         return json();
     }
+}
+
+// The signed areas (anticlockwise positive) of the polylines of a record file, in order; empty when it cannot
+// be read.
+inline std::vector<double> signed_areas(const std::string& path) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    std::vector<double> areas;
+    if (!velGeometryIO::read(path.c_str(), list)) return areas;
+    velAbsPolyArcLineListIter it(list);
+    for (it.reset(); ++it;)
+        areas.push_back(velPolylineUtils::area(it));
+    return areas;
 }
 
 // The "d" attributes of the elements that start with `head` and then have d="...", in order.
