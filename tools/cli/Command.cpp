@@ -38,7 +38,8 @@ std::vector<const Entry*> sorted_commands() {
 constexpr const char* program_description =
     "Looks at and converts poly-arc-line geometry: geometry record files (velGeometryIO), picture files,\n"
     "DXF files and debug geometry documents (.cdg). '-' names standard input or output.\n"
-    "Exit codes: 0 done, 1 an output could not be written, 2 bad arguments or bad input.";
+    "Exit codes: 0 done, 1 an output could not be written or an algorithm failed (the output then says\n"
+    "what it holds), 2 bad arguments or bad input.";
 
 void add_common_options(CLI::App& app, CommonOptions& common, bool debug) {
     app.add_flag("--strict", common.strict,
@@ -58,9 +59,12 @@ void add_common_options(CLI::App& app, CommonOptions& common, bool debug) {
 std::string program_help(const CLI::App& app) {
     std::ostringstream s;
     s << "usage: arcline COMMAND [OPTIONS] [ARGUMENTS...]\n\n" << app.get_description() << "\n\ncommands:\n";
+    std::size_t width = 0; // the summaries start in one column, two spaces after the longest name
+    for (const Entry* e : sorted_commands())
+        width = std::max(width, e->info.name.size());
     for (const Entry* e : sorted_commands()) {
         std::string name = "  " + e->info.name;
-        name.resize(std::max<std::size_t>(name.size() + 2, 12), ' ');
+        name.resize(width + 4, ' ');
         s << name << e->info.summary << '\n';
     }
     s << "\n'arcline COMMAND --help' shows the options of a command; 'arcline --version' the version.\n";
