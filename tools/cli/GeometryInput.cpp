@@ -145,4 +145,11 @@ std::vector<GeometryInput> GeometryInput::read_all(const std::vector<std::string
     return out;
 }
 
+bool GeometryInput::usable_for_output(const std::string& output, Session& session) const {
+    if (!readable()) return false;
+    if (ok()) return true;
+    session.err() << session.command() << ": " << Session::display_name(output) << " not written\n";
+    return false;
+}
+
 } // namespace arcline::cli

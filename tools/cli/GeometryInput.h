@@ -41,6 +41,9 @@ public:
     bool ok() const { return m_fault.empty(); }
     // False when it could not be read at all.
     bool readable() const { return m_readable; }
+    // For a command that writes `output` from this input alone: false when the input was unreadable or
+    // faulty, and then (for a faulty one) the error stream says that `output` is not written.
+    bool usable_for_output(const std::string& output, Session& session) const;
     // The first fault as "file:line: reason"; empty when none.
     const std::string& fault() const { return m_fault; }
     int warnings() const { return m_warnings; }

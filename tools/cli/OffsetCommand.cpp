@@ -247,11 +247,7 @@ int run(const Options& o, Session& session) {
         return session.exit_code();
     }
     const GeometryInput in = GeometryInput::read(o.input, session);
-    if (!in.readable()) return session.exit_code();
-    if (!in.ok()) {
-        session.err() << session.command() << ": " << Session::display_name(o.output) << " not written\n";
-        return session.exit_code();
-    }
+    if (!in.usable_for_output(o.output, session)) return session.exit_code();
     const RawOffsets r = raw_offsets(in, o, session);
     const velAbsPolyArcLineListIter written(r.polylines);
     if (!GeometryOutput::write(o.output, written, GeometryOutput::format_of_path(o.output), in.name(),
