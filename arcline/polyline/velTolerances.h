@@ -78,4 +78,14 @@ inline constexpr double coinciding_stretch = span_fraction;
 // The shift of every position when a failed sort is retried on moved input.
 inline constexpr double sort_retry_move = span_fraction;
 
+// --- Region operations (union, difference, intersection)
+
+// Spikes of the two input lists shorter than this go before the operation.
+inline constexpr double boolean_input_spikes = span_fraction;
+// The result's loops are cleaned of spikes within this; two boundaries whose boxes agree within it are
+// duplicates when the operation is retried on simplified input.
+inline constexpr double boolean_result = 1.5 * span_fraction;
+// A difference whose area exceeds that of the region it was taken from by more than this is recomputed.
+inline constexpr double subtraction_growth = span_fraction;
+
 } // namespace velTol

@@ -45,6 +45,7 @@
 
 class velPolyarcline2dBoxCache;
 class velPolylineSorter;
+class velProgressBreak;
 class velPolyarcline3dBoxCache;
 
 class velPolylineListUtils {
@@ -367,6 +368,13 @@ public:
     // polylines closer than tol along both merged into one. Returns their number.
     static int intersect(const velPolylineListIter& a, const velPolylineListIter& b, double tol,
                          velCrossingcoPageArr& crossings, velPolylineSorter* sorter = nullptr);
+    // The region of a without that of b into out (cleared first): both lists are regions of closed
+    // boundaries in any orientation, oriented by nesting first; spikes within tol go from both inputs and
+    // the result; the result has anticlockwise outer boundaries and clockwise holes. `progress` (may be
+    // null) may stop the operation (answer 1, out empty). 0 on success; 2 when the operation failed (out
+    // empty).
+    static int difference(const velPolylineListIter& a, const velPolylineListIter& b, double tol,
+                          velPolylineListCursor& out, velProgressBreak* progress = nullptr);
     // Each polyline of `in` with its small loops cut out, to out: a loop is the stretch between the two
     // passes of a self-crossing with no other crossing on it (in the crossing graph of the polyline, a node
     // whose next node along the curve is its own pair), small when shorter than tol. Loops that only become

@@ -9,6 +9,7 @@
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
 #include "arcline/polyutils/velPolylineSorter.h"
+#include "arcline/polyutils/velSorterScratch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -263,6 +264,31 @@ int velPolylineListUtils::intersect(const velPolylineListIter& a, const velPolyl
         if (!merged) crossings.append(c);
     }
     return crossings.size();
+}
+
+int velPolylineListUtils::difference(const velPolylineListIter& a, const velPolylineListIter& b, double tol,
+                                     velPolylineListCursor& out, velProgressBreak* progress) {
+    out.clear();
+    velPolylineSorter sorter;
+    auto prepared = [&](const velPolylineListIter& in, velAbsPolyArcLineListCursor& to) {
+        velAbsPolyArcLineListCursor raw;
+        velSorterScratch::copy_all(in, raw);
+        velSorterScratch::close_every(raw);
+        remove_xy_spikes(tol, raw);
+        std::unique_ptr<velPolylineListIter> list(raw.native_iter());
+        sorter.orient(*list, &to);
+    };
+    velAbsPolyArcLineListCursor plus, minus, result;
+    prepared(a, plus);
+    prepared(b, minus);
+    reverse_contours(plus);
+    sorter.set_progress_break(progress, 1);
+    sorter.subtraction(plus.iterator(), minus.iterator(), result);
+    if (sorter.boolean_code() != 0) return sorter.boolean_code();
+    remove_xy_spikes(tol, result);
+    reverse_contours(result);
+    velSorterScratch::copy_all(result.iterator(), out);
+    return 0;
 }
 
 int velPolylineListUtils::is_small_intersection(const velPolylineListIter& in, const velCrossing& c,

@@ -82,6 +82,46 @@ public:
     void nesting_tree(const velPolylineListIter& in, int oriented, intNaryTree& tree,
                       torCurvePtr3coDList* debug = nullptr);
 
+    // --- Region operations
+    //
+    // Each list is a set of closed boundaries that do not cross one another (polylines whose ends lie apart
+    // are closed by a straight span). Spikes are removed from both first; the crossings of the one list with
+    // the other are found, the boundaries are cut there and rejoined into loops, and the loops that bound
+    // the result are kept (velBooleanVisibility states the test). Nothing is thrown: when the crossings
+    // cannot be made consistent the operation is repeated once with duplicate boundaries merged into one of
+    // a higher weight; when that fails too, out receives the first list unchanged (addition, intersection)
+    // or nothing (subtraction), and boolean_code() says so. `debug`, when given, receives the BSP tree.
+
+    // The union of the regions of a and b, both given as anticlockwise outer boundaries with clockwise holes
+    // (total area 0 or more); the result is oriented the same way.
+    void addition(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out,
+                  torCurvePtr3coDList* debug = nullptr);
+    // The region of plus without that of minus. Plus is given clockwise (outer boundaries clockwise, holes
+    // anticlockwise: total area 0 or less), minus anticlockwise; the result is bounded as plus is. A result
+    // larger than plus is recomputed by sorting.
+    void subtraction(const velPolylineListIter& plus, const velPolylineListIter& minus,
+                     velPolylineListCursor& out, torCurvePtr3coDList* debug = nullptr);
+    // The region common to a and b (oriented as for addition); the result is oriented the same way.
+    void intersection(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out,
+                      torCurvePtr3coDList* debug = nullptr);
+    // How the last region operation ended: 0 done, 1 stopped by the progress break (out empty), 2 failed
+    // (out holds the failure result).
+    int boolean_code() const { return m_boolean_code; }
+
+    // The result of a region operation on the combined list `in` (list A below `second_boundary`, list B
+    // from it on) whose crossings are in the tables: the loops made by rejoining the cut boundaries and the
+    // uncrossed boundaries, cleaned of spikes within `tol`, kept by check_visibility2, closed straight loops
+    // of fewer than 4 positions dropped. Appended to out.
+    void construct_result(const velPolylineListIter& in, int second_boundary, double tol, int operation,
+                          velPolylineListCursor& out);
+    // For every loop of `loops`: 1 keep it, -1 keep it reversed, 0 drop it, for `operation` (0 addition,
+    // 1 subtraction, 2 intersection) on the combined list `in`, each polyline weighted (set_weights). A loop
+    // that repeats one kept before it is dropped.
+    void check_visibility2(int operation, const velPolylineListIter& in, int second_boundary,
+                           const velPolylineListIter& loops, std::vector<int>& keep);
+    // The weight of every polyline of the combined list in the region operations (empty: all 1).
+    void set_weights(std::vector<int> weights) { m_weights = std::move(weights); }
+
     // --- Crossings
 
     // 1 when any two polylines of `in` cross or one crosses itself.
@@ -171,6 +211,14 @@ protected:
     void debug_tree(const char* name);
     std::vector<char> closure_flags(const velPolylineListIter& in) const;
 
+    // The common path of the region operations (operation 0, 1, 2); returns the code of boolean_code().
+    int boolean_operation(const velPolylineListIter& a, const velPolylineListIter& b, int operation,
+                          velPolylineListCursor& out, torCurvePtr3coDList* debug);
+    int boolean_attempt(const velPolylineListIter& in, int second_boundary, int operation,
+                        velPolylineListCursor& out, torCurvePtr3coDList* debug);
+    void subtraction_by_sorting(const velPolylineListIter& plus, const velPolylineListIter& minus,
+                                velPolylineListCursor& out);
+
 private:
     int orient_worker(const velPolylineListIter& in, velPolylineListCursor* out, std::vector<int>* reverse);
     void tree_picture(torCurvePtr3coDList* debug) const;
@@ -184,6 +232,8 @@ private:
     velClosureFunction m_closure = nullptr;
     void* m_closure_data = nullptr;
     int m_visible_mode = 1;
+    std::vector<int> m_weights;
+    int m_boolean_code = 0;
     velVisibilityResult m_result;
     velVisibilityResult m_result2;
     velProgressBreak* m_progress = nullptr;

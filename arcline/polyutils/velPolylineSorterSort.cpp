@@ -16,52 +16,17 @@
 #include "arcline/polyline/velTolerances.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
 #include "arcline/polyutils/velPolylineSorter.h"
+#include "arcline/polyutils/velSorterScratch.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-using Scratch = velAbsPolyArcLineListCursor;
+using namespace velSorterScratch;
 
 std::size_t at(int i) {
     return static_cast<std::size_t>(i);
-}
-
-void copy_all(const velPolylineListIter& in, velPolylineListCursor& out) {
-    std::unique_ptr<velPolylineListIter> it(in.create_new());
-    it->reset();
-    while (++*it) {
-        if (it->num_pos() == 0) continue;
-        out.create_last_polyline();
-        velPolylineUtils::append(*it, out);
-    }
-}
-
-// Removes, from the end backwards, the polylines for which drop(iterator) holds.
-template <class Drop>
-void remove_if(Scratch& list, Drop drop) {
-    for (int i = list.size() - 1; i >= 0; --i) {
-        list.set_index(i);
-        if (drop(list.iterator())) list.remove();
-    }
-}
-
-bool empty_closed(const velPolylineListIter& p) {
-    return velPolylineUtils::closed(p, 0.0) && std::fabs(velPolylineUtils::area(p)) < velTol::empty_area;
-}
-
-// The last position made the first where the two lie apart: the sort takes every polyline as closed.
-void close_every(Scratch& list) {
-    for (int i = 0; i < list.size(); ++i) {
-        list.set_index(i);
-        velAbsPolyArcLine* p = list.current_polyarcline();
-        if (!p || p->num_pos() < 2) continue;
-        giPoint3 first, last;
-        p->get_pos(1, first);
-        p->get_pos(p->num_pos(), last);
-        if (!(first == last)) p->add_pos(first);
-    }
 }
 
 } // namespace

@@ -1,0 +1,168 @@
+#include "arcline/polyutils/velBooleanVisibility.h"
+
+#include "arcline/lists/velPolylineListIter.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+// The side points lie this fraction of the combined list's size from the test point ...
+constexpr double side_step_of_size = 1e-10;
+// ... but never closer than this many units of rounding of the coordinates there.
+constexpr double side_step_roundings = 256.0;
+// Boundaries within a quarter of the side step run through the test point.
+constexpr double through_of_side_step = 0.25;
+// Test points tried: the middles (and then two more fractions) of at most this many of the longest spans.
+constexpr int test_spans = 8;
+constexpr double test_fractions[] = {0.5, 0.3, 0.7};
+// A boundary through the test point must run along the loop: parallel to it (the sine of the angle below
+// this) and still within the band this fraction of the span before and after the test point.
+constexpr double along_sine = 1e-6;
+constexpr double along_check = 0.1;
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+double cross(double ax, double ay, double bx, double by) {
+    return ax * by - ay * bx;
+}
+
+} // namespace
+
+velBooleanVisibility::velBooleanVisibility(const velPolylineListIter& combined, int second_boundary,
+                                           const std::vector<int>& weights)
+    : m_list(combined.create_new()), m_second(second_boundary), m_weights(weights) {
+    const int n = m_list->size();
+    m_weights.resize(at(n), 1);
+    m_boxes.resize(at(n));
+    giBox2 all;
+    m_list->reset();
+    while (++*m_list) {
+        const int i = m_list->index();
+        m_boxes[at(i)] = m_list->box(vel_2d_box);
+        all.merge(m_boxes[at(i)]);
+    }
+    double size = 0.0, reach = 0.0;
+    if (!all.empty()) {
+        size = std::hypot(all.max().x - all.min().x, all.max().y - all.min().y);
+        reach = std::max(
+            {std::fabs(all.min().x), std::fabs(all.min().y), std::fabs(all.max().x), std::fabs(all.max().y)});
+    }
+    m_side = std::max(side_step_of_size * size, side_step_roundings * DBL_EPSILON * reach);
+    if (m_side == 0.0) m_side = DBL_MIN;
+    m_through = through_of_side_step * m_side;
+}
+
+velBooleanVisibility::~velBooleanVisibility() = default;
+
+bool velBooleanVisibility::inside(int operation, const Counts& c) {
+    const bool in_a = c.a != 0, in_b = c.b != 0;
+    switch (operation) {
+    case addition:
+        return in_a || in_b;
+    case subtraction:
+        return in_a && !in_b;
+    default:
+        return in_a && in_b;
+    }
+}
+
+int velBooleanVisibility::decide(int operation, const velPolylineListIter& loop, bool* shares) const {
+    Counts left, right;
+    if (!side_counts(loop, left, right, shares)) return 0;
+    const bool l = inside(operation, left), r = inside(operation, right);
+    if (l == r) return 0;
+    // Region on the left for addition and intersection, on the right for subtraction.
+    const bool as_runs = operation == subtraction ? r : l;
+    return as_runs ? 1 : -1;
+}
+
+bool velBooleanVisibility::side_counts(const velPolylineListIter& loop, Counts& left, Counts& right,
+                                       bool* shares) const {
+    const int spans = loop.num_pos() - 1;
+    if (spans < 1) return false;
+    std::vector<double> lengths(at(spans));
+    for (int k = 0; k < spans; ++k)
+        lengths[at(k)] = velPolylineUtils::span_length(k, loop);
+    std::vector<int> order(at(spans));
+    std::iota(order.begin(), order.end(), 0);
+    const int tried = std::min(spans, test_spans);
+    std::partial_sort(order.begin(), order.begin() + tried, order.end(),
+                      [&](int a, int b) { return lengths[at(a)] > lengths[at(b)]; });
+    if (!(lengths[at(order[0])] > 0.0)) return false;
+    bool shared = false;
+    for (const double f : test_fractions) {
+        for (int i = 0; i < tried; ++i) {
+            const int k = order[at(i)];
+            if (!(lengths[at(k)] > 0.0)) break;
+            left = right = Counts{};
+            if (counts_at(loop, k, f, left, right, shared, true)) {
+                if (shares) *shares = shared;
+                return true;
+            }
+        }
+    }
+    // Every test point is touched or crossed by some boundary: take the first as it is.
+    left = right = Counts{};
+    counts_at(loop, order[0], test_fractions[0], left, right, shared, false);
+    if (shares) *shares = shared;
+    return true;
+}
+
+bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, double f, Counts& left,
+                                     Counts& right, bool& shares, bool strict) const {
+    const giPoint3 p3 = loop.get_interpolated_pos(span + f);
+    const giUnitVec3 tangent = velPolylineUtils::span_tangent(loop, span, f);
+    if (tangent.invalid()) return false;
+    const double tx = tangent.x(), ty = tangent.y();
+    const double tl = std::hypot(tx, ty);
+    if (!(tl > 0.0)) return false;
+    const double ux = tx / tl, uy = ty / tl;
+    const giPoint2 p(p3.x, p3.y);
+    const giPoint2 on_left(p.x - uy * m_side, p.y + ux * m_side),
+        on_right(p.x + uy * m_side, p.y - ux * m_side);
+    int along_same = 0;
+    const int n = static_cast<int>(m_boxes.size());
+    for (int i = 0; i < n; ++i) {
+        if (!m_boxes[at(i)].contains(p, m_side)) continue;
+        m_list->set_index(i);
+        const int positions = m_list->num_pos();
+        if (positions < 2) continue;
+        const int weight = m_weights[at(i)];
+        int& count_l = i < m_second ? left.a : left.b;
+        int& count_r = i < m_second ? right.a : right.b;
+        double t = -1.0, d = DBL_MAX;
+        velPolylineUtils::get_closest_point(p3, *m_list, 0.0, positions - 1.0, t, d);
+        if (d > m_through) {
+            const int w = weight * velPolylineUtils::winding_number(p, *m_list);
+            count_l += w;
+            count_r += w;
+            continue;
+        }
+        // It runs through the test point: along the loop, or only touching or crossing it?
+        const giUnitVec3 after = velPolylineUtils::tangent_after(*m_list, t);
+        const giUnitVec3 before = velPolylineUtils::tangent_before(*m_list, t);
+        bool along = !after.invalid() && !before.invalid() &&
+                     std::fabs(cross(ux, uy, after.x(), after.y())) < along_sine &&
+                     std::fabs(cross(ux, uy, before.x(), before.y())) < along_sine &&
+                     (ux * after.x() + uy * after.y() > 0.0) == (ux * before.x() + uy * before.y() > 0.0);
+        for (const double g : {f - along_check, f + along_check}) {
+            if (!along) break;
+            const giPoint3 q = loop.get_interpolated_pos(span + std::clamp(g, 0.0, 1.0));
+            double tq = -1.0, dq = DBL_MAX;
+            velPolylineUtils::get_closest_point(q, *m_list, 0.0, positions - 1.0, tq, dq);
+            along = dq <= m_through;
+        }
+        if (!along && strict) return false;
+        if (!after.invalid() && ux * after.x() + uy * after.y() > 0.0) ++along_same;
+        count_l += weight * velPolylineUtils::winding_number(on_left, *m_list);
+        count_r += weight * velPolylineUtils::winding_number(on_right, *m_list);
+    }
+    shares = along_same > 1;
+    return true;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The keep test of the region operations: which loops of a combined list bound the union, the difference or
+// the intersection of its two lists. The combined list holds list A (polylines 0 .. second_boundary - 1)
+// and list B (the rest); each list is a set of closed boundaries that do not cross one another, each
+// polyline carrying a weight (1, or the number of duplicates it stands for).
+//
+// A loop is tested at one point of its own, away from its ends: the winding counts of A and of B are taken
+// on its left and on its right, each weighted, and a point lies in list L's region when L's count there is
+// not zero. The region of the operation is
+//     addition (0):      in A or in B
+//     subtraction (1):   in A and not in B
+//     intersection (2):  in A and in B
+// and a loop is kept when that region lies on one side of it and not on the other. Kept loops run with the
+// region on their left for addition and intersection (anticlockwise outer boundaries) and on their right
+// for subtraction (its first list runs clockwise, and the difference is bounded as it is).
+//
+// Counting on the two sides of a point of a boundary. Boundaries that stay clear of the test point count
+// the same on both sides (their exact winding number there). A boundary that runs through the point (the
+// loop's own curve, or another one that coincides with it there: a shared edge) is counted at two points a
+// hair's breadth to the left and to the right, so that shared edges, equal boundaries and boundaries moved
+// by rounding count on the side they bound. The test point is the middle of the loop's longest span, or of
+// the next longest, ...: a point where another boundary merely touches or crosses the loop is passed over
+// for the next one, because there the two sides would not tell what the rest of the loop separates.
+//
+// Why a whole loop can be judged at one point: the loops are traced by switching curves at every crossing
+// of A with B, so along each of them the combined count on the left is one more than on the right; with
+// each list's own counts 0 or 1 (clean, correctly oriented lists) that fixes which of the two lists'
+// regions lie on each side along the whole loop.
+
+#include "arcline/platform/giBox2.h"
+#include "arcline/platform/giPoint2.h"
+
+#include <memory>
+#include <vector>
+
+class velPolylineListIter;
+
+class velBooleanVisibility {
+public:
+    enum Operation { addition = 0, subtraction = 1, intersection = 2 };
+    // Weighted winding counts of list A and of list B at one point.
+    struct Counts {
+        int a = 0;
+        int b = 0;
+    };
+
+    // `combined` must outlive the test; `weights` (one per polyline; empty: all 1) is copied.
+    velBooleanVisibility(const velPolylineListIter& combined, int second_boundary,
+                         const std::vector<int>& weights = {});
+    ~velBooleanVisibility();
+    velBooleanVisibility(const velBooleanVisibility&) = delete;
+    velBooleanVisibility& operator=(const velBooleanVisibility&) = delete;
+
+    // Whether a point of counts c lies in the region of `operation`.
+    static bool inside(int operation, const Counts& c);
+
+    // For the current polyline of `loop` (closed): 1 to keep it as it runs, -1 to keep it reversed, 0 to
+    // drop it. `shares` (may be null) is set when another boundary coincides with the loop at its test point
+    // in the same direction (a candidate duplicate).
+    int decide(int operation, const velPolylineListIter& loop, bool* shares = nullptr) const;
+
+    // The counts on the left and the right of the loop at its test point; false when the loop has no span
+    // of any length.
+    bool side_counts(const velPolylineListIter& loop, Counts& left, Counts& right,
+                     bool* shares = nullptr) const;
+
+    // The half width of the band round a test point in which boundaries count as running through it.
+    double through_distance() const { return m_through; }
+
+private:
+    // Counts at point p of the loop with unit tangent (tx, ty); false when some boundary touches or crosses
+    // the loop there instead of running along it.
+    bool counts_at(const velPolylineListIter& loop, int span, double f, Counts& left, Counts& right,
+                   bool& shares, bool strict) const;
+
+    std::unique_ptr<velPolylineListIter> m_list;
+    int m_second;
+    std::vector<int> m_weights;
+    std::vector<giBox2> m_boxes;
+    double m_through = 0.0; // boundaries nearer than this run through the test point
+    double m_side = 0.0;    // the distance of the two side points from the test point
+};

@@ -1,0 +1,75 @@
+#include "arcline/polyutils/velRegionBoolean.h"
+
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velPolylineListIter.h"
+#include "arcline/polyutils/velPolylineListUtils.h"
+#include "arcline/polyutils/velPolylineSorter.h"
+#include "arcline/polyutils/velSorterScratch.h"
+
+#include <memory>
+
+namespace {
+
+using velSorterScratch::Scratch;
+
+// The region's boundaries oriented by nesting: outer anticlockwise, holes clockwise.
+void oriented(const velPolylineListIter& in, Scratch& out) {
+    Scratch closed;
+    velSorterScratch::copy_all(in, closed);
+    velSorterScratch::close_every(closed);
+    velPolylineSorter sorter;
+    std::unique_ptr<velPolylineListIter> list(closed.native_iter());
+    sorter.orient(*list, &out);
+}
+
+// a minus b with both oriented; the sorter's subtraction wants a clockwise.
+int difference_of_oriented(Scratch& a, Scratch& b, velPolylineListCursor& out) {
+    velPolylineListUtils::reverse_contours(a);
+    velPolylineSorter sorter;
+    Scratch result;
+    sorter.subtraction(a.iterator(), b.iterator(), result);
+    velPolylineListUtils::reverse_contours(a);
+    velPolylineListUtils::reverse_contours(result);
+    velSorterScratch::copy_all(result.iterator(), out);
+    return sorter.boolean_code();
+}
+
+} // namespace
+
+int region_union(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
+    Scratch oa, ob;
+    oriented(a, oa);
+    oriented(b, ob);
+    velPolylineSorter sorter;
+    sorter.addition(oa.iterator(), ob.iterator(), out);
+    return sorter.boolean_code();
+}
+
+int region_intersection(const velPolylineListIter& a, const velPolylineListIter& b,
+                        velPolylineListCursor& out) {
+    Scratch oa, ob;
+    oriented(a, oa);
+    oriented(b, ob);
+    velPolylineSorter sorter;
+    sorter.intersection(oa.iterator(), ob.iterator(), out);
+    return sorter.boolean_code();
+}
+
+int region_difference(const velPolylineListIter& a, const velPolylineListIter& b,
+                      velPolylineListCursor& out) {
+    Scratch oa, ob;
+    oriented(a, oa);
+    oriented(b, ob);
+    out.clear();
+    return difference_of_oriented(oa, ob, out);
+}
+
+int region_xor(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
+    Scratch oa, ob;
+    oriented(a, oa);
+    oriented(b, ob);
+    out.clear();
+    const int first = difference_of_oriented(oa, ob, out);
+    const int second = difference_of_oriented(ob, oa, out);
+    return first != 0 ? first : second;
+}
