@@ -6,10 +6,11 @@
 // and asks it where a rung between them is shortest.
 //
 // Motion. Both parameters move together by one common amount s: tA by va * s and tB by vb * s, va and vb
-// being the velocities (default 1 and -1: A forwards, B backwards, as for two sides of a channel that face
-// each other). One step (++ forward, -- backward with the velocities negated) runs to the next event: the
-// next position of A or of B in its direction of motion, whichever comes first; the other parameter moves
-// in proportion. A parameter that lands within velTol::parameter_snap of a position is put on it exactly.
+// being the velocities (default 1 and -1: A forwards, B backwards, which pairs up two polylines that run in
+// opposite directions). One step (++ forward, -- backward with the velocities negated) runs to the next
+// event: the next position of A or of B in its direction of motion, whichever comes first; the other
+// parameter moves in proportion. A parameter that lands within velTol::parameter_snap of a position is put on
+// it exactly.
 // - Closed polyline: the parameter wraps into the primary period [0, num_pos() - 1).
 // - Open polyline: a step from the end towards which the parameter moves fails (answer 0, nothing moves)
 //   unless free movement at the end is enabled; then that parameter stays at its end for the step and the
@@ -69,7 +70,8 @@ public:
 
     // Walks forward then backward from the reset position (see above) and makes the closest approach found
     // the current parameters; returns its distance |A(tA) - B(tB)|. max_steps 0 only measures the reset
-    // position. The reset position stays as it was, so that a second call finds the same.
+    // position. The reset position stays as it was, so that a second call finds the same; steps taken with
+    // ++ and -- do not move it: reset(ta, tb) at the current parameters first to minimise around them.
     double minimise(int max_steps);
     // The current parameters: after minimise, the closest approach found.
     void indices(double& ta, double& tb) const;
