@@ -253,6 +253,7 @@
 #include "arcline/polyutils/velOffsetJoinSettings.h"
 #include "arcline/polyutils/velOffsetValidity.h"
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
+#include "arcline/polyutils/velPolylineDifference.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
 #include "arcline/polyutils/velPolylineSorter.h"
 #include "arcline/polyutils/velRawOffsetJoins.h"
