@@ -95,27 +95,48 @@ bool velBooleanVisibility::side_counts(const velPolylineListIter& loop, Counts& 
     std::partial_sort(order.begin(), order.begin() + tried, order.end(),
                       [&](int a, int b) { return lengths[at(a)] > lengths[at(b)]; });
     if (!(lengths[at(order[0])] > 0.0)) return false;
+    // Best a point where no other boundary runs along the loop: there the loop's own curve alone separates
+    // the two sides. Where another one runs along it (a shared edge), the two count together, which is
+    // right for the pair but not for a loop that carries one of them only; such a point serves when the
+    // loop has no other (equal boundaries).
     bool shared = false;
+    int along = 0;
+    bool have_fallback = false;
+    Counts fallback_left, fallback_right;
     for (const double f : test_fractions) {
         for (int i = 0; i < tried; ++i) {
             const int k = order[at(i)];
             if (!(lengths[at(k)] > 0.0)) break;
-            left = right = Counts{};
-            if (counts_at(loop, k, f, left, right, shared, true)) {
-                if (shares) *shares = shared;
+            Counts l, r;
+            if (!counts_at(loop, k, f, l, r, shared, along, true)) continue;
+            if (along <= 1) {
+                left = l;
+                right = r;
+                if (shares) *shares = false;
                 return true;
+            }
+            if (!have_fallback) {
+                have_fallback = true;
+                fallback_left = l;
+                fallback_right = r;
+                if (shares) *shares = shared;
             }
         }
     }
+    if (have_fallback) {
+        left = fallback_left;
+        right = fallback_right;
+        return true;
+    }
     // Every test point is touched or crossed by some boundary: take the first as it is.
     left = right = Counts{};
-    counts_at(loop, order[0], test_fractions[0], left, right, shared, false);
+    counts_at(loop, order[0], test_fractions[0], left, right, shared, along, false);
     if (shares) *shares = shared;
     return true;
 }
 
 bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, double f, Counts& left,
-                                     Counts& right, bool& shares, bool strict) const {
+                                     Counts& right, bool& shares, int& along_count, bool strict) const {
     const giPoint3 p3 = loop.get_interpolated_pos(span + f);
     const giUnitVec3 tangent = velPolylineUtils::span_tangent(loop, span, f);
     if (tangent.invalid()) return false;
@@ -127,6 +148,7 @@ bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, 
     const giPoint2 on_left(p.x - uy * m_side, p.y + ux * m_side),
         on_right(p.x + uy * m_side, p.y - ux * m_side);
     int along_same = 0;
+    along_count = 0;
     const int n = static_cast<int>(m_boxes.size());
     for (int i = 0; i < n; ++i) {
         if (!m_boxes[at(i)].contains(p, m_side)) continue;
@@ -159,6 +181,7 @@ bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, 
             along = dq <= m_through;
         }
         if (!along && strict) return false;
+        ++along_count;
         if (!after.invalid() && ux * after.x() + uy * after.y() > 0.0) ++along_same;
         count_l += weight * velPolylineUtils::winding_number(on_left, *m_list);
         count_r += weight * velPolylineUtils::winding_number(on_right, *m_list);

@@ -20,7 +20,8 @@
 // hair's breadth to the left and to the right, so that shared edges, equal boundaries and boundaries moved
 // by rounding count on the side they bound. The test point is the middle of the loop's longest span, or of
 // the next longest, ...: a point where another boundary merely touches or crosses the loop is passed over
-// for the next one, because there the two sides would not tell what the rest of the loop separates.
+// for the next one, because there the two sides would not tell what the rest of the loop separates; and a
+// point where no other boundary runs along the loop is preferred to one on a shared edge.
 //
 // Why a whole loop can be judged at one point: the loops are traced by switching curves at every crossing
 // of A with B, so along each of them the combined count on the left is one more than on the right; with
@@ -68,10 +69,11 @@ public:
     double through_distance() const { return m_through; }
 
 private:
-    // Counts at point p of the loop with unit tangent (tx, ty); false when some boundary touches or crosses
-    // the loop there instead of running along it.
+    // Counts at the point of span `span` at fraction f of the loop; false (when strict) when some boundary
+    // touches or crosses the loop there instead of running along it. `along` gets the number of boundaries
+    // that run along the loop there (its own curve among them), `shares` whether one runs the same way.
     bool counts_at(const velPolylineListIter& loop, int span, double f, Counts& left, Counts& right,
-                   bool& shares, bool strict) const;
+                   bool& shares, int& along, bool strict) const;
 
     std::unique_ptr<velPolylineListIter> m_list;
     int m_second;

@@ -198,7 +198,7 @@ int velPolylineSorter::boolean_attempt(const velPolylineListIter& in, int second
     } restore{*this, saved, saved_data};
 
     m_segments = velSegmentMap(in.size());
-    if (self_intersect(in, second_boundary, 0, 0, debug) < 0) return 1;
+    if (self_intersect(in, second_boundary, 0, 0, debug) < 0 || check_increment_progress()) return 1;
     if (fix_crossing_consistency(in) != 0) return 2;
     construct_result(in, second_boundary, velTol::boolean_result, operation, out);
     m_segments.clear();

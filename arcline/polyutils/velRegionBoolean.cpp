@@ -65,11 +65,14 @@ int region_difference(const velPolylineListIter& a, const velPolylineListIter& b
 }
 
 int region_xor(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
-    Scratch oa, ob;
+    // The two differences meet along edges that A and B share with opposite sides: their union merges them.
+    Scratch oa, ob, a_not_b, b_not_a;
     oriented(a, oa);
     oriented(b, ob);
     out.clear();
-    const int first = difference_of_oriented(oa, ob, out);
-    const int second = difference_of_oriented(ob, oa, out);
-    return first != 0 ? first : second;
+    const int first = difference_of_oriented(oa, ob, a_not_b);
+    const int second = difference_of_oriented(ob, oa, b_not_a);
+    velPolylineSorter sorter;
+    sorter.addition(a_not_b.iterator(), b_not_a.iterator(), out);
+    return first != 0 ? first : (second != 0 ? second : sorter.boolean_code());
 }

@@ -23,5 +23,5 @@ int region_intersection(const velPolylineListIter& a, const velPolylineListIter&
                         velPolylineListCursor& out);
 // The points in A and not in B.
 int region_difference(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out);
-// The points in exactly one of A and B: the two differences, which meet at points only.
+// The points in exactly one of A and B: the union of the two differences.
 int region_xor(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out);
