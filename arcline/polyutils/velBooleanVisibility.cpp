@@ -11,7 +11,7 @@
 namespace {
 
 // The side points lie this fraction of the combined list's size from the test point ...
-constexpr double side_step_of_size = 1e-10;
+constexpr double side_step_of_size = 2e-10;
 // ... but never closer than this many units of rounding of the coordinates there.
 constexpr double side_step_roundings = 256.0;
 // Boundaries within a quarter of the side step run through the test point.

@@ -140,7 +140,7 @@ const Case cases[] = {
     {"moved_1e-9", [] { return of(rect(0, 0, 2, 2)); },
      [] { return of(rect(1e-9, 1e-9, 2 + 1e-9, 2 + 1e-9)); }, unknown, unknown, unknown, false, 2e-9},
     {"arc_tangent_to_line", [] { return of(rect(0, 0, 2, 1)); }, [] { return of(circle(1, 2, 1)); }, 2 + pi,
-     0, 2},
+     0, 2, false},
     {"circle_tangent_inside", [] { return of(circle(0, 0, 2)); }, [] { return of(circle(1, 0, 1)); }, 4 * pi,
      pi, 3 * pi},
     {"lens", [] { return of(circle(0, 0, 1)); }, [] { return of(circle(1, 0, 1)); }, 2 * pi - lens, lens,
