@@ -75,7 +75,8 @@ std::vector<V> polygon_of(const Shape& s) {
         const double dx = p.e.x - p.a.x, dy = p.e.y - p.a.y, chord = std::hypot(dx, dy);
         const double r = chord / (2.0 * std::sin(sweep / 2.0));
         // The centre on the chord's left normal for an anticlockwise arc.
-        const double k = std::sqrt(std::max(r * r - chord * chord / 4.0, 0.0)) * (std::fabs(sweep) > pi ? -1 : 1);
+        const double k =
+            std::sqrt(std::max(r * r - chord * chord / 4.0, 0.0)) * (std::fabs(sweep) > pi ? -1 : 1);
         const V m{(p.a.x + p.e.x) / 2, (p.a.y + p.e.y) / 2};
         const V c{m.x - dy / chord * k, m.y + dx / chord * k};
         const double a0 = std::atan2(p.a.y - c.y, p.a.x - c.x);
@@ -194,7 +195,8 @@ struct Geos {
 };
 #endif
 
-using Operation = std::function<int(const velPolylineListIter&, const velPolylineListIter&, velPolylineListCursor&)>;
+using Operation =
+    std::function<int(const velPolylineListIter&, const velPolylineListIter&, velPolylineListCursor&)>;
 
 class GeosOracle : public ::testing::TestWithParam<unsigned> {};
 
