@@ -138,6 +138,10 @@ def main():
         subprocess.run([args.arcline, "convert", os.path.join(ROOT, "examples", "pocket.txt"), cdg], check=True,
                        capture_output=True)
         seeds.append(open(cdg, "rb").read())
+        # The second region of the Boolean runs: a square across the middle of the examples.
+        region_b = os.path.join(tmp, "region_b.txt")
+        with open(region_b, "w") as f:
+            f.write("velGeometryIO 1\np -20 -20 0\np 30 -20 0\np 30 30 0\np -20 30 0\np -20 -20 0\ns\ne\n")
         # The mutants first (one random stream, so the set is fixed by the seed), then the runs, on every core.
         jobs = []
         for k in range(args.count):
@@ -159,6 +163,8 @@ def main():
                  + (["--even-odd"] if k % 2 else [])),
                 ("nest", [args.arcline, "nest", "--json", name]),
                 ("orient", [args.arcline, "orient", name, "-o", "-"]),
+                ("boolean", [args.arcline, "boolean", ("union", "intersection", "difference", "xor")[k % 4], name,
+                             region_b, "-o", name + ".bool", "--json"]),
             ])
             for what, cmd in commands:
                 ran += 1
@@ -179,7 +185,7 @@ def main():
                         out = None
                         if what != "convert":
                             problems.append("output is not UTF-8")
-                    if what in ("sort", "nest") and out is not None and p.returncode in (0, 1):
+                    if what in ("sort", "nest", "boolean") and out is not None and p.returncode in (0, 1):
                         try:
                             json.loads(out)
                         except ValueError as e:

@@ -114,18 +114,36 @@ void two_regions(const Workload& w, Session& s) {
     };
     const Op ops[] = {
         {BooleanOp::a_and_b, "A AND B"}, {BooleanOp::a_or_b, "A OR B"}, {BooleanOp::a_not_b, "A NOT B"}};
-    // Rows of each peer's AND, OR and NOT, for the identities.
-    std::size_t geos[3] = {}, clipper[3] = {};
+    // Rows of each library's AND, OR and NOT, for the identities.
+    std::size_t own[3] = {}, geos[3] = {}, clipper[3] = {};
     for (int i = 0; i < 3; ++i) {
-        untimed(s, w, ops[i].name, arcline_name, RowKind::not_yet);
+        announce(s, w.name, ops[i].name, arcline_name);
+        own[i] = timed(s, w, ops[i].name, arcline_name, arcline_side::boolean(w, ops[i].op, s.repeat));
         announce(s, w.name, ops[i].name, geos_name);
         geos[i] = timed(s, w, ops[i].name, geos_name, geos_side::boolean(w, ops[i].op, s.repeat));
         announce(s, w.name, ops[i].name, clipper_name);
         clipper[i] = timed(s, w, ops[i].name, clipper_name, clipper_side::boolean(w, ops[i].op, s.repeat));
+        for (const std::size_t peer : {geos[i], clipper[i]})
+            s.rows[peer].ratio = s.rows[peer].m.timing.median_ms / s.rows[own[i]].m.timing.median_ms;
         // The same chords in, the same region out: only rounding tells them apart.
         compare_peers(s, clipper[i], geos[i],
                       2.0 * expected::rounding_width *
                           std::max(s.rows[clipper[i]].m.answer.length, s.rows[geos[i]].m.answer.length));
+        // Exact arcs against GEOS's chords: the same loops, the area within the chords' slack.
+        const Answer g = s.rows[geos[i]].m.answer, a = s.rows[own[i]].m.answer;
+        s.checks.near(s.rows[own[i]], "area against GEOS's", a.value, g.value, chord_slack(g.length),
+                      &s.rows[geos[i]]);
+        s.checks.equal(s.rows[own[i]], "loops against GEOS's", a.loops, g.loops, &s.rows[geos[i]]);
+    }
+    // Arcline's identities on the exact areas: only the summation's rounding separates the two sides.
+    {
+        Row &and_row = s.rows[own[0]], &or_row = s.rows[own[1]], &not_row = s.rows[own[2]];
+        const double exact_a = w.exact_areas[0], exact_b = w.exact_areas[1];
+        const double exact = expected::input_area_relative * (exact_a + exact_b);
+        s.checks.near(or_row, "area(A OR B) + area(A AND B) against the exact area(A) + area(B)",
+                      or_row.m.answer.value + and_row.m.answer.value, exact_a + exact_b, exact, &and_row);
+        s.checks.near(not_row, "area(A NOT B) against the exact area(A) - area(A AND B)",
+                      not_row.m.answer.value, exact_a - and_row.m.answer.value, exact, &and_row);
     }
     // area(A OR B) + area(A AND B) = area(A) + area(B) on the peer's own input, and within the chord slack of
     // the exact areas; area(A NOT B) = area(A) - area(A AND B).

@@ -46,6 +46,9 @@ inline PocketSeries pocket_series(const Timing& timing, const std::vector<Answer
 namespace arcline_side {
 // Every crossing between distinct polylines; the answer's value is the number of pairs that meet.
 Measured crossings(const Workload& w, int repeat);
+// A AND B, A OR B, A NOT B of the first two polylines by the sorter's intersection, addition and subtraction
+// (on exact arcs); the area of A NOT B is given positive, as the peers give it.
+Measured boolean(const Workload& w, BooleanOp op, int repeat);
 // The union of all the closed polylines: the polyline sorter under the winding rule.
 Measured union_all(const Workload& w, int repeat);
 } // namespace arcline_side
