@@ -224,6 +224,7 @@
 #include "arcline/polyline/spans/velSpanSide.h"
 #include "arcline/polyline/spans/velSpanSolver.h"
 #include "arcline/polyline/utils/velFloatUtils.h"
+#include "arcline/polyline/utils/velPlaneSpan.h"
 #include "arcline/polyline/utils/velPolylineLink.h"
 #include "arcline/polyline/utils/velPolylinePosition.h"
 #include "arcline/polyline/utils/velPolylinePositionWithCache.h"

@@ -1,6 +1,7 @@
 #include "arcline/polyutils/velBooleanVisibility.h"
 
 #include "arcline/lists/velPolylineListIter.h"
+#include "arcline/polyline/utils/velPlaneSpan.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
 #include <algorithm>
@@ -40,12 +41,21 @@ velBooleanVisibility::velBooleanVisibility(const velPolylineListIter& combined, 
     const int n = m_list->size();
     m_weights.resize(at(n), 1);
     m_boxes.resize(at(n));
+    m_first.assign(at(n + 1), 0);
     giBox2 all;
     m_list->reset();
     while (++*m_list) {
         const int i = m_list->index();
         m_boxes[at(i)] = m_list->box(vel_2d_box);
         all.merge(m_boxes[at(i)]);
+        m_first[at(i)] = static_cast<int>(m_spans.size());
+        const int positions = m_list->num_pos();
+        for (int k = 0; k + 1 < positions; ++k)
+            m_spans.push_back(velPlaneSpan::of(*m_list, k));
+        if (positions > 1 && !velPolylineUtils::closed(*m_list, 0.0))
+            m_spans.push_back(
+                velPlaneSpan::chord(m_list->get_pos(positions - 1).xy(), m_list->get_pos(0).xy()));
+        m_first[at(i + 1)] = static_cast<int>(m_spans.size());
     }
     double size = 0.0, reach = 0.0;
     if (!all.empty()) {
@@ -152,21 +162,28 @@ bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, 
     const int n = static_cast<int>(m_boxes.size());
     for (int i = 0; i < n; ++i) {
         if (!m_boxes[at(i)].contains(p, m_side)) continue;
-        m_list->set_index(i);
-        const int positions = m_list->num_pos();
-        if (positions < 2) continue;
+        const int first = m_first[at(i)], end = m_first[at(i + 1)];
+        if (end == first) continue;
         const int weight = m_weights[at(i)];
         int& count_l = i < m_second ? left.a : left.b;
         int& count_r = i < m_second ? right.a : right.b;
-        double t = -1.0, d = DBL_MAX;
-        velPolylineUtils::get_closest_point(p3, *m_list, 0.0, positions - 1.0, t, d);
-        if (d > m_through) {
-            const int w = weight * velPolylineUtils::winding_number(p, *m_list);
-            count_l += w;
-            count_r += w;
+        int w = 0, near = -1;
+        for (int k = first; k < end; ++k) {
+            const velPlaneSpan& sp = m_spans[at(k)];
+            w += sp.winding_share(p);
+            if (near < 0 && sp.near(p, m_through)) near = k;
+        }
+        if (near < 0) {
+            count_l += weight * w;
+            count_r += weight * w;
             continue;
         }
         // It runs through the test point: along the loop, or only touching or crossing it?
+        m_list->set_index(i);
+        const int positions = m_list->num_pos();
+        double t = -1.0, d = DBL_MAX;
+        const int k0 = std::min(near - first, positions - 2);
+        velPolylineUtils::get_closest_point(p3, *m_list, k0, k0 + 1.0, t, d);
         const giUnitVec3 after = velPolylineUtils::tangent_after(*m_list, t);
         const giUnitVec3 before = velPolylineUtils::tangent_before(*m_list, t);
         bool along = !after.invalid() && !before.invalid() &&
@@ -175,16 +192,22 @@ bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, 
                      (ux * after.x() + uy * after.y() > 0.0) == (ux * before.x() + uy * before.y() > 0.0);
         for (const double g : {f - along_check, f + along_check}) {
             if (!along) break;
-            const giPoint3 q = loop.get_interpolated_pos(span + std::clamp(g, 0.0, 1.0));
-            double tq = -1.0, dq = DBL_MAX;
-            velPolylineUtils::get_closest_point(q, *m_list, 0.0, positions - 1.0, tq, dq);
-            along = dq <= m_through;
+            const giPoint3 q3 = loop.get_interpolated_pos(span + std::clamp(g, 0.0, 1.0));
+            const giPoint2 q(q3.x, q3.y);
+            along = false;
+            for (int k = first; k < end && !along; ++k)
+                along = m_spans[at(k)].near(q, m_through);
         }
         if (!along && strict) return false;
         ++along_count;
         if (!after.invalid() && ux * after.x() + uy * after.y() > 0.0) ++along_same;
-        count_l += weight * velPolylineUtils::winding_number(on_left, *m_list);
-        count_r += weight * velPolylineUtils::winding_number(on_right, *m_list);
+        int wl = 0, wr = 0;
+        for (int k = first; k < end; ++k) {
+            wl += m_spans[at(k)].winding_share(on_left);
+            wr += m_spans[at(k)].winding_share(on_right);
+        }
+        count_l += weight * wl;
+        count_r += weight * wr;
     }
     shares = along_same > 1;
     return true;

@@ -30,6 +30,7 @@
 
 #include "arcline/platform/giBox2.h"
 #include "arcline/platform/giPoint2.h"
+#include "arcline/polyline/utils/velPlaneSpan.h"
 
 #include <memory>
 #include <vector>
@@ -79,6 +80,8 @@ private:
     int m_second;
     std::vector<int> m_weights;
     std::vector<giBox2> m_boxes;
-    double m_through = 0.0; // boundaries nearer than this run through the test point
-    double m_side = 0.0;    // the distance of the two side points from the test point
+    std::vector<velPlaneSpan> m_spans; // every span of the list, read once
+    std::vector<int> m_first;          // polyline i's spans: m_first[i] .. m_first[i + 1] - 1
+    double m_through = 0.0;            // boundaries nearer than this run through the test point
+    double m_side = 0.0;               // the distance of the two side points from the test point
 };

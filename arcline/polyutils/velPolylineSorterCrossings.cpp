@@ -14,8 +14,12 @@
 
 namespace {
 
-// Orders of crowded crossings tried at most, over all groups together.
+// Orders of crowded crossings tried at most, over all groups together ...
 constexpr long max_orders_tried = 40320; // 8!
+// ... and fewer on long tables: every order tried costs a consistency test over all records, and this
+// bounds orders times records (a few tenths of a second), so that a flood of crossings (coincident arcs)
+// cannot stall the sort.
+constexpr long max_order_work = 4'000'000;
 // Points sampled inside each of two stretches to tell whether they coincide.
 constexpr int stretch_samples = 5;
 
@@ -213,6 +217,7 @@ int velPolylineSorter::fix_crossing_consistency(const velPolylineListIter& in, d
         total = std::min(total * f, max_orders_tried + 1);
     }
     total = std::min(total, max_orders_tried);
+    total = std::min(total, std::max(2L, max_order_work / std::max(1L, static_cast<long>(before.size()))));
     int found = 0;
     std::vector<int> chosen;
     std::vector<int> order(before.size());
