@@ -216,6 +216,10 @@ protected:
                           velPolylineListCursor& out, torCurvePtr3coDList* debug);
     int boolean_attempt(const velPolylineListIter& in, int second_boundary, int operation,
                         velPolylineListCursor& out, torCurvePtr3coDList* debug);
+    // With the debug channel "visibility" on: the loops kept by the visibility traversal of the loops alone
+    // compared with those of check_visibility2; when they differ, both results and the inputs are written.
+    void compare_visibility_paths(int operation, const velPolylineListIter& in,
+                                  const velPolylineListIter& loops, const std::vector<int>& keep);
     void subtraction_by_sorting(const velPolylineListIter& plus, const velPolylineListIter& minus,
                                 velPolylineListCursor& out);
 

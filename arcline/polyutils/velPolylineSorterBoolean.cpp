@@ -2,6 +2,7 @@
 // combined list whose second boundary index separates them, with the retry on simplified input, the checks
 // of the inputs and of the result, and the difference recomputed by sorting when it came out too large.
 
+#include "arcline/debug/velDebugGeometry.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velPolylineListCursor.h"
 #include "arcline/lists/velPolylineListIter.h"
@@ -17,6 +18,9 @@
 namespace {
 
 using namespace velSorterScratch;
+
+// The two visibility paths agree when their results lie within this of each other.
+constexpr double visibility_paths_agree = 0.1;
 
 std::size_t at(int i) {
     return static_cast<std::size_t>(i);
@@ -218,6 +222,7 @@ void velPolylineSorter::construct_result(const velPolylineListIter& in, int seco
     {
         std::unique_ptr<velPolylineListIter> loop_iter(loops.native_iter());
         check_visibility2(operation, in, second_boundary, *loop_iter, keep);
+        compare_visibility_paths(operation, in, *loop_iter, keep);
     }
     for (int i = loops.size() - 1; i >= 0; --i) {
         loops.set_index(i);
@@ -235,6 +240,45 @@ void velPolylineSorter::construct_result(const velPolylineListIter& in, int seco
         out.create_last_polyline();
         velPolylineUtils::append(loop, out);
     }
+}
+
+void velPolylineSorter::compare_visibility_paths(int operation, const velPolylineListIter& in,
+                                                 const velPolylineListIter& loops,
+                                                 const std::vector<int>& keep) {
+    velDebugGeometry& dbg = velDebugGeometry::get_from_manager("visibility");
+    if (!dbg.active(1)) return;
+    // The other path: the traversal of the loops from outside everything, started at the count that makes
+    // the operation's boundary count 0 | 1 (the loops separate combined counts k | k + 1 of the two lists:
+    // k = 0 for the union, 1 for the intersection, -1 for the difference of a clockwise first list).
+    const int start = operation == velBooleanVisibility::addition       ? 0
+                      : operation == velBooleanVisibility::intersection ? -1
+                                                                        : 1;
+    const int saved_mode = m_visible_mode;
+    m_visible_mode = 1;
+    std::vector<int> hidden;
+    check_visibility(loops.size(), start, loops, hidden);
+    m_visible_mode = saved_mode;
+    Scratch crossing, straight;
+    std::unique_ptr<velPolylineListIter> loop(loops.create_new());
+    loop->reset();
+    while (++*loop) {
+        const std::size_t i = at(loop->index());
+        if (keep[i] != 0) {
+            crossing.create_last_polyline();
+            velPolylineUtils::append(*loop, crossing);
+        }
+        if (!hidden[i]) {
+            straight.create_last_polyline();
+            velPolylineUtils::append(*loop, straight);
+        }
+    }
+    if (velPolylineListUtils::spacially_equivalent_xy(crossing.iterator(), straight.iterator(),
+                                                      visibility_paths_agree))
+        return;
+    dbg.copy_iter(crossing.iterator(), "crossing visibility", 1);
+    dbg.copy_iter(straight.iterator(), "straight visibility", 1);
+    dbg.copy_iter(in, "m_in", 1);
+    dbg.copy_iter(loops, "input", 1);
 }
 
 void velPolylineSorter::check_visibility2(int operation, const velPolylineListIter& in, int second_boundary,

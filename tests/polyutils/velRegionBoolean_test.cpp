@@ -5,6 +5,7 @@
 // clean results (no crossing, no empty loop, outer boundaries anticlockwise and holes clockwise). Then the
 // sorter's own operations with their orientation contracts, the list difference and a stopped operation.
 
+#include "arcline/debug/velDebugGeometry.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/platform/velProgressBreak.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
@@ -195,6 +196,30 @@ INSTANTIATE_TEST_SUITE_P(Hard, RegionCases, ::testing::ValuesIn(cases), [](const
     std::replace(n.begin(), n.end(), '-', '_');
     return n;
 });
+
+// The two visibility paths (the counts at a point of each loop; the traversal of the loops from outside
+// everything) agree on every case: with the "visibility" channel on, a disagreement writes its lists.
+std::vector<std::string> disagreements;
+void remember(void*, const velPolylineListIter*, utString label) {
+    disagreements.emplace_back(label.c_str());
+}
+
+TEST(RegionVisibilityPaths, AgreeOnEveryCase) {
+    const auto previous = velDebugGeometry::get_output_function();
+    velDebugGeometry::set_output_function(&remember, nullptr);
+    velDebugGeometry& channel = velDebugGeometry::get_from_manager("visibility");
+    const int level = channel.level();
+    channel.set_level(1);
+    for (const Case& c : cases) {
+        disagreements.clear();
+        for (const Operation& op :
+             {Operation(region_union), Operation(region_intersection), Operation(region_difference)})
+            run(op, c.a(), c.b());
+        EXPECT_TRUE(disagreements.empty()) << c.name << ": " << disagreements.size() << " lists written";
+    }
+    channel.set_level(level);
+    velDebugGeometry::set_output_function(previous, nullptr);
+}
 
 // Open: two near-full circles on one circle (their arcs coincide over most of their length) give a wrong
 // union and take minutes under the morphs; kept here, disabled, until the coincident-arc crossings are
