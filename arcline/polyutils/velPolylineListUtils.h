@@ -372,7 +372,7 @@ public:
     // boundaries in any orientation, oriented by nesting first; spikes within tol go from both inputs and
     // the result; the result has anticlockwise outer boundaries and clockwise holes. `progress` (may be
     // null) may stop the operation (answer 1, out empty). 0 on success; 2 when the operation failed (out
-    // empty).
+    // empty); velPolylineSorter::non_finite_input for a coordinate that is not finite (out empty).
     static int difference(const velPolylineListIter& a, const velPolylineListIter& b, double tol,
                           velPolylineListCursor& out, velProgressBreak* progress = nullptr);
     // Each polyline of `in` with its small loops cut out, to out: a loop is the stretch between the two

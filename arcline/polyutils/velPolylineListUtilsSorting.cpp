@@ -269,6 +269,8 @@ int velPolylineListUtils::intersect(const velPolylineListIter& a, const velPolyl
 int velPolylineListUtils::difference(const velPolylineListIter& a, const velPolylineListIter& b, double tol,
                                      velPolylineListCursor& out, velProgressBreak* progress) {
     out.clear();
+    if (!velSorterScratch::all_finite(a) || !velSorterScratch::all_finite(b))
+        return velPolylineSorter::non_finite_input;
     velPolylineSorter sorter;
     auto prepared = [&](const velPolylineListIter& in, velAbsPolyArcLineListCursor& to) {
         velAbsPolyArcLineListCursor raw;

@@ -59,10 +59,14 @@ public:
 
     // --- Regions
 
+    // The answer of sort and boolean_code() for input with a coordinate that is not finite (NaN or
+    // infinite): refused, out empty, the input untouched.
+    static constexpr int non_finite_input = 3;
+
     // The clean boundaries of the region of `in` (every polyline taken as closed) into `out`, which is
-    // cleared first. 0 on success; non-zero when the crossings could not be made consistent (out then holds
-    // the cleaned input) or when the progress break stopped the sort (1, out empty). `extra`, when given,
-    // receives a copy of the result.
+    // cleared first. 0 on success; non-zero when the crossings could not be made consistent (2, out then
+    // holds the cleaned input), when the progress break stopped the sort (1, out empty), or for
+    // non_finite_input. `extra`, when given, receives a copy of the result.
     int sort(const velPolylineListIter& in, velPolylineListCursor& out,
              velPolylineListCursor* extra = nullptr);
     // The polylines of `in` cut at their crossings and rejoined by switching curves at every crossing, with
@@ -105,7 +109,7 @@ public:
     void intersection(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out,
                       torCurvePtr3coDList* debug = nullptr);
     // How the last region operation ended: 0 done, 1 stopped by the progress break (out empty), 2 failed
-    // (out holds the failure result).
+    // (out holds the failure result), non_finite_input (refused, out empty).
     int boolean_code() const { return m_boolean_code; }
 
     // The result of a region operation on the combined list `in` (list A below `second_boundary`, list B

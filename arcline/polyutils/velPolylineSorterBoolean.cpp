@@ -132,6 +132,10 @@ int velPolylineSorter::boolean_operation(const velPolylineListIter& a, const vel
                                          torCurvePtr3coDList* debug) {
     m_stopped = 0;
     out.clear();
+    if (!all_finite(a) || !all_finite(b)) {
+        m_boolean_code = non_finite_input;
+        return m_boolean_code;
+    }
     Scratch first, second;
     copy_all(b, second);
     velPolylineListUtils::remove_xy_spikes(velTol::boolean_input_spikes, second);

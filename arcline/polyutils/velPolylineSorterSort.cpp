@@ -35,6 +35,7 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
                             velPolylineListCursor* extra) {
     m_stopped = 0;
     out.clear();
+    if (!all_finite(in)) return non_finite_input;
     Scratch work;
     copy_all(in, work);
     const int n = work.size();

@@ -34,9 +34,17 @@ int difference_of_oriented(Scratch& a, Scratch& b, velPolylineListCursor& out) {
     return sorter.boolean_code();
 }
 
+// Input with a coordinate that is not finite is refused: out empty.
+bool refused(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
+    if (velSorterScratch::all_finite(a) && velSorterScratch::all_finite(b)) return false;
+    out.clear();
+    return true;
+}
+
 } // namespace
 
 int region_union(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
+    if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
     Scratch oa, ob;
     oriented(a, oa);
     oriented(b, ob);
@@ -65,6 +73,7 @@ int region_difference(const velPolylineListIter& a, const velPolylineListIter& b
 }
 
 int region_xor(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
+    if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
     // The two differences meet along edges that A and B share with opposite sides: their union merges them.
     Scratch oa, ob, a_not_b, b_not_a;
     oriented(a, oa);

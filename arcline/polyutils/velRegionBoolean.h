@@ -11,7 +11,8 @@
 //     if (region_difference(part.iterator(), pocket.iterator(), out) != 0) { ... out holds the fallback ... }
 //
 // Each returns 0 on success; otherwise the code of the failed step (velPolylineSorter::boolean_code: 1
-// stopped, 2 failed), out then holding the sorter's failure result.
+// stopped, 2 failed), out then holding the sorter's failure result; velPolylineSorter::non_finite_input
+// for a coordinate that is not finite (refused, out empty).
 
 class velPolylineListIter;
 class velPolylineListCursor;

@@ -55,4 +55,21 @@ inline void close_every(Scratch& list) {
     }
 }
 
+// Whether every position of every polyline of `in` (and every arc's mid point) has finite coordinates.
+inline bool all_finite(const velPolylineListIter& in) {
+    std::unique_ptr<velPolylineListIter> it(in.create_new());
+    it->reset();
+    auto finite = [](const giPoint3& p) {
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+    };
+    while (++*it) {
+        const int n = it->num_pos();
+        for (int i = 0; i < n; ++i) {
+            if (!finite(it->get_pos(i))) return false;
+            if (i + 1 < n && !it->span_linear(i) && !finite(it->get_mid_pos(i))) return false;
+        }
+    }
+    return true;
+}
+
 } // namespace velSorterScratch

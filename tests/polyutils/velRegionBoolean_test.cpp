@@ -280,6 +280,34 @@ TEST(SorterOperations, OrientationContracts) {
     EXPECT_EQ(run(sorter_op(1), of(rect(1, 1, 2, 2, false)), of(rect(0, 0, 3, 3))).loops, 0);
 }
 
+// NaN and infinite coordinates are refused with their own code, nothing written, the input untouched.
+TEST(HostileInput, NonFiniteCoordinatesAreRefused) {
+    for (const double bad : {NAN, INFINITY, -INFINITY}) {
+        List good, poisoned;
+        good.add(rect(0, 0, 2, 2));
+        poisoned.add(rect(1, 1, 3, 3));
+        poisoned.add(polyline({{0, 0}, {bad, 1}, {2, 2}, {0, 0}}));
+        const int positions = poisoned.polylines[1]->num_pos();
+        for (const Operation& op : {Operation(region_union), Operation(region_intersection),
+                                    Operation(region_difference), Operation(region_xor)}) {
+            velAbsPolyArcLineListCursor out;
+            out.create_last_polyline(); // cleared by the refusal
+            EXPECT_EQ(op(good.iter, poisoned.iter, out), velPolylineSorter::non_finite_input);
+            EXPECT_EQ(op(poisoned.iter, good.iter, out), velPolylineSorter::non_finite_input);
+            EXPECT_EQ(out.size(), 0);
+        }
+        velPolylineSorter sorter;
+        velAbsPolyArcLineListCursor out;
+        EXPECT_EQ(sorter.sort(poisoned.iter, out), velPolylineSorter::non_finite_input);
+        sorter.addition(good.iter, poisoned.iter, out);
+        EXPECT_EQ(sorter.boolean_code(), velPolylineSorter::non_finite_input);
+        EXPECT_EQ(out.size(), 0);
+        EXPECT_EQ(velPolylineListUtils::difference(good.iter, poisoned.iter, 1e-5, out),
+                  velPolylineSorter::non_finite_input);
+        EXPECT_EQ(poisoned.polylines[1]->num_pos(), positions);
+    }
+}
+
 TEST(ListDifference, RegionsInAnyOrientation) {
     List a, b;
     a.add(rect(0, 0, 4, 4, false));
