@@ -300,7 +300,12 @@ void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count, c
                                                  velBoundaryNesting* nesting) {
     if (result.results_complete() || m_pieces.empty()) return;
     if (m_canonical > 0) reset_canonical();
-    const int canonical = canonical_form(level);
+    // The canonical form is computed when first asked for: a node whose fragments decide everything it
+    // holds needs it neither for its closed pieces nor for dividing. In a visibility query (no crossings
+    // computed, no direct intersection) it has no effect but its cached value, so when it is computed
+    // changes nothing; otherwise it is computed first, as it records crossings on the way.
+    if (m_data->intersections() || !m_data->visibility_test()) canonical_form(level);
+    auto canonical = [&] { return canonical_form(level); };
     bool divide = false, stop_here = false;
     const velBoundarySorterFragments frags = velBSPVisibility::decide(
         node_data(), canonical, P, count, segments, calculator, flags, result, nesting, divide, stop_here);
@@ -310,7 +315,7 @@ void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count, c
         frags.find_nesting(*nesting);
         nesting->set_position(at_p);
     }
-    if (stop_here || !divide || canonical) return;
+    if (stop_here || !divide || canonical()) return;
     if (!contains_children()) {
         if (level >= max_level || degenerate()) return;
         subdivide(subdivision_centre());
