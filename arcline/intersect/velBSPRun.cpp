@@ -74,6 +74,7 @@ velBSPRun::velBSPRun(velPolylineListIter& list, velCrossData& data) : m_data(&da
 
 void velBSPRun::fill_boxes(velPolyarcline2dBoxCache* cache) {
     m_span_boxes.resize(m_vertices.size());
+    m_polyline_boxes.assign(static_cast<std::size_t>(num_polylines()), giBox2());
     m_axis.assign(m_vertices.size(), 0);
     m_circles.assign(m_vertices.size(), Circle{0.0, 0.0, 0.0});
     if (cache) {
@@ -106,6 +107,7 @@ void velBSPRun::fill_boxes(velPolyarcline2dBoxCache* cache) {
                 m_any_axis = m_any_axis || kind != 0;
             }
             m_span_boxes[at(m_first[at(i)] + j)] = b;
+            m_polyline_boxes[at(i)].merge(b);
             m_total.merge(b);
             if (cache) cache->add_span(b);
         }

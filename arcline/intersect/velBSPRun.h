@@ -44,6 +44,8 @@ public:
     }
     double bulge(int poly, int span) const { return vertex(poly, span).b; }
     const giBox2& span_box(int poly, int span) const { return m_span_boxes[at(m_first[at(poly)] + span)]; }
+    // The union of a polyline's span boxes (empty for a polyline without spans).
+    const giBox2& polyline_box(int poly) const { return m_polyline_boxes[at(poly)]; }
     // The circle of an arc span (radius 0 for a straight span or a zero chord).
     struct Circle {
         double x, y, r;
@@ -115,7 +117,8 @@ private:
     std::shared_ptr<const void> m_view; // keeps the root's view (and so m_list) alive
     std::vector<int> m_first{0};
     std::vector<Vertex> m_vertices;
-    std::vector<giBox2> m_span_boxes;  // indexed like the vertices; the last vertex's slot is unused
+    std::vector<giBox2> m_span_boxes; // indexed like the vertices; the last vertex's slot is unused
+    std::vector<giBox2> m_polyline_boxes;
     std::vector<Circle> m_circles;     // indexed like the vertices
     std::vector<unsigned char> m_axis; // indexed like the vertices
     std::vector<unsigned char> m_closed;
