@@ -79,6 +79,8 @@ public:
 
     // The box of the span from s to e (s.b its bulge): the ends and the circle's extreme points on the arc.
     static giBox2 span_box_of(const Vertex& s, const Vertex& e);
+    // The same with the arc's circle (centre c, signed radius r from velCirbul::cbbucr) already computed.
+    static giBox2 span_box_of(const Vertex& s, const Vertex& e, const double c[2], double r);
 
     // Straight spans along an axis, which split lines must keep clear of: bit 1 for a vertical span, bit 2
     // for a horizontal one. A span counts as straight when its signed bulge is below span_fraction (clockwise
