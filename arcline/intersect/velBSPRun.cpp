@@ -10,12 +10,17 @@
 
 // The extreme points of the circle that lie on the arc are those on the mid point's side of the chord.
 giBox2 velBSPRun::span_box_of(const Vertex& s, const Vertex& e) {
+    if (std::fabs(s.b) < velTol::bulge_zero) return giBox2({s.x, s.y}, {e.x, e.y});
+    const double P0[2] = {s.x, s.y}, P1[2] = {e.x, e.y};
+    double c[2], r;
+    velCirbul::cbbucr(P0, P1, s.b, c, r);
+    return span_box_of(s, e, c, r);
+}
+
+giBox2 velBSPRun::span_box_of(const Vertex& s, const Vertex& e, const double c[2], double r) {
     giBox2 box({s.x, s.y}, {e.x, e.y});
     const double b = s.b;
     if (std::fabs(b) < velTol::bulge_zero) return box;
-    const double P0[2] = {s.x, s.y}, P1[2] = {e.x, e.y};
-    double c[2], r;
-    velCirbul::cbbucr(P0, P1, b, c, r);
     r = std::fabs(r);
     if (r == 0.0) return box;
     const double dx = e.x - s.x, dy = e.y - s.y;
@@ -74,6 +79,7 @@ velBSPRun::velBSPRun(velPolylineListIter& list, velCrossData& data) : m_data(&da
 
 void velBSPRun::fill_boxes(velPolyarcline2dBoxCache* cache) {
     m_span_boxes.resize(m_vertices.size());
+    m_polyline_boxes.assign(static_cast<std::size_t>(num_polylines()), giBox2());
     m_axis.assign(m_vertices.size(), 0);
     m_circles.assign(m_vertices.size(), Circle{0.0, 0.0, 0.0});
     if (cache) {
@@ -91,12 +97,16 @@ void velBSPRun::fill_boxes(velPolyarcline2dBoxCache* cache) {
         for (int j = 0; j + 1 < n; ++j) {
             const Vertex& s = vertex(i, j);
             const Vertex& e = vertex(i, j + 1);
-            const giBox2 b = span_box_of(s, e);
+            giBox2 b;
             if (s.b != 0.0) {
+                // One circle for the span's box and for its stored circle.
                 const double P0[2] = {s.x, s.y}, P1[2] = {e.x, e.y};
                 double c[2], r;
                 velCirbul::cbbucr(P0, P1, s.b, c, r);
                 m_circles[at(m_first[at(i)] + j)] = {c[0], c[1], std::fabs(r)};
+                b = span_box_of(s, e, c, r);
+            } else {
+                b = span_box_of(s, e);
             }
             const double dx = std::fabs(s.x - e.x), dy = std::fabs(s.y - e.y);
             if (s.b < velTol::span_fraction && dx * dx + dy * dy > velTol::coincident * velTol::coincident) {
@@ -106,6 +116,7 @@ void velBSPRun::fill_boxes(velPolyarcline2dBoxCache* cache) {
                 m_any_axis = m_any_axis || kind != 0;
             }
             m_span_boxes[at(m_first[at(i)] + j)] = b;
+            m_polyline_boxes[at(i)].merge(b);
             m_total.merge(b);
             if (cache) cache->add_span(b);
         }

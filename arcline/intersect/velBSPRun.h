@@ -44,6 +44,8 @@ public:
     }
     double bulge(int poly, int span) const { return vertex(poly, span).b; }
     const giBox2& span_box(int poly, int span) const { return m_span_boxes[at(m_first[at(poly)] + span)]; }
+    // The union of a polyline's span boxes (empty for a polyline without spans).
+    const giBox2& polyline_box(int poly) const { return m_polyline_boxes[at(poly)]; }
     // The circle of an arc span (radius 0 for a straight span or a zero chord).
     struct Circle {
         double x, y, r;
@@ -77,6 +79,8 @@ public:
 
     // The box of the span from s to e (s.b its bulge): the ends and the circle's extreme points on the arc.
     static giBox2 span_box_of(const Vertex& s, const Vertex& e);
+    // The same with the arc's circle (centre c, signed radius r from velCirbul::cbbucr) already computed.
+    static giBox2 span_box_of(const Vertex& s, const Vertex& e, const double c[2], double r);
 
     // Straight spans along an axis, which split lines must keep clear of: bit 1 for a vertical span, bit 2
     // for a horizontal one. A span counts as straight when its signed bulge is below span_fraction (clockwise
@@ -115,7 +119,8 @@ private:
     std::shared_ptr<const void> m_view; // keeps the root's view (and so m_list) alive
     std::vector<int> m_first{0};
     std::vector<Vertex> m_vertices;
-    std::vector<giBox2> m_span_boxes;  // indexed like the vertices; the last vertex's slot is unused
+    std::vector<giBox2> m_span_boxes; // indexed like the vertices; the last vertex's slot is unused
+    std::vector<giBox2> m_polyline_boxes;
     std::vector<Circle> m_circles;     // indexed like the vertices
     std::vector<unsigned char> m_axis; // indexed like the vertices
     std::vector<unsigned char> m_closed;

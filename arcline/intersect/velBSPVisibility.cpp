@@ -67,9 +67,9 @@ int velBSPVisibility::closed_visible(double area, int count, const velVisibility
     return (area > 0.0 ? 1 : 0) != use;
 }
 
-velBoundarySorterFragments velBSPVisibility::decide(const velBSPNodeData& node, int canonical,
-                                                    const giPoint3& P, int count,
-                                                    const velSegmentMap* segments,
+velBoundarySorterFragments velBSPVisibility::decide(const velBSPNodeData& node,
+                                                    const std::function<int()>& canonical, const giPoint3& P,
+                                                    int count, const velSegmentMap* segments,
                                                     const velVisibilityCalculator& calculator, int flags,
                                                     velVisibilityResult& result, velBoundaryNesting* nesting,
                                                     bool& divide, bool& stop_here) {
@@ -128,7 +128,7 @@ velBoundarySorterFragments velBSPVisibility::decide(const velBSPNodeData& node, 
             continue;
         }
         if (result.blocked(p.poly) || result.visibility_certain(p.poly)) continue;
-        if (!canonical) {
+        if (!canonical()) {
             divide = true;
             continue;
         }

@@ -13,6 +13,8 @@
 #include "arcline/platform/giPoint3.h"
 #include "arcline/polyutils/velBoundarySorterFragments.h"
 
+#include <functional>
+
 class velVisibilityCalculator;
 class velVisibilityResult;
 class velBoundaryNesting;
@@ -28,12 +30,12 @@ public:
 
     // Builds the fragments of the node and decides what it can (steps 3 and 4 of the traversal). Sets
     // `divide` when the node must be divided to decide more, and returns the fragments sorted from P.
-    // `canonical` is the node's canonical form.
-    static velBoundarySorterFragments decide(const velBSPNodeData& node, int canonical, const giPoint3& P,
-                                             int count, const velSegmentMap* segments,
-                                             const velVisibilityCalculator& calculator, int flags,
-                                             velVisibilityResult& result, velBoundaryNesting* nesting,
-                                             bool& divide, bool& stop_here);
+    // `canonical` answers the node's canonical form; it is asked only when a whole closed piece is still
+    // to be decided (the form is the node's to compute and cache, and most nodes never need it).
+    static velBoundarySorterFragments
+    decide(const velBSPNodeData& node, const std::function<int()>& canonical, const giPoint3& P, int count,
+           const velSegmentMap* segments, const velVisibilityCalculator& calculator, int flags,
+           velVisibilityResult& result, velBoundaryNesting* nesting, bool& divide, bool& stop_here);
 
     // A safe starting point for child i (box child_box) on the node's boundary: corner i of the node (and of
     // the child), or, when a fragment end lies within 0.01 min(width, height) of it, the point 0.8 of the

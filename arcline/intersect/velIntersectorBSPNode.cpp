@@ -21,6 +21,28 @@
 
 namespace {
 std::atomic<int> live_count{0};
+
+// velBSPPieceSplitter::split, with the common case first: a piece of a polyline whose whole box lies on one
+// side of the line, with both ends there too, goes to that side unchanged, as the span by span walk would
+// send it (it finds no span to cut and hands on the piece itself), without walking its spans. The pieces
+// keep their order in low and high.
+void split_pieces(const velBSPRun& run, const std::vector<velBSPPiece>& pieces, int axis, double value,
+                  int low_flag, int high_flag, std::vector<velBSPPiece>& low,
+                  std::vector<velBSPPiece>& high) {
+    for (const velBSPPiece& p : pieces) {
+        if (p.whole || (!p.wraps && p.t0 < p.t1)) {
+            const giBox2& box = run.polyline_box(p.poly);
+            const bool high_side = !box.empty() && box.min()[axis] >= value;
+            if (!box.empty() && (high_side || box.max()[axis] < value) &&
+                (p.p0[axis] >= value) == high_side && (p.p1[axis] >= value) == high_side) {
+                (high_side ? high : low).push_back(p);
+                continue;
+            }
+        }
+        velBSPPieceWalk<velBSPRun>(run, p, axis, value, low_flag, high_flag, low, high).run();
+    }
+}
+
 std::atomic<int> peak_count{0};
 
 void node_made() {
@@ -113,9 +135,9 @@ void velIntersectorBSPNode::subdivide(const giPoint2& c) {
         }
         cut.push_back(p);
     }
-    velBSPPieceSplitter::split(*m_run, cut, 0, c.x, velDirectionRight, velDirectionLeft, left, right);
-    velBSPPieceSplitter::split(*m_run, left, 1, c.y, velDirectionTop, velDirectionBottom, q[0], q[1]);
-    velBSPPieceSplitter::split(*m_run, right, 1, c.y, velDirectionTop, velDirectionBottom, q[3], q[2]);
+    split_pieces(*m_run, cut, 0, c.x, velDirectionRight, velDirectionLeft, left, right);
+    split_pieces(*m_run, left, 1, c.y, velDirectionTop, velDirectionBottom, q[0], q[1]);
+    split_pieces(*m_run, right, 1, c.y, velDirectionTop, velDirectionBottom, q[3], q[2]);
     giBox2 boxes[4];
     subdivisions(c, boxes);
     for (int i = 0; i < 4; ++i)
@@ -300,7 +322,12 @@ void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count, c
                                                  velBoundaryNesting* nesting) {
     if (result.results_complete() || m_pieces.empty()) return;
     if (m_canonical > 0) reset_canonical();
-    const int canonical = canonical_form(level);
+    // The canonical form is computed when first asked for: a node whose fragments decide everything it
+    // holds needs it neither for its closed pieces nor for dividing. In a visibility query (no crossings
+    // computed, no direct intersection) it has no effect but its cached value, so when it is computed
+    // changes nothing; otherwise it is computed first, as it records crossings on the way.
+    if (m_data->intersections() || !m_data->visibility_test()) canonical_form(level);
+    auto canonical = [&] { return canonical_form(level); };
     bool divide = false, stop_here = false;
     const velBoundarySorterFragments frags = velBSPVisibility::decide(
         node_data(), canonical, P, count, segments, calculator, flags, result, nesting, divide, stop_here);
@@ -310,7 +337,7 @@ void velIntersectorBSPNode::determine_visibility(const giPoint3& P, int count, c
         frags.find_nesting(*nesting);
         nesting->set_position(at_p);
     }
-    if (stop_here || !divide || canonical) return;
+    if (stop_here || !divide || canonical()) return;
     if (!contains_children()) {
         if (level >= max_level || degenerate()) return;
         subdivide(subdivision_centre());

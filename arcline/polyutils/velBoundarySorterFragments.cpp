@@ -68,19 +68,48 @@ int velBoundarySorterFragments::compare_places(const Place& a, const Place& b) c
     return ab ? -1 : 1;
 }
 
+// The key that orders places as compare_places does: the perimeter order is by side, then by the coordinate
+// along the side (velPolylineBSPUtils::less_than), and the points after P come before the others.
+velBoundarySorterFragments::Key velBoundarySorterFragments::key_of(const Place& a) const {
+    const int group = before(m_p, a) ? 0 : 1;
+    double along = 0.0;
+    switch (a.side) {
+    case velDirectionTop:
+        along = -a.p.x;
+        break;
+    case velDirectionLeft:
+        along = -a.p.y;
+        break;
+    case velDirectionBottom:
+        along = a.p.x;
+        break;
+    case velDirectionRight:
+        along = a.p.y;
+        break;
+    }
+    return {4 * group + static_cast<int>(a.side), along};
+}
+
 int velBoundarySorterFragments::sign(int a, int b) const {
+    if (m_keys.size() == m_points.size()) return compare_keys(m_keys[at(a)], m_keys[at(b)]);
     return compare_places(place_of(a), place_of(b));
+}
+
+// Two different points at one place: an end before a start, two ends by lower segment, two starts by
+// higher segment, then by point index.
+bool velBoundarySorterFragments::tie_before(int a, int b) const {
+    const bool a_end = a % 2 == 1, b_end = b % 2 == 1;
+    if (a_end != b_end) return a_end;
+    const int sa = m_polyline[at(a)], sb = m_polyline[at(b)];
+    if (sa != sb) return a_end ? sa < sb : sa > sb;
+    return a < b;
 }
 
 int velBoundarySorterFragments::obj_compare(const void* pa, const void* pb) const {
     const int a = *static_cast<const int*>(pa), b = *static_cast<const int*>(pb);
     if (a == b) return 0;
     if (const int s = sign(a, b)) return s;
-    const bool a_end = a % 2 == 1, b_end = b % 2 == 1;
-    if (a_end != b_end) return a_end ? -1 : 1;
-    const int sa = m_polyline[at(a)], sb = m_polyline[at(b)];
-    if (sa != sb) return a_end ? (sa < sb ? -1 : 1) : (sa > sb ? -1 : 1);
-    return a < b ? -1 : 1;
+    return tie_before(a, b) ? -1 : 1;
 }
 
 void velBoundarySorterFragments::arr_swap(int i, int j) {
@@ -104,8 +133,18 @@ void velBoundarySorterFragments::sort_frags(int count, const giPoint3& P,
         m_order[at(i)] = i;
     m_count_after.assign(at(n), count_unset);
     m_no_change.assign(at(n), 0);
+    m_keys.resize(at(n));
+    for (int i = 0; i < n; ++i)
+        m_keys[at(i)] = key_of(place_of(i));
     if (n == 0) return;
-    sort(n);
+    // The order obj_compare defines (a total order: no two points compare equal), with the keys read
+    // directly rather than through the quick-sort interface's virtual calls.
+    std::sort(m_order.begin(), m_order.end(), [this](int a, int b) {
+        const Key &ka = m_keys[at(a)], &kb = m_keys[at(b)];
+        if (ka < kb) return true;
+        if (kb < ka) return false;
+        return tie_before(a, b);
+    });
 
     // A segment that leaves the node and comes back at one place changes nothing there.
     for (int k = 0; k + 1 < n; ++k) {
@@ -150,10 +189,10 @@ void velBoundarySorterFragments::sort_frags(int count, const giPoint3& P,
 
 // The running count rather than the stored one, so that a point skipped as coincident still counts.
 int velBoundarySorterFragments::visible(const giPoint3& Q) const {
-    const Place q{Q, velPolylineBSPUtils::node_side(Q, m_box)};
+    const Key q = key_of({Q, velPolylineBSPUtils::node_side(Q, m_box)});
     int c = m_count_at_p;
     for (const int pt : m_order) {
-        if (compare_places(place_of(pt), q) >= 0) break;
+        if (!(m_keys[at(pt)] < q)) break;
         c += change(pt);
     }
     return c;

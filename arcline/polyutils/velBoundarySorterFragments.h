@@ -93,7 +93,19 @@ private:
         giPoint3 p;
         velDirection side;
     };
+    // A place's position in the order after P, as one comparable value: the points after P (in the
+    // perimeter order) in group 0, the others in group 1; then the side in perimeter order; then the
+    // coordinate along the side. Two places compare as their keys do (equal keys: one place).
+    struct Key {
+        int rank; // 4 * group + side
+        double along;
+        bool operator<(const Key& o) const { return rank != o.rank ? rank < o.rank : along < o.along; }
+        bool operator==(const Key& o) const { return rank == o.rank && along == o.along; }
+    };
+    Key key_of(const Place& a) const;
+    int compare_keys(const Key& a, const Key& b) const { return a < b ? -1 : (b < a ? 1 : 0); }
     bool before(const Place& a, const Place& b) const;
+    bool tie_before(int a, int b) const;
     // Walks the sorted points up to q (all of them when q is null), entering and leaving boundaries.
     void walk_nesting(const Place* q, velBoundaryNesting& nesting) const;
     int compare_places(const Place& a, const Place& b) const;
@@ -107,6 +119,7 @@ private:
     std::vector<velDirection> m_sides;
     std::vector<int> m_polyline;
     std::vector<double> m_params;
+    std::vector<Key> m_keys; // per end point, from sort_frags on (for the P it was given)
     std::vector<int> m_order;
     std::vector<int> m_count_after;
     std::vector<char> m_no_change;

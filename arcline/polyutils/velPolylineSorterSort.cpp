@@ -7,6 +7,7 @@
 #include "arcline/intersect/velPolylineListZoneNode.h"
 #include "arcline/intersect/velZonedPolylineListUtils.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListRAIter.h"
 #include "arcline/lists/velFlattenedPolylineListIter.h"
 #include "arcline/lists/velPolylineListCursor.h"
 #include "arcline/lists/velPolylineListIter.h"
@@ -135,7 +136,8 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
     remove_if(work, [](const velPolylineListIter& p) { return p.num_pos() < 2; });
     if (work.size() == 0) return 0;
 
-    std::unique_ptr<velPolylineListIter> cleaned(work.native_iter());
+    // The core reads polylines by index (every segment of every path): a random access view of the list.
+    const std::unique_ptr<velPolylineListIter> cleaned(new velAbsPolyArcLineListRAIter(work.list()));
     int code = sort_internal(*cleaned, out, 1);
     if (code != 0 && !m_stopped) {
         Scratch moved;
@@ -145,8 +147,8 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
         out.clear();
         velProgressBreak* progress = m_progress;
         m_progress = nullptr;
-        std::unique_ptr<velPolylineListIter> moved_iter(moved.native_iter());
-        code = sort_internal(*moved_iter, out, 1);
+        const velAbsPolyArcLineListRAIter moved_iter(moved.list());
+        code = sort_internal(moved_iter, out, 1);
         m_progress = progress;
         if (code != 0) {
             debug_list(*cleaned, "still_error", 2);
@@ -278,8 +280,8 @@ int velPolylineSorter::orient(const velPolylineListIter& in, velPolylineListCurs
                    std::fabs(velPolylineUtils::area(p)) < velTol::formula_zero;
         });
     }
-    std::unique_ptr<velPolylineListIter> list(work.native_iter());
-    return orient_worker(*list, out, reverse);
+    const velAbsPolyArcLineListRAIter list(work.list());
+    return orient_worker(list, out, reverse);
 }
 
 int velPolylineSorter::orient_worker(const velPolylineListIter& in, velPolylineListCursor* out,

@@ -4,6 +4,7 @@
 
 #include "arcline/intersect/velCrossData.h"
 #include "arcline/intersect/velIntersectorBSPNode.h"
+#include "arcline/intersect/velPolylineBSPUtils.h"
 #include "arcline/polyutils/velBoundaryNesting.h"
 #include "arcline/polyutils/velBoundarySorterFragments.h"
 #include "arcline/polyutils/velVisibilityCalculator.h"
@@ -146,6 +147,67 @@ TEST(velBoundarySorterFragments, TouchingAndCrowdedEnds) {
     EXPECT_EQ(frags.visible({0.5, 1, 0}), frags.visible({0.6, 1, 0}));
     EXPECT_FALSE(r.visibility_certain(1));
     EXPECT_EQ(complete, 0);
+}
+
+// Fragment ends on a coarse grid of the perimeter of a 2 x 1 box (so that many share a place, corners
+// included), sorted from a random perimeter point P: each sorted point must come before the next in the
+// order after P as the perimeter order (velPolylineBSPUtils::less_than) and the tie rule define it, and
+// sign must call two points equal exactly when they share a place.
+TEST(velBoundarySorterFragments, SortedOrderIsThePerimeterOrderAfterP) {
+    const giBox2 box({0, 0}, {2, 1});
+    auto on_perimeter = [](std::mt19937& rng) {
+        std::uniform_int_distribution<int> side(0, 3), step(0, 8);
+        const double s = step(rng) / 8.0;
+        switch (side(rng)) {
+        case 0:
+            return giPoint3(2 * s, 1, 0);
+        case 1:
+            return giPoint3(0, s, 0);
+        case 2:
+            return giPoint3(2 * s, 0, 0);
+        default:
+            return giPoint3(2, s, 0);
+        }
+    };
+    for (int seed = 1; seed <= 200; ++seed) {
+        std::mt19937 rng(static_cast<unsigned>(seed));
+        const int n = 1 + seed % 23;
+        velBoundarySorterFragments frags(box, n);
+        std::uniform_int_distribution<int> segment(0, 5);
+        for (int i = 0; i < n; ++i)
+            frags.add_fragment(segment(rng), on_perimeter(rng), 0.1 * i, on_perimeter(rng), 0.1 * i + 0.05);
+        const giPoint3 P = on_perimeter(rng);
+        velVisibilityResult r;
+        r.initialize(6, nullptr);
+        int complete = 0;
+        frags.sort_frags(0, P, velVisibilityCalculator(1), 0, r, complete);
+        auto side = [&](const giPoint3& q) { return velPolylineBSPUtils::node_side(q, box); };
+        auto less = [&](const giPoint3& a, const giPoint3& b) {
+            return velPolylineBSPUtils::less_than(a.xy(), side(a), b.xy(), side(b));
+        };
+        auto same_place = [&](int a, int b) {
+            return !less(frags.point(a), frags.point(b)) && !less(frags.point(b), frags.point(a));
+        };
+        // a strictly before b after P, by the rules spelled out independently of the class.
+        auto first = [&](int a, int b) {
+            const giPoint3 &pa = frags.point(a), &pb = frags.point(b);
+            if (!same_place(a, b)) {
+                const bool a_after = less(P, pa), b_after = less(P, pb);
+                if (a_after != b_after) return a_after;
+                return less(pa, pb);
+            }
+            const bool a_end = a % 2 == 1, b_end = b % 2 == 1;
+            if (a_end != b_end) return a_end;
+            if (frags.segment(a) != frags.segment(b))
+                return a_end ? frags.segment(a) < frags.segment(b) : frags.segment(a) > frags.segment(b);
+            return a < b;
+        };
+        for (int k = 0; k + 1 < 2 * n; ++k) {
+            const int a = frags.sorted(k), b = frags.sorted(k + 1);
+            EXPECT_TRUE(first(a, b)) << "seed " << seed << " places " << k << " and " << k + 1;
+            EXPECT_EQ(frags.sign(a, b) == 0, same_place(a, b)) << "seed " << seed;
+        }
+    }
 }
 
 // Random circles that neither cross nor touch, in both orientations: each is visible exactly when the

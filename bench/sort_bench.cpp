@@ -1,0 +1,132 @@
+// The polyline sorter on the union of circles_2k (2000 overlapping circles of two arcs each: 186 loops), from
+// the shared workload file (skipped when it is not beside the repository): the whole sort, and its stages
+// one by one so that a change can be traced to the stage it moves.
+//   sort          velPolylineSorter::sort, everything
+//   intersect     the BSP crossings, the order tables and the rationalising (self_intersect)
+//   rejoins       cutting the crossed circles into segments and tracing the loops (calculate_curve_rejoins)
+//   visibility    the whole-loop visibility that keeps the union's boundaries (keep_visible)
+// The stages run on the input as sort hands it to its core (a random access view: the core reads polylines
+// by index); each stage's input is made outside the timed loop.
+
+#include "arcline/debug/velGeometryIO.h"
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/lists/velAbsPolyArcLineListRAIter.h"
+#include "arcline/lists/velAbsPolyArcLinecoDListPrgcoPrgcoDList.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyutils/velPolylineSorter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace {
+
+double fastest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
+bool read_circles(benchmark::State& state, velAbsPolyArcLinecoDListPrgcoPrgcoDList& polylines) {
+    const std::filesystem::path file = std::filesystem::path(ARCLINE_BENCH_DATA_DIR) / "circles_2k.txt";
+    if (std::filesystem::exists(file) && velGeometryIO::read(file.string().c_str(), polylines)) return true;
+    state.SkipWithError("circles_2k.txt not found beside the repository");
+    return false;
+}
+
+// The sorter's stages, reached from a derived class.
+class StagedSorter : public velPolylineSorter {
+public:
+    StagedSorter() { set_closure_function(&velPolylineSorter::all_closed, nullptr); }
+    int intersect_stage(const velPolylineListIter& in) {
+        const int n = self_intersect(in, -1, 0, 1, nullptr);
+        fix_crossing_consistency(in);
+        return n;
+    }
+    int rejoin_stage(const velPolylineListIter& in, velAbsPolyArcLineListCursor& loops) {
+        std::vector<char> crossed;
+        const int paths = calculate_curve_rejoins(in, loops, crossed, nullptr);
+        copy_uncrossed(in, crossed, loops);
+        return paths;
+    }
+    void visibility_stage(velAbsPolyArcLineListCursor& loops) { keep_visible(loops, nullptr); }
+};
+
+void BM_circles_2k_sort(benchmark::State& state) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
+    if (!read_circles(state, polylines)) return;
+    velAbsPolyArcLineListIter in(polylines);
+    int loops = 0;
+    for (auto _ : state) {
+        velAbsPolyArcLineListCursor out;
+        velPolylineSorter sorter;
+        sorter.sort(in, out);
+        loops = out.size();
+        benchmark::DoNotOptimize(loops);
+    }
+    state.counters["loops"] = loops;
+}
+BENCHMARK(BM_circles_2k_sort)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+void BM_circles_2k_sort_intersect(benchmark::State& state) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
+    if (!read_circles(state, polylines)) return;
+    const velAbsPolyArcLineListRAIter in(polylines);
+    int crossings = 0;
+    for (auto _ : state) {
+        StagedSorter sorter;
+        crossings = sorter.intersect_stage(in);
+        benchmark::DoNotOptimize(crossings);
+    }
+    state.counters["crossings"] = crossings;
+}
+BENCHMARK(BM_circles_2k_sort_intersect)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+void BM_circles_2k_sort_rejoins(benchmark::State& state) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
+    if (!read_circles(state, polylines)) return;
+    const velAbsPolyArcLineListRAIter in(polylines);
+    StagedSorter sorter;
+    sorter.intersect_stage(in);
+    int paths = 0;
+    for (auto _ : state) {
+        velAbsPolyArcLineListCursor loops;
+        paths = sorter.rejoin_stage(in, loops);
+        benchmark::DoNotOptimize(paths);
+    }
+    state.counters["paths"] = paths;
+}
+BENCHMARK(BM_circles_2k_sort_rejoins)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+void BM_circles_2k_sort_visibility(benchmark::State& state) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
+    if (!read_circles(state, polylines)) return;
+    const velAbsPolyArcLineListRAIter in(polylines);
+    StagedSorter sorter;
+    sorter.intersect_stage(in);
+    velAbsPolyArcLineListCursor all;
+    sorter.rejoin_stage(in, all);
+    int kept = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        velAbsPolyArcLineListCursor loops;
+        {
+            std::unique_ptr<velPolylineListIter> it(all.native_iter());
+            it->reset();
+            while (++*it) {
+                loops.create_last_polyline();
+                velPolylineUtils::append(*it, loops);
+            }
+        }
+        state.ResumeTiming();
+        sorter.visibility_stage(loops);
+        kept = loops.size();
+        benchmark::DoNotOptimize(kept);
+    }
+    state.counters["kept"] = kept;
+}
+BENCHMARK(BM_circles_2k_sort_visibility)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+} // namespace
