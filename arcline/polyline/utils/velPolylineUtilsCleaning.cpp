@@ -184,6 +184,55 @@ private:
     bool m_xy;
 };
 
+// A quick test that a spike window cannot grow from a vertex: its first step needs the next position
+// within tol of the span before the vertex, or the previous position within tol of the span after it, and
+// every point of a span lies within `reach` of its chord's midpoint (in x and y: the arc over the shadow's
+// chord with the span's bulge). Only in x and y; in 3D a tilted arc's shadow is no such arc.
+class SpikeDiscs {
+public:
+    SpikeDiscs(const velPolylineListIter& it, bool xy) : m_on(xy) {
+        if (!m_on) return;
+        const int n = it.num_pos();
+        m_x.resize(static_cast<std::size_t>(n));
+        m_y.resize(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            const giPoint3 p = it.get_pos(i);
+            m_x[at(i)] = p.x;
+            m_y[at(i)] = p.y;
+        }
+        m_reach.resize(static_cast<std::size_t>(std::max(n - 1, 0)));
+        for (int k = 0; k + 1 < n; ++k) {
+            const double h = 0.5 * std::hypot(m_x[at(k + 1)] - m_x[at(k)], m_y[at(k + 1)] - m_y[at(k)]);
+            const double b = it.span_linear(k) ? 0.0 : std::fabs(it.get_bulge(k));
+            m_reach[at(k)] = h * std::max(1.0, b) * (1.0 + disc_margin);
+        }
+    }
+    // Whether no spike window can start at vertex i (n - 1 spans; closed: span -1 is the last one).
+    bool cannot_start(int i, bool closed, double tol) const {
+        if (!m_on) return false;
+        const int m = static_cast<int>(m_reach.size());
+        if (m < 2) return false;
+        const int before = i > 0 ? i - 1 : (closed ? m - 1 : -1);
+        const int previous = i > 0 ? i - 1 : (closed ? m - 1 : -1);
+        if (before < 0 || i >= m) return false;
+        const double slack = tol * (1.0 + disc_margin);
+        return outside(i + 1, before, slack) && outside(previous, i, slack);
+    }
+
+private:
+    static std::size_t at(int i) { return static_cast<std::size_t>(i); }
+    // Position p lies farther than slack from every point of span k.
+    bool outside(int p, int k, double slack) const {
+        const double cx = 0.5 * (m_x[at(k)] + m_x[at(k + 1)]), cy = 0.5 * (m_y[at(k)] + m_y[at(k + 1)]);
+        return std::hypot(m_x[at(p)] - cx, m_y[at(p)] - cy) - m_reach[at(k)] > slack;
+    }
+    // Room for the rounding of the discs.
+    static constexpr double disc_margin = 1e-6;
+
+    bool m_on;
+    std::vector<double> m_x, m_y, m_reach;
+};
+
 // The window of a spike round one vertex: the backward front tb and the forward front tf (unwrapped), and
 // whether it came to cover the whole closed polyline.
 struct SpikeWindow {
@@ -670,7 +719,9 @@ int velPolylineUtils::remove_spikes(double tol, int xy, velPolylineListCursor& c
         if (n < 3) break;
         const SpikeWalk walk(cursor.iterator(), xy);
         const int m = walk.spans();
+        const SpikeDiscs discs(cursor.iterator(), xy != 0);
         for (int i = walk.is_closed() ? 0 : 1; i < n - 1 && !again; ++i) {
+            if (discs.cannot_start(i, walk.is_closed(), tol)) continue;
             const SpikeWindow win = grow_spike_window(walk, i, tol);
             if (win.whole) {
                 cursor.create_polyline();
