@@ -5,6 +5,7 @@
 //   intersect     the BSP crossings, the order tables and the rationalising (self_intersect)
 //   rejoins       cutting the crossed circles into segments and tracing the loops (calculate_curve_rejoins)
 //   visibility    the whole-loop visibility that keeps the union's boundaries (keep_visible)
+// Besides: the sort of a self-crossing offset-like loop of 10,000 spans, and the nesting tree of pocket.txt.
 // The stages run on the input as sort hands it to its core (a random access view: the core reads polylines
 // by index); each stage's input is made outside the timed loop.
 
@@ -13,14 +14,18 @@
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velAbsPolyArcLineListRAIter.h"
 #include "arcline/lists/velAbsPolyArcLinecoDListPrgcoPrgcoDList.h"
+#include "arcline/platform/intNaryTree.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyline/velAbsPolyArcLine.h"
 #include "arcline/polyutils/velPolylineSorter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -128,5 +133,59 @@ void BM_circles_2k_sort_visibility(benchmark::State& state) {
     state.counters["kept"] = kept;
 }
 BENCHMARK(BM_circles_2k_sort_visibility)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+// An offset-like loop of 10,000 straight spans that crosses itself: a wavy circle (radius 100, twelve waves
+// of 8) moved 16 inwards along its normals, which ties a swallowtail into every wave's inside bend. The sort
+// cuts the tails off and keeps the inner boundary.
+void BM_sort_self_crossing_offset_loop_10k(benchmark::State& state) {
+    constexpr int spans = 10000;
+    constexpr double radius = 100.0, wave = 8.0, waves = 12.0, inwards = 16.0;
+    velAbsPolyArcLineListCursor in;
+    in.create_last_polyline();
+    velAbsPolyArcLine* loop = in.current_polyarcline();
+    for (int i = 0; i <= spans; ++i) {
+        const double t = 2.0 * std::numbers::pi * (i % spans) / spans;
+        const double r = radius + wave * std::cos(waves * t), dr = -wave * waves * std::sin(waves * t);
+        // The curve and its inward normal (the tangent turned right).
+        const double x = r * std::cos(t), y = r * std::sin(t);
+        const double tx = dr * std::cos(t) - r * std::sin(t), ty = dr * std::sin(t) + r * std::cos(t);
+        const double len = std::hypot(tx, ty);
+        loop->add_pos(giPoint3(x - inwards * ty / len, y + inwards * tx / len, 0.0));
+    }
+    int loops = 0;
+    for (auto _ : state) {
+        velAbsPolyArcLineListCursor out;
+        velPolylineSorter sorter;
+        sorter.sort(in.iterator(), out);
+        loops = out.size();
+        benchmark::DoNotOptimize(loops);
+    }
+    state.counters["loops"] = loops;
+}
+BENCHMARK(BM_sort_self_crossing_offset_loop_10k)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", fastest);
+
+// The containment tree of pocket.txt (an outer boundary with holes and islands).
+void BM_pocket_nesting(benchmark::State& state) {
+    const std::filesystem::path file = std::filesystem::path(ARCLINE_BENCH_DATA_DIR) / "pocket.txt";
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
+    if (!std::filesystem::exists(file) || !velGeometryIO::read(file.string().c_str(), polylines)) {
+        state.SkipWithError("pocket.txt not found beside the repository");
+        return;
+    }
+    velAbsPolyArcLineListIter in(polylines);
+    int top = 0;
+    for (auto _ : state) {
+        velPolylineSorter sorter;
+        intNaryTree tree;
+        sorter.nesting_tree(in, 0, tree);
+        tree.Root();
+        top = tree.NumOffspring();
+        benchmark::DoNotOptimize(top);
+    }
+    state.counters["outermost"] = top;
+}
+BENCHMARK(BM_pocket_nesting)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 
 } // namespace
