@@ -45,10 +45,10 @@ double distance_to_span(const velPolylineListIter& list, int k, const giPoint3& 
     const double len = std::hypot(px, py);
     if (len == 0.0) return std::fabs(r);
     const double qx = ox + px / len * std::fabs(r), qy = oy + py / len * std::fabs(r);
-    // The arc is the part of its circle on the mid point's side of the chord.
-    const double side_q = (qx - a.x) * ry * d - (qy - a.y) * rx * d;
-    const double side_m = s * d;
-    if ((side_q >= 0.0) == (side_m >= 0.0)) return std::fabs(len - std::fabs(r));
+    // The arc is the part of its circle on the mid point's side of the chord (the mid point lies s along
+    // the right normal).
+    const double side_q = (qx - a.x) * rx + (qy - a.y) * ry;
+    if ((side_q >= 0.0) == (s >= 0.0)) return std::fabs(len - std::fabs(r));
     return std::min(to_a, to_b);
 }
 
