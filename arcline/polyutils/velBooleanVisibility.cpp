@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <numeric>
 
 namespace {
@@ -20,6 +21,9 @@ constexpr double through_of_side_step = 0.25;
 // Test points tried: the middles (and then two more fractions) of at most this many of the longest spans.
 constexpr int test_spans = 8;
 constexpr double test_fractions[] = {0.5, 0.3, 0.7};
+// Where every one of those lies on a stretch shared with another boundary, the loop may still leave it just
+// beside a crossing (where the curves part): points ever nearer the ends of the spans are tried.
+constexpr double end_fractions[] = {0.01, 0.99, 0.001, 0.999, 1e-4, 1.0 - 1e-4};
 // A boundary through the test point must run along the loop: parallel to it (the sine of the angle below
 // this) and still within the band this fraction of the span before and after the test point.
 constexpr double along_sine = 1e-6;
@@ -113,7 +117,9 @@ bool velBooleanVisibility::side_counts(const velPolylineListIter& loop, Counts& 
     int along = 0;
     bool have_fallback = false;
     Counts fallback_left, fallback_right;
-    for (const double f : test_fractions) {
+    std::vector<double> fractions(std::begin(test_fractions), std::end(test_fractions));
+    fractions.insert(fractions.end(), std::begin(end_fractions), std::end(end_fractions));
+    for (const double f : fractions) {
         for (int i = 0; i < tried; ++i) {
             const int k = order[at(i)];
             if (!(lengths[at(k)] > 0.0)) break;
