@@ -71,18 +71,22 @@ public:
              velPolylineListCursor* extra = nullptr);
     // The polylines of `in` cut at their crossings and rejoined by switching curves at every crossing, with
     // no visibility test (closure from the iterator: open polylines give open paths). 0 on success; on
-    // failure the input is copied unchanged and the answer is 1.
+    // failure the input is copied unchanged and the answer is 1; non_finite_input (out empty) for a
+    // coordinate that is not finite.
     int split(const velPolylineListIter& in, velPolylineListCursor& out,
               torCurvePtr3coDList* debug = nullptr);
     // Orients boundaries by depth: children of the root anticlockwise, their children clockwise, and so on.
     // The boundaries are first cut and rejoined at their crossings (as split does); `out`, when given,
     // receives them oriented; `reverse`, when given, gets one flag per polyline of `in` (1: reverse it),
-    // meaningful when the input has no crossings. 0 on success.
+    // meaningful when the input has no crossings. 0 on success; non_finite_input (nothing written) for a
+    // coordinate that is not finite.
     int orient(const velPolylineListIter& in, velPolylineListCursor* out, std::vector<int>* reverse = nullptr,
                torCurvePtr3coDList* debug = nullptr);
     // The containment tree of the closed polylines of `in`: the root holds -1, every other node a polyline
     // index, children the polylines directly inside their parent. With `oriented`, the areas' signs are
-    // trusted (a single anticlockwise polyline holds all the others, all anticlockwise: none nests).
+    // trusted (a single anticlockwise polyline holds all the others, all anticlockwise: none nests). A
+    // list with a coordinate that is not finite gives the root alone; the crossing queries find nothing in
+    // such a list.
     void nesting_tree(const velPolylineListIter& in, int oriented, intNaryTree& tree,
                       torCurvePtr3coDList* debug = nullptr);
 

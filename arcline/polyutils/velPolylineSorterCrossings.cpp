@@ -7,6 +7,7 @@
 #include "arcline/lists/velPolylineListIter.h"
 #include "arcline/polyline/velTolerances.h"
 #include "arcline/polyutils/velPolylineSorter.h"
+#include "arcline/polyutils/velSorterScratch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,6 +78,8 @@ int velPolylineSorter::self_intersect(const velPolylineListIter& in, int second_
     m_data.crossings().clear();
     m_tables.clear();
     m_num_crossings = 0;
+    // Coordinates that are not finite have no crossings to find (and no place in the tree).
+    if (!velSorterScratch::all_finite(in)) return 0;
     std::unique_ptr<velPolylineListIter> list(in.create_new());
     bool any = false;
     list->reset();

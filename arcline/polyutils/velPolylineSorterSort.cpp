@@ -235,6 +235,7 @@ int velPolylineSorter::split(const velPolylineListIter& in, velPolylineListCurso
                              torCurvePtr3coDList* debug) {
     out.clear();
     m_stopped = 0;
+    if (!all_finite(in)) return non_finite_input;
     auto attempt = [&](const velPolylineListIter& list) {
         m_segments = velSegmentMap(list.size());
         if (self_intersect(list, -1, 0, 1, debug) < 0) return 1;
@@ -266,6 +267,7 @@ int velPolylineSorter::split(const velPolylineListIter& in, velPolylineListCurso
 int velPolylineSorter::orient(const velPolylineListIter& in, velPolylineListCursor* out,
                               std::vector<int>* reverse, torCurvePtr3coDList* debug) {
     (void)debug;
+    if (!all_finite(in)) return non_finite_input;
     Scratch work;
     copy_all(in, work);
     // Closed polylines of (next to) no area have no inside to orient.

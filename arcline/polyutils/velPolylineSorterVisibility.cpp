@@ -10,6 +10,7 @@
 #include "arcline/polyline/velTolerances.h"
 #include "arcline/polyutils/velBoundaryNesting.h"
 #include "arcline/polyutils/velPolylineSorter.h"
+#include "arcline/polyutils/velSorterScratch.h"
 #include "arcline/polyutils/velVisibilityCalculator.h"
 
 #include <algorithm>
@@ -95,6 +96,7 @@ int velPolylineSorter::determine_visibility(const velPolylineListIter& in, int c
                                             const velSegmentMap* segments,
                                             const velVisibilityCalculator& calculator, int flags,
                                             velVisibilityResult& result, velBoundaryNesting* nesting) {
+    if (!velSorterScratch::all_finite(in)) return result.known();
     m_data.set_second_boundary_index(second_boundary);
     m_data.set_closure_function(m_closure ? m_closure : &all_closed, m_closure_data);
     m_data.set_totally_closed(m_closure == nullptr || m_closure == &all_closed);
@@ -149,7 +151,7 @@ void velPolylineSorter::nesting_tree(const velPolylineListIter& in, int oriented
     tree = intNaryTree(-1);
     tree.Root();
     const int n = in.size();
-    if (n == 0) return;
+    if (n == 0 || !velSorterScratch::all_finite(in)) return;
     if (n == 1) {
         tree.Adopt(0);
         return;

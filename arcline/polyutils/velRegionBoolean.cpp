@@ -55,6 +55,7 @@ int region_union(const velPolylineListIter& a, const velPolylineListIter& b, vel
 
 int region_intersection(const velPolylineListIter& a, const velPolylineListIter& b,
                         velPolylineListCursor& out) {
+    if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
     Scratch oa, ob;
     oriented(a, oa);
     oriented(b, ob);
@@ -65,6 +66,7 @@ int region_intersection(const velPolylineListIter& a, const velPolylineListIter&
 
 int region_difference(const velPolylineListIter& a, const velPolylineListIter& b,
                       velPolylineListCursor& out) {
+    if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
     Scratch oa, ob;
     oriented(a, oa);
     oriented(b, ob);

@@ -7,6 +7,7 @@
 
 #include "arcline/debug/velDebugGeometry.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/platform/intNaryTree.h"
 #include "arcline/platform/velProgressBreak.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
@@ -314,6 +315,15 @@ TEST(HostileInput, NonFiniteCoordinatesAreRefused) {
         EXPECT_EQ(out.size(), 0);
         EXPECT_EQ(velPolylineListUtils::difference(good.iter, poisoned.iter, 1e-5, out),
                   velPolylineSorter::non_finite_input);
+        velAbsPolyArcLineListCursor split;
+        EXPECT_EQ(sorter.split(poisoned.iter, split), velPolylineSorter::non_finite_input);
+        EXPECT_EQ(sorter.orient(poisoned.iter, &split), velPolylineSorter::non_finite_input);
+        EXPECT_EQ(split.size(), 0);
+        EXPECT_EQ(sorter.any_intersections(poisoned.iter), 0);
+        intNaryTree tree;
+        sorter.nesting_tree(poisoned.iter, 0, tree);
+        tree.Root();
+        EXPECT_EQ(tree.NumOffspring(), 0);
         EXPECT_EQ(poisoned.polylines[1]->num_pos(), positions);
     }
 }
