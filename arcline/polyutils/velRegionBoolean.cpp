@@ -41,49 +41,53 @@ bool refused(const velPolylineListIter& a, const velPolylineListIter& b, velPoly
     return true;
 }
 
-} // namespace
-
-int region_union(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
+// Both regions oriented, then `operation(oriented a, oriented b)`; refused when a coordinate is not finite.
+template <class Operation>
+int on_oriented(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out,
+                Operation operation) {
     if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
     Scratch oa, ob;
     oriented(a, oa);
     oriented(b, ob);
-    velPolylineSorter sorter;
-    sorter.addition(oa.iterator(), ob.iterator(), out);
-    return sorter.boolean_code();
+    return operation(oa, ob);
+}
+
+} // namespace
+
+int region_union(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
+    return on_oriented(a, b, out, [&](Scratch& oa, Scratch& ob) {
+        velPolylineSorter sorter;
+        sorter.addition(oa.iterator(), ob.iterator(), out);
+        return sorter.boolean_code();
+    });
 }
 
 int region_intersection(const velPolylineListIter& a, const velPolylineListIter& b,
                         velPolylineListCursor& out) {
-    if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
-    Scratch oa, ob;
-    oriented(a, oa);
-    oriented(b, ob);
-    velPolylineSorter sorter;
-    sorter.intersection(oa.iterator(), ob.iterator(), out);
-    return sorter.boolean_code();
+    return on_oriented(a, b, out, [&](Scratch& oa, Scratch& ob) {
+        velPolylineSorter sorter;
+        sorter.intersection(oa.iterator(), ob.iterator(), out);
+        return sorter.boolean_code();
+    });
 }
 
 int region_difference(const velPolylineListIter& a, const velPolylineListIter& b,
                       velPolylineListCursor& out) {
-    if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
-    Scratch oa, ob;
-    oriented(a, oa);
-    oriented(b, ob);
-    out.clear();
-    return difference_of_oriented(oa, ob, out);
+    return on_oriented(a, b, out, [&](Scratch& oa, Scratch& ob) {
+        out.clear();
+        return difference_of_oriented(oa, ob, out);
+    });
 }
 
 int region_xor(const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
-    if (refused(a, b, out)) return velPolylineSorter::non_finite_input;
     // The two differences meet along edges that A and B share with opposite sides: their union merges them.
-    Scratch oa, ob, a_not_b, b_not_a;
-    oriented(a, oa);
-    oriented(b, ob);
-    out.clear();
-    const int first = difference_of_oriented(oa, ob, a_not_b);
-    const int second = difference_of_oriented(ob, oa, b_not_a);
-    velPolylineSorter sorter;
-    sorter.addition(a_not_b.iterator(), b_not_a.iterator(), out);
-    return first != 0 ? first : (second != 0 ? second : sorter.boolean_code());
+    return on_oriented(a, b, out, [&](Scratch& oa, Scratch& ob) {
+        Scratch a_not_b, b_not_a;
+        out.clear();
+        const int first = difference_of_oriented(oa, ob, a_not_b);
+        const int second = difference_of_oriented(ob, oa, b_not_a);
+        velPolylineSorter sorter;
+        sorter.addition(a_not_b.iterator(), b_not_a.iterator(), out);
+        return first != 0 ? first : (second != 0 ? second : sorter.boolean_code());
+    });
 }

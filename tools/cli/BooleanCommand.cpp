@@ -102,10 +102,6 @@ Loops count_loops(const velAbsPolyArcLinecoDListPrgcoPrgcoDList& list) {
     return r;
 }
 
-std::string plural(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 // --- The picture
 
 constexpr const char* a_colour = "#2ca02c";
@@ -114,17 +110,6 @@ constexpr const char* fill_colour = "#1f77b4";
 constexpr const char* outer_colour = "#1f5fa0";
 constexpr const char* hole_colour = "#d62728";
 constexpr const char* text_colour = "#333333";
-
-bool finite_polyline(const velPolylineListIter& it) {
-    const auto finite = [](const giPoint3& p) {
-        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-    };
-    for (int i = 0; i < it.num_pos(); ++i) {
-        if (!finite(it.get_pos(i))) return false;
-        if (i > 0 && !it.span_linear(i - 1) && !finite(it.get_mid_pos(i - 1))) return false;
-    }
-    return true;
-}
 
 void input_layer(SvgDocument& doc, const SvgPage& page, const GeometryInput& in, const char* cls,
                  const char* colour) {
@@ -174,7 +159,7 @@ std::string picture(const OperationInfo& op, const GeometryInput& a, const Geome
     input_layer(doc, page, b, "b", b_colour);
 
     const auto count_of = [](const GeometryInput& in) {
-        return plural(velAbsPolyArcLineListIter(in.polylines()).size(), "polyline", "polylines");
+        return format::plural(velAbsPolyArcLineListIter(in.polylines()).size(), "polyline", "polylines");
     };
     doc.legend_entry(0, a_colour, "A: " + a.name() + " (" + count_of(a) + ")", text_colour);
     doc.legend_entry(1, b_colour, "B: " + b.name() + " (" + count_of(b) + ")", text_colour);
@@ -234,12 +219,13 @@ int run(const Options& o, Session& session) {
         doc["area"] = counts.area;
         print_json(doc, session);
     } else {
-        const std::string text =
-            std::string(op.name) + " of " + a.name() + " (" + plural(list_a.size(), "polyline", "polylines") +
-            ") and " + b.name() + " (" + plural(list_b.size(), "polyline", "polylines") +
-            "): " + plural(counts.loops, "loop", "loops") + ": " +
-            plural(counts.outer, "outer boundary", "outer boundaries") + ", " +
-            plural(counts.holes, "hole", "holes") + "; area " + format::shortest(counts.area);
+        const std::string text = std::string(op.name) + " of " + a.name() + " (" +
+                                 format::plural(list_a.size(), "polyline", "polylines") + ") and " +
+                                 b.name() + " (" + format::plural(list_b.size(), "polyline", "polylines") +
+                                 "): " + format::plural(counts.loops, "loop", "loops") + ": " +
+                                 format::plural(counts.outer, "outer boundary", "outer boundaries") + ", " +
+                                 format::plural(counts.holes, "hole", "holes") + "; area " +
+                                 format::shortest(counts.area);
         // Standard output carries the geometry when OUT is '-': the counts go to the error stream then.
         if (o.output == "-")
             session.err() << session.command() << ": " << text << '\n';

@@ -35,6 +35,10 @@ std::string command(char op, double x, double y) {
     return out;
 }
 
+std::string plural(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 std::string where(const std::string& path, int line) {
     std::string out = path;
     if (line > 0) {

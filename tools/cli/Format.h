@@ -13,6 +13,8 @@ std::string shortest(double v);
 std::string fixed(double v, int decimals = 3);
 // A path command with one page point: "M12.5 -3".
 std::string command(char op, double x, double y);
+// "3 loops", "1 loop": the count and the word that goes with it.
+std::string plural(int n, const char* one, const char* many);
 // "path:line", or "path" when the line is not known (0).
 std::string where(const std::string& path, int line);
 

@@ -84,19 +84,6 @@ void setup(CLI::App& app, Options& o) {
     SvgOutput::add_option(app, o.svg, "the input and its raw offsets (temporary spans dashed)");
 }
 
-bool finite(const giPoint3& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-// Every position and mid point of the current polyline finite.
-bool finite_polyline(const velPolylineListIter& it) {
-    for (int i = 0; i < it.num_pos(); ++i) {
-        if (!finite(it.get_pos(i))) return false;
-        if (i > 0 && !it.span_linear(i - 1) && !finite(it.get_mid_pos(i - 1))) return false;
-    }
-    return true;
-}
-
 // The raw offsets of one input, with the temporary flags of their spans and where each came from.
 struct RawOffsets {
     velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines; // finite ones only

@@ -4,6 +4,7 @@
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/polyutils/velPolylineSorter.h"
 #include "tools/cli/Command.h"
+#include "tools/cli/Format.h"
 #include "tools/cli/GeometryInput.h"
 #include "tools/cli/GeometryOutput.h"
 
@@ -33,10 +34,6 @@ void setup(CLI::App& app, Options& o) {
         ->type_name("OUT");
 }
 
-std::string plural(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 int run(const Options& o, Session& session) {
     const GeometryInput in = GeometryInput::read(o.input, session);
     if (!in.usable_for_output(o.output, session)) return session.exit_code();
@@ -51,7 +48,7 @@ int run(const Options& o, Session& session) {
                                GeometryOutput::format_of_path(o.output), in.name(), session))
         return session.exit_code();
     const int n_out = velAbsPolyArcLineListIter(result).size();
-    std::string text = in.name() + ": " + plural(list.size(), "polyline", "polylines");
+    std::string text = in.name() + ": " + format::plural(list.size(), "polyline", "polylines");
     if (code != 0) {
         session.err() << session.command() << ": " << in.name()
                       << ": the crossings could not be made consistent; the input is written uncut, oriented "
@@ -60,7 +57,8 @@ int run(const Options& o, Session& session) {
         text += ", crossing; written uncut, oriented by depth";
     } else if (crossed) {
         // The loops are pieces of several polylines: no polyline of the input is reversed as a whole.
-        text += ", crossing; cut and rejoined into " + plural(n_out, "loop", "loops") + ", oriented by depth";
+        text += ", crossing; cut and rejoined into " + format::plural(n_out, "loop", "loops") +
+                ", oriented by depth";
     } else {
         const int reversed = static_cast<int>(std::count(reverse.begin(), reverse.end(), 1));
         text += ", " + std::to_string(reversed) + " reversed";

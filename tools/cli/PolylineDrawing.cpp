@@ -1,6 +1,7 @@
 #include "tools/cli/PolylineDrawing.h"
 
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/lists/velPolylineListIter.h"
 #include "arcline/platform/torArc3Utils.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
@@ -15,6 +16,17 @@
 #include <vector>
 
 namespace arcline::cli {
+
+bool finite_polyline(const velPolylineListIter& it) {
+    const auto finite = [](const giPoint3& p) {
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+    };
+    for (int i = 0; i < it.num_pos(); ++i) {
+        if (!finite(it.get_pos(i))) return false;
+        if (i > 0 && !it.span_linear(i - 1) && !finite(it.get_mid_pos(i - 1))) return false;
+    }
+    return true;
+}
 
 using format::fixed;
 

@@ -13,7 +13,13 @@
 #include <string_view>
 #include <vector>
 
+class velPolylineListIter;
+
 namespace arcline::cli {
+
+// Whether every position and arc mid point of the current polyline has finite coordinates (a polyline
+// that can be drawn and measured; results of an operation on extreme input may not be).
+bool finite_polyline(const velPolylineListIter& it);
 
 class PolylineDrawing {
 public:

@@ -67,27 +67,12 @@ Loops count_loops(const velAbsPolyArcLinecoDListPrgcoPrgcoDList& list) {
     return r;
 }
 
-std::string plural(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 // --- The picture
 
 constexpr const char* input_colour = "#8c8c8c";
 constexpr const char* fill_colour = "#1f77b4";
 constexpr const char* outer_colour = "#1f5fa0";
 constexpr const char* hole_colour = "#d62728";
-
-bool finite_polyline(const velPolylineListIter& it) {
-    const auto finite = [](const giPoint3& p) {
-        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-    };
-    for (int i = 0; i < it.num_pos(); ++i) {
-        if (!finite(it.get_pos(i))) return false;
-        if (i > 0 && !it.span_linear(i - 1) && !finite(it.get_mid_pos(i - 1))) return false;
-    }
-    return true;
-}
 
 std::string picture(const GeometryInput& in, const velAbsPolyArcLinecoDListPrgcoPrgcoDList& result,
                     const Loops& counts, const Options& o) {
@@ -127,7 +112,8 @@ std::string picture(const GeometryInput& in, const velAbsPolyArcLinecoDListPrgco
                     "\" stroke-width=\"1.5\"/>");
     doc.close_group();
     const int n_in = velAbsPolyArcLineListIter(in.polylines()).size();
-    doc.legend_entry(0, input_colour, in.name() + " (" + plural(n_in, "polyline)", "polylines)"), "#333333");
+    doc.legend_entry(0, input_colour, in.name() + " (" + format::plural(n_in, "polyline)", "polylines)"),
+                     "#333333");
     doc.legend_entry(1, outer_colour,
                      "outer boundaries, anticlockwise (" + std::to_string(counts.outer) + "); " + rule,
                      "#333333");
@@ -178,11 +164,12 @@ int run(const Options& o, Session& session) {
         doc["area"] = counts.area;
         print_json(doc, session);
     } else {
-        const std::string text =
-            in.name() + ": " + plural(list.size(), "polyline", "polylines") + " sorted (" +
-            (o.even_odd ? "even-odd" : "winding") + " rule) into " + plural(counts.loops, "loop", "loops") +
-            ": " + plural(counts.outer, "outer boundary", "outer boundaries") + ", " +
-            plural(counts.holes, "hole", "holes") + "; area " + format::shortest(counts.area);
+        const std::string text = in.name() + ": " + format::plural(list.size(), "polyline", "polylines") +
+                                 " sorted (" + (o.even_odd ? "even-odd" : "winding") + " rule) into " +
+                                 format::plural(counts.loops, "loop", "loops") + ": " +
+                                 format::plural(counts.outer, "outer boundary", "outer boundaries") + ", " +
+                                 format::plural(counts.holes, "hole", "holes") + "; area " +
+                                 format::shortest(counts.area);
         // Standard output carries the geometry when OUT is '-': the counts go to the error stream then.
         if (o.output == "-")
             session.err() << session.command() << ": " << text << '\n';
