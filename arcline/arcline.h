@@ -253,6 +253,7 @@
 #include "arcline/polyutils/velOffsetGapCloser.h"
 #include "arcline/polyutils/velOffsetJoinSettings.h"
 #include "arcline/polyutils/velOffsetValidity.h"
+#include "arcline/polyutils/velOffsetter.h"
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 #include "arcline/polyutils/velPolylineDifference.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
