@@ -154,29 +154,42 @@ int velPolylineSorter::rationalize_crossings(const velPolylineListIter& in) {
         }
         return true;
     };
-    for (const int r : std::vector<int>(m_tables.order())) {
-        if (!m_tables.valid(r)) continue;
-        const int s = m_tables.next_crossing_on_same_curve(r);
-        if (s < 0 || s == r || !m_tables.valid(s) || s == velCrossingOrderTables::next_intersection(r))
-            continue;
-        if (m_tables.other_curve(r) != m_tables.other_curve(s)) continue;
-        const int r2 = velCrossingOrderTables::next_intersection(r);
-        const int s2 = velCrossingOrderTables::next_intersection(s);
-        // Consecutive on the other curve too, either way round: together they cut out one thin piece.
-        if (m_tables.next_crossing_on_same_curve(r2) != s2 && m_tables.next_crossing_on_same_curve(s2) != r2)
-            continue;
-        one->set_index(m_tables.curve(r));
-        two->set_index(m_tables.curve(r2));
-        const int spans_a = one->num_pos() - 1, spans_b = two->num_pos() - 1;
-        if (span_distance_in_parameter(spans_a, m_tables.param(r), m_tables.param(s)) > 1.0 ||
-            span_distance_in_parameter(spans_b, m_tables.param(r2), m_tables.param(s2)) > 1.0)
-            continue;
-        if (!stretch_within(r, s, r2, s2) || !stretch_within(r2, s2, r, s)) continue;
-        for (const int x : {r, r2, s, s2}) {
-            m_segments.add_redundant_trimming(m_tables.curve(x), m_tables.param(x));
-            crossings.enter(x).set_invalid();
+    // Passes over the order: a stretch found drops its four records at once, and the tables are rebuilt
+    // once a pass has dropped some (rebuilding after every stretch made a flood of crossings along
+    // coinciding curves quadratic). Within a pass the links of the records beside a dropped one are stale,
+    // so a candidate touching a dropped record waits for the next pass.
+    for (;;) {
+        std::vector<char> dropped(static_cast<std::size_t>(m_tables.num_records()), 0);
+        auto is_dropped = [&](int x) { return dropped[static_cast<std::size_t>(x)] != 0; };
+        bool any = false;
+        for (const int r : m_tables.order()) {
+            if (!m_tables.valid(r) || is_dropped(r)) continue;
+            const int s = m_tables.next_crossing_on_same_curve(r);
+            if (s < 0 || s == r || !m_tables.valid(s) || s == velCrossingOrderTables::next_intersection(r))
+                continue;
+            if (m_tables.other_curve(r) != m_tables.other_curve(s)) continue;
+            const int r2 = velCrossingOrderTables::next_intersection(r);
+            const int s2 = velCrossingOrderTables::next_intersection(s);
+            if (is_dropped(s) || is_dropped(r2) || is_dropped(s2)) continue;
+            // Consecutive on the other curve too, either way round: together they cut out one thin piece.
+            const int after_r2 = m_tables.next_crossing_on_same_curve(r2);
+            const int after_s2 = m_tables.next_crossing_on_same_curve(s2);
+            if (after_r2 != s2 && after_s2 != r2) continue;
+            one->set_index(m_tables.curve(r));
+            two->set_index(m_tables.curve(r2));
+            const int spans_a = one->num_pos() - 1, spans_b = two->num_pos() - 1;
+            if (span_distance_in_parameter(spans_a, m_tables.param(r), m_tables.param(s)) > 1.0 ||
+                span_distance_in_parameter(spans_b, m_tables.param(r2), m_tables.param(s2)) > 1.0)
+                continue;
+            if (!stretch_within(r, s, r2, s2) || !stretch_within(r2, s2, r, s)) continue;
+            for (const int x : {r, r2, s, s2}) {
+                m_segments.add_redundant_trimming(m_tables.curve(x), m_tables.param(x));
+                crossings.enter(x).set_invalid();
+                dropped[static_cast<std::size_t>(x)] = 1;
+            }
+            any = true;
         }
-        // Rebuilding now keeps the next and previous links true for the records still to come.
+        if (!any) break;
         m_tables.build(crossings, closure_flags(in));
     }
     return m_tables.num_valid() / 2;
