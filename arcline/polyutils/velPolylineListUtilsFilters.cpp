@@ -98,10 +98,26 @@ int velPolylineListUtils::remove_thin_closed_polylines(double width, double area
     });
 }
 
+namespace {
+
+// Whether the current polyline has a span that clean(tol) removes: its ends within tol, and for an arc its
+// mid point too. Read from the positions, so that polylines with none are left without building span objects.
+bool has_degenerate_span(const velPolylineListIter& p, double tol) {
+    for (int k = 0, n = p.num_pos() - 1; k < n; ++k) {
+        const giPoint3 s = p.get_pos(k);
+        if (s.distance(p.get_pos(k + 1)) <= tol && (p.span_linear(k) || s.distance(p.get_mid_pos(k)) <= tol))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int velPolylineListUtils::clean(double tol, velPolylineListCursor& list) {
     int removed = 0;
     list.reset();
     while (++list) {
+        if (!has_degenerate_span(list.iterator(), tol)) continue;
         if (const velAbsContourcoPrf contour = list.get_current()) {
             removed += contour->clean(tol);
             continue;

@@ -54,6 +54,13 @@ double distance_to_span(const velPolylineListIter& list, int k, const giPoint3& 
 }
 
 // The spans that the stretch from t0 forwards to t1 touches (through the closure when t1 < t0).
+// The number of spans that stretch_spans(spans, t0, t1) lists.
+int forward_span_count(int spans, double t0, double t1) {
+    const int k0 = std::clamp(static_cast<int>(std::floor(t0)), 0, spans - 1);
+    const int k1 = std::clamp(static_cast<int>(std::floor(t1)), 0, spans - 1);
+    return (k1 - k0 + spans) % spans + 1;
+}
+
 std::vector<int> stretch_spans(int spans, double t0, double t1) {
     std::vector<int> out;
     const int k0 = std::clamp(static_cast<int>(std::floor(t0)), 0, spans - 1);
@@ -140,9 +147,10 @@ int velPolylineSorter::rationalize_crossings(const velPolylineListIter& in) {
         double u0 = m_tables.param(rb), u1 = m_tables.param(sb);
         if (u1 < u0) std::swap(u0, u1);
         // The other stretch may run either way round; take the spans of the shorter way.
-        std::vector<int> near = stretch_spans(spans_b, u0, u1);
-        const std::vector<int> other_way = stretch_spans(spans_b, u1, u0);
-        if (other_way.size() < near.size()) near = other_way;
+        const std::vector<int> near =
+            forward_span_count(spans_b, u1, u0) < forward_span_count(spans_b, u0, u1)
+                ? stretch_spans(spans_b, u1, u0)
+                : stretch_spans(spans_b, u0, u1);
         for (int k = 1; k <= stretch_samples; ++k) {
             double t = t0 + (t1 - t0) * k / (stretch_samples + 1);
             if (t >= spans_a) t -= spans_a;
