@@ -410,7 +410,34 @@ void velOffsetter::update_order_nodes(velPolylineListCursor& list) {
     if (!m_order_properties) return;
     for (list.reset(); ++list;) {
         const velAbsContourcoPrf contour = list.get_current();
-        if (!contour) continue;
-        contour->set_order_properties(*m_order_properties);
+        if (!contour || contour->size() == 0) continue;
+        const int n = contour->size();
+        // A closed contour starts where its order node changes.
+        if (contour->is_closed()) {
+            for (int i = 1; i <= n; ++i) {
+                const velAbsSpancoPrf span = contour->get_span(i);
+                const velAbsSpancoPrf before = contour->get_span(i == 1 ? n : i - 1);
+                if (span->order_nodes_are_equal(*before)) continue;
+                if (i > 1) contour->shift_to_start(span);
+                break;
+            }
+        }
+        // Runs of spans without order properties share one order node span, made from the output's
+        // order properties.
+        velAbsSpancoPrf node;
+        for (int i = 1; i <= n; ++i) {
+            const velAbsSpancoPrf span = contour->get_span(i);
+            if (span->order_properties_exist()) {
+                node = nullptr;
+                continue;
+            }
+            span->set_order_properties(*m_order_properties);
+            if (!node) {
+                span->create_order_node_span();
+                node = span;
+            } else {
+                span->link_order_properties(*node);
+            }
+        }
     }
 }
