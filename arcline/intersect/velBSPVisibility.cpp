@@ -40,11 +40,14 @@ velDirection side_of(int flag, const giPoint3& p, const giBox2& box) {
 
 double velBSPVisibility::area(const velBSPRun& run, int poly) {
     const int spans = run.num_spans(poly);
+    if (spans < 1) return 0.0;
+    // Measured from the first vertex: products of coordinates far from the origin would swamp the area.
+    const auto& o = run.vertex(poly, 0);
     double twice = 0.0, arcs = 0.0;
     for (int k = 0; k < spans; ++k) {
         const auto& s = run.vertex(poly, k);
         const auto& e = run.vertex(poly, k + 1);
-        twice += s.x * e.y - e.x * s.y;
+        twice += (s.x - o.x) * (e.y - o.y) - (e.x - o.x) * (s.y - o.y);
         if (s.b != 0.0) {
             const double P0[2] = {s.x, s.y}, P1[2] = {e.x, e.y};
             double a = 0.0;
@@ -52,12 +55,8 @@ double velBSPVisibility::area(const velBSPRun& run, int poly) {
             arcs += a;
         }
     }
-    if (spans > 0) {
-        // The closing chord, when the polyline's ends are apart (closed by its closure function).
-        const auto& s = run.vertex(poly, spans);
-        const auto& e = run.vertex(poly, 0);
-        twice += s.x * e.y - e.x * s.y;
-    }
+    // The closing chord, when the polyline's ends are apart (closed by its closure function), adds nothing
+    // measured from the first vertex.
     return 0.5 * twice + arcs;
 }
 

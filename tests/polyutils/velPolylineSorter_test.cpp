@@ -239,6 +239,26 @@ INSTANTIATE_TEST_SUITE_P(Seeds, CircleUnions, ::testing::Range(1, 31));
 
 // --- Split, orient, nesting
 
+// Far from the origin the coordinates' own products swamp a small area: the visibility of a whole loop took
+// its orientation from such an area and dropped a square of side 0.5 at 1e8.
+TEST(FarFromTheOrigin, SmallSquaresKeepTheirArea) {
+    for (const double o : {1e6, 1e8, 1e9}) {
+        for (const double at : {0.0, 0.25, 0.375}) {
+            Polylines square;
+            square.push_back(rect(o + at, o + at, o + at + 0.5, o + at + 0.5));
+            const Result r = sorted(square);
+            EXPECT_EQ(r.loops, 1) << o << " + " << at;
+            EXPECT_NEAR(r.area, 0.25, 1e-6) << o << " + " << at;
+        }
+        Polylines holed;
+        holed.push_back(rect(o + 0.25, o + 0.25, o + 0.75, o + 0.75));
+        holed.push_back(rect(o + 0.375, o + 0.375, o + 0.5, o + 0.5, false));
+        const Result r = sorted(holed);
+        EXPECT_EQ(r.loops, 2) << o;
+        EXPECT_NEAR(r.area, 0.25 - 0.015625, 1e-6) << o;
+    }
+}
+
 TEST(Split, FigureOfEightBecomesItsTwoLobes) {
     List l;
     l.add(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));

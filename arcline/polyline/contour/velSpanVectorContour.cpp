@@ -118,21 +118,20 @@ int velSpanVectorContour::clean(double tol) {
 }
 
 double velSpanVectorContour::area() const {
+    if (m_spans.empty()) return 0.0;
+    // Measured from the first point (products of coordinates far from the origin would swamp the area);
+    // the closing chord of an open contour then adds nothing.
+    const giPoint3 o = m_spans.front()->start_point();
     double sum = 0.0;
     for (const velAbsSpancoPrf& span : m_spans) {
         const giPoint3 s = span->start_point(), e = span->end_point();
-        sum += 0.5 * (s.x * e.y - e.x * s.y);
+        sum += 0.5 * ((s.x - o.x) * (e.y - o.y) - (e.x - o.x) * (s.y - o.y));
         if (span->is_of_class_arc()) {
             const double p0[2] = {s.x, s.y}, p1[2] = {e.x, e.y};
             double segment = 0.0;
             velCirbul::cbbuar(p0, p1, span->get_bulge(), segment);
             sum += segment;
         }
-    }
-    if (!m_spans.empty()) {
-        // The closing chord of an open contour.
-        const giPoint3 s = m_spans.back()->end_point(), e = m_spans.front()->start_point();
-        sum += 0.5 * (s.x * e.y - e.x * s.y);
     }
     return sum;
 }
