@@ -37,10 +37,9 @@ Expansion difference(double a, double b) {
     return out;
 }
 
-// e + b (grow-expansion with zero elimination).
-Expansion grow(const Expansion& e, double b) {
-    Expansion out;
-    out.reserve(e.size() + 1);
+// out = e + b (grow-expansion with zero elimination); out must not be e.
+void grow_into(const Expansion& e, double b, Expansion& out) {
+    out.clear();
     double q = b;
     for (double c : e) {
         double s, err;
@@ -49,14 +48,26 @@ Expansion grow(const Expansion& e, double b) {
         q = s;
     }
     if (q != 0.0) out.push_back(q);
+}
+
+Expansion grow(const Expansion& e, double b) {
+    Expansion out;
+    out.reserve(e.size() + 1);
+    grow_into(e, b, out);
     return out;
 }
 
+// e + f, one component of f at a time, between two buffers (no allocation per component).
 Expansion sum(const Expansion& e, const Expansion& f) {
-    Expansion out = e;
-    for (double c : f)
-        out = grow(out, c);
-    return out;
+    Expansion a, b;
+    a.reserve(e.size() + f.size());
+    b.reserve(e.size() + f.size());
+    a = e;
+    for (double c : f) {
+        grow_into(a, c, b);
+        a.swap(b);
+    }
+    return a;
 }
 
 Expansion negated(Expansion e) {
