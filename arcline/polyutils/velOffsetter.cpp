@@ -24,21 +24,6 @@ void* velOffsetter::s_sorter_data = nullptr;
 
 namespace {
 
-velDebugGeometry& channel() {
-    static velDebugGeometry& dbg = velDebugGeometry::get_from_manager("veloffsetter");
-    return dbg;
-}
-
-void debug_list(const velPolylineListIter& list, const char* name) {
-    if (channel().active(2)) channel().copy_iter(list, name, 2);
-}
-
-// A new empty list of poly-arc-lines that keeps the offsetters' span records.
-std::unique_ptr<velPolylineWithOffsetFlagsListCursor> new_records_list() {
-    return std::make_unique<velPolylineWithOffsetFlagsListCursor>(utPtrClaim(),
-                                                                  new velAbsPolyArcLineListCursor());
-}
-
 // Appends polyline `index` of `in` to `out`.
 void copy_polyline(velPolylineListIter& in, int index, velPolylineListCursor& out) {
     in.set_index(index);
@@ -108,6 +93,16 @@ int there_and_back(velPolylineListIter& in, double distance, velPolylineListCurs
 }
 
 } // namespace
+
+void velOffsetter::debug_list(const velPolylineListIter& list, const char* name) {
+    static velDebugGeometry& channel = velDebugGeometry::get_from_manager("veloffsetter");
+    if (channel.active(2)) channel.copy_iter(list, name, 2);
+}
+
+std::unique_ptr<velPolylineWithOffsetFlagsListCursor> velOffsetter::new_records_list() {
+    return std::make_unique<velPolylineWithOffsetFlagsListCursor>(utPtrClaim(),
+                                                                  new velAbsPolyArcLineListCursor());
+}
 
 velOffsetter::velOffsetter() : m_sorter(std::make_unique<velPolylineSorter>()) {}
 

@@ -42,6 +42,7 @@ class intNaryTree;
 class velPolylineListCursor;
 class velPolylineListIter;
 class velPolylineSorter;
+class velPolylineWithOffsetFlagsListCursor;
 class velProgressBreak;
 
 class velOffsetter {
@@ -175,6 +176,10 @@ private:
                         velPolylineListCursor& kept_pieces, int set);
     void transfer_to_offset_all(velPolylineListCursor& kept, velPolylineListCursor& offset_pieces);
     int interrupted() const;
+    // Writes `list` to the channel "veloffsetter" under `name` (level 2).
+    static void debug_list(const velPolylineListIter& list, const char* name);
+    // A new empty list of poly-arc-lines that keeps the offsetters' span records.
+    static std::unique_ptr<velPolylineWithOffsetFlagsListCursor> new_records_list();
 
     // Single contours (velOffsetterContour.cpp).
     void offset_closed(velAbsContour& contour, double offset, velPolylineListCursor& out);

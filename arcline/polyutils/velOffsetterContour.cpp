@@ -23,20 +23,6 @@
 
 namespace {
 
-velDebugGeometry& channel() {
-    static velDebugGeometry& dbg = velDebugGeometry::get_from_manager("veloffsetter");
-    return dbg;
-}
-
-void debug_list(const velPolylineListIter& list, const char* name) {
-    if (channel().active(2)) channel().copy_iter(list, name, 2);
-}
-
-std::unique_ptr<velPolylineWithOffsetFlagsListCursor> new_records_list() {
-    return std::make_unique<velPolylineWithOffsetFlagsListCursor>(utPtrClaim(),
-                                                                  new velAbsPolyArcLineListCursor());
-}
-
 // Every span labelled with `side`; positions kept when the contour has them, else numbered from 0.
 void label_spans(velAbsContour& contour, velSpanSide side) {
     const velAbsSpancoPrf first = contour.first_span();
