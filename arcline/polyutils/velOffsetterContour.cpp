@@ -4,7 +4,6 @@
 // there and back, which the raw offset rounds into half circles; the labels that the sorted spans carry tell
 // the runs of each side apart.
 
-#include "arcline/debug/velDebugGeometry.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velPolylineListIterWithOffsetFlags.h"
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
