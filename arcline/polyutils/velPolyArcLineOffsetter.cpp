@@ -147,13 +147,20 @@ int velPolyArcLineOffsetter::extend_spans(const velAbsSpancoPrf& prev_off, const
     return find_intersection_with_arcs(prev_off, cur_off, result, settings);
 }
 
+int velPolyArcLineOffsetter::chamfers(const velAbsSpan& prev_off, const velAbsSpan& cur_off) const {
+    // A corner beside a temporary span (a collapsed arc) lies on a loop that the sorter cuts away; a chamfer
+    // there would fold back across the material and leave a loop of the wrong sense, so it is joined sharp.
+    auto temporary = [](const velAbsSpan& s) { return s.is_temp_line_span() || s.is_temp_arc_span(); };
+    return m_chamfer_corners && !temporary(prev_off) && !temporary(cur_off);
+}
+
 int velPolyArcLineOffsetter::find_intersection_of_lines(const velAbsSpancoPrf& prev_off,
                                                         const velAbsSpancoPrf& cur_off, velAbsContour& result,
                                                         const velOffsetJoinSettings& settings) const {
     const velCornerGeometry corner(prev_off->end_vector(), cur_off->start_vector(), m_offset);
     if (corner.degenerate()) return 0;
     const double max = m_max_corner_offset;
-    if (!m_chamfer_corners || max < 0.0 || corner.corner_distance <= max)
+    if (!chamfers(*prev_off, *cur_off) || max < 0.0 || corner.corner_distance <= max)
         return velExtendJoin::lines(*prev_off, *cur_off, corner);
     // Not even a chamfer reaches within max of the input corner: round it.
     if (std::fabs(m_offset) > max) return 0;
@@ -167,7 +174,7 @@ int velPolyArcLineOffsetter::find_intersection_with_arcs(const velAbsSpancoPrf& 
     const velCornerGeometry corner(prev_off->end_vector(), cur_off->start_vector(), m_offset);
     if (corner.degenerate()) return 0;
     const double max = m_max_corner_offset;
-    if (!m_chamfer_corners || max < 0.0) return velExtendJoin::along_circles(prev_off, cur_off);
+    if (!chamfers(*prev_off, *cur_off) || max < 0.0) return velExtendJoin::along_circles(prev_off, cur_off);
     if (std::fabs(m_offset) > max) return 0;
     return velChamferJoin::tangent_lines(*prev_off, *cur_off, corner, max, corner.corner_distance > max,
                                          result, settings);

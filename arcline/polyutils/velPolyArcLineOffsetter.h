@@ -5,7 +5,8 @@
 // - where they overlap (a concave corner on the offset side) they are trimmed to their crossing
 //   (velTrimJoin);
 // - where they leave a gap (a convex corner) they are extended to a sharp corner (velExtendJoin, with
-//   `extend`), chamfered when that corner would lie too far out (velChamferJoin), or rounded by an arc of
+//   `extend`), chamfered when that corner would lie too far out (velChamferJoin; never beside a temporary
+//   span, whose corner the sorter cuts away: there it stays sharp), or rounded by an arc of
 //   radius |offset| about the input corner (velRoundJoin);
 // - small gaps left over are closed by moving both ends, larger ones bridged by a line
 //   (velOffsetGapCloser).
@@ -104,6 +105,9 @@ private:
                                    velAbsContour& result, const velOffsetJoinSettings& settings) const;
     int find_intersection_with_arcs(const velAbsSpancoPrf& prev_off, const velAbsSpancoPrf& cur_off,
                                     velAbsContour& result, const velOffsetJoinSettings& settings) const;
+    // Whether the corner between two offset spans may be chamfered: chamfering is on and neither is a
+    // temporary span.
+    int chamfers(const velAbsSpan& prev_off, const velAbsSpan& cur_off) const;
     velOffsetJoinSettings settings(int keep_order) const;
 
     velAbsContour& m_contour;

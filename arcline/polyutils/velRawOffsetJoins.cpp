@@ -96,8 +96,11 @@ int velRawOffsetJoins::extend(velRawOffsetSpan& prev, velRawOffsetSpan& cur, Spa
     const velCornerGeometry corner(T1, T2, settings.offset);
     if (corner.degenerate()) return 0;
     const double max = settings.max_corner_offset;
+    // A corner beside a temporary span (a collapsed arc) lies on a loop that the sorter cuts away; a chamfer
+    // there would fold back across the material and leave a loop of the wrong sense, so it is joined sharp.
+    const bool chamfer = settings.chamfer && !prev.temporary() && !cur.temporary();
     if (!prev.arc && !cur.arc) {
-        if (!settings.chamfer || max < 0.0 || corner.corner_distance <= max) {
+        if (!chamfer || max < 0.0 || corner.corner_distance <= max) {
             const giPoint3 X = prev.e + corner.T1 * corner.extension;
             prev.e = X;
             cur.s = X;
@@ -107,7 +110,7 @@ int velRawOffsetJoins::extend(velRawOffsetSpan& prev, velRawOffsetSpan& cur, Spa
         if (std::fabs(settings.offset) > max) return 0;
         return chamfer_lines(prev, cur, corner, max, out, settings);
     }
-    if (!settings.chamfer || max < 0.0) return along_circles(prev, cur);
+    if (!chamfer || max < 0.0) return along_circles(prev, cur);
     if (std::fabs(settings.offset) > max) return 0;
     return tangent_lines(prev, cur, corner, max, corner.corner_distance > max, out, settings);
 }
