@@ -96,6 +96,7 @@ public:
     velProgressBreak* p_progress() const { return m_progress; }
     // 1: output spans keep their side labels and input positions (offset-flag cursors receive them).
     void set_span_info(int on) { m_span_info = on; }
+    int get_span_info() const { return m_span_info; }
     void set_voronoi_permitted(int on) { m_voronoi_permitted = on; }
     // 1: pieces that are not offset are handed on with the offset pieces.
     void set_multiple_offset_mode(int on) { m_multiple_offset_mode = on; }

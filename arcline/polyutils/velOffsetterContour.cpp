@@ -260,11 +260,13 @@ void velOffsetter::extract_side(velPolylineListIter& sorted, velPolylineListCurs
             }
             continue;
         }
+        // A run that ends in the first round is met again in the second, where it is taken; a run taken
+        // once is not taken again when the second round meets it from its start (previous: the start of the
+        // last run taken).
         int previous = -1;
         for (const auto& [s, e] : runs) {
-            const bool repeat = previous >= 0 && s == previous + n;
+            if (e < n - 1 || (previous >= 0 && s == previous + n)) continue;
             previous = s;
-            if (e < n - 1 || repeat) continue;
             out.create_last_polyline();
             const int s0 = s % n;
             const int e1 = e + 1 - (s - s0); // the run's end, counted from s0

@@ -75,7 +75,7 @@ RawSpan read_span(const velPolylineListIter& in, int k) {
     s.arc = true;
     s.a0 = std::atan2(s.ay - s.cy, s.ax - s.cx);
     const double ab = std::atan2(s.by - s.cy, s.bx - s.cx);
-    const bool ccw = (mx - s.ax) * (s.by - s.ay) - (my - s.ay) * (s.bx - s.ax) < 0.0;
+    const bool ccw = (mx - s.ax) * (s.by - s.ay) - (my - s.ay) * (s.bx - s.ax) > 0.0; // bulging to the right
     s.sweep = ccw ? angle_in(ab, s.a0, 1.0) : -angle_in(ab, s.a0, -1.0);
     if (std::fabs(s.sweep) < velTol::formula_zero)
         s.sweep = ccw ? 2.0 * std::numbers::pi : -2.0 * std::numbers::pi;
