@@ -203,7 +203,10 @@ std::string picture(const GeometryInput& in, const Offsets& r, const Options& o)
     for (velAbsPolyArcLineListIter* it : {&input, &offsets})
         for (it->reset(); ++*it;)
             if (finite_polyline(*it)) box.merge(it->box(vel_2d_box));
-    const SvgPage page(box, 800.0, PolylineDrawing::margin, SvgDocument::band_height(4));
+    LoopCounts counts;
+    for (offsets.reset(); ++offsets;)
+        counts.add(offsets);
+    const SvgPage page(box, 800.0, PolylineDrawing::margin, SvgDocument::band_height(counts.open > 0 ? 4 : 3));
     const std::string what = std::string(o.each ? "offset of each polyline of " : "offset of ") + in.name() +
                              " by " + format::shortest(o.distance);
     SvgDocument doc(page, "arcline: " + what, "#ffffff");
@@ -211,11 +214,9 @@ std::string picture(const GeometryInput& in, const Offsets& r, const Options& o)
     SvgPath lines(page), region(page), outer(page), holes(page), open(page);
     for (input.reset(); ++input;)
         if (finite_polyline(input)) lines.add_polyline(input);
-    LoopCounts counts;
     for (offsets.reset(); ++offsets;) {
         LoopCounts one;
         one.add(offsets);
-        counts.add(one);
         if (one.open > 0) {
             open.add_polyline(offsets);
         } else if (one.loops > 0) {
@@ -252,7 +253,8 @@ std::string picture(const GeometryInput& in, const Offsets& r, const Options& o)
                          std::to_string(counts.outer) + "); area " + format::shortest(counts.area),
                      text_colour);
     doc.legend_entry(2, hole_colour, "holes, clockwise (" + std::to_string(counts.holes) + ")", text_colour);
-    doc.legend_entry(3, open_colour, "open polylines (" + std::to_string(counts.open) + ")", text_colour);
+    if (counts.open > 0)
+        doc.legend_entry(3, open_colour, "open polylines (" + std::to_string(counts.open) + ")", text_colour);
     doc.scale_bar(text_colour);
     return doc.finish();
 }

@@ -280,9 +280,12 @@ TEST_P(OffsetValidCases, SummaryAndOutputAgree) {
     EXPECT_EQ(j["holes"], c.holes);
     EXPECT_EQ(j["open"], c.open);
     EXPECT_EQ(j["outputs"].size(), static_cast<std::size_t>(c.loops + c.open));
-    if (!std::isnan(c.area))
+    if (!std::isnan(c.area)) {
         EXPECT_NEAR(j["area"].get<double>(), c.area, 1e-9 * std::max(1.0, std::fabs(c.area)));
-    if (!std::isnan(c.length)) EXPECT_NEAR(j["length"].get<double>(), c.length, 1e-9 * c.length);
+    }
+    if (!std::isnan(c.length)) {
+        EXPECT_NEAR(j["length"].get<double>(), c.length, 1e-9 * c.length);
+    }
     // OUT reads back with the same area, and the per-output records add up to the totals.
     const json k = info_json({out});
     EXPECT_EQ(k[0]["polylines"], c.loops + c.open);
@@ -340,7 +343,7 @@ TEST(OffsetCommand, ArgumentsAndBadInput) {
         {{"offset", in, "1e999", "-o", out}, "DIST"},
         {{"offset", in, "2x", "-o", out}, "DIST"},
         {{"offset", in, "1e200", "-o", out}, "DIST"},
-        {{"offset", in, "1", "--chamfer", "-1", "-o", out}, "MAX"},
+        {{"offset", in, "1", "--chamfer", "-1", "-o", out}, "--chamfer"},
         {{"offset", in, "1"}, "--output"},
         {{"offset", in, "--raw", "-o", out}, "DIST"},
         {{"offset", in, "1", "-o", "-", "--svg", "-"}, "--svg"},
@@ -357,7 +360,6 @@ TEST(OffsetCommand, ArgumentsAndBadInput) {
     for (const Bad& b : bad) {
         const Outcome r = cli(b.args);
         EXPECT_EQ(r.code, 2) << b.names;
-        EXPECT_NE(r.err.find("arcline offset"), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(b.names), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(out)) << b.names;
     }
