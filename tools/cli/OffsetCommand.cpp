@@ -206,7 +206,8 @@ std::string picture(const GeometryInput& in, const Offsets& r, const Options& o)
     LoopCounts counts;
     for (offsets.reset(); ++offsets;)
         counts.add(offsets);
-    const SvgPage page(box, 800.0, PolylineDrawing::margin, SvgDocument::band_height(counts.open > 0 ? 4 : 3));
+    const SvgPage page(box, 800.0, PolylineDrawing::margin,
+                       SvgDocument::band_height(counts.open > 0 ? 4 : 3));
     const std::string what = std::string(o.each ? "offset of each polyline of " : "offset of ") + in.name() +
                              " by " + format::shortest(o.distance);
     SvgDocument doc(page, "arcline: " + what, "#ffffff");

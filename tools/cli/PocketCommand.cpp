@@ -3,7 +3,6 @@
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
-#include "arcline/platform/velProgressBreak.h"
 #include "tools/cli/Command.h"
 #include "tools/cli/Format.h"
 #include "tools/cli/GeometryInput.h"
@@ -21,7 +20,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -72,44 +70,41 @@ struct Level {
     LoopCounts counts;
 };
 
-// A bar on the terminal's error stream: the level being offset and how far its offset has come, redrawn at
-// most every redraw_interval and cleared when done.
-class TerminalProgress : public velProgressBreak {
+// A bar on the terminal's error stream: the levels made against an estimate of how many there will be,
+// redrawn after every level and cleared when done. The estimate: the square root of a level's area shrinks
+// about linearly with the offset (exactly so for a disc), so the last two levels tell where it reaches 0.
+class LevelBar {
 public:
-    explicit TerminalProgress(std::ostream& err) : m_err(err) {}
-    void start_level(int level, double offset) {
-        m_level = level;
-        m_offset = offset;
-        m_last = {};
-        draw(0.0);
+    LevelBar(std::ostream& err, int max_levels) : m_err(err), m_max_levels(max_levels) { draw(0); }
+    void level_done(int level, double area) {
+        const double root = std::sqrt(std::max(area, 0.0));
+        double estimate = m_max_levels;
+        if (level > 1 && m_last_root > root) estimate = level + root / (m_last_root - root);
+        m_last_root = root;
+        m_estimate =
+            std::clamp(estimate, level + 1.0, static_cast<double>(std::max(m_max_levels, level + 1)));
+        // The bar never runs back when the estimate grows.
+        m_fraction = std::max(m_fraction, level / m_estimate);
+        draw(level);
     }
     void clear() { m_err << "\r\033[K" << std::flush; }
 
-protected:
-    bool on_progress(int, int) override {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_last >= redraw_interval) {
-            m_last = now;
-            draw(fraction_done());
-        }
-        return false;
-    }
-
 private:
-    static constexpr std::chrono::milliseconds redraw_interval{100};
     static constexpr int width = 30;
 
-    void draw(double fraction) {
-        const int filled = std::clamp(static_cast<int>(fraction * width), 0, width);
-        m_err << "\rarcline pocket: level " << m_level << " (offset " << format::shortest(m_offset) << ") ["
+    void draw(int levels) {
+        const int filled = std::clamp(static_cast<int>(m_fraction * width), 0, width);
+        m_err << "\rarcline pocket: " << format::plural(levels, "level", "levels") << " of about "
+              << static_cast<long long>(std::ceil(m_estimate)) << " ["
               << std::string(static_cast<std::size_t>(filled), '#')
               << std::string(static_cast<std::size_t>(width - filled), '.') << "]\033[K" << std::flush;
     }
 
     std::ostream& m_err;
-    int m_level = 0;
-    double m_offset = 0.0;
-    std::chrono::steady_clock::time_point m_last{};
+    int m_max_levels;
+    double m_estimate = m_max_levels;
+    double m_last_root = 0.0;
+    double m_fraction = 0.0;
 };
 
 // Whether the session's error stream is this process's standard error and that is a terminal.
@@ -121,15 +116,15 @@ bool error_stream_is_terminal(Session& session) {
 std::vector<std::unique_ptr<Level>> pocket(const RegionOffset& region, double step, int max_levels,
                                            Session& session) {
     std::vector<std::unique_ptr<Level>> levels;
-    std::unique_ptr<TerminalProgress> bar;
-    if (error_stream_is_terminal(session)) bar = std::make_unique<TerminalProgress>(session.err());
+    std::unique_ptr<LevelBar> bar;
+    if (error_stream_is_terminal(session)) bar = std::make_unique<LevelBar>(session.err(), max_levels);
     for (int k = 1; k <= max_levels; ++k) {
         auto level = std::make_unique<Level>();
         level->offset = -k * step;
-        if (bar) bar->start_level(k, level->offset);
-        region.offset(level->offset, OffsetCorners{}, level->loops, bar.get());
+        region.offset(level->offset, OffsetCorners{}, level->loops);
         level->counts = LoopCounts::of(level->loops);
         if (level->counts.polylines == 0) break;
+        if (bar) bar->level_done(k, level->counts.area);
         levels.push_back(std::move(level));
     }
     if (bar) bar->clear();

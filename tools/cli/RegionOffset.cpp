@@ -103,10 +103,9 @@ std::optional<RegionOffset> RegionOffset::prepare(const GeometryInput& in, const
 }
 
 void RegionOffset::offset(double distance, const OffsetCorners& corners,
-                          velAbsPolyArcLinecoDListPrgcoPrgcoDList& out, velProgressBreak* progress) const {
+                          velAbsPolyArcLinecoDListPrgcoPrgcoDList& out) const {
     velOffsetter offsetter;
     corners.apply(offsetter);
-    if (progress) offsetter.set_progress_break(progress);
     velAbsPolyArcLineListCursor cursor(out);
     velAbsPolyArcLineListIter in(*m_boundaries);
     // The offsetter works on a copy: the boundaries stay for the next offset.

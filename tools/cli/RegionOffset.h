@@ -20,7 +20,6 @@
 #include <string>
 
 class velOffsetter;
-class velProgressBreak;
 
 namespace arcline::cli {
 
@@ -66,10 +65,9 @@ public:
     const giBox2& box() const { return m_box; }
 
     // The region offset by `distance` (positive grows the material: outer boundaries grow, holes shrink)
-    // into `out`, which is cleared first: anticlockwise outer boundaries and clockwise holes. `progress`,
-    // when given, is advanced by the offsetter and may stop it (out is then empty).
-    void offset(double distance, const OffsetCorners& corners, velAbsPolyArcLinecoDListPrgcoPrgcoDList& out,
-                velProgressBreak* progress = nullptr) const;
+    // into `out`, which is cleared first: anticlockwise outer boundaries and clockwise holes.
+    void offset(double distance, const OffsetCorners& corners,
+                velAbsPolyArcLinecoDListPrgcoPrgcoDList& out) const;
 
 private:
     RegionOffset();
