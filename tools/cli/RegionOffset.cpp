@@ -48,6 +48,20 @@ bool RegionOffset::within_range(const GeometryInput& in, double distance, const 
     return true;
 }
 
+namespace {
+
+// A warning about the region of `in`; under --strict a fault, and false.
+bool warn(const GeometryInput& in, const std::string& text, Session& session) {
+    if (!session.options().strict) {
+        session.warning(in.name(), text);
+        return true;
+    }
+    session.fault(in.name(), text);
+    return false;
+}
+
+} // namespace
+
 RegionOffset::RegionOffset() : m_boundaries(std::make_unique<velAbsPolyArcLinecoDListPrgcoPrgcoDList>()) {}
 
 std::optional<RegionOffset> RegionOffset::prepare(const GeometryInput& in, const std::string& refusal,
@@ -60,9 +74,11 @@ std::optional<RegionOffset> RegionOffset::prepare(const GeometryInput& in, const
     for (it.reset(); ++it;) {
         const int n = it.num_pos();
         if (n < 2) {
-            if (n == 1)
-                session.warning(in.name(), "polyline " + std::to_string(it.index()) +
-                                               " has no span: it bounds nothing and is left out");
+            if (n == 1 && !warn(in,
+                                "polyline " + std::to_string(it.index()) +
+                                    " has no span: it bounds nothing and is left out",
+                                session))
+                return std::nullopt;
             continue;
         }
         const giPoint3 start = it.get_pos(0);
@@ -92,8 +108,15 @@ std::optional<RegionOffset> RegionOffset::prepare(const GeometryInput& in, const
     RegionOffset r;
     velAbsPolyArcLineListCursor oriented(*r.m_boundaries);
     velPolylineSorter sorter;
+    const velAbsPolyArcLineListIter list(closed);
+    if (sorter.any_intersections(list) != 0 &&
+        !warn(in,
+              "the boundaries cross: they are cut at their crossings and rejoined into loops that nest (an "
+              "overlap of two outlines becomes a hole); sort the file first for the region that they cover",
+              session))
+        return std::nullopt;
     // Every coordinate read is finite, so orientation cannot refuse the list.
-    sorter.orient(velAbsPolyArcLineListIter(closed), &oriented);
+    sorter.orient(list, &oriented);
     velAbsPolyArcLineListIter result(*r.m_boundaries);
     for (result.reset(); ++result;) {
         ++r.m_size;

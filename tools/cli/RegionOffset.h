@@ -3,7 +3,8 @@
 // share. The closed polylines of the input are the boundaries of one region, nested into outer boundaries,
 // holes and islands by the geometry alone: whatever their orientation in the file, they are oriented by
 // their nesting (outermost anticlockwise, the ones directly inside clockwise, and so on) before the offset.
-// Boundaries that cross are cut at their crossings and rejoined into loops that do not (as `orient` does).
+// Boundaries that cross are cut at their crossings and rejoined into loops that do not (as `orient` does),
+// with a warning: the loops then nest like the even-odd rule, so the overlap of two outlines is a hole.
 //
 // Open polylines bound nothing and are refused: a fault naming the file and the first of them. A polyline
 // whose ends lie apart by no more than closing_gap is closed, its last position moved onto its first.

@@ -375,6 +375,20 @@ TEST(OffsetCommand, ArgumentsAndBadInput) {
     EXPECT_EQ(info_json({out})[0]["polylines"], 0);
 }
 
+TEST(OffsetCommand, CrossingBoundariesWarn) {
+    ScratchDir dir;
+    const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
+    // Two squares overlapping in [5,10]^2: cut and rejoined, the overlap nests inside the outline as a hole.
+    spit(in, records({square(0, 0, 10), square(5, 5, 10)}));
+    const Outcome r = cli({"offset", in, "-1", "-o", out, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find(in + ": warning: the boundaries cross"), std::string::npos) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["holes"], 0);
+    EXPECT_EQ(j["outer"], 2); // the two L shapes left of the outline when the hole grows
+    EXPECT_EQ(cli({"offset", in, "-1", "-o", out, "--strict"}).code, 2);
+}
+
 TEST(OffsetCommand, RawJson) {
     ScratchDir dir;
     const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
