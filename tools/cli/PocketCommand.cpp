@@ -60,7 +60,7 @@ void setup(CLI::App& app, Options& o) {
     app.add_flag("--json", o.json,
                  "the counts as one JSON object: levels, loops, spans, and per level its offset, loops,\n"
                  "outer, holes, spans, area and length");
-    SvgOutput::add_option(app, o.svg, "the region (black) and the levels, each in its own shade");
+    SvgOutput::add_option(app, o.svg, "the region and its levels, each level in its own shade,");
 }
 
 // One level of the pocket: the region offset by `offset`.
