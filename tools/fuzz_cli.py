@@ -165,6 +165,11 @@ def main():
                 ("orient", [args.arcline, "orient", name, "-o", "-"]),
                 ("boolean", [args.arcline, "boolean", ("union", "intersection", "difference", "xor")[k % 4], name,
                              region_b, "-o", name + ".bool", "--json"]),
+                # The region offset, each polyline's, or the raw one; growing and shrinking in turn.
+                ("offset", [args.arcline, "offset", name, ("-2", "3")[k % 2], "-o", name + ".off", "--json"]
+                 + ([], ["--each"], ["--raw"], ["--each", "--sharp"], ["--chamfer", "1"])[k % 5]),
+                # A coarse step: the examples pocket in a few levels.
+                ("pocket", [args.arcline, "pocket", name, "20", "-o", name + ".pocket", "--json"]),
             ])
             for what, cmd in commands:
                 ran += 1
@@ -185,7 +190,7 @@ def main():
                         out = None
                         if what != "convert":
                             problems.append("output is not UTF-8")
-                    if what in ("sort", "nest", "boolean") and out is not None and p.returncode in (0, 1):
+                    if what in ("sort", "nest", "boolean", "offset", "pocket") and out is not None and p.returncode in (0, 1):
                         try:
                             json.loads(out)
                         except ValueError as e:

@@ -175,43 +175,231 @@ TEST(OffsetCommand, PictureDrawsTemporarySpansDashed) {
     EXPECT_EQ(group.find("<path"), std::string::npos) << group;
 }
 
-TEST(OffsetCommand, ArgumentsAndBadInput) {
+// One row per way of offsetting a region or each polyline: what the summary says and OUT holds.
+struct ValidCase {
+    const char* name;
+    double distance;
+    std::vector<std::string> options;
+    std::vector<std::vector<std::string>> input;
+    int loops, outer, holes, open;
+    double area;   // the loops' signed areas summed
+    double length; // NaN: not checked
+};
+
+const double s = 10.0; // side of the squares below
+const double root2 = std::sqrt(2.0);
+
+const std::vector<ValidCase> valid_cases = {
+    // A square grows by a band with quarter circles at its corners and shrinks to a square with sharp
+    // corners, whichever way it was drawn: the region is oriented by nesting first.
+    {"region_grows", 1, {}, {square(0, 0, s)}, 1, 1, 0, 0, (s + 2) * (s + 2) - 4 + pi, 4 * s + 2 * pi},
+    {"region_grows_clockwise",
+     1,
+     {},
+     {square(0, 0, s, true)},
+     1,
+     1,
+     0,
+     0,
+     (s + 2) * (s + 2) - 4 + pi,
+     4 * s + 2 * pi},
+    {"region_shrinks", -1, {}, {square(0, 0, s)}, 1, 1, 0, 0, (s - 2) * (s - 2), 4 * (s - 2)},
+    {"region_shrinks_clockwise", -1, {}, {square(0, 0, s, true)}, 1, 1, 0, 0, (s - 2) * (s - 2), 4 * (s - 2)},
+    {"region_sharp", 1, {"--sharp"}, {square(0, 0, s)}, 1, 1, 0, 0, (s + 2) * (s + 2), 4 * (s + 2)},
+    // Sharp corners lie sqrt 2 from the input corners: a chamfer at 1.2 cuts a right isosceles triangle
+    // of height sqrt 2 - 1.2 (area its square) off each.
+    {"region_chamfer",
+     1,
+     {"--chamfer", "1.2"},
+     {square(0, 0, s)},
+     1,
+     1,
+     0,
+     0,
+     (s + 2) * (s + 2) - 4 * (root2 - 1.2) * (root2 - 1.2),
+     std::nan("")},
+    // A hole (given anticlockwise: its nesting makes it one) grows when the material shrinks, with rounded
+    // corners, and shrinks to a sharp square when it grows.
+    {"region_hole_grows",
+     -1,
+     {},
+     {square(0, 0, s), square(3, 3, 4)},
+     2,
+     1,
+     1,
+     0,
+     64 - (36 - 4 + pi),
+     std::nan("")},
+    {"region_hole_shrinks",
+     1,
+     {},
+     {square(0, 0, s), square(3, 3, 4, true)},
+     2,
+     1,
+     1,
+     0,
+     140 + pi - 4,
+     std::nan("")},
+    // Two squares 1 apart grown by 1 merge into one loop.
+    {"region_merges", 1, {}, {square(0, 0, 4), square(5, 0, 4)}, 1, 1, 0, 0, std::nan(""), std::nan("")},
+    // Each polyline on its own: the right side is outside an anticlockwise loop and inside a clockwise one,
+    // which keeps its orientation.
+    {"each_right_of_anticlockwise", 1, {"--each"}, {square(0, 0, s)}, 1, 1, 0, 0, 140 + pi, 4 * s + 2 * pi},
+    {"each_left_of_anticlockwise", -1, {"--each"}, {square(0, 0, s)}, 1, 1, 0, 0, 64, 32},
+    {"each_right_of_clockwise", 1, {"--each"}, {square(0, 0, s, true)}, 1, 0, 1, 0, -64, 32},
+    // Two overlapping squares offset each on their own do not merge.
+    {"each_does_not_merge",
+     1,
+     {"--each"},
+     {square(0, 0, 4), square(5, 0, 4)},
+     2,
+     2,
+     0,
+     0,
+     2 * (36 - 4 + pi),
+     2 * (16 + 2 * pi)},
+    // An open line gives the run along the side the sign picks, as long as the line; a point gives nothing.
+    {"each_open_line", 1, {"--each"}, {{p(0, 0), p(s, 0)}, {p(3, 3)}}, 0, 0, 0, 1, 0, s},
+};
+
+class OffsetValidCases : public ::testing::TestWithParam<ValidCase> {};
+
+TEST_P(OffsetValidCases, SummaryAndOutputAgree) {
+    const ValidCase& c = GetParam();
     ScratchDir dir;
     const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
-    spit(in, records({square(0, 0, 10)}));
-    // The full offset is not built: without --raw the command says so and names the option.
-    const Outcome full = cli({"offset", in, "1", "-o", out});
-    EXPECT_EQ(full.code, 2);
-    EXPECT_NE(full.err.find("arcline offset: "), std::string::npos) << full.err;
-    EXPECT_NE(full.err.find("--raw"), std::string::npos) << full.err;
-    EXPECT_FALSE(fs::exists(out));
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"offset", in, "nan", "--raw", "-o", out},
-          {"offset", in, "1e999", "--raw", "-o", out},
-          {"offset", in, "2x", "--raw", "-o", out},
-          {"offset", in, "1", "--raw", "--chamfer", "-1", "-o", out},
-          {"offset", in, "1", "--raw"},
-          {"offset", in, "1", "--raw", "-o", "-", "--svg", "-"},
-          {"offset", in, "--raw", "-o", out}}) {
-        const Outcome r = cli(bad);
-        EXPECT_EQ(r.code, 2) << bad[2];
-        EXPECT_NE(r.err.find("arcline offset"), std::string::npos) << r.err;
+    spit(in, records(c.input));
+    std::vector<std::string> args = {"offset", in, num(c.distance), "-o", out, "--json"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const Outcome r = cli(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["mode"], c.options.size() > 0 && c.options[0] == "--each" ? "each" : "region");
+    EXPECT_EQ(j["loops"], c.loops);
+    EXPECT_EQ(j["outer"], c.outer);
+    EXPECT_EQ(j["holes"], c.holes);
+    EXPECT_EQ(j["open"], c.open);
+    EXPECT_EQ(j["outputs"].size(), static_cast<std::size_t>(c.loops + c.open));
+    if (!std::isnan(c.area)) {
+        EXPECT_NEAR(j["area"].get<double>(), c.area, 1e-9 * std::max(1.0, std::fabs(c.area)));
     }
-    EXPECT_FALSE(fs::exists(out));
-    // A fault in the input: named with its line, exit code 2, OUT left as it was.
+    if (!std::isnan(c.length)) {
+        EXPECT_NEAR(j["length"].get<double>(), c.length, 1e-9 * c.length);
+    }
+    // OUT reads back with the same area, and the per-output records add up to the totals.
+    const json k = info_json({out});
+    EXPECT_EQ(k[0]["polylines"], c.loops + c.open);
+    EXPECT_NEAR(k[0]["area"].get<double>(), j["area"].get<double>(), 1e-9 * std::max(1.0, std::fabs(c.area)));
+    double area = 0.0;
+    int spans = 0;
+    for (const json& o : j["outputs"]) {
+        area += o["area"].get<double>();
+        spans += o["spans"].get<int>();
+    }
+    EXPECT_NEAR(area, j["area"].get<double>(), 1e-9 * std::max(1.0, std::fabs(area)));
+    EXPECT_EQ(spans, j["spans"]);
+}
+
+INSTANTIATE_TEST_SUITE_P(OffsetCommand, OffsetValidCases, ::testing::ValuesIn(valid_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(OffsetCommand, SummaryLineAndPicture) {
+    ScratchDir dir;
+    const std::string in = dir.file("in.txt"), out = dir.file("out.txt"), svg = dir.file("out.svg");
+    spit(in, records({square(0, 0, 10), square(3, 3, 4)}));
+    const Outcome r = cli({"offset", in, "-1", "-o", out, "--svg", svg});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string head = in + ": region of 2 boundaries offset by -1, rounded corners: 2 loops: 1 outer "
+                                  "boundary, 1 hole; 12 spans; area ";
+    ASSERT_EQ(r.out.rfind(head, 0), 0u) << r.out;
+    EXPECT_NEAR(std::stod(r.out.substr(head.size())), 32 - pi, 1e-9) << r.out;
+    const std::string picture = slurp(svg);
+    EXPECT_EQ(count(picture, "class=\"layer "), 2);
+    EXPECT_EQ(path_data(picture, "outer").size(), 1u);
+    EXPECT_EQ(path_data(picture, "hole").size(), 1u);
+    // The geometry on standard output: the line goes to the error stream.
+    const Outcome each = cli({"offset", in, "1", "--each", "-o", "-"});
+    ASSERT_EQ(each.code, 0) << each.err;
+    EXPECT_EQ(each.out.rfind("velGeometryIO 1\n", 0), 0u);
+    EXPECT_EQ(each.err.rfind("arcline offset: " + in +
+                                 ": 2 polylines offset each by 1, rounded corners: 2 polylines "
+                                 "written, 0 vanished; 2 loops: 2 outer boundaries, 0 holes; ",
+                             0),
+              0u)
+        << each.err;
+}
+
+TEST(OffsetCommand, ArgumentsAndBadInput) {
+    ScratchDir dir;
+    const std::string in = dir.file("in.txt"), out = dir.file("out.txt"), open = dir.file("open.txt");
+    spit(in, records({square(0, 0, 10)}));
+    spit(open, records({square(0, 0, 10), {p(0, 0), p(5, 5)}, {p(1, 1), p(2, 1)}}));
+    struct Bad {
+        std::vector<std::string> args;
+        const char* names; // what the message must name
+    };
+    const std::vector<Bad> bad = {
+        {{"offset", in, "nan", "-o", out}, "DIST"},
+        {{"offset", in, "1e999", "-o", out}, "DIST"},
+        {{"offset", in, "2x", "-o", out}, "DIST"},
+        {{"offset", in, "1e200", "-o", out}, "DIST"},
+        {{"offset", in, "1", "--chamfer", "-1", "-o", out}, "--chamfer"},
+        {{"offset", in, "1"}, "--output"},
+        {{"offset", in, "--raw", "-o", out}, "DIST"},
+        {{"offset", in, "1", "-o", "-", "--svg", "-"}, "--svg"},
+        {{"offset", in, "1", "-o", "-", "--json"}, "--json"},
+        {{"offset", in, "1", "--raw", "--each", "-o", out}, "--each"},
+        // Open polylines bound no region: the first is named, with how many more.
+        {{"offset", open, "1", "-o", out}, "polyline 1 is open (its ends lie 7.07"},
+        {{"offset", open, "1", "-o", out}, "and 1 more"},
+        {{"offset", open, "1", "-o", out}, "--each"},
+        {{"offset", data("huge_coordinates.txt"), "1", "-o", out}, "huge_coordinates.txt: coordinates reach"},
+        {{"offset", data("nan_coordinate.txt"), "1", "-o", out}, "nan_coordinate.txt:6: "},
+        {{"offset", dir.file("missing.txt"), "1", "-o", out}, "missing.txt"},
+    };
+    for (const Bad& b : bad) {
+        const Outcome r = cli(b.args);
+        EXPECT_EQ(r.code, 2) << b.names;
+        EXPECT_NE(r.err.find(b.names), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(out)) << b.names;
+    }
+    // A fault in the input leaves OUT as it was.
     spit(out, "old");
-    const Outcome nan = cli({"offset", data("nan_coordinate.txt"), "1", "--raw", "-o", out});
-    EXPECT_EQ(nan.code, 2);
-    EXPECT_NE(nan.err.find("nan_coordinate.txt:6: "), std::string::npos) << nan.err;
-    EXPECT_NE(nan.err.find("arcline offset: " + out + " not written"), std::string::npos) << nan.err;
+    EXPECT_EQ(cli({"offset", open, "1", "-o", out}).code, 2);
     EXPECT_EQ(slurp(out), "old");
-    EXPECT_EQ(cli({"offset", dir.file("missing.txt"), "1", "--raw", "-o", out}).code, 2);
-    // Offsets that overflow are left out and named; the rest is written.
+    // The raw offset of coordinates near the largest double: offsets that overflow are left out and named.
     const Outcome huge = cli({"offset", data("huge_coordinates.txt"), "1", "--raw", "-o", out});
     EXPECT_EQ(huge.code, 2);
     EXPECT_NE(huge.err.find("huge_coordinates.txt: polyline 0: "), std::string::npos) << huge.err;
     EXPECT_NE(summary(huge).find("1 not finite"), std::string::npos) << huge.out;
     EXPECT_EQ(info_json({out})[0]["polylines"], 0);
+}
+
+TEST(OffsetCommand, CrossingBoundariesWarn) {
+    ScratchDir dir;
+    const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
+    // Two squares overlapping in [5,10]^2: cut and rejoined, the overlap nests inside the outline as a hole.
+    spit(in, records({square(0, 0, 10), square(5, 5, 10)}));
+    const Outcome r = cli({"offset", in, "-1", "-o", out, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find(in + ": warning: the boundaries cross"), std::string::npos) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["holes"], 0);
+    EXPECT_EQ(j["outer"], 2); // the two L shapes left of the outline when the hole grows
+    EXPECT_EQ(cli({"offset", in, "-1", "-o", out, "--strict"}).code, 2);
+}
+
+TEST(OffsetCommand, RawJson) {
+    ScratchDir dir;
+    const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
+    spit(in, records({collapsing_arc(), square(10, 0, 4)}));
+    const Outcome r = cli({"offset", in, "5", "--raw", "-o", out, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["mode"], "raw");
+    EXPECT_EQ(j["polylines_in"], 2);
+    EXPECT_EQ(j["temporary_lines"], 3);
+    EXPECT_EQ(j["temporary_arcs"], 0);
 }
 
 } // namespace
