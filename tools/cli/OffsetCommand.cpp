@@ -3,9 +3,11 @@
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/polyline/contour/velPolyArcLineAdapter.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velOffsetter.h"
+#include "arcline/polyutils/velPolylineListUtils.h"
 #include "tools/cli/Command.h"
 #include "tools/cli/Format.h"
 #include "tools/cli/GeometryInput.h"
@@ -106,7 +108,25 @@ void keep_finite(const velPolylineListIter& made, int source, const GeometryInpu
     }
 }
 
+// Whether every position (and arc mid point) of the polyline has one z.
+bool flat(const velAbsPolyArcLine& line) {
+    giPoint3 p;
+    line.get_pos(1, p);
+    const double z = p.z;
+    for (int i = 1; i <= line.num_pos(); ++i) {
+        line.get_pos(i, p);
+        if (p.z != z) return false;
+        if (i > 1 && !line.span_linear(i - 1)) {
+            line.get_mid_pos(i - 1, p);
+            if (p.z != z) return false;
+        }
+    }
+    return true;
+}
+
 // Every polyline of `in` offset on its own: the right side at the distance, or the left side at -distance.
+// A polyline whose height changes (a ramp, a helix) is offset in XY and its heights carried along the
+// input (velPolylineListUtils::offset_with_z): its arcs are circles only as seen from above.
 Offsets each_offsets(const GeometryInput& in, const Options& o, Session& session) {
     Offsets r;
     velOffsetter offsetter;
@@ -125,10 +145,18 @@ Offsets each_offsets(const GeometryInput& in, const Options& o, Session& session
         // Ends a hair apart: a loop, closed exactly as contours want it.
         if (start != end && start.distance(end) <= RegionOffset::closing_gap)
             copy->edit_pos(copy->num_pos(), start);
-        velPolyArcLineAdapter contour(copy.release(), ut_ptr_claim);
-        const std::unique_ptr<velPolylineListCursor> made(offsetter.offset(contour, o.distance));
         const int before = static_cast<int>(r.sources.size()) + r.not_finite;
-        if (made) keep_finite(made->iterator(), source, in, r, session);
+        if (!flat(*copy)) {
+            velSingleAbsArcLineListIter single(*copy);
+            std::vector<double> distances;
+            velAbsPolyArcLineListCursor made;
+            velPolylineListUtils::offset_with_z(offsetter, single, o.distance, distances, made);
+            keep_finite(made.iterator(), source, in, r, session);
+        } else {
+            velPolyArcLineAdapter contour(copy.release(), ut_ptr_claim);
+            const std::unique_ptr<velPolylineListCursor> made(offsetter.offset(contour, o.distance));
+            if (made) keep_finite(made->iterator(), source, in, r, session);
+        }
         if (static_cast<int>(r.sources.size()) + r.not_finite == before) ++r.vanished;
     }
     return r;
