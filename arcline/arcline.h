@@ -265,6 +265,7 @@
 #include "arcline/polyutils/velRegionBoolean.h"
 #include "arcline/polyutils/velRoundJoin.h"
 #include "arcline/polyutils/velSegmentMap.h"
+#include "arcline/polyutils/velSortedSpanRecords.h"
 #include "arcline/polyutils/velSorterScratch.h"
 #include "arcline/polyutils/velSpanOffset.h"
 #include "arcline/polyutils/velTrimJoin.h"

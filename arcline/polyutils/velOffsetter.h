@@ -53,7 +53,8 @@ public:
     // Offsets of at most this size are no offset: the input is copied.
     static constexpr double no_offset = velTol::offset_zero;
     // The margin of the frame put round a region that grows: at least this, 3 |offset|, and frame_margin_
-    // fraction of the region's larger extent; sharp corners may reach far out, so they get frame_margin_sharp.
+    // fraction of the region's larger extent; sharp corners may reach far out, so they get
+    // frame_margin_sharp.
     static constexpr double frame_margin_min = 0.001;
     static constexpr double frame_margin_fraction = 3e-5;
     static constexpr double frame_margin_sharp = 100000.0;
@@ -95,6 +96,7 @@ public:
     velProgressBreak* p_progress() const { return m_progress; }
     // 1: output spans keep their side labels and input positions (offset-flag cursors receive them).
     void set_span_info(int on) { m_span_info = on; }
+    int get_span_info() const { return m_span_info; }
     void set_voronoi_permitted(int on) { m_voronoi_permitted = on; }
     // 1: pieces that are not offset are handed on with the offset pieces.
     void set_multiple_offset_mode(int on) { m_multiple_offset_mode = on; }
@@ -131,8 +133,8 @@ public:
     // Closed bands of half-width |offset| around the polylines of `in` (open ones taken there and back,
     // a little extended at their ends) into `out`; reversed when `reverse`. `changed` is set when a polyline
     // vanished or was offset.
-    void sausage_offset(velPolylineListIter& in, velPolylineListCursor& out, double offset, int extend, int set,
-                        int& changed, int keep_order, int reverse);
+    void sausage_offset(velPolylineListIter& in, velPolylineListCursor& out, double offset, int extend,
+                        int set, int& changed, int keep_order, int reverse);
 
     // Every closed polyline of `list` (an offset-flag cursor; others are left) rotated to start at its span
     // of the smallest input position. Polylines without positions stay as they are.
@@ -178,9 +180,9 @@ private:
     void offset_closed(velAbsContour& contour, double offset, velPolylineListCursor& out);
     void offset_open(velAbsContour& contour, double d, velPolylineListCursor* left,
                      velPolylineListCursor* right);
-    // Sorts the raw offset `raw` (made from a contour of the given orientation) into `out` with the closed
-    // sorter and gives the sorted spans the records of the raw ones.
-    void sort_closed(velPolylineListCursor& raw, int clockwise, velPolylineListCursor& out);
+    // Sorts the raw offset `raw` into `out` with the closed sorter and gives the sorted spans the records of
+    // the raw ones.
+    void sort_closed(velPolylineListCursor& raw, velPolylineListCursor& out);
 
     velAbsSpancoPrf m_order_properties;
     velAbsSpancoPrf m_offset_properties;

@@ -77,6 +77,13 @@ public:
                            int extend, int chamfer_corners = 0, double max_corner_offset = 0.0,
                            std::vector<int>* sources = nullptr);
 
+    // The current polyline of `in` as a contour: its own contour view where it has one, else a contour of
+    // free spans read through the iterator (with its span records where it keeps them).
+    static velAbsContourcoPrf current_contour(velPolylineListIter& in);
+    // Appends the raw offset `raw` to `out` as a new last polyline with its span records (temporary flags,
+    // positions, sides). 0, writing nothing, when `out` cannot hold it.
+    static int append_raw(const velAbsContour& raw, velPolylineWithOffsetFlagsListCursor& out);
+
 private:
     // 0 when the offset is settled without offsetting: `result` is then a copy of the contour (no offset,
     // no spans) or null (the contour vanishes).

@@ -10,11 +10,7 @@
 
 #include <memory>
 
-namespace {
-
-// The current polyline of `in` as a contour: its own contour view where it has one, else free spans read
-// through the iterator (with its span records where it keeps them).
-velAbsContourcoPrf contour_of(velPolylineListIter& in) {
+velAbsContourcoPrf velPolyArcLineOffsetter::current_contour(velPolylineListIter& in) {
     if (velAbsContourcoPrf view = in.get_current()) return view;
     auto spans = std::make_shared<velSpanVectorContour>();
     const auto* flags = dynamic_cast<const velPolylineListIterWithOffsetFlags*>(&in);
@@ -36,6 +32,8 @@ velAbsContourcoPrf contour_of(velPolylineListIter& in) {
     return spans;
 }
 
+namespace {
+
 // Writes the poly-arc-line of a raw offset into `out`'s current (empty) polyline position by position,
 // arcs as arcs, and gives every span its record: no span object on the way.
 void write_positions(const velPolyArcLineAdapter& raw, velPolylineWithOffsetFlagsListCursor& out) {
@@ -56,33 +54,36 @@ void write_positions(const velPolyArcLineAdapter& raw, velPolylineWithOffsetFlag
 
 } // namespace
 
+int velPolyArcLineOffsetter::append_raw(const velAbsContour& raw, velPolylineWithOffsetFlagsListCursor& out) {
+    if (out.size() > 0) out.set_index(out.size() - 1);
+    out.create_polyline();
+    ++out;
+    if (const auto* polyarcline = dynamic_cast<const velPolyArcLineAdapter*>(&raw)) {
+        write_positions(*polyarcline, out);
+        return 1;
+    }
+    const velAbsContourcoPrf target = out.get_current();
+    if (!target) {
+        out.remove();
+        return 0;
+    }
+    for (int i = 1, n = raw.size(); i <= n; ++i)
+        target->append(raw.get_span(i));
+    return 1;
+}
+
 int velPolyArcLineOffsetter::offset_list(velPolylineListIter& in, velPolylineWithOffsetFlagsListCursor& out,
                                          double offset, int extend, int chamfer_corners,
                                          double max_corner_offset, std::vector<int>* sources) {
     int written = 0;
     for (in.reset(); ++in;) {
-        const velAbsContourcoPrf contour = contour_of(in);
+        const velAbsContourcoPrf contour = current_contour(in);
         velPolyArcLineOffsetter offsetter(*contour, offset);
         offsetter.set_chamfer_corners(chamfer_corners, max_corner_offset);
         int changed = 0;
         const velAbsContourcoPrf raw = offsetter.offset(extend, 1, changed, 0);
         if (!raw || raw->size() == 0) continue;
-        if (out.size() > 0) out.set_index(out.size() - 1);
-        out.create_polyline();
-        ++out;
-        if (const auto* polyarcline = dynamic_cast<const velPolyArcLineAdapter*>(raw.get())) {
-            write_positions(*polyarcline, out);
-            if (sources) sources->push_back(in.index());
-            ++written;
-            continue;
-        }
-        const velAbsContourcoPrf target = out.get_current();
-        if (!target) {
-            out.remove();
-            continue;
-        }
-        for (int i = 1, n = raw->size(); i <= n; ++i)
-            target->append(raw->get_span(i));
+        if (!append_raw(*raw, out)) continue;
         if (sources) sources->push_back(in.index());
         ++written;
     }

@@ -26,7 +26,8 @@
 // ...Regions.cpp (inside tests, regions, containment, closure and convexity tests), ...Distances.cpp
 // (closest points and distances between lists), ...Boxes.cpp (trimming outside a box, best-fit planes and
 // optimised boxes), ...Sorting.cpp (what goes through the polyline sorter: splitting, loops, orientation,
-// regions, limiting to boundaries, crossings between lists).
+// regions, limiting to boundaries, crossings between lists), ...Offsets.cpp (offsets of polylines with
+// heights).
 
 #include "arcline/intersect/velCrossingcoPageArr.h"
 #include "arcline/lists/velPolylineListCursor.h"
@@ -43,7 +44,10 @@
 #include "arcline/polyline/utils/velPolylinePosition.h"
 #include "arcline/polyline/velTolerances.h"
 
+#include <vector>
+
 class velPolyarcline2dBoxCache;
+class velOffsetter;
 class velPolylineSorter;
 class velProgressBreak;
 class velPolyarcline3dBoxCache;
@@ -386,6 +390,31 @@ public:
     // 1 when c is a self-crossing of the current polyline of `in` whose loop (the stretch from its smaller
     // parameter to its larger) is shorter than tol.
     static int is_small_intersection(const velPolylineListIter& in, const velCrossing& c, double tol);
+
+    // ---------------------------------------------------------------------------------------------------
+    // Offsets of polylines with heights
+
+    // Every polyline of `in` with two or more positions offset in XY by `offset` as a contour
+    // (velOffsetter::offset(contour, offset): the right side at offset >= 0, the left at -offset), with z
+    // carried over: positions that repeat the previous one in XY are dropped, the flat copy is offset with
+    // side labels, each offset span is mapped back onto the input span it came from
+    // (velPolylineUtils::offset_span_mapping) and z is interpolated along that span (a corner span keeps the
+    // z of its corner; an arc's mid point takes the mean of its ends' z). Each offset polyline is appended to
+    // `out` and its signed distance to `distances`. The offsetter's settings are used (span labels kept on
+    // the way and restored after). Returns the number of polylines written. Debug output on level 2:
+    // "offset_with_z_input", "offset_with_z_output".
+    static int offset_with_z(velOffsetter& offsetter, const velPolylineListIter& in, double offset,
+                             std::vector<double>& distances, velPolylineListCursor& out);
+    // The same with an offsetter of default settings.
+    static int offset_with_z(const velPolylineListIter& in, double offset, std::vector<double>& distances,
+                             velPolylineListCursor& out);
+    // Both offsets of every polyline (offset1 then offset2, polyline by polyline), `distances` telling which
+    // each output polyline is.
+    static int double_offset_with_z(velOffsetter& offsetter, const velPolylineListIter& in, double offset1,
+                                    double offset2, std::vector<double>& distances,
+                                    velPolylineListCursor& out);
+    static int double_offset_with_z(const velPolylineListIter& in, double offset1, double offset2,
+                                    std::vector<double>& distances, velPolylineListCursor& out);
 
 protected:
     velPolylineListUtils() = default;
