@@ -438,10 +438,11 @@ INSTANTIATE_TEST_SUITE_P(Seeded, MorphedRegions, ::testing::Range(1u, 9u));
 // Clipper 6.4.2 (round joins stepped at the chord angle, so that every joint between chords of an arc is
 // one chord of the offset; coordinates scaled by 1e9), for m = 1, 2, ..., 64; the error of such areas goes
 // as 1/m^2 (its steps shrank by 4.00 with every doubling of m), and the Richardson extrapolation
-// (4 A(2m) - A(m)) / 3 of m = 16, 32 and of m = 32, 64 agreed to better than 1e-8.
+// (4 A(2m) - A(m)) / 3 of m = 16, 32 and of m = 32, 64 agreed within 1e-8 at levels 1 and 5 and within
+// 4e-7 at level 10 (where chords cut by trimming leave an irregular error of order 1/m^3).
 constexpr double pocket_area_1 = 25031.1996209;
 constexpr double pocket_area_5 = 18425.0146330;
-constexpr double pocket_area_10 = 9370.3423170;
+constexpr double pocket_area_10 = 9370.3423173;
 
 TEST(PocketWorkload, LevelsAndAreas) {
     const std::string path = bench_file("pocket.txt");
