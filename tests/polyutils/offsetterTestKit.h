@@ -203,7 +203,7 @@ inline std::vector<XY> ring_of(const velAbsPolyArcLine& line, double sagitta, do
         const double cy = (s2 * (E.x - M.x) + m2 * (S.x - E.x) + e2 * (M.x - S.x)) / d;
         const double r = std::hypot(S.x - cx, S.y - cy);
         const double a0 = std::atan2(S.y - cy, S.x - cx), a1 = std::atan2(E.y - cy, E.x - cx);
-        const bool ccw = (M.x - S.x) * (E.y - S.y) - (M.y - S.y) * (E.x - S.x) < 0; // mid point left of S->E
+        const bool ccw = (M.x - S.x) * (E.y - S.y) - (M.y - S.y) * (E.x - S.x) > 0; // mid point right of S->E
         double sweep = a1 - a0;
         if (ccw)
             while (sweep <= 0)

@@ -137,8 +137,9 @@ TEST(OffsetContour, OpenPolylineSidesFollowTheInput) {
         for (const giPoint3& P : samples(*side[0], 8))
             EXPECT_NEAR(boundary_distance(P, input), d, 1e-9);
         // Same direction as the input: starts near its start, ends near its end.
-        EXPECT_NEAR(side[0]->get_pos(1).distance({0, 0, 0}), d, 1e-9);
-        giPoint3 end;
+        giPoint3 start, end;
+        side[0]->get_pos(1, start);
+        EXPECT_NEAR(start.distance({0, 0, 0}), d, 1e-9);
         side[0]->get_pos(side[0]->num_pos(), end);
         EXPECT_NEAR(end.distance({10, 9, 0}), d, 1e-9);
     }
@@ -460,9 +461,15 @@ TEST(PocketWorkload, LevelsAndAreas) {
         for (const auto& loop : out)
             EXPECT_EQ(support::props_of(*loop).closed, 1) << "level " << k;
         const double a = area_of(out);
-        if (k == 1) EXPECT_NEAR(a, pocket_area_1, 1e-6);
-        if (k == 5) EXPECT_NEAR(a, pocket_area_5, 1e-6);
-        if (k == 10) EXPECT_NEAR(a, pocket_area_10, 1e-6);
+        if (k == 1) {
+            EXPECT_NEAR(a, pocket_area_1, 1e-6);
+        }
+        if (k == 5) {
+            EXPECT_NEAR(a, pocket_area_5, 1e-6);
+        }
+        if (k == 10) {
+            EXPECT_NEAR(a, pocket_area_10, 1e-6);
+        }
     }
     EXPECT_EQ(levels, 21);
 }
