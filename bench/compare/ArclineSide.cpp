@@ -1,11 +1,12 @@
-// The arcline side: what the library can do today (crossings, the Booleans of two regions and the union of
-// many regions by the polyline sorter). Valid offsets are not built yet; the table shows "not yet" for them.
+// The arcline side: crossings, the Booleans of two regions and the union of many regions by the polyline
+// sorter, and region offsets by the contour offsetter.
 
 #include "arcline/intersect/velCrossingcoPageArr.h"
 #include "arcline/intersect/velListIntersector.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyutils/velOffsetter.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
 #include "arcline/polyutils/velPolylineSorter.h"
 #include "bench/compare/Sides.h"
@@ -120,6 +121,44 @@ Measured union_all(const Workload& w, int repeat) {
         },
         [](const std::unique_ptr<velAbsPolyArcLineListCursor>& out) { return region_answer(*out); });
     return {timing, answer};
+}
+
+Measured offset(const Workload& w, double d, int repeat) {
+    velAbsPolyArcLineListIter list(w.polylines);
+    auto [timing, answer] = measure(
+        repeat,
+        [&] {
+            auto out = std::make_unique<velAbsPolyArcLineListCursor>();
+            velOffsetter offsetter;
+            offsetter.offset(list, *out, d);
+            return out;
+        },
+        [](const std::unique_ptr<velAbsPolyArcLineListCursor>& out) { return region_answer(*out); });
+    return {timing, answer};
+}
+
+PocketSeries pocket(const Workload& w, double step, int repeat) {
+    velAbsPolyArcLineListIter list(w.polylines);
+    auto [timing, levels] = measure(
+        repeat,
+        [&] {
+            std::vector<std::unique_ptr<velAbsPolyArcLineListCursor>> levels;
+            velOffsetter offsetter;
+            for (int k = 1; k <= pocket_level_limit; ++k) {
+                auto out = std::make_unique<velAbsPolyArcLineListCursor>();
+                offsetter.offset(list, *out, -k * step);
+                if (out->size() == 0) break;
+                levels.push_back(std::move(out));
+            }
+            return levels;
+        },
+        [](const std::vector<std::unique_ptr<velAbsPolyArcLineListCursor>>& levels) {
+            std::vector<Answer> out;
+            for (const auto& r : levels)
+                out.push_back(region_answer(*r));
+            return out;
+        });
+    return pocket_series(timing, levels);
 }
 
 } // namespace compare::arcline_side

@@ -191,12 +191,20 @@ void blob(const Workload& w, Session& s) {
     check_input_area(s, w, "area", w.exact_area, expected::blob_area);
     for (const double d : {2.0, -2.0}) {
         const std::string op = format_number("offset %+.0f", d);
-        untimed(s, w, op, arcline_name, RowKind::not_yet);
+        announce(s, w.name, op, arcline_name);
+        const std::size_t a = timed(s, w, op, arcline_name, arcline_side::offset(w, d, s.repeat));
         announce(s, w.name, op, geos_name);
         const std::size_t g = timed(s, w, op, geos_name, geos_side::offset(w, d, s.repeat));
         announce(s, w.name, op, clipper_name);
         const std::size_t c = timed(s, w, op, clipper_name, clipper_side::offset(w, d, s.repeat));
+        for (const std::size_t peer : {g, c})
+            s.rows[peer].ratio = s.rows[peer].m.timing.median_ms / s.rows[a].m.timing.median_ms;
         compare_peers(s, c, g, peer_slack(s.rows[c].m.answer, s.rows[g].m.answer));
+        // Exact arcs against GEOS's chords: one loop each, the area within the chords' slack.
+        const Answer own = s.rows[a].m.answer, geos = s.rows[g].m.answer;
+        s.checks.near(s.rows[a], "area against GEOS's", own.value, geos.value, chord_slack(geos.length),
+                      &s.rows[g]);
+        s.checks.equal(s.rows[a], "loops against GEOS's", own.loops, geos.loops, &s.rows[g]);
     }
 }
 
@@ -208,19 +216,26 @@ void pocket(const Workload& w, Session& s) {
     check_input_area(s, w, "area of the region", w.exact_area, expected::pocket_net_area);
     const std::string op = "offsets to empty";
     constexpr double step = 1.0;
-    untimed(s, w, op, arcline_name, RowKind::not_yet);
+    announce(s, w.name, op, arcline_name);
+    const PocketSeries as = arcline_side::pocket(w, step, s.repeat);
+    const std::size_t a = timed(s, w, op, arcline_name, as.series, true);
     announce(s, w.name, op, geos_name);
     const PocketSeries gs = geos_side::pocket(w, step, s.repeat);
     const std::size_t g = timed(s, w, op, geos_name, gs.series, true);
     announce(s, w.name, op, clipper_name);
     const PocketSeries cs = clipper_side::pocket(w, step, s.repeat);
     const std::size_t c = timed(s, w, op, clipper_name, cs.series, true);
+    for (const std::size_t peer : {g, c})
+        s.rows[peer].ratio = s.rows[peer].m.timing.median_ms / s.rows[a].m.timing.median_ms;
+    s.checks.equal(s.rows[a], "non-empty levels against GEOS's", std::llround(as.series.answer.value),
+                   std::llround(gs.series.answer.value), &s.rows[g]);
     s.checks.equal(s.rows[c], "non-empty levels against GEOS's", std::llround(cs.series.answer.value),
                    std::llround(gs.series.answer.value), &s.rows[g]);
     for (std::size_t i = 0; i < pocket_levels_shown.size(); ++i) {
         const std::string level = "level k=" + std::to_string(pocket_levels_shown[i]);
         for (const auto& [library, answer] :
-             {std::pair{geos_name, gs.shown[i]}, std::pair{clipper_name, cs.shown[i]}}) {
+             {std::pair{arcline_name, as.shown[i]}, std::pair{geos_name, gs.shown[i]},
+              std::pair{clipper_name, cs.shown[i]}}) {
             Row r;
             r.workload = w.name;
             r.operation = level;
@@ -229,7 +244,12 @@ void pocket(const Workload& w, Session& s) {
             r.m.answer = answer;
             s.rows.push_back(r);
         }
-        compare_peers(s, s.rows.size() - 1, s.rows.size() - 2, peer_slack(cs.shown[i], gs.shown[i]));
+        const std::size_t clipper = s.rows.size() - 1, geos = clipper - 1, own = clipper - 2;
+        compare_peers(s, clipper, geos, peer_slack(cs.shown[i], gs.shown[i]));
+        s.checks.near(s.rows[own], "area against GEOS's", as.shown[i].value, gs.shown[i].value,
+                      chord_slack(gs.shown[i].length), &s.rows[geos]);
+        s.checks.equal(s.rows[own], "loops against GEOS's", as.shown[i].loops, gs.shown[i].loops,
+                       &s.rows[geos]);
     }
 }
 

@@ -51,6 +51,10 @@ Measured crossings(const Workload& w, int repeat);
 Measured boolean(const Workload& w, BooleanOp op, int repeat);
 // The union of all the closed polylines: the polyline sorter under the winding rule.
 Measured union_all(const Workload& w, int repeat);
+// The region of the closed polylines offset by d (velOffsetter, exact arcs; positive grows the material).
+Measured offset(const Workload& w, double d, int repeat);
+// Concentric pocketing by velOffsetter: the region offset inwards by k * step, k = 1, 2, ..., until empty.
+PocketSeries pocket(const Workload& w, double step, int repeat);
 } // namespace arcline_side
 
 namespace geos_side {
