@@ -126,8 +126,8 @@ public:
     // polyline's direction, end caps left out. The contour's labels are set and cleared on the way.
     void offset(velAbsContour& contour, double d, velPolylineListCursor* left, velPolylineListCursor* right);
     // The region of the nested closed boundaries of `in` offset by `offset` into `out` (cleared first):
-    // outer boundaries anticlockwise and holes clockwise in and out. `in` is changed on the way (reversed,
-    // framed, emptied into the branches); pass a copy to keep it.
+    // outer boundaries anticlockwise and holes clockwise in and out. `in` is reversed and framed on the way
+    // and left as it was at the end (each branch works on copies of its polylines).
     void offset(velPolylineListCursor& in, velPolylineListCursor& out, double offset);
     // The same on a copy of `in`.
     void offset(velPolylineListIter& in, velPolylineListCursor& out, double offset);
