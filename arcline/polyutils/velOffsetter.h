@@ -28,7 +28,10 @@
 // This library has none: the hook falls back to the poly-arc-line offset.
 //
 // Progress: with a progress object set, every sort reports and checks it; a stop request empties what is
-// being written (nothing is thrown). Debug geometry goes to the channel "veloffsetter" (level 2).
+// being written (nothing is thrown). A region offset fills the progress object's current stage (it divides
+// it among its raw offsets and sorts), so a caller making many offsets with one object (the levels of a
+// pocket) starts a stage for each (velProgressBreak::next_stage). Debug geometry goes to the channel
+// "veloffsetter" (level 2).
 //
 // The stages live beside this file: velOffsetter.cpp (settings, region offsets, sorting, bands) and
 // velOffsetterContour.cpp (single contours, end caps and sides).
