@@ -188,9 +188,11 @@ private:
     void offset_closed(velAbsContour& contour, double offset, velPolylineListCursor& out);
     void offset_open(velAbsContour& contour, double d, velPolylineListCursor* left,
                      velPolylineListCursor* right);
-    // Sorts the raw offset `raw` into `out` with the closed sorter and gives the sorted spans the records of
-    // the raw ones.
-    void sort_closed(velPolylineListCursor& raw, velPolylineListCursor& out);
+    // The raw offset of `contour` (span labels kept), reversed when `reversed` (so that the sorter keeps the
+    // loops on the side wanted), sorted by the closed sorter, given the raw spans' records and reversed back;
+    // null when the raw offset vanishes. `name` labels the raw offset on the debug channel.
+    std::unique_ptr<velPolylineWithOffsetFlagsListCursor>
+    offset_and_sort(velAbsContour& contour, double offset, bool reversed, const char* name);
 
     velAbsSpancoPrf m_order_properties;
     velAbsSpancoPrf m_offset_properties;

@@ -130,20 +130,9 @@ void velOffsetter::offset(velAbsContour& contour, double d, velPolylineListCurso
 }
 
 void velOffsetter::offset_closed(velAbsContour& contour, double offset, velPolylineListCursor& out) {
-    const int clockwise = contour.is_clockwise();
-    velPolyArcLineOffsetter raw_offsetter(contour, offset);
-    raw_offsetter.set_span_info(1);
-    raw_offsetter.set_chamfer_corners(m_chamfer_corners, m_max_corner_offset);
-    int changed = 0;
-    const velAbsContourcoPrf raw = raw_offsetter.offset(m_sharp_corners, 1, changed, m_delete_pars);
-    if (!raw || raw->size() == 0) return;
-    auto raw_list = new_records_list();
-    velPolyArcLineOffsetter::append_raw(*raw, *raw_list);
-    if (clockwise) velPolylineListUtils::reverse_contours(*raw_list);
-    debug_list(raw_list->iterator(), "pre sorted closed offset");
-    auto sorted = new_records_list();
-    sort_closed(*raw_list, *sorted);
-    if (clockwise) velPolylineListUtils::reverse_contours(*sorted);
+    const auto sorted =
+        offset_and_sort(contour, offset, contour.is_clockwise() != 0, "pre sorted closed offset");
+    if (!sorted) return;
     start_at_lowest_position(*sorted);
     debug_list(sorted->iterator(), "left offset");
     hand_over(*sorted, &out);
@@ -161,32 +150,33 @@ void velOffsetter::offset_open(velAbsContour& contour, double d, velPolylineList
     band->append(back);
     band->close();
     const bool inward = (band->is_clockwise() != 0) == (d > 0.0);
-
-    velPolyArcLineOffsetter raw_offsetter(*band, d);
-    raw_offsetter.set_span_info(1);
-    raw_offsetter.set_chamfer_corners(m_chamfer_corners, m_max_corner_offset);
-    int changed = 0;
-    const velAbsContourcoPrf raw = raw_offsetter.offset(m_sharp_corners, 1, changed, m_delete_pars);
-    if (!raw || raw->size() == 0) return;
-    auto raw_list = new_records_list();
-    velPolyArcLineOffsetter::append_raw(*raw, *raw_list);
-    if (inward) velPolylineListUtils::reverse_contours(*raw_list);
-    debug_list(raw_list->iterator(), "pre sorted offset");
-    auto sorted = new_records_list();
-    sort_closed(*raw_list, *sorted);
-    if (inward) velPolylineListUtils::reverse_contours(*sorted);
+    const auto sorted = offset_and_sort(*band, d, inward, "pre sorted offset");
+    if (!sorted) return;
     debug_list(sorted->iterator(), "post sorted offset");
     if (left) extract_side(sorted->iterator(), *left, 1 + (inward ? 1 : 0));
     if (right) extract_side(sorted->iterator(), *right, 2 - (inward ? 1 : 0));
 }
 
-void velOffsetter::sort_closed(velPolylineListCursor& raw, velPolylineListCursor& out) {
+std::unique_ptr<velPolylineWithOffsetFlagsListCursor>
+velOffsetter::offset_and_sort(velAbsContour& contour, double offset, bool reversed, const char* name) {
+    velPolyArcLineOffsetter raw_offsetter(contour, offset);
+    raw_offsetter.set_span_info(1);
+    raw_offsetter.set_chamfer_corners(m_chamfer_corners, m_max_corner_offset);
+    int changed = 0;
+    const velAbsContourcoPrf raw = raw_offsetter.offset(m_sharp_corners, 1, changed, m_delete_pars);
+    if (!raw || raw->size() == 0) return nullptr;
+    auto raw_list = new_records_list();
+    velPolyArcLineOffsetter::append_raw(*raw, *raw_list);
+    if (reversed) velPolylineListUtils::reverse_contours(*raw_list);
+    debug_list(raw_list->iterator(), name);
+    auto sorted = new_records_list();
     if (!m_closed_sorter) m_closed_sorter = std::make_unique<velPolylineSorter>();
     m_closed_sorter->set_progress_break(m_progress, 1);
-    m_closed_sorter->sort(raw.iterator(), out);
+    m_closed_sorter->sort(raw_list->iterator(), *sorted);
     m_closed_sorter->set_progress_break(nullptr);
-    if (auto* records = dynamic_cast<velPolylineWithOffsetFlagsListCursor*>(&out))
-        velSortedSpanRecords::recover(raw.iterator(), *records);
+    velSortedSpanRecords::recover(raw_list->iterator(), *sorted);
+    if (reversed) velPolylineListUtils::reverse_contours(*sorted);
+    return sorted;
 }
 
 void velOffsetter::start_at_lowest_position(velPolylineListCursor& list) {

@@ -16,6 +16,7 @@
 // of the exact one, and arcline's offset must agree with it that closely (about 1e-6 of the length).
 
 #include "offsetterTestKit.h"
+#include "tests/support/geosKit.h"
 
 #include "arcline/debug/velGeometryIO.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
@@ -42,20 +43,7 @@ using namespace offsettertest;
 
 constexpr double sagitta = 1e-6;
 
-struct Geos {
-    GEOSContextHandle_t h = GEOS_init_r();
-    Geos() = default;
-    Geos(const Geos&) = delete;
-    ~Geos() { GEOS_finish_r(h); }
-
-    GEOSGeometry* ring(const std::vector<XY>& pts) const {
-        GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(pts.size() + 1), 2);
-        for (std::size_t i = 0; i <= pts.size(); ++i) {
-            const XY& p = pts[i % pts.size()];
-            GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), p.x, p.y);
-        }
-        return GEOSGeom_createLinearRing_r(h, seq);
-    }
+struct Geos : support::GeosContext {
     // The region of nested loops (outer boundaries anticlockwise, holes clockwise, islands anticlockwise):
     // each loop a polygon, anticlockwise ones added and clockwise ones taken away in order of decreasing
     // size, so that holes cut their outer boundary and islands fill their hole again.
@@ -69,7 +57,7 @@ struct Geos {
         for (const auto& [area, line] : order) {
             std::vector<XY> pts = ring_of(*line, sagitta, error);
             if (area < 0) std::reverse(pts.begin(), pts.end());
-            GEOSGeometry* p = GEOSGeom_createPolygon_r(h, ring(pts), nullptr, 0);
+            GEOSGeometry* p = polygon(pts);
             if (!all) {
                 all = p;
                 continue;
@@ -89,25 +77,6 @@ struct Geos {
         GEOSGeometry* out = GEOSBufferWithParams_r(h, g, p, d);
         GEOSBufferParams_destroy_r(h, p);
         return out;
-    }
-    double area(const GEOSGeometry* g) const {
-        double a = 0.0;
-        GEOSArea_r(h, g, &a);
-        return a;
-    }
-    double length(const GEOSGeometry* g) const {
-        double l = 0.0;
-        GEOSLength_r(h, g, &l);
-        return l;
-    }
-    int loops(const GEOSGeometry* g) const {
-        int n = 0;
-        for (int i = 0; i < GEOSGetNumGeometries_r(h, g); ++i) {
-            const GEOSGeometry* p = GEOSGetGeometryN_r(h, g, i);
-            if (GEOSGeomTypeId_r(h, p) != GEOS_POLYGON || GEOSisEmpty_r(h, p)) continue;
-            n += 1 + GEOSGetNumInteriorRings_r(h, p);
-        }
-        return n;
     }
 };
 

@@ -11,6 +11,7 @@
 #include "arcline/polyutils/velPolylineSorter.h"
 #include "arcline/polyutils/velRegionBoolean.h"
 #include "tests/intersect/bspTestKit.h"
+#include "tests/support/geosKit.h"
 
 #include <gtest/gtest.h>
 
@@ -146,18 +147,7 @@ void arcline_region(const Region& r, velAbsPolyArcLineListCursor& out) {
 }
 
 #ifdef ARCLINE_TEST_HAVE_GEOS
-struct Geos {
-    GEOSContextHandle_t h = GEOS_init_r();
-    ~Geos() { GEOS_finish_r(h); }
-
-    GEOSGeometry* polygon(const std::vector<V>& pts) const {
-        GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(pts.size() + 1), 2);
-        for (std::size_t i = 0; i <= pts.size(); ++i) {
-            const V& p = pts[i % pts.size()];
-            GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), p.x, p.y);
-        }
-        return GEOSGeom_createPolygon_r(h, GEOSGeom_createLinearRing_r(h, seq), nullptr, 0);
-    }
+struct Geos : support::GeosContext {
     GEOSGeometry* union_of(const std::vector<Shape>& shapes) const {
         std::vector<GEOSGeometry*> parts;
         for (const Shape& s : shapes)
@@ -176,21 +166,6 @@ struct Geos {
         GEOSGeom_destroy_r(h, plus);
         GEOSGeom_destroy_r(h, minus);
         return d;
-    }
-    double area(const GEOSGeometry* g) const {
-        double a = 0.0;
-        GEOSArea_r(h, g, &a);
-        return a;
-    }
-    // Boundary loops: every shell and hole of every polygon.
-    int loops(const GEOSGeometry* g) const {
-        int n = 0;
-        for (int i = 0; i < GEOSGetNumGeometries_r(h, g); ++i) {
-            const GEOSGeometry* p = GEOSGetGeometryN_r(h, g, i);
-            if (GEOSGeomTypeId_r(h, p) != GEOS_POLYGON || GEOSisEmpty_r(h, p)) continue;
-            n += 1 + GEOSGetNumInteriorRings_r(h, p);
-        }
-        return n;
     }
 };
 #endif

@@ -173,15 +173,8 @@ std::string picture(const OperationInfo& op, const GeometryInput& a, const Geome
 }
 
 int run(const Options& o, Session& session) {
-    if (o.output == "-" && (o.json || o.svg.path == "-")) {
-        session.fault(session.command(), o.json ? "OUT and --json cannot both be standard output"
-                                                : "OUT and --svg cannot both be standard output");
+    if (!OutputFile::one_per_standard_output(o.output, o.json, o.svg.path, session))
         return session.exit_code();
-    }
-    if (o.json && o.svg.path == "-") {
-        session.fault(session.command(), "--json and --svg cannot both be standard output");
-        return session.exit_code();
-    }
     const OperationInfo& op = operation_named(o.operation);
     const GeometryInput a = GeometryInput::read(o.input_a, session);
     const GeometryInput b = GeometryInput::read(o.input_b, session);

@@ -289,15 +289,8 @@ std::string picture(const GeometryInput& in, const Offsets& r, const Options& o)
 }
 
 int run(const Options& o, Session& session) {
-    if (o.output == "-" && (o.json || o.svg.path == "-")) {
-        session.fault(session.command(), o.json ? "OUT and --json cannot both be standard output"
-                                                : "OUT and --svg cannot both be standard output");
+    if (!OutputFile::one_per_standard_output(o.output, o.json, o.svg.path, session))
         return session.exit_code();
-    }
-    if (o.json && o.svg.path == "-") {
-        session.fault(session.command(), "--json and --svg cannot both be standard output");
-        return session.exit_code();
-    }
     if (o.raw && o.each) {
         session.fault(session.command(),
                       "--raw and --each cannot be combined (raw offsets are made polyline by "

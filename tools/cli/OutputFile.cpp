@@ -125,4 +125,18 @@ bool OutputFile::write(const std::string& path, std::string_view bytes, Session&
     return true;
 }
 
+bool OutputFile::one_per_standard_output(const std::string& output, bool json, const std::string& svg,
+                                         Session& session) {
+    if (output == "-" && (json || svg == "-")) {
+        session.fault(session.command(), json ? "OUT and --json cannot both be standard output"
+                                              : "OUT and --svg cannot both be standard output");
+        return false;
+    }
+    if (json && svg == "-") {
+        session.fault(session.command(), "--json and --svg cannot both be standard output");
+        return false;
+    }
+    return true;
+}
+
 } // namespace arcline::cli

@@ -17,6 +17,10 @@ class OutputFile {
 public:
     // False after the message.
     static bool write(const std::string& path, std::string_view bytes, Session& session);
+    // False, after a fault, when two of the command's outputs would share standard output: OUT, the JSON
+    // summary (`json`, always on standard output) and the picture (`svg` "-").
+    static bool one_per_standard_output(const std::string& output, bool json, const std::string& svg,
+                                        Session& session);
 
 private:
     OutputFile() = default;

@@ -242,15 +242,8 @@ void write_counts(const GeometryInput& in, const RegionOffset& region,
 }
 
 int run(const Options& o, Session& session) {
-    if (o.output == "-" && (o.json || o.svg.path == "-")) {
-        session.fault(session.command(), o.json ? "OUT and --json cannot both be standard output"
-                                                : "OUT and --svg cannot both be standard output");
+    if (!OutputFile::one_per_standard_output(o.output, o.json, o.svg.path, session))
         return session.exit_code();
-    }
-    if (o.json && o.svg.path == "-") {
-        session.fault(session.command(), "--json and --svg cannot both be standard output");
-        return session.exit_code();
-    }
     const GeometryInput in = GeometryInput::read(o.input, session);
     if (!in.usable_for_output(o.output, session)) return session.exit_code();
     const auto not_written = [&session, &o] {
