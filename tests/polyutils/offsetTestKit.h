@@ -12,6 +12,8 @@
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -43,31 +45,6 @@ inline Line reversed(const velAbsPolyArcLine& line) {
     Line copy(line.create_new());
     copy->reverse();
     return copy;
-}
-
-// Every point moved by `shift` and scaled by `scale` about the origin (scale first).
-inline Line transformed(const velAbsPolyArcLine& line, double scale, const giVector3& shift) {
-    velSingleAbsArcLineListIter it(line);
-    ++it;
-    std::vector<V> vs = utiltest::vertices(it);
-    auto map = [&](const giPoint3& p) { return giPoint3(p.x * scale, p.y * scale, p.z * scale) + shift; };
-    for (V& v : vs) {
-        v.p = map(v.p);
-        if (v.mid) v.mid = map(*v.mid);
-    }
-    return make_line(vs);
-}
-
-// A closed line started at its position k (1 .. spans) instead of 1.
-inline Line cycled(const velAbsPolyArcLine& line, int k) {
-    velSingleAbsArcLineListIter it(line);
-    ++it;
-    const std::vector<V> vs = utiltest::vertices(it);
-    const int n = static_cast<int>(vs.size()) - 1;
-    std::vector<V> out{{vs[static_cast<std::size_t>(k - 1)].p, {}}};
-    for (int i = 0; i < n; ++i)
-        out.push_back(vs[static_cast<std::size_t>((k - 1 + i) % n + 1)]);
-    return make_line(out);
 }
 
 // A raw offset and what the tests measure of it.
@@ -133,6 +110,36 @@ inline Raw raw_offset(velAbsContour& contour, double d, const Options& o = {}) {
 inline Raw raw_offset(const velAbsPolyArcLine& line, double d, const Options& o = {}) {
     velPolyArcLineAdapter contour(line);
     return raw_offset(contour, d, o);
+}
+
+// The raw offset made on values (the poly-arc-line contour) against the same spans as a vector contour of
+// free spans (the generic span-object path): the same kinds and flags span for span, points within `rel`
+// of the result's size, the same area. Returns the number of temporary spans.
+inline int expect_paths_agree(const velAbsPolyArcLine& line, double d, const Options& o, double rel) {
+    velPolyArcLineAdapter adapter(line);
+    auto spans = std::make_shared<velSpanVectorContour>();
+    for (int i = 1; i <= adapter.size(); ++i)
+        spans->append(std::make_shared<velFreeSpan>(*adapter.get_span(i)));
+    const Raw a = raw_offset(adapter, d, o), b = raw_offset(*spans, d, o);
+    EXPECT_EQ(!a.contour, !b.contour);
+    if (!a.contour || !b.contour) return 0;
+    EXPECT_EQ(a.spans, b.spans);
+    if (a.spans != b.spans) return 0;
+    const double tol = rel * std::max({1.0, std::fabs(b.box.min().x), std::fabs(b.box.min().y),
+                                       std::fabs(b.box.max().x), std::fabs(b.box.max().y)});
+    int mismatched = 0;
+    for (int i = 1; i <= a.spans; ++i) {
+        const velAbsSpancoPrf x = a.contour->get_span(i), y = b.contour->get_span(i);
+        mismatched += x->is_of_class_arc() != y->is_of_class_arc() ||
+                      x->is_temp_line_span() != y->is_temp_line_span() ||
+                      x->is_temp_arc_span() != y->is_temp_arc_span() ||
+                      !x->start_point().coincident(y->start_point(), tol) ||
+                      !x->end_point().coincident(y->end_point(), tol) ||
+                      (x->is_of_class_arc() && !x->mid_point().coincident(y->mid_point(), tol));
+    }
+    EXPECT_EQ(mismatched, 0);
+    EXPECT_NEAR(a.area, b.area, 1e-9 * std::max(1.0, std::fabs(b.area)));
+    return a.temps();
 }
 
 // Distance in XY from P to the polyline (arcs exact).

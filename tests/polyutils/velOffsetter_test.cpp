@@ -1,8 +1,5 @@
-// The contour offsetter: single contours (closed and open) and whole regions, checked by exact areas and
-// lengths, by the properties every valid offset has on random regions with arcs, holes and islands (each
-// point of a result lies at the offset distance from the input, on the right side of it; loops neither
-// cross nor touch; outer boundaries anticlockwise and holes clockwise; convex input grows by Steiner's
-// formula), by metamorphic runs, and on the pocketing workload.
+// The contour offsetter on single contours and regions: exact areas and lengths, the properties of valid
+// offsets on random regions, Steiner's formula, metamorphic runs and the pocketing workload.
 
 #include "offsetterTestKit.h"
 
@@ -34,83 +31,28 @@ std::unique_ptr<velPolylineListCursor> contour_offset(velAbsPolyArcLine& line, d
     return std::unique_ptr<velPolylineListCursor>(offsetter.offset(contour, d));
 }
 
-// Every span of the current polyline straight.
-bool all_straight(const velPolylineListIter& it) {
-    for (int k = 0; k + 1 < it.num_pos(); ++k)
-        if (!it.span_linear(k)) return false;
-    return true;
-}
-
-// --- Single contours
-
-TEST(OffsetContour, ZeroIsACopy) {
-    auto line = offsettest::corners({{0, 0, 0}, {10, 0, 0}, {10, 4, 0}, {3, 7, 0}, {0, 0, 0}});
-    const auto out = contour_offset(*line, 0.0);
-    ASSERT_EQ(out->size(), 1);
-    out->reset();
-    ++*out;
-    ASSERT_EQ(out->num_pos(), line->num_pos());
-    for (int i = 0; i < out->num_pos(); ++i) {
-        giPoint3 p;
-        line->get_pos(i + 1, p);
-        EXPECT_TRUE(out->get_pos(i) == p) << "position " << i;
-    }
-}
-
 // offset(contour, d): the right side for d >= 0, the left side at -d for d < 0. An anticlockwise square of
-// side 10 has its left side inside (a square of side 6 at distance 2) and its right side outside (the
-// square grown by 2 with quarter circles at the corners).
+// side 10: inside a square of side 6; outside grown by 2 with quarter circles; past half its size nothing.
 TEST(OffsetContour, SignChoosesTheSide) {
-    auto line = square(10, false);
-    const auto left = contour_offset(*line, -2.0);
-    const Props l = support::list_props_of(left->iterator());
-    EXPECT_EQ(l.polylines, 1);
-    EXPECT_EQ(l.closed, 1);
-    EXPECT_NEAR(l.area, 36.0, 1e-9);
-    EXPECT_NEAR(l.length, 24.0, 1e-9);
-    EXPECT_NEAR(l.box.min().x, 2.0, 1e-12);
-    EXPECT_NEAR(l.box.max().y, 8.0, 1e-12);
-
-    const auto right = contour_offset(*line, 2.0);
-    const Props r = support::list_props_of(right->iterator());
-    EXPECT_EQ(r.polylines, 1);
-    EXPECT_EQ(r.arcs, 4);
-    EXPECT_NEAR(r.area, 100.0 + 40.0 * 2 + pi * 4, 1e-9);
-    EXPECT_NEAR(r.length, 40.0 + 2 * pi * 2, 1e-9);
-    EXPECT_NEAR(r.box.min().x, -2.0, 1e-12);
-    EXPECT_NEAR(r.box.max().y, 12.0, 1e-12);
-}
-
-// An open straight polyline of length 10 offset by 1: one straight polyline on each side, parallel at
-// distance 1, running the input's way, without the end caps.
-TEST(OffsetContour, OpenLineGivesTwoParallelSides) {
-    auto line = offsettest::corners({{0, 0, 0}, {4, 0, 0}, {10, 0, 0}});
-    velPolyArcLineAdapter contour(line.get());
-    velOffsetter offsetter;
-    std::unique_ptr<velPolylineListCursor> left(contour.create_empty_cursor()),
-        right(contour.create_empty_cursor());
-    offsetter.offset(contour, 1.0, left.get(), right.get());
-    struct Side {
-        velPolylineListCursor* out;
-        double y;
+    struct Row {
+        double d;
+        int polylines, arcs;
+        double area, length, min_x, max_y;
     };
-    for (const Side& s : {Side{left.get(), 1.0}, Side{right.get(), -1.0}}) {
-        SCOPED_TRACE(s.y > 0 ? "left" : "right");
-        ASSERT_EQ(s.out->size(), 1);
-        s.out->reset();
-        ++*s.out;
-        const velPolylineListIter& it = s.out->iterator();
-        EXPECT_TRUE(all_straight(it));
-        const Props p = support::props_of(it);
-        EXPECT_EQ(p.closed, 0);
-        EXPECT_NEAR(p.length, 10.0, 1e-9);
-        for (int i = 0; i < it.num_pos(); ++i)
-            EXPECT_NEAR(it.get_pos(i).y, s.y, 1e-12) << "position " << i;
-        EXPECT_NEAR(it.get_pos(0).x, 0.0, 1e-9);
-        EXPECT_NEAR(it.get_pos(it.num_pos() - 1).x, 10.0, 1e-9);
+    auto line = square(10, false);
+    for (const Row& r : {Row{-2, 1, 0, 36, 24, 2, 8}, Row{2, 1, 4, 180 + 4 * pi, 40 + 4 * pi, -2, 12},
+                         Row{-5.5, 0, 0, 0, 0, 0, 0}}) {
+        SCOPED_TRACE(r.d);
+        const Props p = support::list_props_of(contour_offset(*line, r.d)->iterator());
+        EXPECT_EQ(p.polylines, r.polylines);
+        EXPECT_EQ(p.closed, r.polylines);
+        EXPECT_EQ(p.arcs, r.arcs);
+        EXPECT_NEAR(p.area, r.area, 1e-9);
+        EXPECT_NEAR(p.length, r.length, 1e-9);
+        if (r.polylines == 0) continue;
+        EXPECT_NEAR(p.box.min().x, r.min_x, 1e-12);
+        EXPECT_NEAR(p.box.max().y, r.max_y, 1e-12);
     }
-    // The labels set on the way are cleared again.
-    EXPECT_EQ(line->num_pos(), 3);
 }
 
 // An open polyline with a quarter circle between two lines: each side keeps the input's direction and lies at
@@ -132,8 +74,8 @@ TEST(OffsetContour, OpenPolylineSidesFollowTheInput) {
     for (velPolylineListCursor* out : {left.get(), right.get()}) {
         ASSERT_EQ(out->size(), 1);
         const Polylines side = copies(out->iterator());
-        const Props p = support::props_of(*side[0]);
-        EXPECT_EQ(p.closed, 0);
+        EXPECT_EQ(support::props_of(*side[0]).closed, 0);
+        EXPECT_TRUE(support::props_of(*side[0]).arcs == 1);
         for (const giPoint3& P : samples(*side[0], 8))
             EXPECT_NEAR(boundary_distance(P, input), d, 1e-9);
         // Same direction as the input: starts near its start, ends near its end.
@@ -143,12 +85,9 @@ TEST(OffsetContour, OpenPolylineSidesFollowTheInput) {
         side[0]->get_pos(side[0]->num_pos(), end);
         EXPECT_NEAR(end.distance({10, 9, 0}), d, 1e-9);
     }
-    // Left of the quarter circle (radius 4, turning left) is the inner side: 6 + 2 pi (4 - d) / 4 + 5
-    // along the left, 6 + 2 pi (4 + d) / 4 + 5 along the right.
-    const double left_length = support::list_props_of(left->iterator()).length;
-    const double right_length = support::list_props_of(right->iterator()).length;
-    EXPECT_NEAR(left_length, 11 + pi / 2 * (4 - d), 1e-9);
-    EXPECT_NEAR(right_length, 11 + pi / 2 * (4 + d), 1e-9);
+    // Left of the quarter circle (radius 4, turning left) is its inner side.
+    EXPECT_NEAR(support::list_props_of(left->iterator()).length, 11 + pi / 2 * (4 - d), 1e-9);
+    EXPECT_NEAR(support::list_props_of(right->iterator()).length, 11 + pi / 2 * (4 + d), 1e-9);
 }
 
 // A closed anticlockwise square: left inside, right outside, both starting at the span made from the
@@ -189,13 +128,6 @@ TEST(OffsetContour, ClosedSquareSidesStartAtTheFirstSpan) {
     }
 }
 
-// A contour offset inwards past its size leaves nothing; outwards it leaves one loop.
-TEST(OffsetContour, VanishingOffsetLeavesNothing) {
-    auto line = square(4, false);
-    EXPECT_EQ(contour_offset(*line, -2.5)->size(), 0);
-    EXPECT_EQ(contour_offset(*line, 2.5)->size(), 1);
-}
-
 // --- Regions
 
 // A square [0, 20]^2 with a clockwise hole, a circle of radius 3 about (10, 10).
@@ -206,52 +138,41 @@ Polylines square_with_hole() {
     return r;
 }
 
-TEST(OffsetRegion, BoundaryAndHoleMoveOppositeWays) {
-    const Polylines in = square_with_hole();
-    // -1: the boundary shrinks to [1, 19]^2, the hole grows to radius 4.
-    const Polylines shrunk = region_offset(in, -1.0);
-    ASSERT_EQ(shrunk.size(), 2u);
-    EXPECT_NEAR(area_of(shrunk), 18.0 * 18.0 - pi * 16, 1e-9);
-    // +1: the boundary grows (rounded corners), the hole shrinks to radius 2.
-    const Polylines grown = region_offset(in, 1.0);
-    ASSERT_EQ(grown.size(), 2u);
-    EXPECT_NEAR(area_of(grown), 400.0 + 80.0 + pi - pi * 4, 1e-9);
-    for (const Polylines* out : {&shrunk, &grown}) {
-        int outer = 0, hole = 0;
-        for (const auto& l : *out)
-            (support::props_of(*l).area > 0 ? outer : hole)++;
-        EXPECT_EQ(outer, 1);
-        EXPECT_EQ(hole, 1);
+// Exact areas: the square [0, 20]^2 less a circle of radius 3 about (10, 10), with an island of radius 1
+// in it, or less a circle of radius 2 about (10, 4) that grows into the boundary at -1.5 (a round notch:
+// the disc of radius 3.5 less its segment below y = 1.5).
+TEST(OffsetRegion, ExactAreasOfHolesAndIslands) {
+    const double notch =
+        pi * 3.5 * 3.5 - (3.5 * 3.5 * std::acos(2.5 / 3.5) - 2.5 * std::sqrt(3.5 * 3.5 - 2.5 * 2.5));
+    struct Row {
+        const char* name;
+        bool island;
+        double cy, r, d;
+        int loops, holes;
+        double area;
+    };
+    const Row rows[] = {
+        {"shrunk", false, 10, 3, -1, 2, 1, 18.0 * 18.0 - pi * 16},
+        {"grown", false, 10, 3, 1, 2, 1, 400.0 + 80.0 + pi - pi * 4},
+        {"hole merges", false, 4, 2, -1.5, 1, 0, 17.0 * 17.0 - notch},
+        {"island shrunk", true, 10, 3, -0.5, 3, 1, 19.0 * 19.0 - pi * 3.5 * 3.5 + pi * 0.25},
+        {"island gone", true, 10, 3, -1, 2, 1, 18.0 * 18.0 - pi * 16},
+        {"island grown", true, 10, 3, 0.5, 3, 1, 400.0 + 40.0 + pi / 4 - pi * 2.5 * 2.5 + pi * 1.5 * 1.5},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Polylines in;
+        in.push_back(square(20, false));
+        in.push_back(line_of(circle(10, row.cy, row.r), true));
+        if (row.island) in.push_back(line_of(circle(10, 10, 1), false));
+        const Polylines out = region_offset(in, row.d);
+        ASSERT_EQ(out.size(), std::size_t(row.loops));
+        int holes = 0;
+        for (const auto& l : out)
+            holes += support::props_of(*l).area < 0;
+        EXPECT_EQ(holes, row.holes);
+        EXPECT_NEAR(area_of(out), row.area, 1e-9);
     }
-}
-
-// A hole near the boundary grows into it: one loop with a round notch. The square [0, 20]^2 shrunk by 1.5
-// is [1.5, 18.5]^2; the hole, radius 2 about (10, 4), grows to radius 3.5 and reaches y = 0.5. The notch
-// is the disc above y = 1.5: the disc less the circular segment of height 1 below that line.
-TEST(OffsetRegion, HoleGrowingIntoTheBoundaryMerges) {
-    Polylines in;
-    in.push_back(square(20, false));
-    in.push_back(line_of(circle(10, 4, 2), true));
-    const Polylines out = region_offset(in, -1.5);
-    ASSERT_EQ(out.size(), 1u);
-    const double r = 3.5, a = 2.5; // radius, centre to the cutting line
-    const double segment = r * r * std::acos(a / r) - a * std::sqrt(r * r - a * a);
-    EXPECT_NEAR(area_of(out), 17.0 * 17.0 - (pi * r * r - segment), 1e-9);
-    EXPECT_GT(support::props_of(*out[0]).area, 0.0);
-}
-
-// An island in a hole: shrinking the material makes the island vanish before the hole reaches it.
-TEST(OffsetRegion, IslandInAHole) {
-    Polylines in = square_with_hole();
-    in.push_back(line_of(circle(10, 10, 1), false));
-    const Polylines out = region_offset(in, -0.5);
-    ASSERT_EQ(out.size(), 3u);
-    // Square 19^2, hole radius 3.5, island radius 0.5.
-    EXPECT_NEAR(area_of(out), 19.0 * 19.0 - pi * 3.5 * 3.5 + pi * 0.25, 1e-9);
-    EXPECT_EQ(region_offset(in, -1.0).size(), 2u); // the island is a point: nothing of it is left
-    const Polylines grown = region_offset(in, 0.5);
-    ASSERT_EQ(grown.size(), 3u);
-    EXPECT_NEAR(area_of(grown), 400.0 + 40.0 + pi / 4 - pi * 2.5 * 2.5 + pi * 1.5 * 1.5, 1e-9);
 }
 
 TEST(OffsetRegion, ZeroOffsetCopiesAndEmptyStaysEmpty) {
@@ -324,34 +245,12 @@ Check check_points(const Polylines& in, const Polylines& out, double d) {
     return c;
 }
 
-// The depth of every loop in the nesting tree of the result against its orientation: children of the root
-// anticlockwise, their children clockwise, and so on. Returns the loops whose orientation is wrong.
+// Loops whose orientation disagrees with their depth in the result (outer anticlockwise, holes clockwise).
 int misoriented(const Polylines& out) {
     ListOf list(out);
-    velPolylineSorter sorter;
-    intNaryTree tree;
-    sorter.nesting_tree(list.it, 0, tree);
-    int wrong = 0;
-    tree.Root();
-    // Walk the tree depth first, by paths.
-    std::vector<std::pair<std::vector<int>, int>> todo{{tree.Path(), 0}};
-    while (!todo.empty()) {
-        auto [path, depth] = todo.back();
-        todo.pop_back();
-        tree.Root();
-        tree.FollowPath(path);
-        const int index = tree.Read();
-        if (index >= 0) {
-            const double a = support::props_of(*out[static_cast<std::size_t>(index)]).area;
-            if ((depth % 2 == 1) != (a > 0)) ++wrong;
-        }
-        for (int i = 0; i < tree.NumOffspring(); ++i) {
-            std::vector<int> p = path;
-            p.push_back(i);
-            todo.push_back({p, depth + 1});
-        }
-    }
-    return wrong;
+    std::vector<int> flips;
+    velPolylineSorter().orient(list.it, nullptr, &flips);
+    return static_cast<int>(std::count(flips.begin(), flips.end(), 1));
 }
 
 class RandomRegions : public ::testing::TestWithParam<unsigned> {};
@@ -432,15 +331,9 @@ INSTANTIATE_TEST_SUITE_P(Seeded, MorphedRegions, ::testing::Range(1u, 9u));
 
 // --- The pocketing workload
 
-// pocket.txt offset inwards by k = 1, 2, ...: the non-empty levels and the areas of three of them.
-//
-// The areas are those of an independent computation: the input polygonized with its vertices on the arcs
-// (every arc cut into m * ceil(sweep * max(1 / 0.02, r / 0.2)) equal-angle chords), offset as polygons by
-// Clipper 6.4.2 (round joins stepped at the chord angle, so that every joint between chords of an arc is
-// one chord of the offset; coordinates scaled by 1e9), for m = 1, 2, ..., 64; the error of such areas goes
-// as 1/m^2 (its steps shrank by 4.00 with every doubling of m), and the Richardson extrapolation
-// (4 A(2m) - A(m)) / 3 of m = 16, 32 and of m = 32, 64 agreed within 1e-8 at levels 1 and 5 and within
-// 4e-7 at level 10 (where chords cut by trimming leave an irregular error of order 1/m^3).
+// pocket.txt offset inwards by k = 1, 2, ...: the non-empty levels and the areas of three of them. The
+// areas are Clipper 6.4.2's offsets of the input polygonized with m chords per arc (round joins at the
+// chord angle), Richardson-extrapolated from m = 16, 32, 64 (error as 1/m^2; agreement within 4e-7).
 constexpr double pocket_area_1 = 25031.1996209;
 constexpr double pocket_area_5 = 18425.0146330;
 constexpr double pocket_area_10 = 9370.3423173;

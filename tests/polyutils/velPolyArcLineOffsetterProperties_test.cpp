@@ -1,13 +1,14 @@
-// Properties of raw offsets on seeded random input: exactness on smooth convex outlines (distance of every
-// result span from the input, the Steiner formula for the area), metamorphic runs (reversed, start cycled,
-// moved far, scaled), temporary spans on inward offsets of star polygons exactly where the offsets of the
-// edges cannot be trimmed, and the poly-arc-line fast path against the generic span-object path.
+// Raw offsets on seeded random input: exact on convex outlines (distances, Steiner), metamorphic runs,
+// temporary spans exactly where star polygons' edges are too short for their trims, and the value path
+// against the generic span-object path.
 
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
 #include "offsetTestKit.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/metamorphic.h"
 
 #include <set>
 
@@ -42,85 +43,66 @@ Convex convex_case(Rng& rng, bool clockwise) {
 
 class ConvexOutward : public ::testing::TestWithParam<bool> {};
 
-// Offsets on the outside of a convex outline with rounded corners are exact: every span lies at |d| from
-// the input, nothing is temporary, and the area grows by d L + pi d^2.
+// Offsets on the outside of a convex outline are exact: with rounded corners every span lies at |d| from
+// the input, nothing is temporary, and the area grows by d L + pi d^2; with sharp corners nothing comes
+// nearer than |d| and the area is at least that.
 TEST_P(ConvexOutward, SpansLieAtTheOffsetAndTheAreaFollowsSteiner) {
     const bool clockwise = GetParam();
     Rng rng(clockwise ? 1701 : 1702);
     for (int s = 0; s < seeds; ++s) {
+        SCOPED_TRACE(s);
         const Convex c = convex_case(rng, clockwise);
-        const double d = rng.uniform(0.05, 6.0);
+        const double d = rng.uniform(0.05, 6.0), steiner = c.area + d * c.length + pi * d * d;
         const Raw r = raw_offset(*c.line, clockwise ? -d : d);
-        ASSERT_TRUE(r.contour) << s;
-        EXPECT_TRUE(r.closed()) << s;
-        EXPECT_EQ(r.temps(), 0) << s;
-        EXPECT_TRUE(near_rel(std::fabs(r.area), c.area + d * c.length + pi * d * d, 1e-9)) << s;
-        EXPECT_TRUE(near_rel(r.length, c.length + 2 * pi * d, 1e-9)) << s;
-        EXPECT_EQ(r.area < 0, clockwise) << s;
+        ASSERT_TRUE(r.contour);
+        EXPECT_TRUE(r.closed());
+        EXPECT_EQ(r.temps(), 0);
+        EXPECT_TRUE(near_rel(std::fabs(r.area), steiner, 1e-9));
+        EXPECT_TRUE(near_rel(r.length, c.length + 2 * pi * d, 1e-9));
+        EXPECT_EQ(r.area < 0, clockwise);
         for (int i = 1; i <= r.spans; ++i) {
             const auto [lo, hi] = distance_range(*r.contour->get_span(i), *c.line);
-            EXPECT_TRUE(near_rel(lo, d, 1e-9)) << s << " span " << i;
-            EXPECT_TRUE(near_rel(hi, d, 1e-9)) << s << " span " << i;
+            EXPECT_TRUE(near_rel(lo, d, 1e-9) && near_rel(hi, d, 1e-9)) << "span " << i;
         }
-    }
-}
-
-// With sharp corners nothing comes nearer than |d| and the area is at least Steiner's.
-TEST_P(ConvexOutward, SharpCornersStayOutside) {
-    const bool clockwise = GetParam();
-    Rng rng(clockwise ? 1703 : 1704);
-    for (int s = 0; s < seeds; ++s) {
-        const Convex c = convex_case(rng, clockwise);
-        const double d = rng.uniform(0.05, 6.0);
         Options o;
         o.extend = 1;
-        const Raw r = raw_offset(*c.line, clockwise ? -d : d, o);
-        ASSERT_TRUE(r.contour) << s;
-        EXPECT_TRUE(r.closed()) << s;
-        EXPECT_EQ(r.temps(), 0) << s;
-        EXPECT_GE(std::fabs(r.area), (c.area + d * c.length + pi * d * d) * (1 - 1e-9)) << s;
-        for (int i = 1; i <= r.spans; ++i)
-            EXPECT_GE(distance_range(*r.contour->get_span(i), *c.line).first, d * (1 - 1e-9))
-                << s << " span " << i;
+        const Raw sharp = raw_offset(*c.line, clockwise ? -d : d, o);
+        ASSERT_TRUE(sharp.contour);
+        EXPECT_TRUE(sharp.closed());
+        EXPECT_EQ(sharp.temps(), 0);
+        EXPECT_GE(std::fabs(sharp.area), steiner * (1 - 1e-9));
+        for (int i = 1; i <= sharp.spans; ++i)
+            EXPECT_GE(distance_range(*sharp.contour->get_span(i), *c.line).first, d * (1 - 1e-9)) << i;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(RawOffset, ConvexOutward, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "clockwise" : "anticlockwise"; });
 
-// The same outline reversed with the offset negated, started elsewhere, moved far away, or scaled with its
-// offset gives the same offset outline. (Outward offsets: inward ones may form loops, and where the raw
-// offset of a loop starts and which way it is walked decides which corners are trimmed first.)
-TEST(RawOffsetMetamorphic, ReversedCycledMovedAndScaledAgree) {
+// Every morph of an outline (reversed or mirrored with the offset negated, started elsewhere, moved far,
+// scaled with its offset) gives the same offset outline. (Outward offsets: inward ones may form loops, and
+// where the raw offset of a loop starts decides which corners are trimmed first.)
+TEST(RawOffsetMetamorphic, EveryMorphGivesTheSameOutline) {
     Rng rng(1705);
     for (int s = 0; s < seeds; ++s) {
+        SCOPED_TRACE(s);
         const Convex c = convex_case(rng, false);
         const double d = rng.uniform(0.05, 6.0);
-        const int extend = rng.pick(0, 1);
         Options o;
-        o.extend = extend;
+        o.extend = rng.pick(0, 1);
         const Raw base = raw_offset(*c.line, d, o);
-        ASSERT_TRUE(base.contour) << s;
-        const auto same = [&](const Raw& r, double scale, const char* what) {
-            ASSERT_TRUE(r.contour) << s << " " << what;
-            EXPECT_EQ(r.temps(), base.temps()) << s << " " << what;
-            EXPECT_TRUE(near_rel(std::fabs(r.area), std::fabs(base.area) * scale * scale, 1e-8))
-                << s << " " << what;
-            EXPECT_TRUE(near_rel(r.length, base.length * scale, 1e-9)) << s << " " << what;
-        };
-        const Raw rev = raw_offset(*reversed(*c.line), -d, o);
-        same(rev, 1, "reversed");
-        EXPECT_EQ(rev.spans, base.spans) << s;
-        EXPECT_EQ(rev.area<0, base.area> 0) << s;
-        const int k = rng.pick(1, c.line->num_spans());
-        const Raw cyc = raw_offset(*cycled(*c.line, k), d, o);
-        same(cyc, 1, "cycled");
-        EXPECT_EQ(cyc.spans, base.spans) << s;
-        const Raw far = raw_offset(*transformed(*c.line, 1, {1e4, -2e4, 0}), d, o);
-        same(far, 1, "moved");
-        EXPECT_NEAR(far.box.min().x - 1e4, base.box.min().x, 1e-8) << s;
-        const Raw big = raw_offset(*transformed(*c.line, 1000, {0, 0, 0}), 1000 * d, o);
-        same(big, 1000, "scaled");
+        ASSERT_TRUE(base.contour);
+        for (const support::Morph& m : support::all_morphs) {
+            SCOPED_TRACE(m.name());
+            const double f = m.length_factor(), sign = m.flips_orientation() ? -1 : 1;
+            const double rel = m.kind == support::Morph::translated ? 1e-7 : 1e-8;
+            const Raw r = raw_offset(*m.polyline(*c.line), sign * d * f, o);
+            ASSERT_TRUE(r.contour);
+            EXPECT_EQ(r.spans, base.spans);
+            EXPECT_EQ(r.temps(), base.temps());
+            EXPECT_TRUE(near_rel(r.area, sign * base.area * f * f, rel));
+            EXPECT_TRUE(near_rel(r.length, base.length * f, rel));
+        }
     }
 }
 
@@ -203,42 +185,19 @@ TEST(RawOffsetLoops, TemporarySpansMarkExactlyTheEdgesTooShortForTheirTrims) {
     EXPECT_GT(without, 10);
 }
 
-// Random poly-arc-lines (arcs of up to 250 degrees, open and closed, with loops): the offset of the
-// poly-arc-line contour (made on values, velRawPolyArcLineOffset) equals the offset of the same spans as a
-// vector contour of free spans (the generic span-object path), span for span: the same kinds and flags,
-// and points within 1e-9 of the result's size. (The two round differently: the values keep each bulge
-// exact where span objects measure it again from a rounded mid point, and tell most joints without the
-// general intersection; a sharp corner extended far along nearly parallel spans magnifies that.)
+// Random poly-arc-lines (arcs up to 250 degrees, open and closed, with loops): the value path agrees with
+// the generic span-object path. (They round differently: a sharp corner extended far along nearly parallel
+// spans magnifies that, hence 1e-9 of the result's size.)
 TEST(RawOffsetPaths, PolyArcLineFastPathAgreesWithTheGenericPath) {
     Rng rng(1707);
     for (int s = 0; s < 10 * seeds; ++s) {
+        SCOPED_TRACE(s);
         const Line line = flat(*listtest::random_polyline(rng, rng.pick(2, 12), 0.0, rng.pick(0, 1) == 1));
-        velPolyArcLineAdapter adapter(*line);
-        auto spans = std::make_shared<velSpanVectorContour>();
-        for (int i = 1; i <= adapter.size(); ++i)
-            spans->append(std::make_shared<velFreeSpan>(*adapter.get_span(i)));
         Options o;
         o.extend = rng.pick(0, 1);
         o.chamfer = rng.pick(0, 1);
         o.max_corner_offset = rng.uniform(-1, 10);
-        const double d = rng.uniform(-8, 8);
-        const Raw a = raw_offset(adapter, d, o), b = raw_offset(*spans, d, o);
-        ASSERT_EQ(!a.contour, !b.contour) << s;
-        if (!a.contour) continue;
-        ASSERT_EQ(a.spans, b.spans) << s;
-        const double tol = 1e-9 * std::max({1.0, std::fabs(b.box.min().x), std::fabs(b.box.min().y),
-                                            std::fabs(b.box.max().x), std::fabs(b.box.max().y)});
-        for (int i = 1; i <= a.spans; ++i) {
-            const velAbsSpancoPrf x = a.contour->get_span(i), y = b.contour->get_span(i);
-            EXPECT_EQ(x->is_of_class_arc(), y->is_of_class_arc()) << s << " span " << i;
-            EXPECT_EQ(x->is_temp_line_span(), y->is_temp_line_span()) << s << " span " << i;
-            EXPECT_EQ(x->is_temp_arc_span(), y->is_temp_arc_span()) << s << " span " << i;
-            EXPECT_TRUE(x->start_point().coincident(y->start_point(), tol)) << s << " span " << i;
-            EXPECT_TRUE(x->end_point().coincident(y->end_point(), tol)) << s << " span " << i;
-            if (x->is_of_class_arc()) {
-                EXPECT_TRUE(x->mid_point().coincident(y->mid_point(), tol)) << s << " span " << i;
-            }
-        }
+        expect_paths_agree(*line, rng.uniform(-8, 8), o, 1e-9);
     }
 }
 

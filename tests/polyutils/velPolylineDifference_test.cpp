@@ -1,6 +1,6 @@
 // The two-polyline walker: steps by table (events, proportions, wrapping, ends with and without free
-// movement), parallel lines at their distance apart, arcs, and on random polylines the closest approach of
-// the coupled motion against the exact minimum of its piecewise straight difference curve and dense sampling.
+// movement), arcs, and on random polylines the closest approach of the coupled motion against the exact
+// minimum of its piecewise straight difference curve and dense sampling.
 
 #include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/polyline/spans/velLinexLine.h"
@@ -136,40 +136,6 @@ TEST_P(DifferenceSteps, MoveToTheNextEvent) {
     }
 }
 INSTANTIATE_TEST_SUITE_P(velPolylineDifference, DifferenceSteps, ::testing::ValuesIn(step_cases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// Parallel straight polylines: whatever their vertices, the walk passes the place where its points
-// face each other, and the closest approach is their distance apart.
-
-struct ParallelCase {
-    const char* name;
-    std::vector<double> xa, xb; // vertex abscissae of A (at y = 0) and of B (at y = 2, z = 1)
-    double ta, tb, va, vb;
-};
-
-const ParallelCase parallel_cases[] = {
-    {"OppositeWalksSameDirection", {0, 10}, {0, 10}, 0, 1, 1, -1},
-    {"UnevenVertices", {0, 1, 5, 6, 10}, {-2, 3, 3.5, 12}, 0.3, 3, 1, -1},
-    {"BReversedWalkedForward", {0, 4, 8}, {9, 6, 3, 0}, 0, 0, 1, 1},
-    {"StartsAtTheFarEnds", {0, 2, 4, 6}, {0, 3, 6}, 3, 0, -1, 1},
-};
-
-class DifferenceParallel : public ::testing::TestWithParam<ParallelCase> {};
-TEST_P(DifferenceParallel, ClosestApproachIsTheirDistance) {
-    const ParallelCase& c = GetParam();
-    const Line a(on_line(c.xa, 0, 0)), b(on_line(c.xb, 2, 1));
-    // One step each way is enough: the walk goes on while the difference shrinks at the far end of a step.
-    for (const int max_steps : {1, 100}) {
-        velPolylineDifference walker(a.it, c.ta, 0, b.it, c.tb, 0);
-        walker.set_velocity(c.va, c.vb);
-        EXPECT_NEAR(walker.minimise(max_steps), std::sqrt(5.0), 1e-12) << max_steps;
-        double ta, tb;
-        walker.indices(ta, tb);
-        EXPECT_NEAR(a.at(ta).distance(b.at(tb)), std::sqrt(5.0), 1e-12);
-        EXPECT_NEAR(a.at(ta).x, b.at(tb).x, 1e-12); // the points face each other
-    }
-}
-INSTANTIATE_TEST_SUITE_P(velPolylineDifference, DifferenceParallel, ::testing::ValuesIn(parallel_cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Over arcs the chord of the difference curve only steers the search; candidates are judged by the points.

@@ -2,12 +2,10 @@
 // innermost boundaries, polylines limited to the region of boundaries (kept lengths against the chord of a
 // disk computed independently), crossings between lists.
 
-#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "sorterTestKit.h"
+
 #include "arcline/lists/velTrimmedPolylineListIter.h"
-#include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
-#include "arcline/polyutils/velPolylineSorter.h"
-#include "tests/intersect/bspTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +14,7 @@
 
 namespace velPolylineListUtilsSorting_test {
 
-using namespace bsptest;
-
-std::unique_ptr<velAbsPolyArcLine> rect(double x0, double y0, double x1, double y1, bool ccw = true) {
-    std::vector<V> pts{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}};
-    if (!ccw) std::reverse(pts.begin(), pts.end());
-    return polyline(pts);
-}
+using namespace sortertest;
 
 double total_length(velPolylineListIter& it) {
     double sum = 0.0;

@@ -1,7 +1,5 @@
-// Operations on whole lists of polylines, checked by properties: measures against the independent sums of
-// tests/support on random lists (and their metamorphic variants), filters by counts and by the property
-// they filter on, list editing by what moves where, regions and containment on nested squares, distances
-// against brute-force sampling, and trimming outside a box against an independent choice of spans.
+// Operations on whole lists of polylines: measures against independent sums on random lists and their
+// morphs, filters, editing, regions and containment, distances against brute force, trimming to a box.
 
 #include "../debug/debugChannelKit.h"
 #include "../lists/listTestKit.h"
@@ -136,13 +134,12 @@ TEST(ListUtilsMeasures, AgreeWithIndependentSumsOnRandomLists) {
                     std::min(adjacent, polytest::pos(*in[i], k).distance(polytest::pos(*in[i], k + 1)));
         }
         const double tol = 1e-9 * std::max(1.0, length);
-        EXPECT_EQ(LU::num_points(list.it()), positions);
-        EXPECT_EQ(LU::num_spans(list.it()), spans);
-        EXPECT_EQ(LU::num_arc_spans(list.it()), arcs);
-        EXPECT_EQ(LU::num_empty_polylines(list.it()), empty);
-        EXPECT_EQ(LU::num_closed_polylines(list.it(), 0.0), closed);
-        EXPECT_EQ(LU::num_open_polylines(list.it(), 0.0), static_cast<int>(in.size()) - closed);
-        EXPECT_EQ(LU::closed(list.it()), closed == static_cast<int>(in.size()) ? 1 : 0);
+        const int n = static_cast<int>(in.size());
+        EXPECT_EQ((std::vector<int>{LU::num_points(list.it()), LU::num_spans(list.it()),
+                                    LU::num_arc_spans(list.it()), LU::num_empty_polylines(list.it()),
+                                    LU::num_closed_polylines(list.it(), 0.0),
+                                    LU::num_open_polylines(list.it(), 0.0), LU::closed(list.it())}),
+                  (std::vector<int>{positions, spans, arcs, empty, closed, n - closed, closed == n ? 1 : 0}));
         EXPECT_NEAR(LU::length(list.it()), length, tol);
         EXPECT_NEAR(LU::average_span_length(list.it()), spans ? length / spans : 0.0, tol);
         const bool tilted = trial % 2 == 1; // XY areas of tilted arcs are the library's own convention
@@ -367,13 +364,6 @@ TEST(ListUtilsFilters, RemoveWhatTheyNameAndCountIt) {
         EXPECT_EQ(LU::num_closed_polylines(list.it(), 0.0), row.closed_left);
         EXPECT_EQ(list.c.index(), -1);
     }
-}
-
-TEST(ListUtilsFilters, ThinClosedPolylinesGoAndSquaresStay) {
-    List list(concat(one(rect(0, 0, 0.5, 50)), one(rect(10, 0, 15, 5))));
-    EXPECT_EQ(LU::remove_thin_closed_polylines(1.0, 100.0, list.c), 1);
-    ASSERT_EQ(list.c.size(), 1);
-    EXPECT_NEAR(LU::area(list.it()), 25.0, 1e-12);
 }
 
 TEST(ListUtilsFilters, LengthAndPointFiltersAgreeWithTheMeasuresOnRandomLists) {
@@ -821,20 +811,13 @@ TEST(ListUtilsDistances, HausdorffDistancesAgreeWithDenseSampling) {
     }
 }
 
-TEST(ListUtilsDistances, OffsetsAreAtTheirDistanceAllAlong) {
-    // Parallel lines and concentric arcs: the distance is the same everywhere.
-    List line(one(xy({{0, 0}, {100, 0}}))), parallel(one(xy({{0, 1}, {100, 1}})));
-    EXPECT_NEAR(LU::max_distance(line.it(), parallel.it()), 1.0, 1e-9);
-    // Polylines without positions take no part.
+TEST(ListUtilsDistances, EmptyListsAndPolylinesTakeNoPart) {
+    List line(one(xy({{0, 0}, {100, 0}}))), empty;
     Polylines with_empty = one(xy({{0, 1}, {100, 1}}));
     with_empty.insert(with_empty.begin(), std::make_unique<velPolyArcLineDouble>());
     List parallel_and_empty(with_empty);
     EXPECT_NEAR(LU::max_distance(parallel_and_empty.it(), line.it()), 1.0, 1e-9);
     EXPECT_NEAR(LU::max_distance(line.it(), parallel_and_empty.it()), 1.0, 1e-9);
-    List outer(one(circle(0, 0, 20))), inner(one(circle(0, 0, 19)));
-    EXPECT_NEAR(LU::max_distance(outer.it(), inner.it()), 1.0, 1e-6);
-    EXPECT_NEAR(LU::max_distance_one_way(line.it(), line.it()), 0.0, 1e-9);
-    List empty;
     EXPECT_EQ(LU::max_distance_one_way(empty.it(), line.it()), 0.0);
     EXPECT_EQ(LU::max_distance_one_way(line.it(), empty.it()), DBL_MAX);
 }

@@ -3,11 +3,7 @@
 // orientations: the area of the sorted region agrees with Clipper's (which works on integers: coordinates
 // times 1e6), and so does the number of loops under the winding rule.
 
-#include "arcline/intersect/velListIntersector.h"
-#include "arcline/lists/velAbsPolyArcLineListCursor.h"
-#include "arcline/polyline/utils/velPolylineUtils.h"
-#include "arcline/polyutils/velPolylineSorter.h"
-#include "tests/intersect/bspTestKit.h"
+#include "sorterTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +16,7 @@
 
 namespace velPolylineSorterOracle_test {
 
-using namespace bsptest;
+using namespace sortertest;
 
 constexpr double clipper_scale = 1e6;
 
@@ -69,26 +65,16 @@ TEST_P(ClipperOracle, AreaAndLoopsAgree) {
     velAbsPolyArcLineListCursor out;
     velPolylineSorter sorter;
     sorter.set_visible_mode(mode);
-    ASSERT_EQ(sorter.sort(l.iter, out), 0);
-    double area = 0.0;
-    int loops = 0;
-    velPolylineListIter& it = out.iterator();
-    it.reset();
-    while (++it) {
-        area += velPolylineUtils::area(it);
-        ++loops;
-        EXPECT_EQ(it.get_pos(0), it.get_pos(it.num_pos() - 1));
-    }
-    EXPECT_NEAR(area, want_area, 1e-6 * std::max(1.0, std::fabs(want_area)));
-    // Under the winding rule the loops are the same. Under even-odd the material meets itself at every
-    // crossing (corner to corner); Clipper cuts it there into separate loops, the sorter keeps the loops
-    // that pass through the crossing (an outline with holes touching it), so only the area is compared.
+    const int code = sorter.sort(l.iter, out);
+    const Outcome r = describe(out.iterator(), code);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.open + r.crossings, 0);
+    EXPECT_NEAR(r.area, want_area, 1e-6 * std::max(1.0, std::fabs(want_area)));
+    // Under even-odd the material meets itself corner to corner at every crossing, where Clipper cuts it
+    // into separate loops and the sorter keeps loops through the crossing: only the areas compare.
     if (mode == 1) {
-        EXPECT_EQ(loops, static_cast<int>(want.size()));
+        EXPECT_EQ(r.loops, static_cast<int>(want.size()));
     }
-    velCrossingcoPageArr crossings;
-    velListIntersector::all_crossings(it, crossings);
-    EXPECT_EQ(crossings.size(), 0);
 #endif
 }
 

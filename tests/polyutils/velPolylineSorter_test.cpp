@@ -1,16 +1,11 @@
-// The polyline sorter: clean boundaries of the region under the winding rule (and even-odd), checked on
-// the classic cases by area, loop count and orientation, on random unions of circles against the exact area
-// of a union of disks computed independently (uncovered arcs integrated with Green's formula), and again on
-// moved, scaled and restarted copies of the input. Splitting, orientation and nesting on their own cases.
+// The polyline sorter: clean boundaries under the winding rule (and even-odd) on the classic cases by area,
+// loops and orientation; random unions of circles on every morph against the exact area of a union of
+// disks (uncovered arcs integrated with Green's formula); splitting, orientation, nesting, progress, debug.
+
+#include "sorterTestKit.h"
 
 #include "arcline/debug/velDebugGeometry.h"
-#include "arcline/intersect/velListIntersector.h"
-#include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/platform/velProgressBreak.h"
-#include "arcline/polyline/utils/velPolylineUtils.h"
-#include "arcline/polyutils/velPolylineSorter.h"
-#include "tests/intersect/bspTestKit.h"
-#include "tests/support/metamorphic.h"
 
 #include <gtest/gtest.h>
 
@@ -21,60 +16,16 @@
 
 namespace velPolylineSorter_test {
 
-using namespace bsptest;
-using support::Polylines;
+using namespace sortertest;
 
-std::unique_ptr<velAbsPolyArcLine> rect(double x0, double y0, double x1, double y1, bool ccw = true) {
-    std::vector<V> pts{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}};
-    if (!ccw) std::reverse(pts.begin(), pts.end());
-    return polyline(pts);
-}
-
-std::unique_ptr<velAbsPolyArcLine> circle(double cx, double cy, double r, bool ccw = true) {
-    const double b = ccw ? 1.0 : -1.0;
-    return polyline({{cx + r, cy}, {cx - r, cy}, {cx + r, cy}}, {b, b});
-}
-
-// What a sorted result is described by: loops, total signed area, and how many loops run clockwise.
-struct Result {
-    int code = -1;
-    int loops = 0;
-    double area = 0.0;
-    int clockwise = 0;
-    int open = 0;
-    int crossings = 0;
-};
-
-Result sorted(const Polylines& in, int mode = 1) {
-    velAbsPolyArcLineVec lines;
-    for (const auto& p : in)
-        lines.emplace_back(p->create_new());
-    velAbsPolyArcLineVecListIter iter(&lines);
+Outcome sorted(const Polylines& in, int mode = 1) {
+    List l;
+    fill(l, in);
     velAbsPolyArcLineListCursor out;
     velPolylineSorter sorter;
     sorter.set_visible_mode(mode);
-    Result r;
-    r.code = sorter.sort(iter, out);
-    velPolylineListIter& it = out.iterator();
-    it.reset();
-    while (++it) {
-        ++r.loops;
-        const double a = velPolylineUtils::area(it);
-        r.area += a;
-        r.clockwise += a < 0.0;
-        r.open += it.get_pos(0) != it.get_pos(it.num_pos() - 1);
-    }
-    velCrossingcoPageArr crossings;
-    velListIntersector::all_crossings(it, crossings);
-    r.crossings = crossings.size();
-    return r;
-}
-
-Polylines make(std::initializer_list<std::unique_ptr<velAbsPolyArcLine>*> parts) {
-    Polylines out;
-    for (auto* p : parts)
-        out.push_back(std::move(*p));
-    return out;
+    const int code = sorter.sort(l.iter, out);
+    return describe(out.iterator(), code);
 }
 
 struct Case {
@@ -90,27 +41,12 @@ class Classic : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Classic, LoopsAreaAndOrientation) {
     const Case& c = GetParam();
-    const Result r = sorted(c.input(), c.mode);
+    const Outcome r = sorted(c.input(), c.mode);
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.loops, c.loops);
     EXPECT_NEAR(r.area, c.area, 1e-9 * std::max(1.0, std::fabs(c.area)));
-    EXPECT_EQ(r.clockwise, c.clockwise);
-    EXPECT_EQ(r.open, 0);
-    EXPECT_EQ(r.crossings, 0);
-}
-
-Polylines list(std::vector<std::unique_ptr<velAbsPolyArcLine>> v) {
-    Polylines out;
-    for (auto& p : v)
-        out.push_back(std::move(p));
-    return out;
-}
-
-template <class... P>
-Polylines of(P... p) {
-    std::vector<std::unique_ptr<velAbsPolyArcLine>> v;
-    (v.push_back(std::move(p)), ...);
-    return list(std::move(v));
+    EXPECT_EQ(r.holes, c.clockwise);
+    EXPECT_EQ(r.open + r.crossings + r.misoriented, 0);
 }
 
 const double pi = std::numbers::pi;
@@ -224,15 +160,12 @@ TEST_P(CircleUnions, AreaMatchesTheDiskUnionOnEveryMorph) {
     for (const support::Morph& m : support::all_morphs) {
         if (m.flips_orientation()) continue; // the winding rule keeps anticlockwise material only
         SCOPED_TRACE("morph " + m.name());
-        const Result r = sorted(m.polylines(in));
+        const Outcome r = sorted(m.polylines(in));
         const double scale = m.length_factor() * m.length_factor();
         EXPECT_EQ(r.code, 0);
         EXPECT_NEAR(r.area, want * scale, 1e-9 * want * scale);
-        EXPECT_EQ(r.open, 0);
-        EXPECT_EQ(r.crossings, 0);
+        EXPECT_EQ(r.open + r.crossings + r.misoriented, 0);
     }
-    // Even-odd on reversed input: orientation does not matter to it, and where no two disks overlap it is
-    // the union.
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, CircleUnions, ::testing::Range(1, 31));
@@ -244,16 +177,12 @@ INSTANTIATE_TEST_SUITE_P(Seeds, CircleUnions, ::testing::Range(1, 31));
 TEST(FarFromTheOrigin, SmallSquaresKeepTheirArea) {
     for (const double o : {1e6, 1e8, 1e9}) {
         for (const double at : {0.0, 0.25, 0.375}) {
-            Polylines square;
-            square.push_back(rect(o + at, o + at, o + at + 0.5, o + at + 0.5));
-            const Result r = sorted(square);
+            const Outcome r = sorted(of(rect(o + at, o + at, o + at + 0.5, o + at + 0.5)));
             EXPECT_EQ(r.loops, 1) << o << " + " << at;
             EXPECT_NEAR(r.area, 0.25, 1e-6) << o << " + " << at;
         }
-        Polylines holed;
-        holed.push_back(rect(o + 0.25, o + 0.25, o + 0.75, o + 0.75));
-        holed.push_back(rect(o + 0.375, o + 0.375, o + 0.5, o + 0.5, false));
-        const Result r = sorted(holed);
+        const Outcome r = sorted(of(rect(o + 0.25, o + 0.25, o + 0.75, o + 0.75),
+                                    rect(o + 0.375, o + 0.375, o + 0.5, o + 0.5, false)));
         EXPECT_EQ(r.loops, 2) << o;
         EXPECT_NEAR(r.area, 0.25 - 0.015625, 1e-6) << o;
     }
@@ -300,20 +229,7 @@ TEST(Nesting, TreeOfHolesAndIslands) {
     intNaryTree tree;
     velPolylineSorter sorter;
     sorter.nesting_tree(l.iter, 0, tree);
-    // Parent of each boundary.
-    std::vector<int> parent(5, -2);
-    std::function<void()> walk = [&] {
-        const int here = tree.Read();
-        for (int i = 0; i < tree.NumOffspring(); ++i) {
-            tree.Down(i);
-            parent[static_cast<std::size_t>(tree.Read())] = here;
-            walk();
-            tree.Up();
-        }
-    };
-    tree.Root();
-    walk();
-    EXPECT_EQ(parent, (std::vector<int>{-1, 0, 1, 0, -1}));
+    EXPECT_EQ(parents(tree, 5), (std::vector<int>{-1, 0, 1, 0, -1}));
 }
 
 TEST(Intersect, BetweenTwoListsIndexedInEach) {

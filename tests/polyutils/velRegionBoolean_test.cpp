@@ -1,20 +1,14 @@
-// Union, intersection, difference and exclusive or of two regions with arcs: the hard cases (shared straight
-// edges and arcs, touching at a point and from inside, equal and reversed regions, a copy moved by 1e-9, arcs
-// tangent to lines, near-full circles, slivers, holes) with exact areas where a formula gives them, and on
-// every case and every morph of it (reversed, restarted, moved far, scaled, mirrored) the area identities,
-// clean results (no crossing, no empty loop, outer boundaries anticlockwise and holes clockwise). Then the
-// sorter's own operations with their orientation contracts, the list difference and a stopped operation.
+// Union, intersection, difference and exclusive or of two regions with arcs: the hard cases (shared edges
+// and arcs, touching, equal and reversed, moved by 1e-9, tangent arcs, near-full circles, slivers, holes)
+// with exact areas where a formula gives them, and on every morph the area identities and clean results.
+// Then the sorter's own operations, hostile input, the list difference and a stopped operation.
+
+#include "sorterTestKit.h"
 
 #include "arcline/debug/velDebugGeometry.h"
-#include "arcline/lists/velAbsPolyArcLineListCursor.h"
-#include "arcline/platform/intNaryTree.h"
 #include "arcline/platform/velProgressBreak.h"
-#include "arcline/polyline/utils/velPolylineUtils.h"
 #include "arcline/polyutils/velPolylineListUtils.h"
-#include "arcline/polyutils/velPolylineSorter.h"
 #include "arcline/polyutils/velRegionBoolean.h"
-#include "tests/intersect/bspTestKit.h"
-#include "tests/support/metamorphic.h"
 
 #include <gtest/gtest.h>
 
@@ -24,21 +18,9 @@
 
 namespace velRegionBoolean_test {
 
-using namespace bsptest;
-using support::Polylines;
+using namespace sortertest;
 constexpr double pi = std::numbers::pi;
 constexpr double unknown = NAN;
-
-std::unique_ptr<velAbsPolyArcLine> rect(double x0, double y0, double x1, double y1, bool ccw = true) {
-    std::vector<V> pts{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}};
-    if (!ccw) std::reverse(pts.begin(), pts.end());
-    return polyline(pts);
-}
-
-std::unique_ptr<velAbsPolyArcLine> circle(double cx, double cy, double r, bool ccw = true) {
-    const double b = ccw ? 1.0 : -1.0;
-    return polyline({{cx + r, cy}, {cx - r, cy}, {cx + r, cy}}, {b, b});
-}
 
 // The circle of radius r round the origin from angle gap to 2 pi - gap, closed by its chord.
 std::unique_ptr<velAbsPolyArcLine> near_full_circle(double r, double gap, double turn, double cx = 0.0,
@@ -50,51 +32,16 @@ std::unique_ptr<velAbsPolyArcLine> near_full_circle(double r, double gap, double
     return polyline({s, m, e, s}, {b, b, 0.0});
 }
 
-template <class... P>
-Polylines of(P&&... parts) {
-    Polylines out;
-    (out.push_back(std::forward<P>(parts)), ...);
-    return out;
-}
-
-struct Outcome {
-    int code = 0;
-    int loops = 0;
-    int holes = 0;
-    double area = 0.0;
-    double smallest = INFINITY; // smallest |area| of a loop
-    int crossings = 0;
-    int misoriented = 0; // loops whose orientation disagrees with their depth
-};
-
 using Operation =
     std::function<int(const velPolylineListIter&, const velPolylineListIter&, velPolylineListCursor&)>;
 
 Outcome run(const Operation& op, const Polylines& a, const Polylines& b) {
     List la, lb;
-    for (const auto& p : a)
-        la.add(std::unique_ptr<velAbsPolyArcLine>(p->create_new()));
-    for (const auto& p : b)
-        lb.add(std::unique_ptr<velAbsPolyArcLine>(p->create_new()));
+    fill(la, a);
+    fill(lb, b);
     velAbsPolyArcLineListCursor out;
-    Outcome o;
-    o.code = op(la.iter, lb.iter, out);
-    velPolylineListIter& it = out.iterator();
-    it.reset();
-    while (++it) {
-        const double area = velPolylineUtils::area(it);
-        ++o.loops;
-        o.holes += area < 0.0;
-        o.area += area;
-        o.smallest = std::min(o.smallest, std::fabs(area));
-    }
-    velPolylineSorter sorter;
-    o.crossings = sorter.any_intersections(out.iterator());
-    std::vector<int> flips;
-    sorter.orient(out.iterator(), nullptr, &flips);
-    for (const int f : flips)
-        o.misoriented += f;
-    return o;
+    const int code = op(la.iter, lb.iter, out);
+    return describe(out.iterator(), code);
 }
 
 double area_of(const Polylines& region) {
@@ -328,7 +275,7 @@ TEST(HostileInput, NonFiniteCoordinatesAreRefused) {
     }
 }
 
-TEST(ListDifference, RegionsInAnyOrientation) {
+TEST(ListDifference, RegionsInAnyOrientationAndAStopLeavesNothing) {
     List a, b;
     a.add(rect(0, 0, 4, 4, false));
     b.add(circle(2, 2, 1, false));
@@ -336,17 +283,11 @@ TEST(ListDifference, RegionsInAnyOrientation) {
     EXPECT_EQ(velPolylineListUtils::difference(a.iter, b.iter, 1e-5, out), 0);
     EXPECT_NEAR(velPolylineListUtils::area(out.iterator()), 16.0 - pi, 1e-12);
     EXPECT_EQ(out.size(), 2);
-}
-
-TEST(ListDifference, StoppedByTheProgressBreakLeavesNothing) {
     velProgressBreak stop;
     stop.request_stop();
-    List a, b;
-    a.add(rect(0, 0, 2, 2));
-    b.add(rect(1, 1, 3, 3));
-    velAbsPolyArcLineListCursor out;
-    EXPECT_EQ(velPolylineListUtils::difference(a.iter, b.iter, 1e-5, out, &stop), 1);
-    EXPECT_EQ(out.size(), 0);
+    velAbsPolyArcLineListCursor stopped;
+    EXPECT_EQ(velPolylineListUtils::difference(a.iter, b.iter, 1e-5, stopped, &stop), 1);
+    EXPECT_EQ(stopped.size(), 0);
 }
 
 } // namespace velRegionBoolean_test

@@ -1,6 +1,8 @@
-// Visibility of boundaries through the BSP traversal: the winding-count rules on nested and disjoint
-// boundaries, the confidence rules of the result, the counts of fragments round one node, and random
-// non-crossing circles against counts and containment computed independently from the circles themselves.
+// Visibility of boundaries through the BSP traversal: the confidence rules of the result, the counts of
+// fragments round one node, their order on random perimeter points, and random non-crossing circles against
+// winding counts and containment computed from the circles themselves.
+
+#include "sorterTestKit.h"
 
 #include "arcline/intersect/velCrossData.h"
 #include "arcline/intersect/velIntersectorBSPNode.h"
@@ -9,7 +11,6 @@
 #include "arcline/polyutils/velBoundarySorterFragments.h"
 #include "arcline/polyutils/velVisibilityCalculator.h"
 #include "arcline/polyutils/velVisibilityResult.h"
-#include "tests/intersect/bspTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +22,7 @@
 
 namespace velVisibility_test {
 
-using namespace bsptest;
-
-std::unique_ptr<velAbsPolyArcLine> square(double x0, double y0, double side, bool anticlockwise) {
-    std::vector<V> pts{{x0, y0}, {x0 + side, y0}, {x0 + side, y0 + side}, {x0, y0 + side}, {x0, y0}};
-    if (!anticlockwise) std::reverse(pts.begin(), pts.end());
-    return polyline(pts);
-}
-
-std::unique_ptr<velAbsPolyArcLine> circle(double cx, double cy, double r, bool anticlockwise) {
-    const double b = anticlockwise ? 1.0 : -1.0;
-    return polyline({{cx + r, cy}, {cx - r, cy}, {cx + r, cy}}, {b, b});
-}
+using namespace sortertest;
 
 // The visibility of every polyline of the list and, when asked, its nesting tree: a destructive traversal
 // from the root's lower left corner with count 0, as the sorter runs it.
@@ -55,38 +45,6 @@ Visibility visibility(List& list, int mode, const std::vector<double>* areas = n
                               nesting.get());
     return v;
 }
-
-struct Case {
-    const char* name;
-    int mode;
-    std::vector<std::tuple<double, double, double, bool>> squares; // x0, y0, side, anticlockwise
-    std::vector<int> visible;
-};
-
-class Rules : public ::testing::TestWithParam<Case> {};
-
-TEST_P(Rules, VisibleExactlyWhereTheySeparateCountsZeroAndOne) {
-    const Case& c = GetParam();
-    List list;
-    for (const auto& [x, y, side, ccw] : c.squares)
-        list.add(square(x, y, side, ccw));
-    const Visibility v = visibility(list, c.mode);
-    ASSERT_TRUE(v.result.results_complete());
-    for (std::size_t i = 0; i < c.visible.size(); ++i)
-        EXPECT_EQ(v.result.visible(static_cast<int>(i)), c.visible[i]) << "square " << i;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Visibility, Rules,
-    ::testing::Values(
-        Case{"disjoint", 1, {{0, 0, 1, true}, {3, 0, 1, true}}, {1, 1}},
-        Case{"nested", 1, {{0, 0, 10, true}, {2, 2, 5, true}}, {1, 0}},
-        Case{"three_nested_winding", 1, {{0, 0, 10, true}, {1, 1, 8, true}, {2, 2, 6, true}}, {1, 0, 0}},
-        Case{"three_nested_even_odd", 0, {{0, 0, 10, true}, {1, 1, 8, true}, {2, 2, 6, true}}, {1, 0, 1}},
-        Case{"hole", 1, {{0, 0, 10, true}, {2, 2, 5, false}}, {1, 1}},
-        Case{"clockwise_alone", 1, {{0, 0, 1, false}}, {0}},
-        Case{"island_in_hole", 1, {{0, 0, 10, true}, {2, 2, 6, false}, {3, 3, 2, true}}, {1, 1, 1}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(velVisibilityResult, ConfidenceDecidesWhichResultStays) {
     const int blocked[3] = {0, 0, 1};
@@ -244,36 +202,20 @@ TEST(velBoundaryNesting, RandomCirclesAgainstTheirOwnCounts) {
         const Visibility v = visibility(list, 1, &areas);
         ASSERT_TRUE(v.result.results_complete()) << "seed " << seed;
         intNaryTree tree = v.tree;
+        const std::vector<int> parent = parents(tree, static_cast<int>(cs.size()));
         for (std::size_t i = 0; i < cs.size(); ++i) {
             int inside = cs[i].ccw ? 1 : -1;
-            const C* parent = nullptr;
+            const C* parent_circle = nullptr;
             for (const C& o : cs)
                 if (holds(o, cs[i])) {
                     inside += o.ccw ? 1 : -1;
-                    if (!parent || o.r < parent->r) parent = &o;
+                    if (!parent_circle || o.r < parent_circle->r) parent_circle = &o;
                 }
             const int outside = inside - (cs[i].ccw ? 1 : -1);
             const int expected = (inside == 1 && outside == 0) || (inside == 0 && outside == 1);
             EXPECT_EQ(v.result.visible(static_cast<int>(i)), expected) << "seed " << seed << " circle " << i;
-            // The parent in the tree: find circle i by a walk over the whole tree.
-            const int want = parent ? static_cast<int>(parent - cs.data()) : -1;
-            int found_parent = -2, count = 0;
-            std::function<void()> walk = [&] {
-                const int here = tree.Read();
-                for (int k = 0; k < tree.NumOffspring(); ++k) {
-                    tree.Down(k);
-                    if (tree.Read() == static_cast<int>(i)) {
-                        found_parent = here;
-                        ++count;
-                    }
-                    walk();
-                    tree.Up();
-                }
-            };
-            tree.Root();
-            walk();
-            EXPECT_EQ(count, 1) << "seed " << seed << " circle " << i;
-            EXPECT_EQ(found_parent, want) << "seed " << seed << " circle " << i;
+            EXPECT_EQ(parent[i], parent_circle ? static_cast<int>(parent_circle - cs.data()) : -1)
+                << "seed " << seed << " circle " << i;
         }
     }
 }
