@@ -1,5 +1,6 @@
 #include "arcline/polyline/velAbsPolyArcLine.h"
 
+#include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/platform/Interpolate.h"
 #include "arcline/platform/giXform3.h"
 #include "arcline/platform/torArc3Utils.h"
@@ -14,11 +15,18 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <limits>
+#include <malloc.h>
 #include <memory>
 #include <numbers>
+#include <string>
 #include <type_traits>
 #include <typeinfo>
 #include <utility>
@@ -33,8 +41,7 @@ using polytest::pos;
 using polytest::Rng;
 constexpr double pi = std::numbers::pi;
 
-// How the protocol tests place their geometry for each class: a plan drawn in (u, v) is laid rigidly into a
-// plane the class accepts, and read back as the class stores it.
+// A plan drawn in (u, v) laid rigidly into a plane the class accepts, and read back as the class stores it.
 template <class L>
 struct Kind {
     static giPoint3 map(double u, double v) {
@@ -76,8 +83,7 @@ velPolyArcLineDouble line_of(const Records& r) {
     return l;
 }
 
-// Plan points (u, v) and the mid points of the arcs (u, v) among the spans, laid into the class's plane;
-// the arcs become straight spans where the class has none.
+// Plan points and arc mid points laid into the class's plane; arcs are straight where the class has none.
 template <class L>
 Records plan(const std::vector<std::pair<double, double>>& points,
              const std::vector<std::pair<int, std::pair<double, double>>>& arc_mids = {}) {
@@ -194,8 +200,7 @@ TYPED_TEST(PolyArcLineProtocol, AddGetEditAndCopies) {
 TYPED_TEST(PolyArcLineProtocol, EqualityComparesKindsEndsAndArcMids) {
     TypeParam line;
     this->build_small(line);
-    // A double line with the same stored points is equal, whatever each class reports as the mid point of
-    // a straight span ((-DBL_MAX, 0, Z) for the constant-Z class, (-DBL_MAX, 0, 0) for the double one).
+    // A double line with the same points is equal, whatever each class reports as a straight span's mid.
     const Records r = records_of(line);
     EXPECT_TRUE(line == line_of(r));
     EXPECT_TRUE(line_of(r) == line);
@@ -259,9 +264,8 @@ TYPED_TEST(PolyArcLineProtocol, TangentsFallBackOnNeighbours) {
     EXPECT_EQ(t, giUnitVec3(giAxisX));
 }
 
-// Random lines of arcs and straight spans: the length, the box of dense samples, the tangents, the split of
-// every span at a random fraction (arcs divide their length there, with the new mid points halving the
-// parts; straight spans are left alone) and the transform.
+// Random lines: length, box of dense samples, tangents, splits of every span (arcs divide their length, the
+// new mid points halve the parts; straight spans stay) and the transform.
 TYPED_TEST(PolyArcLineProtocol, RandomLinesLengthBoxTangentsSplitsAndTransform) {
     Rng rng(13);
     const double tol = Kind<TypeParam>::tol;
@@ -307,8 +311,7 @@ TYPED_TEST(PolyArcLineProtocol, RandomLinesLengthBoxTangentsSplitsAndTransform) 
             EXPECT_TRUE(box.min()[c] - 1e-12 <= sampled.min()[c] && sampled.min()[c] < box.min()[c] + 1e-3);
             EXPECT_TRUE(sampled.max()[c] <= box.max()[c] + 1e-12 && box.max()[c] - 1e-3 < sampled.max()[c]);
         }
-        // A transform (the constant-Z and ZX classes have none) moves positions and arc mid points, and
-        // straight spans keep their marker.
+        // A transform moves positions and arc mids; straight spans keep their marker.
         if constexpr (requires { line.transform(giXform3()); }) {
             const Records before = records_of(line);
             const giXform3 xf = giXform3::rotation_z(0.7, {1, 1, 0}) * giXform3::scaling(2.0);
@@ -328,8 +331,7 @@ TYPED_TEST(PolyArcLineProtocol, RandomLinesLengthBoxTangentsSplitsAndTransform) 
     }
 }
 
-// After each kind of change every cached answer (length, box, polygonization) equals that of a fresh copy,
-// and whoever held the old polygonization still holds it unchanged.
+// After every change the cached length, box and polygonization are a fresh copy's; old holders keep theirs.
 TYPED_TEST(PolyArcLineProtocol, EveryChangeEmptiesTheCaches) {
     using Change = std::pair<const char*, std::function<void(TypeParam&)>>;
     std::vector<Change> changes = {
@@ -424,17 +426,132 @@ TEST(velAbsPolyArcLine, BaseIsAnEmptyLineThatAcceptsNothing) {
 struct Exposed : velPolyArcLineDouble {
     using velAbsPolyArcLine::bulge_factor;
     using velAbsPolyArcLine::compute_num_pages;
-    using velAbsPolyArcLine::compute_page_factor;
 };
 
-TEST(velAbsPolyArcLine, PageSizing) {
-    const int factors[][2] = {{0, 1}, {2, 1},    {3, 2},     {5, 3},       {8, 3},
-                              {9, 4}, {513, 10}, {1025, 10}, {1 << 20, 10}};
-    for (const auto& [n, k] : factors)
-        EXPECT_EQ(Exposed::compute_page_factor(n), k) << n;
+// Page factors (pages of 2^k records) after n positions, of a loaded copy and after reserve(r).
+template <class L>
+void expect_pages(std::initializer_list<std::pair<int, int>> factor_after, int loaded, int r, int reserved) {
+    L line;
+    for (int n = 0; const auto& [count, k] : factor_after) {
+        for (; n < count; ++n)
+            line.add_pos({static_cast<double>(n), 0.5, 0});
+        EXPECT_EQ(line.page_factor(), k) << typeid(L).name() << ' ' << count;
+    }
+    EXPECT_EQ(pos(line, line.num_pos()), giPoint3(line.num_pos() - 1, 0.5, 0));
+    if (loaded > 0) {
+        L copy;
+        polytest::load_bytes(copy, polytest::stored_bytes(line));
+        EXPECT_EQ(copy.page_factor(), loaded) << typeid(L).name();
+    }
+    line.reset();
+    line.reserve(r);
+    EXPECT_EQ(line.page_factor(), reserved) << typeid(L).name();
+}
+
+TEST(velAbsPolyArcLine, PagesGrowWithTheCount) {
     const int pages[][3] = {{0, 2, 1}, {4, 2, 1}, {5, 2, 2}, {1024, 10, 1}, {2049, 10, 3}, {-3, 4, 1}};
     for (const auto& [n, k, p] : pages)
         EXPECT_EQ(Exposed::compute_num_pages(n, k), p) << n << ' ' << k;
+    // Interleaved positions and mid points: 2n - 1 triples; straight: n; constant Z: 4 floats a position.
+    expect_pages<velPolyLine>({{4, 2}, {5, 3}, {9, 4}, {1024, 10}, {1500, 10}}, 0, 100, 7);
+    expect_pages<velPolyLineDouble>({{4, 2}, {5, 3}, {1025, 10}}, 0, 100, 7);
+    expect_pages<velPolyArcLine>({{2, 2}, {3, 3}, {5, 4}, {9, 5}, {257, 10}, {700, 10}}, 10, 100, 8);
+    expect_pages<velPolyArcLineConstZ>({{2, 2}, {3, 3}, {129, 9}, {300, 10}}, 10, 10, 6);
+    EXPECT_EQ(velPolyArcLine(3).page_factor(), 3); // room for 2 * 3 + 1 triples
+}
+
+// The stored records, little-endian: schema, [Z,] schema, count, floats (-FLT_MAX marks a straight span).
+TEST(velAbsPolyArcLine, ArchiveImages) {
+    velPolyLine straight;
+    straight.add_pos({1, 2, 3});
+    straight.add_pos({-0.5, 1e-3, 7});
+    std::string want;
+    polytest::put_ints(want, {1, 1, 2});
+    polytest::put_floats(want, {1, 2, 3, -0.5, 1e-3f, 7});
+    EXPECT_EQ(polytest::stored_bytes(straight), want);
+
+    velPolyArcLine arcs;
+    arcs.add_pos({1, 2, 3});
+    arcs.add_arc({2, 3.5, 3}, {3, 2, 3});
+    arcs.add_pos({-4.25, 0, 1e6});
+    want.clear();
+    polytest::put_ints(want, {1, 1, 3});
+    polytest::put_floats(want, {1, 2, 3, 2, 3.5, 3, 3, 2, 3, -FLT_MAX, 0, 0, -4.25, 0, 1e6});
+    EXPECT_EQ(polytest::stored_bytes(arcs), want);
+    velPolyArcLine loaded;
+    loaded.add_pos({9, 9, 9}); // replaced by what is loaded
+    polytest::load_bytes(loaded, want);
+    EXPECT_TRUE(loaded == arcs);
+    EXPECT_EQ(mid(loaded, 2).x, -DBL_MAX);
+
+    velPolyArcLineConstZ level;
+    level.add_pos({1, 2, 0.1});
+    level.add_arc({2, 3, 0.1}, {3, 2.5, 0.1});
+    level.add_pos({-1, 0.5, 0.1});
+    want.clear();
+    polytest::put_ints(want, {1});
+    const auto z = std::bit_cast<std::uint64_t>(0.1);
+    polytest::put32(want, static_cast<std::uint32_t>(z));
+    polytest::put32(want, static_cast<std::uint32_t>(z >> 32));
+    polytest::put_ints(want, {1, 3});
+    polytest::put_floats(want, {1, 2, 2, 3, 3, 2.5, -FLT_MAX, 0, -1, 0.5});
+    EXPECT_EQ(polytest::stored_bytes(level), want);
+    velPolyArcLineConstZ level_loaded;
+    polytest::load_bytes(level_loaded, want);
+    EXPECT_EQ(level_loaded.get_z(), 0.1);
+    EXPECT_TRUE(level_loaded == level);
+}
+
+// The double-precision classes do not store themselves: they report, write nothing and read nothing.
+TEST(velAbsPolyArcLine, DoubleClassesRefuseToSerialize) {
+    polytest::ReportCapture reports;
+    velPolyLineDouble straight;
+    straight.add_pos({1, 2, 3});
+    EXPECT_EQ(polytest::stored_bytes(straight), "");
+    velPolyArcLineDouble line;
+    line.add_pos({1, 2, 3});
+    EXPECT_EQ(polytest::stored_bytes(line), "");
+    velPolyArcLine single;
+    single.add_pos({4, 5, 6});
+    std::stringstream ss(polytest::stored_bytes(single));
+    {
+        CArchive ar(ss, CArchive::load);
+        line.Serialize(ar);
+    }
+    EXPECT_EQ(ss.tellg(), 0);
+    EXPECT_EQ(pos(line, 1), giPoint3(1, 2, 3));
+    using Log = std::vector<std::pair<std::string, std::string>>;
+    Log messages;
+    for (const auto& [message, function] : polytest::ReportCapture::log)
+        messages.push_back({message, ""});
+    EXPECT_EQ(messages, (Log{{"Do not want to serialise velPolyLineDouble", ""},
+                             {"velPolyArcLineDouble::Serialize() - not implemented", ""},
+                             {"velPolyArcLineDouble::Serialize() - not implemented", ""}}));
+}
+
+TEST(velAbsPolyArcLine, ArcOnEmptyLineIsIgnoredSilently) {
+    polytest::ReportCapture reports;
+    velPolyArcLine line;
+    line.add_arc({1, 1, 0}, {2, 0, 0});
+    velPolyArcLineDouble exact;
+    exact.add_arc({1, 1, 0}, {2, 0, 0});
+    EXPECT_EQ(line.num_pos() + exact.num_pos(), 0);
+    EXPECT_TRUE(polytest::ReportCapture::log.empty());
+}
+
+TEST(velAbsPolyArcLine, ShortRecordThrowsAndLeavesAnEmptyLine) {
+    velPolyArcLine line;
+    line.add_pos({0, 0, 0});
+    line.add_pos({1, 0, 0});
+    const std::string whole = polytest::stored_bytes(line);
+    velPolyArcLine loaded;
+    try {
+        polytest::load_bytes(loaded, whole.substr(0, whole.size() - 4));
+        FAIL() << "a short record loaded";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.m_cause, CArchiveException::endOfFile);
+    }
+    EXPECT_EQ(loaded.num_pos(), 0);
 }
 
 TEST(velAbsPolyArcLine, BulgeFactorIsTanQuarterSweep) {
@@ -492,6 +609,249 @@ TEST(velAbsPolyArcLine, PolygonizationCacheWindow) {
     EXPECT_NE(line.get_polygonized_points(0.5, 0).get(), at_06.get()); // below 0.9 c
 }
 
+template <class L>
+class PolyLineStraightOnly : public ::testing::Test {};
+using StraightClasses = ::testing::Types<velPolyLine, velPolyLineDouble>;
+TYPED_TEST_SUITE(PolyLineStraightOnly, StraightClasses);
+
+TYPED_TEST(PolyLineStraightOnly, ArcsAreRefusedWithTheirMessages) {
+    polytest::ReportCapture reports;
+    TypeParam line;
+    line.add_pos({0, 0, 0});
+    line.add_pos({2, 0, 0});
+    const giPoint3 end(4, 0, 0), m(3, 1, 0);
+    line.add_arc(m, end);
+    EXPECT_EQ(line.num_pos(), 2); // nothing added
+    EXPECT_EQ(line.ok_to_add_arc(m, end) + line.ok_to_edit_mid_pos(1, m), 0);
+    line.edit_mid_pos(1, m);
+    EXPECT_EQ(line.span_linear(1), 1);
+    EXPECT_TRUE(polytest::mid(line, 1).is_unset());
+    EXPECT_EQ(line.can_hold_arcs(), 0);
+
+    // add_arc names velPolyLine in both; the mid point check keeps its old spelling in the single class.
+    const bool single = std::is_same_v<TypeParam, velPolyLine>;
+    const std::string n = single ? "velPolyLine" : "velPolyLineDouble";
+    const std::pair<std::string, std::string> reported[] = {
+        {"velPolyLine::add_arc() This geometry cannot contain arcs", n + "::add_arc"},
+        {n + "::ok_to_add_arc() This geometry cannot contain arcs", n + "::ok_to_add_arc"},
+        {n + (single ? "::ok_to_edi_mid_pos()" : "::ok_to_edit_mid_pos()") +
+             " This geometry cannot contain arcs",
+         n + "::ok_to_edit_mid_pos"}};
+    EXPECT_EQ(polytest::ReportCapture::log, std::vector(std::begin(reported), std::end(reported)));
+}
+
+// A straight line is its own polygonization, whatever the tolerance; a holder keeps it as it was.
+TEST(velPolyLine, PolygonizationIsTheLineItself) {
+    velPolyLine line;
+    for (int i = 0; i < 6; ++i)
+        line.add_pos({i * 0.5, i * i * 0.25, 1});
+    const giFloatArray3coPageArrcoPrf held = line.get_polygonized_points(1e-6, 0);
+    ASSERT_EQ(held->size(), 6);
+    EXPECT_EQ(held->read(5), giFloatArray3(2.5f, 6.25f, 1));
+    for (double tol : {1e-3, 100.0})
+        EXPECT_EQ(line.get_polygonized_points(tol, 0).get(), held.get());
+
+    line.edit_pos(1, {-1, -1, -1});
+    line.add_pos({9, 9, 9});
+    EXPECT_EQ(held->size(), 6);
+    EXPECT_EQ(held->read(0), giFloatArray3(0, 0, 1));
+    const auto& now = line.get_polygonized_points(1e-6, 0);
+    ASSERT_EQ(now->size(), 7);
+    EXPECT_EQ(now->read(0), giFloatArray3(-1, -1, -1));
+    EXPECT_EQ(now->read(6), giFloatArray3(9, 9, 9));
+}
+
+TEST(velPolyArcLineConstZ, FirstPositionSetsTheHeight) {
+    velPolyArcLineConstZ line;
+    EXPECT_EQ(line.ok_to_add_pos({1, 0, 123}), 1); // anything goes on an empty line
+    EXPECT_EQ(line.ok_to_add_arc({1, 1, 0}, {2, 0, 0}), 0);
+    line.add_pos({0, 0, 5});
+    EXPECT_EQ(line.get_z(), 5.0);
+    // Within 1e-5 of the height, either side.
+    EXPECT_EQ(line.ok_to_add_pos({1, 0, 5.00001}) + line.ok_to_add_pos({1, 0, 4.99999}), 2);
+    EXPECT_EQ(line.ok_to_add_pos({1, 0, 5.0001}), 0);
+    EXPECT_EQ(line.ok_to_add_arc({1, 1, 5}, {2, 0, 5.00001}), 1);
+    EXPECT_EQ(line.ok_to_add_arc({1, 1, 5.0001}, {2, 0, 5}) + line.ok_to_add_arc({1, 1, 5}, {2, 0, 4.9999}),
+              0);
+    EXPECT_EQ(line.ok_to_edit_pos(1, {3, 3, 5.00001}), 1);
+    EXPECT_EQ(line.ok_to_edit_pos(1, {3, 3, 5.0001}), 0);
+    EXPECT_EQ(line.ok_to_edit_mid_pos(1, {3, 3, 5.0001}), 0);
+    EXPECT_EQ(line.ok_to_edit_mid_pos(1, {3, 3, 5}), 1);
+    EXPECT_EQ(line.ok_to_edit_mid_pos(1, {3, DBL_MAX, 99}), 1); // no mid point: a straight span is fine
+
+    // The checks are advisory: later z values are ignored, not refused.
+    line.add_pos({1, 0, 7});
+    line.add_arc({1.5, 0.5, -2}, {2, 0, 9});
+    line.edit_pos(1, {0.25, 0, 100});
+    EXPECT_EQ(line.get_z(), 5.0);
+    EXPECT_EQ(pos(line, 1), giPoint3(0.25, 0, 5));
+    EXPECT_EQ(mid(line, 2), giPoint3(1.5, 0.5, 5));
+    // A straight span's mid point carries the height here and not in the double line; equality ignores it.
+    EXPECT_EQ(mid(line, 1), giPoint3(-DBL_MAX, 0, 5));
+    velPolyArcLineDouble other;
+    other.add_pos({0.25, 0, 5});
+    other.add_pos({1, 0, 5});
+    other.add_arc({1.5, 0.5, 5}, {2, 0, 5});
+    EXPECT_TRUE(line == other);
+
+    // A copy takes the height; reset forgets it at the next first position.
+    velPolyArcLineConstZ copy(line);
+    EXPECT_EQ(copy.get_z(), 5.0);
+    EXPECT_TRUE(copy == line);
+    line.reset();
+    line.add_pos({1, 1, -3});
+    EXPECT_EQ(line.get_z(), -3.0);
+}
+
+TEST(velPolyArcLineConstZ, OpenUnlessEndsMeet) {
+    velPolyArcLineConstZ line;
+    line.add_pos({0, 0, 1});
+    line.add_arc({1, 1, 1}, {2, 0, 1});
+    line.add_arc({1, -1, 1}, {0, 1e-3, 1});
+    EXPECT_EQ(line.open(1e-4), 1);
+    EXPECT_EQ(line.open(2e-3), 0);
+}
+
+TEST(velPolyArcLineZX, PointsAreKeptInTheZXPlane) {
+    velPolyArcLineZX line;
+    line.add_pos({1, 3, 2});
+    line.add_arc({2, -7, 3}, {3, 5, 2});
+    EXPECT_EQ(line.get_pos(1), giPoint3(1, 0, 2));
+    EXPECT_EQ(line.get_mid_pos(1), giPoint3(2, 0, 3));
+    line.edit_pos(2, {4, 1, 2});
+    line.edit_mid_pos(1, {2.5, 9, 3});
+    EXPECT_EQ(line.get_mid_pos(1), giPoint3(2.5, 0, 3));
+    // The inner line holds the same points.
+    EXPECT_EQ(typeid(line.inner()), typeid(velPolyArcLine));
+    EXPECT_EQ(polytest::pos(line.inner(), 2), giPoint3(4, 0, 2));
+    // A no-mid-point value passes the filter unchanged and makes the span straight.
+    line.edit_mid_pos(1, {1, DBL_MAX, 1});
+    EXPECT_EQ(line.span_linear(1), 1);
+}
+
+TEST(velPolyArcLineZX, TurningChecksWantNonNegativeX) {
+    velPolyArcLineZX line;
+    EXPECT_EQ(line.ok_to_add_pos({-0.1, 0, 2}), 0);
+    EXPECT_EQ(line.ok_to_add_pos({std::numeric_limits<double>::quiet_NaN(), 0, 2}), 0);
+    EXPECT_EQ(line.ok_to_add_pos({0, 5, 2}), 1); // y is filtered, not refused
+    line.add_pos({1, 0, 0});
+    EXPECT_EQ(line.ok_to_add_arc({2, 0, 1}, {1, 0, 2}), 1);
+    EXPECT_EQ(line.ok_to_add_arc({-2, 0, 1}, {1, 0, 2}) + line.ok_to_add_arc({2, 0, 1}, {-1, 0, 2}), 0);
+    EXPECT_EQ(line.ok_to_edit_pos(1, {-1e-9, 0, 0}), 0);
+    EXPECT_EQ(line.ok_to_edit_pos(1, {0, 0, 0}), 1);
+    EXPECT_EQ(line.ok_to_edit_mid_pos(1, giPoint3()), 1); // no mid point: x = -DBL_MAX is fine
+    EXPECT_EQ(line.ok_to_edit_mid_pos(1, {-0.5, 0, 1}), 0);
+    EXPECT_EQ(line.ok_to_edit_mid_pos(1, {0.5, 0, 1}), 1);
+    // Advisory: a refused point is still stored when added.
+    line.add_pos({-0.1, 0, 2});
+    EXPECT_EQ(line.get_pos(2), polytest::single({-0.1, 0, 2}));
+}
+
+// Archives store only the base record of a profile; reset empties the inner line too.
+TEST(velPolyArcLineZX, ArchiveAndReset) {
+    velPolyArcLineZX line;
+    line.add_pos({1, 0, 0});
+    line.add_arc({2, 0, 1}, {1, 0, 2});
+    line.add_pos({1, 0, 4});
+    std::string expected;
+    polytest::put_ints(expected, {1, 3});
+    EXPECT_EQ(polytest::stored_bytes(line), expected);
+    line.reset();
+    EXPECT_EQ(line.num_pos() + line.inner().num_pos(), 0);
+}
+
 } // namespace
+
+TEST(velPolyArcLineZX, ExpensiveCheckRefusesAPointThatMakesTheProfileCrossItself) {
+    velPolyArcLineZX profile; // in the ZX plane: x is the radius, z along the axis
+    profile.add_pos({1, 0, 0});
+    profile.add_pos({1, 0, 4});
+    profile.add_pos({3, 0, 4});
+    profile.add_pos({3, 0, 2});
+    EXPECT_EQ(profile.ok_to_add_pos_expensive({4, 0, 1}), 1);   // runs on outwards
+    EXPECT_EQ(profile.ok_to_add_pos_expensive({0.5, 0, 2}), 0); // back across the first span
+    EXPECT_EQ(profile.ok_to_add_pos_expensive({-1, 0, 1}), 0);  // a negative radius fails the plain check
+    EXPECT_EQ(profile.num_pos(), 4);                            // the profile itself is untouched
+}
+
+namespace {
+
+std::vector<std::unique_ptr<velAbsPolyArcLine>> every_storage_class() {
+    std::vector<std::unique_ptr<velAbsPolyArcLine>> out;
+    out.push_back(std::make_unique<velPolyArcLine>());
+    out.push_back(std::make_unique<velPolyArcLineDouble>());
+    out.push_back(std::make_unique<velPolyArcLineConstZ>());
+    out.push_back(std::make_unique<velPolyLine>());
+    out.push_back(std::make_unique<velPolyLineDouble>());
+    return out;
+}
+
+} // namespace
+
+TEST(velPolylineStorageLimits, IndicesFarOutOfRangeReadEmpty) {
+    for (const auto& line : every_storage_class()) {
+        SCOPED_TRACE(line->GetRuntimeClass()->m_lpszClassName);
+        line->add_pos({1, 2, 0});
+        line->add_pos({3, 2, 0});
+        line->add_pos({3, 5, 0});
+        // What a slot never written reads: position 1 of an empty line of the same class.
+        const std::unique_ptr<velAbsPolyArcLine> fresh(line->create_empty());
+        giPoint3 empty;
+        fresh->get_pos(1, empty);
+        for (const int i : {INT_MIN, -5, 0, 4, (1 << 30) + 1, INT_MAX - 1, INT_MAX}) {
+            giPoint3 p(7, 7, 7), m;
+            line->get_pos(i, p);
+            EXPECT_EQ(p.x, empty.x) << i;
+            EXPECT_EQ(p.y, empty.y) << i;
+            line->get_mid_pos(i, m);
+            (void)line->span_linear(i);
+        }
+        giPoint3 p;
+        line->get_pos(3, p);
+        EXPECT_EQ(p, giPoint3(3, 5, 0)); // the positions themselves are untouched
+    }
+}
+
+// Parameters outside the polyline, NaN included, are held to its ends.
+TEST(velPolylineStorageLimits, InterpolationHoldsParametersToTheEnds) {
+    velPolyArcLineDouble line;
+    line.add_pos({1e308, 1e308, 0});
+    line.add_pos({-1e308, 1e308, 0});
+    line.add_pos({-1e308, -1e308, 0});
+    velSingleAbsArcLineListIter it(line);
+    it.reset();
+    ASSERT_TRUE(++it);
+    EXPECT_EQ(it.get_interpolated_pos(std::nan("")), giPoint3(1e308, 1e308, 0));
+    EXPECT_EQ(it.get_interpolated_pos(-1e300), giPoint3(1e308, 1e308, 0));
+    EXPECT_EQ(it.get_interpolated_pos(1e300), giPoint3(-1e308, -1e308, 0));
+    EXPECT_EQ(it.get_interpolated_pos(INFINITY), giPoint3(-1e308, -1e308, 0));
+    velPolyArcLineDouble empty;
+    velSingleAbsArcLineListIter none(empty);
+    none.reset();
+    ++none;
+    EXPECT_EQ(none.get_interpolated_pos(0.5), giPoint3());
+}
+
+// Two million empty polylines once took 600 MB: caches and storage are made when first needed.
+TEST(velPolylineStorageLimits, EmptyLinesAreSmall) {
+    EXPECT_LE(sizeof(velPolyArcLineDouble), 64u);
+    EXPECT_LE(sizeof(velPolyArcLine), 64u);
+    EXPECT_LE(sizeof(velPolyLine), 64u);
+    constexpr int n = 20000;
+    std::vector<std::shared_ptr<velAbsPolyArcLine>> lines;
+    lines.reserve(n);
+    const std::size_t before = mallinfo2().uordblks;
+    for (int k = 0; k < n; ++k)
+        lines.push_back(std::make_shared<velPolyArcLineDouble>());
+    const std::size_t after = mallinfo2().uordblks;
+    if (after == before) GTEST_SKIP() << "the allocator does not report its use (a sanitizer build)";
+    EXPECT_LT(static_cast<double>(after - before) / n, 100.0);
+    // Still lines: they answer queries and take positions.
+    EXPECT_EQ(lines[0]->length(), 0.0);
+    EXPECT_TRUE(lines[1]->box().empty());
+    lines[2]->add_pos({1, 2, 3});
+    EXPECT_EQ(lines[2]->num_pos(), 1);
+    EXPECT_FALSE(lines[2]->box().empty());
+}
 
 } // namespace velAbsPolyArcLine_test

@@ -122,9 +122,7 @@ double off_chord(const torCurvePtr3Polyline& p, double x, const giPoint3& q) {
     return q.distance(a.interpolate(b, std::clamp((q - a).dot(ab) / ab.length_squared(), 0.0, 1.0)));
 }
 
-// Random chains of arcs and lines: the piece between two parameters starts and ends at the positions, or,
-// inside a chord, on the curve within the tolerance of that chord; reversing swaps its ends, and one curve
-// comes back as one subcurve of it.
+// Random chains: pieces end on the positions or within tol of a chord; reversed they swap their ends.
 TEST(torCurvePtr3Polyline, CurvePiecesEndWhereThePolylineDoes) {
     polytest::Rng rng(11);
     for (int n = 0; n < 40; ++n) {
@@ -165,8 +163,7 @@ TEST(torCurvePtr3Polyline, CurvePiecesEndWhereThePolylineDoes) {
     }
 }
 
-// A gap between curves is crossed straight, a change of curve without a gap is a point, and a curve read
-// backwards comes back reversed.
+// Gaps between curves are crossed straight; a curve read backwards comes back reversed.
 TEST(torCurvePtr3Polyline, JumpsBetweenCurves) {
     const torCurvePtr3 l = line({0, 0, 0}, {1, 0, 0});
     const torCurvePtr3 a = arc({3, 0, 0}, 1, pi, 0); // from (2, 0, 0) over the top to (4, 0, 0)

@@ -30,9 +30,7 @@ Line half_circle_then_lines() {
 
 } // namespace
 
-// Visiting the spans of a view (reset, ++, get_current) and appending each into clone() gives the viewed
-// line back exactly, for every storage class, open and closed; create_new() is an equal copy that can be
-// changed on its own.
+// Appending a view's spans into clone() rebuilds the line exactly; create_new() is an independent copy.
 TEST(velPolyArcLineAdapter, SpanBySpanRebuildGivesTheLineBack) {
     Rng rng(11);
     for (const Line& proto : storage_classes()) {
@@ -76,8 +74,7 @@ TEST(velPolyArcLineAdapter, SpanBySpanRebuildGivesTheLineBack) {
     EXPECT_TRUE(none.first_point().is_unset() && none.last_point().is_unset());
 }
 
-// Moving an end of an arc through a writable view keeps the bulge: a half circle stays a half circle of the
-// new chord, on the same side. The line underneath changes, the neighbouring span with it.
+// Moving an end of an arc through a view keeps the bulge; the line and the neighbouring span follow.
 TEST(velPolyArcLineAdapter, EndMovesThroughSpansKeepTheBulge) {
     Line line = half_circle_then_lines();
     velPolyArcLineAdapter view(line.get());
@@ -95,8 +92,7 @@ TEST(velPolyArcLineAdapter, EndMovesThroughSpansKeepTheBulge) {
     EXPECT_EQ(view.get_span(2)->set_arcspan_mid_point({9, 9, 0}), 0);
     EXPECT_TRUE(line->span_linear(2));
 
-    // Random arcs, random new ends: the bulge stays, and the mid point sits |b| L / 2 off the chord's middle,
-    // square to the chord.
+    // Random arcs and ends: the mid point sits |b| L / 2 off the chord's middle, square to it.
     Rng rng(5);
     for (int trial = 0; trial < 60; ++trial) {
         const Line r = listtest::random_polyline(rng, 6, 0.0);
@@ -139,8 +135,7 @@ TEST(velPolyArcLineAdapter, ReadOnlyViewChangesNothing) {
     EXPECT_TRUE(*line == *before);
 }
 
-// An arc span appended to an empty view writes its start, mid and end: one arc span. A straight-only
-// class refuses it and writes nothing, but takes lines.
+// An appended arc span writes start, mid and end; a straight-only class refuses it but takes lines.
 TEST(velPolyArcLineAdapter, AppendedArcSpanWritesThreePointsUnlessTheClassIsStraight) {
     velPolyArcLineDouble d;
     const velAbsSpancoPrf arc =
@@ -162,8 +157,7 @@ TEST(velPolyArcLineAdapter, AppendedArcSpanWritesThreePointsUnlessTheClassIsStra
     EXPECT_EQ(straight.num_pos(), 2);
 }
 
-// Labels live in the contour: a label set on a span handed out is read by later spans of the contour and
-// by its copies; an appended span brings its label and its temporary-line flag.
+// Labels live in the contour (read by later spans and copies); appended spans bring label and flag.
 TEST(velPolyArcLineAdapter, SpanLabelsLiveInTheContour) {
     Line line = half_circle_then_lines();
     velPolyArcLineAdapter view(line.get());
@@ -202,8 +196,7 @@ TEST(velPolyArcLineAdapter, SpanLabelsLiveInTheContour) {
     EXPECT_EQ(view.get_span(3)->span_position(), -1);
 }
 
-// A list cursor hands out a writable view of its current polyline, a list iterator a read-only one; a view
-// from an offset-flag cursor writes the records of appended spans into the cursor.
+// Cursors hand out writable views, iterators read-only ones; offset-flag views write records.
 TEST(velPolyArcLineAdapter, ListsHandOutViewsOfTheirCurrentPolyline) {
     velAbsPolyArcLineListCursor cursor;
     EXPECT_EQ(cursor.get_current(), nullptr);
@@ -247,9 +240,7 @@ TEST(velPolyArcLineAdapter, ListsHandOutViewsOfTheirCurrentPolyline) {
     EXPECT_EQ((*records)[1], (velOffsetInfo{1, 2, velSpanSideRight}));
 }
 
-// Views stay sound when what they came from moves on or goes: the offset-flag cursor's view shares its
-// records without pointing back at the cursor; a view's extents follow changes made through span handles;
-// a read-only view hands out no cursor; a view appended to a view of the same line doubles it.
+// Views outlive the cursor they came from, follow changes through span handles, and append to themselves.
 TEST(velPolyArcLineAdapter, ViewsOutliveAndFollowWhatTheyView) {
     velAbsContourcoPrf kept;
     velOffsetInfocoPageArrcoPrf first_records;

@@ -1,5 +1,4 @@
-// Transformed copies of poly-arc-lines: a rigid motion keeps lengths and arcs; the list form, the single
-// form and the in-place form agree; a translation and its inverse give the original back.
+// Transformed copies: rigid motions keep lengths and arcs; list, single and in-place forms agree.
 
 #include "../../lists/listTestKit.h"
 

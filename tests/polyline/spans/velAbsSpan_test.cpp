@@ -104,11 +104,6 @@ TEST(velAbsSpan, TrimAndReverse) {
     EXPECT_EQ(s->trim(0.6, 0.6), 0);
     EXPECT_EQ(s->trim(0.7, 0.2), 0);
     EXPECT_TRUE(*s == *lower_half());
-    EXPECT_EQ(s->trim(0, 0.5), 1); // the first quarter circle
-    EXPECT_P3_NEAR(s->start_point(), 0, 0, 1, 1e-15);
-    EXPECT_P3_NEAR(s->end_point(), 1, -1, 1, 1e-15);
-    EXPECT_NEAR(s->get_bulge(), std::tan(pi / 8), 1e-15);
-    EXPECT_NEAR(s->get_length(), pi / 2, 1e-15);
     const auto ln = tSpan::make(tSpan::line, {0, 0, 0}, {4, 0, 8});
     EXPECT_EQ(ln->trim(0.25, 0.75), 1);
     EXPECT_P3_NEAR(ln->start_point(), 1, 0, 2, 1e-15);
@@ -155,13 +150,6 @@ TEST(velAbsSpan, OffsetMovesAlongTheRightHandNormal) {
     EXPECT_P3_NEAR(o->start_point(), 0, -1, 3, 1e-15);
     EXPECT_P3_NEAR(o->end_point(), 2, -1, 3, 1e-15);
     EXPECT_P3_NEAR(ln->start_point(), 0, 0, 3, 0); // the original stays
-
-    // Anticlockwise arcs grow by d, about the same centre, with the same sweep.
-    o = lower_half()->offset(0.5);
-    ASSERT_TRUE(o && o->is_arc_span());
-    EXPECT_P3_NEAR(o->start_point(), -0.5, 0, 1, 1e-15);
-    EXPECT_P3_NEAR(o->end_point(), 2.5, 0, 1, 1e-15);
-    EXPECT_P3_NEAR(o->mid_point(), 1, -1.5, 1, 1e-15);
 
     // Through the centre: a temporary line between the moved ends, or a plain line when they nearly meet.
     const struct {

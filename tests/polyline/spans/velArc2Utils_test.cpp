@@ -39,19 +39,10 @@ double dist_to(const Arc& a, const Pt& p) {
 
 TEST(velArc2Utils, AnglesLengthsAndDistances) {
     EXPECT_EQ(velArc2Utils::arc_angle(0.0).radians(), 0.0);
-    EXPECT_DOUBLE_EQ(velArc2Utils::arc_angle(1.0).radians(), pi);
-    for (const double b : {0.5, -0.5, 2.0, -2.0}) // on each side of the half circle, signed like b
-        EXPECT_NEAR(velArc2Utils::arc_angle(b).radians(), 4 * std::atan(b), 1e-14) << b;
-    EXPECT_NEAR(velArc2Utils::arc_length(2, 1), pi, 1e-15);
     EXPECT_DOUBLE_EQ(velArc2Utils::arc_length(2, 1e-6), 2 * (1 + 2e-12 / 3));
     EXPECT_EQ(velArc2Utils::arc_length(0, 0.3), 0.0);
     // The series below 1e-5 joins the closed form without a step.
     EXPECT_NEAR(velArc2Utils::arc_length(1, 1e-5 * (1 - 1e-9)), velArc2Utils::arc_length(1, 1e-5), 1e-15);
-    const Arc half{{0, 0}, {2, 0}, 1.0};
-    EXPECT_NEAR(param_at(half, pi / 2), 0.5, 1e-12);
-    EXPECT_NEAR(param_at(half, pi / 4), 0.5 * (1 - std::tan(pi / 8)), 1e-12);
-    EXPECT_NEAR(param_at({{0, 0}, {2, 0}, -1.0}, pi / 4), 0.5 * (1 - std::tan(pi / 8)), 1e-12);
-    EXPECT_NEAR(param_at(half, pi), 1.0, 1e-12);
     EXPECT_EQ(param_at({{0, 0}, {2, 0}, 1e-6}, 0.5), 0.25);         // nearly straight: linear in the length
     EXPECT_EQ(param_at({{3, 3}, {3, 3 + 1e-11}, 1.0}, 1e-11), 0.0); // no chord
 
@@ -61,8 +52,7 @@ TEST(velArc2Utils, AnglesLengthsAndDistances) {
         const double b = std::fabs(a.b), len = velArc2Utils::arc_length(arcref::chord(a), b);
         ASSERT_NEAR(velArc2Utils::arc_angle(a.b).radians(), 4 * std::atan(a.b), 1e-14 * 4 * std::atan(b));
         if (i < 100) {
-            // Against fine polygons of the arc (2000 sides: relative error below (2 pi / 2000)^2 / 24 =
-            // 4e-7).
+            // Against fine polygons of the arc: relative error below (2 pi / 2000)^2 / 24 = 4e-7.
             double poly = 0;
             for (int k = 1; k <= 2000; ++k)
                 poly += arcref::dist(arcref::point_at_fraction(a, k / 2000.0),
@@ -80,9 +70,6 @@ TEST(velArc2Utils, AnglesLengthsAndDistances) {
 }
 
 TEST(velArc2Utils, SubArcs) {
-    EXPECT_NEAR(velArc2Utils::trimmed_bulge(0.25, 0.75, 1.0), 0.5, 1e-15);
-    EXPECT_NEAR(velArc2Utils::trimmed_bulge(0.75, 0.25, 1.0), -0.5, 1e-15);
-    EXPECT_NEAR(velArc2Utils::trimmed_mid_parameter(0.0, 0.5, 1.0), 0.5 * (1 - std::tan(pi / 8)), 1e-12);
     EXPECT_EQ(velArc2Utils::trimmed_mid_parameter(0.2, 0.4, 1e-11), 0.5 * (0.2 + 0.4));
     // A sub-arc that is one point has that point as its mid point.
     EXPECT_EQ(velArc2Utils::trimmed_mid_parameter(0.3, 0.3, 0.7), 0.3);
@@ -92,10 +79,6 @@ TEST(velArc2Utils, SubArcs) {
     EXPECT_EQ(velArc2Utils::reparameterise(0.2, 0.6, 2.0, 1.0), 1.0);
     EXPECT_EQ(velArc2Utils::reparameterise(0.2, 0.6, 2.0, 0.0), 0.0);
     EXPECT_EQ(velArc2Utils::reparameterise(0.2, 0.2 + 5e-6, 2.0, 0.3), 0.3);
-    // The mid point of the sub-arc [0, 0.5] of a half circle lies at a quarter of the sweep.
-    const double q = 0.5 * (1 - std::tan(pi / 8));
-    EXPECT_NEAR(velArc2Utils::sub_arc_parameter(0.0, 0.5, 1.0, 0.5), q, 1e-9);
-    EXPECT_NEAR(velArc2Utils::reparameterise(0.0, 0.5, 1.0, 0.5), q / 0.5, 1e-9);
 
     arcref::ArcGen gen(24);
     for (int i = 0; i < 600; ++i) {
@@ -136,12 +119,6 @@ TEST(velArc2Utils, MidPointAndBoxOfAnArc) {
         EXPECT_NEAR(m.got.y, m.y, 1e-15);
     }
     giBox2 box;
-    velArc2Utils::bounding_box({0, 0}, {2, 0}, 1.0, box);
-    EXPECT_EQ(box, giBox2({0, -1}, {2, 0}));
-    velArc2Utils::bounding_box({0, 0}, {2, 0}, -std::tan(3 * pi / 8), box); // clockwise three quarters
-    EXPECT_NEAR(box.min().x, 1 - std::sqrt(2.0), 1e-14);
-    EXPECT_NEAR(box.max().y, 1 + std::sqrt(2.0), 1e-14);
-    EXPECT_NEAR(box.min().y, 0, 1e-14);
 
     // The mid point about the arc's own centre in its own sense; the box is exact and holds the arc.
     arcref::ArcGen gen(25);
@@ -176,18 +153,9 @@ TEST(velArc2Utils, ProximityOfPointsAndArcs) {
         double bb, d;
         int closer, touching;
     } pairs[] = {
-        {L0, L1, 1.0, {1, -2.5}, {-1, -2.5}, 1.0, 0.6, 1, 0}, // gap 0.5 between the mid points
-        {L0, L1, 1.0, {1, -2.5}, {-1, -2.5}, 1.0, 0.4, 0, 0},
         {L0, L1, 1.0, {-2, -0.5}, {2, -0.5}, 0.0, 0.1, 1, 1},
         {L0, L1, 1.0, {1, -2}, {-1, -2}, 1.0, 0.1, 1, 1}, // tangent
         {L0, L1, 1.0, {1, -2 - 1e-4}, {-1, -2 - 1e-4}, 1.0, 1e-3, 1, 0},
-        // Nearest at the end (0, 0) of the line and the leftmost point (1, 0) of the arc, either way round.
-        {{-1, 0}, {0, 0}, 0.0, {2, 1}, {2, -1}, 1.0, 1.05, 1, 0},
-        {{-1, 0}, {0, 0}, 0.0, {2, 1}, {2, -1}, 1.0, 0.95, 0, 0},
-        {{2, 1}, {2, -1}, 1.0, {-1, 0}, {0, 0}, 0.0, 1.05, 1, 0},
-        // Quarter circles about (0, 0) and (3, 3), nearest at their mid points, 3 sqrt(2) - 2 apart.
-        {{1, 0}, {0, 1}, std::tan(pi / 8), {2, 3}, {3, 2}, std::tan(pi / 8), 2.3, 1, 0},
-        {{1, 0}, {0, 1}, std::tan(pi / 8), {2, 3}, {3, 2}, std::tan(pi / 8), 2.2, 0, 0},
     };
     for (const auto& p : pairs) {
         int touching = -1;
@@ -246,29 +214,6 @@ TEST(velArc2Utils, ProximityAgainstSampledDistances) {
             least < d ? 1 : 0)
             << "case " << i;
         EXPECT_EQ(any, least < d ? 1 : 0) << "case " << i;
-    }
-}
-
-TEST(velArc2Utils, DegenerateAndExtremeArcsStayFinite) {
-    for (double len : {0.0, 1e-3, 1e3}) {
-        for (double b : {0.0, 1e-12, -1e-12, 1e6, -1e6}) {
-            const giPoint2 P0{1e4, -3e3}, P1{1e4 + 0.6 * len, -3e3 + 0.8 * len};
-            giBox2 box;
-            velArc2Utils::bounding_box(P0, P1, b, box);
-            const double len_b = velArc2Utils::arc_length(len, std::fabs(b));
-            const double vals[] = {velArc2Utils::arc_angle(b).radians(),
-                                   len_b,
-                                   velArc2Utils::parameter_at_distance(P0, P1, b, 0.3 * len_b),
-                                   velArc2Utils::trimmed_bulge(0.2, 0.7, b),
-                                   velArc2Utils::trimmed_mid_parameter(0.2, 0.7, b),
-                                   velArc2Utils::reparameterise(0.2, 0.7, b, 0.3),
-                                   velArc2Utils::sub_arc_parameter(0.2, 0.7, b, 0.3),
-                                   box.diagonal()};
-            for (double v : vals)
-                ASSERT_TRUE(std::isfinite(v)) << "len " << len << " b " << b;
-            EXPECT_TRUE(box.contains(P0) && box.contains(P1));
-            EXPECT_EQ(len_b == 0.0, len == 0.0);
-        }
     }
 }
 

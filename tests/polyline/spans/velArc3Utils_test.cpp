@@ -24,58 +24,34 @@ double tol3(double scale) {
 
 } // namespace
 
-TEST(velArc3Utils, KnownArcs) {
+// The limits of the routines; the random test below takes the general arcs.
+TEST(velArc3Utils, DegenerateAndLimitArcs) {
     const giPoint3 S{0, 0, 0}, E{2, 0, 0};
-    EXPECT_DOUBLE_EQ(velArc3Utils::bulge(S, E, {1, 1, 0}), -1.0); // mid point left of the chord from above
-    EXPECT_DOUBLE_EQ(velArc3Utils::bulge(S, E, {1, -1, 0}), 1.0);
     EXPECT_DOUBLE_EQ(velArc3Utils::bulge(S, E, {1, 0, 1}), 1.0); // vertical planes: always positive
     EXPECT_DOUBLE_EQ(velArc3Utils::bulge(S, E, {1, 0, -1}), 1.0);
-    EXPECT_DOUBLE_EQ(velArc3Utils::bulge(S, E, {1, -0.5, 7}), std::sqrt(49.25)); // sagitta measured in space
     EXPECT_EQ(velArc3Utils::bulge(S, S, {1, 1, 0}), 0.0);
     EXPECT_EQ(velArc3Utils::bulge(S, E, {1, 0, 0}), 0.0);
-
-    EXPECT_NEAR(velArc3Utils::arc_length({-1, 0, 0}, {0, 0, 1}, {1, 0, 0}), pi, 1e-15);
     EXPECT_EQ(velArc3Utils::arc_length(S, {1, 1e-6, 0}, E), 2.0);  // sagitta below 1e-5
     EXPECT_NEAR(velArc3Utils::arc_length(S, E, S), 2 * pi, 1e-15); // a full circle
-    const giPoint3 M{1, 0, -1};
-    const struct {
-        double f, t;
-    } fractions[] = {{0.5, 0.5}, {0.25, 0.5 * (1 - std::tan(pi / 8))}, {0, 0}, {1, 1}, {1.5, 1}, {-0.2, 0}};
-    for (const auto& [f, t] : fractions)
-        EXPECT_NEAR(velArc3Utils::distance_fraction_to_parameter(S, M, E, f), t, 1e-12) << f;
-
+    for (const auto& [f, t] : {std::pair{1.5, 1.0}, {-0.2, 0.0}})
+        EXPECT_NEAR(velArc3Utils::distance_fraction_to_parameter(S, {1, 0, -1}, E, f), t, 1e-12) << f;
     giPoint3 c;
     double rad = -1;
-    velArc3Utils::get_centre_and_radius({-1, 5, 0}, {1, 5, 0}, {0, 5, 1}, c, rad);
-    EXPECT_P3_NEAR(c, 0, 5, 0, 1e-15);
-    EXPECT_NEAR(rad, 1.0, 1e-15);
     velArc3Utils::get_centre_and_radius({0, 0, 0}, {4, 2, 2}, {1, 0.5, 0.5}, c, rad); // collinear
     EXPECT_P3_NEAR(c, 2, 1, 1, 0);
     EXPECT_EQ(rad, 0.0);
-    EXPECT_P3_NEAR(velArc3Utils::circular_midpoint(S, {3, 5, 1}, E), 1, 5, 1, 1e-15);
-    const double s = std::sqrt(0.5);
-    const giPoint3 X{1, 0, 0}, Y{0, 1, 0}, O{0, 0, 0};
-    EXPECT_P3_NEAR(velArc3Utils::circular_midpoint(1.0, O, X, Y, {0, 0, 1}), -s, -s, 0, 1e-15);
-    EXPECT_P3_NEAR(velArc3Utils::circular_midpoint(1.0, O, X, Y, {0, 0, -1}), s, s, 0, 1e-15);
-    EXPECT_P3_NEAR(velArc3Utils::circular_midpoint(1.0, O, X, {1, 4e-6, 0}, {0, 0, 1}), 1, 2e-6, 0, 0);
+    EXPECT_P3_NEAR(velArc3Utils::circular_midpoint(1.0, {0, 0, 0}, {1, 0, 0}, {1, 4e-6, 0}, {0, 0, 1}), 1,
+                   2e-6, 0, 0);
     EXPECT_DOUBLE_EQ(velArc3Utils::distance_from_chord_mid_point({1, 2, 2}, S, E).squared(), 8.0);
     EXPECT_TRUE(velArc3Utils::is_linear(S, {5, 5, 5}, {1e-6, 0, 0}, 1e-5));
     EXPECT_TRUE(velArc3Utils::is_linear(S, {17, 5e-6, 0}, {10, 0, 0}, 1e-5)); // beyond the end, on the line
     EXPECT_FALSE(velArc3Utils::is_linear(S, {0.05, 2e-5, 0}, {0.1, 0, 0}, 1e-5));
-
-    const giBox3 half = velArc3Utils::bbox({-1, 0, 0}, {1, 0, 0}, {0, 0, 1});
-    EXPECT_P3_NEAR(half.min(), -1, 0, 0, 1e-15);
-    EXPECT_P3_NEAR(half.max(), 1, 0, 1, 1e-15);
-    const giBox3 flat = velArc3Utils::bbox({0, 0, 2}, {2, 0, 2}, {1, -1, 2});
-    EXPECT_P3_NEAR(flat.min(), 0, -1, 2, 1e-15);
-    EXPECT_P3_NEAR(flat.max(), 2, 0, 2, 1e-15);
     const giBox3 straight = velArc3Utils::bbox({0, 0, 0}, {4, 2, -2}, {2, 1, -1});
     EXPECT_P3_NEAR(straight.min(), 0, 0, -2, 0);
     EXPECT_P3_NEAR(straight.max(), 4, 2, 0, 0);
 }
 
-// Random bulge arcs laid into random planes of space (every third horizontal, its points sharing their z):
-// each routine must give what the plane arc gives.
+// Random bulge arcs laid into random planes (every third horizontal) give what the plane arc gives.
 TEST(velArc3Utils, ArcsInAnyPlaneMatchThePlaneArc) {
     arcref::ArcGen gen(31);
     for (int i = 0; i < 1500; ++i) {

@@ -1,5 +1,4 @@
-// The exact predicates against integer arithmetic on the same doubles: points a few units in the last place
-// off a line or a circle, where the floating-point determinant alone gets the sign wrong.
+// The exact predicates against integer arithmetic, a few ulps off a line or a circle.
 
 #include "arcline/polyline/spans/velExactPredicates.h"
 
@@ -21,8 +20,7 @@ int sign(long long v) {
 } // namespace
 
 TEST(velExactPredicates, OrientationOfPointsNextToALine) {
-    // The line y = x through (12, 12) and (24, 24): (0.5 + i u, 0.5 + j u) lies left of it exactly when j >
-    // i.
+    // The line y = x: (0.5 + i u, 0.5 + j u) lies left of it exactly when j > i.
     const giPoint2 a{12, 12}, b{24, 24};
     int wrong_naive = 0;
     for (int i = 0; i < 256; ++i) {

@@ -115,4 +115,12 @@ TEST(velLinexLine, SegmentCrossing) {
     }
 }
 
+TEST(velLinexLine, DistanceToADegenerateSegmentIsTheLargestDouble) {
+    // A = B: the foot's parameter is 0 / 0, not a number, and the distance is DBL_MAX, even at A itself.
+    for (const giPoint2& P : {giPoint2{3, 4}, giPoint2{1, 1}}) {
+        EXPECT_EQ(velLinexLine::distance_to_line_squared(P, {1, 1}, {1, 1}), DBL_MAX);
+        EXPECT_EQ(velLinexLine::distance_to_line_squared(P.xyz(2), {1, 1, 2}, {1, 1, 2}), DBL_MAX);
+    }
+}
+
 } // namespace velLinexLine_test

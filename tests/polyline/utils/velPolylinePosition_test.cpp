@@ -1,10 +1,12 @@
-// Positions on polylines of a list: construction and validity, comparison and order, and movement by spans
-// and by lengths, checked against span lengths measured on fine polygons.
+// Positions on polylines of a list: validity, order, movement by spans and lengths (against fine polygons),
+// the cached position and the link of two positions.
 
 #include "utilsTestKit.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/polyline/utils/velPolylineLink.h"
 #include "arcline/polyline/utils/velPolylinePosition.h"
+#include "arcline/polyline/utils/velPolylinePositionWithCache.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
 #include <algorithm>
@@ -39,8 +41,7 @@ const std::vector<V> square{
 const std::vector<V> closed4{{{0, 0, 0}, {}}, {{4, 0, 0}, {}}, {{0, 3, 0}, {}}, {{0, 0, 0}, {}}};
 const std::vector<V> open4{{{0, 0, 0}, {}}, {{4, 0, 0}, {}}, {{0, 3, 0}, {}}, {{0, 1, 0}, {}}};
 
-// Length coordinate of a parameter, the fraction of a span taken as proportional to length, from span lengths
-// of fine polygons: the measure that movement by length follows.
+// Length coordinate of a parameter (linear within a span) from fine polygons: what movement follows.
 struct Ruler {
     std::vector<double> start{0.0}, len;
     explicit Ruler(const velPolylineListIter& it) {
@@ -143,16 +144,9 @@ TEST(velPolylinePosition, ComparisonAndOrderFollowLengthAlongTheList) {
 TEST(velPolylinePosition, MovementEdgeCases) {
     List l(of({line3, square, closed4, open4}));
     const P at(l.it.get(), 0, 0.5);
-    EXPECT_EQ(at.moved_forward_by_length(25, 1).parameter(), 2.0);
-    EXPECT_DOUBLE_EQ(at.moved_forward_by_length(3, 0).parameter(), 0.8);
-    EXPECT_DOUBLE_EQ(at.moved_to(1.2).moved_backward_by_length(3, 0).parameter(), 0.9);
     EXPECT_EQ(at.moved_to(1.2).moved_by_length(-30, 1).parameter(), 0.0);
     EXPECT_EQ(at.moved_by_length(0, 0), at);
-    const P sq(l.it.get(), 1, 3.5);
-    EXPECT_EQ(sq.moved_forward_by_length(1.5, 1).parameter(), 1.0);
-    EXPECT_EQ(sq.moved_forward_by_length(1.5, 0).parameter(), 4.0);
-    EXPECT_EQ(sq.moved_to(0.5).moved_backward_by_length(1.0, 1).parameter(), 3.5);
-    EXPECT_DOUBLE_EQ(sq.moved_forward_by_length(4 * 1000 + 0.25, 1).parameter(), 3.75);
+    EXPECT_DOUBLE_EQ(P(l.it.get(), 1, 3.5).moved_forward_by_length(4 * 1000 + 0.25, 1).parameter(), 3.75);
     for (int k : {2, 3}) {
         const P p(l.it.get(), k, 1.3);
         EXPECT_EQ(p.moved_forward_to_next_span(0).parameter(), 2.0);
@@ -221,6 +215,69 @@ TEST(velPolylinePosition, MovesByLengthLandWhereTheLengthMeasureSays) {
         }
         EXPECT_EQ(s.moved_forward_to_next_span(1).valid(), closed ? 1 : 0);
     }
+}
+
+// The cached position returns the plain one's values, keeps them, and forgets them when it moves.
+
+TEST(velPolylinePositionWithCache, ReturnsTheBaseValuesAndKeepsThem) {
+    Rng rng(41);
+    const One one(listtest::random_polyline(rng, 6, 0.7));
+    for (int i = 0; i < 20; ++i) {
+        const double t = rng.uniform(0, 5);
+        const velPolylinePosition plain(&one.it, t);
+        const velPolylinePositionWithCache cached(&one.it, t);
+        EXPECT_TRUE(cached.cached_point().is_unset());
+        EXPECT_EQ(cached.point(), plain.point());
+        EXPECT_EQ(cached.tangent_before(), plain.tangent_before());
+        EXPECT_EQ(cached.tangent_after(), plain.tangent_after());
+        EXPECT_EQ(cached.cached_point(), plain.point());
+        EXPECT_EQ(cached.cached_tangent_after(), plain.tangent_after());
+    }
+    // Kept: after the polyline changes, the cached point is the old one while a plain position sees the new.
+    velPolylinePositionWithCache kept(&one.it, 1.0);
+    kept.set_cached_data();
+    const giPoint3 old = kept.cached_point();
+    EXPECT_FALSE(kept.cached_tangent_before().invalid());
+    one.line->edit_pos(2, {1, 2, 3});
+    EXPECT_EQ(kept.point(), old);
+    EXPECT_EQ(velPolylinePosition(&one.it, 1.0).point(), giPoint3(1, 2, 3));
+    // Copies of a cached position take the caches; become, set_invalid and plain assignment drop them.
+    const velPolylinePositionWithCache copy(kept);
+    EXPECT_EQ(copy.cached_point(), old);
+    velPolylinePositionWithCache assigned;
+    assigned = kept;
+    EXPECT_EQ(assigned.cached_point(), old);
+    velPolylinePositionWithCache changed(kept);
+    changed.become(&one.it, 1.0);
+    EXPECT_TRUE(changed.cached_point().is_unset());
+    EXPECT_TRUE(changed.cached_tangent_after().invalid());
+    EXPECT_EQ(changed.point(), giPoint3(1, 2, 3));
+    changed.set_invalid();
+    EXPECT_TRUE(changed.cached_point().is_unset());
+    EXPECT_EQ(changed.valid(), 0);
+    changed.set_cached_data();
+    EXPECT_TRUE(changed.cached_point().is_unset());
+    velPolylinePositionWithCache from_plain(kept);
+    from_plain = velPolylinePosition(&one.it, 2.0);
+    EXPECT_TRUE(from_plain.cached_point().is_unset());
+    velPolylinePosition& base = from_plain;
+    from_plain.set_cached_data();
+    base = kept;
+    EXPECT_TRUE(from_plain.cached_point().is_unset());
+    EXPECT_EQ(from_plain.parameter(), 1.0);
+}
+
+TEST(velPolylineLink, EndsAndStraightLength) {
+    const One a(std::vector<V>{{{0, 0, 0}, {}}, {{10, 0, 0}, {}}});
+    const One b(std::vector<V>{{{0, 4, 0}, {}}, {{10, 4, 0}, giPoint3{5, 9, 0}}});
+    const velPolylineLink link(velPolylinePosition(&a.it, 0.3), velPolylinePosition(&b.it, 0.5));
+    EXPECT_EQ(link.start(), velPolylinePosition(&a.it, 0.3));
+    EXPECT_EQ(link.end().iterator(), &b.it);
+    EXPECT_DOUBLE_EQ(link.length(), std::hypot(2.0, 9.0));
+    velPolylineLink copy;
+    EXPECT_EQ(copy.start().valid(), 0);
+    copy = link;
+    EXPECT_EQ(copy.end(), link.end());
 }
 
 } // namespace velPolylinePosition_test

@@ -1,7 +1,5 @@
-// Copying and cleaning of one polyline, checked against independent computations: exact vertex lists of
-// small cases, lengths and end points of copied pieces against the measures, Hausdorff distances between
-// densely sampled inputs and outputs, circles built from three points, and brute-force searches for what a
-// cleaning promises to remove.
+// Copying and cleaning of one polyline: small exact cases, measures of copied pieces, Hausdorff distances of
+// sampled inputs and outputs, and brute-force searches for what a cleaning promises to remove.
 
 #include "utilsTestKit.h"
 
@@ -82,8 +80,7 @@ double hausdorff(const velPolylineListIter& a, const velPolylineListIter& b) {
 // What 24 samples per span miss of the test arcs: R (pi / 24)^2 / 8 for the tightest, half a turn of R = 2.
 constexpr double sampling_slack = 5e-3;
 
-// A random walk of steps about 1 with noise, closed when asked. With `arcs`, about every fifth span is an
-// arc of sagitta 0.5 to 2 on a chord of 4 to 8.
+// A noisy random walk of steps about 1; with `arcs` about every fifth span an arc of sagitta 0.5 to 2.
 std::vector<V> noisy(Rng& rng, int n, double noise, bool arcs, bool closed) {
     std::vector<V> vs;
     giPoint3 p(0, 0, 0);
@@ -109,26 +106,13 @@ const std::vector<V> square = xy({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}});
 
 } // namespace
 
-// ---------------------------------------------------------------------------------------------------------
-// Copying
-
-TEST(velPolylineUtilsCleaning, AppendWritesPiecesSpanBySpan) {
+TEST(velPolylineUtilsCleaning, OutOfRangePiecesWriteNothing) {
     One src(xy({{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
     Cursor out;
-    U::append(src.it, 0.5, 2.25, out.c);
-    expect_xy(out.it(), {{5, 0}, {10, 0}, {10, 10}, {7.5, 10}});
-    // Out-of-range pieces write nothing.
     for (auto [t1, t2] :
          std::initializer_list<std::pair<double, double>>{{2.0, 1.0}, {-0.5, 1.0}, {1.0, 3.5}})
         U::append(src.it, t1, t2, out.c);
-    EXPECT_EQ(out.it().num_pos(), 4);
-
-    One sq(square);
-    Cursor closed, back;
-    U::append_closed(sq.it, 3.5, 0.5, closed.c);
-    expect_xy(closed.it(), {{0, 0.5}, {0, 0}, {0.5, 0}});
-    U::append_backwards_closed(sq.it, 0.5, 3.5, back.c);
-    expect_xy(back.it(), {{0.5, 0}, {0, 0}, {0, 0.5}});
+    EXPECT_EQ(out.it().num_pos(), 0);
 }
 
 TEST(velPolylineUtilsCleaning, CopiedPiecesHaveTheMeasuredLengthAndEndsOnTheSource) {
@@ -165,16 +149,14 @@ TEST(velPolylineUtilsCleaning, CopiedPiecesHaveTheMeasuredLengthAndEndsOnTheSour
 TEST(velPolylineUtilsCleaning, CopyWithStartMoveSnapsToPositionsAndClosesOpenPolylines) {
     One sq(square), l(xy({{0, 0}, {2, 0}, {2, 2}})), single(xy({{0, 0}}));
     velAbsPolyArcLineListCursor out;
-    U::copy_with_start_move(sq.it, 1.5, out);
-    expect_xy(out.iterator(), {{1, 0.5}, {1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 0.5}});
     U::copy_with_start_move(sq.it, 2.0 - 1e-12, out); // a hair before position 2 is position 2
     expect_xy(out.iterator(), {{1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}});
     U::copy_with_start_move(sq.it, 4.0, out); // the end is the start
     expect_points(out.iterator(), points(sq.it));
     U::copy_with_start_move(l.it, 0.5, out); // the open L closes with a straight span
     expect_xy(out.iterator(), {{1, 0}, {2, 0}, {2, 2}, {0, 0}, {1, 0}});
-    U::copy_with_start_move(single.it, 0.0, out);
-    EXPECT_EQ(out.size(), 4);
+    U::copy_with_start_move(single.it, 0.0, out); // writes nothing
+    EXPECT_EQ(out.size(), 3);
 }
 
 TEST(velPolylineUtilsCleaning, ReverseTwiceIsTheIdentityAndClosingAddsTheStart) {
@@ -239,9 +221,6 @@ TEST(velPolylineUtilsCleaning, PolygonizesConvertsProfilesAndMakesSingleCursors)
     EXPECT_EQ(std::unique_ptr<velPolylineListCursor>(U::new_single_polyline_cursor(undefined))->size(), 0);
 }
 
-// ---------------------------------------------------------------------------------------------------------
-// Subdivision and thinning
-
 TEST(velPolylineUtilsCleaning, SmashAndSimpleStripEdgeCases) {
     One line(xy({{0, 0}, {10, 0}, {10, 0}, {10, 2}}));
     Cursor smashed, whole;
@@ -301,9 +280,6 @@ TEST(velPolylineUtilsCleaning, ThinningStaysWithinTolOfNoisyPolylines) {
     }
 }
 
-// ---------------------------------------------------------------------------------------------------------
-// Cleaning in place
-
 TEST(velPolylineUtilsCleaning, RemoveSpansShorterThanJoinsAcrossDroppedSpans) {
     Cursor c(xy({{0, 0}, {5, 0}, {5, 0.05}, {10, 0}})), tiny(xy({{0, 0}, {0.05, 0}, {0.05, 0.05}})),
         ends(xy({{0, 0}, {0.01, 0}, {5, 0}, {5, 0.01}})),
@@ -348,8 +324,7 @@ TEST(velPolylineUtilsCleaning, RemoveKinksReplacesZShapedZigzags) {
         EXPECT_EQ(U::remove_kinks(30, 1, c.c), 0);
         expect_points(c.it(), points(One(xy(no)).it));
     }
-    // Two zigzags a span apart: one pass takes both. Back to back: the repeat takes the second, and the
-    // count is the first pass's. Closed polylines stay closed.
+    // Two zigzags apart: one pass takes both; back to back, the repeat takes the second.
     Cursor apart(
         xy({{0, 0}, {10, 0}, {9.5, 0.1}, {20, 0.1}, {30, 0.1}, {29.5, 0.2}, {40, 0.2}, {40, 10}, {0, 0}}));
     EXPECT_EQ(U::remove_kinks(30, 1, apart.c), 2);
@@ -361,8 +336,7 @@ TEST(velPolylineUtilsCleaning, RemoveKinksReplacesZShapedZigzags) {
 
 namespace {
 
-// Whether some vertex of a straight polyline folds back narrower than tol: the arms less than 90 degrees
-// apart and the end of the shorter within tol of the longer.
+// Whether a vertex folds back narrower than tol (arms under 90 degrees, the shorter within tol of the other).
 bool has_fold(const velPolylineListIter& it, double tol) {
     const int n = it.num_pos();
     const bool closed = U::closed(it, 0.0);
@@ -382,8 +356,7 @@ TEST(velPolylineUtilsCleaning, RemoveSpikesCutsOutAndBackRunsNarrowerThanTol) {
     const double tol = 0.05;
     for (int trial = 0; trial < 40; ++trial) {
         const bool closed = trial % 2 == 1;
-        // A clean polyline of long spans and gentle turns; spikes pushed into some spans: out by 1 to 3 in
-        // one to three steps, back in one step, within tol of the way out.
+        // A clean polyline with spikes out by 1 to 3 and back within tol of the way out.
         std::vector<V> base, spiky;
         giPoint3 p(0, 0, 0);
         double heading = 0;
@@ -432,10 +405,7 @@ TEST(velPolylineUtilsCleaning, SpikesInXYIgnoreHeightAndWholeSpikesVanish) {
     EXPECT_EQ(whole.it().num_pos(), 0);
 }
 
-// On flat straight polylines spikes in x and y are spikes in 3D: the two removals agree exactly, on random
-// walks with spikes of every size folded in (the x-and-y removal skips vertices by a quick bound that the
-// 3D one does not use). With arcs the two already differ near the tolerance (x and y takes the arc over
-// the shadow's chord with the span's bulge, 3D the arc itself), so arcs are left to the cases above.
+// On flat straight polylines the x-and-y and 3D removals agree exactly (arcs differ near tol by design).
 TEST(velPolylineUtilsCleaning, SpikesInXYAndIn3DAgreeOnFlatPolylines) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> u(0.0, 1.0);
@@ -465,8 +435,7 @@ TEST(velPolylineUtilsCleaning, SpikesInXYAndIn3DAgreeOnFlatPolylines) {
 }
 
 TEST(velPolylineUtilsCleaning, ShaveOffTipsOfDogEarsCutsSmallLoopsAtTheirCrossing) {
-    // A raw offset's ear at a concave corner: past the corner, back, and up through the first span. The
-    // loop is 0.1 + 0.1414 + 0.1 long.
+    // A raw offset's ear at a concave corner, a loop 0.1 + 0.1414 + 0.1 long.
     One ear(xy({{0, 0}, {10.1, 0}, {10, -0.1}, {10, 10}}));
     Cursor cut, kept;
     EXPECT_EQ(U::shave_off_tips_of_dog_ears(ear.it, cut.c, 0.5), 1);
@@ -474,26 +443,18 @@ TEST(velPolylineUtilsCleaning, ShaveOffTipsOfDogEarsCutsSmallLoopsAtTheirCrossin
     EXPECT_EQ(U::shave_off_tips_of_dog_ears(ear.it, kept.c, 0.3), 0);
     expect_points(kept.it(), points(ear.it));
     // A closed square started mid side with an ear at every corner: all four go, the ends stay.
-    One sq(xy({{5, 0},
-               {10.1, 0},
-               {10, -0.1},
-               {10, 5},
-               {10, 10.1},
-               {10.1, 10},
-               {5, 10},
-               {-0.1, 10},
-               {0, 10.1},
-               {0, 5},
-               {0, -0.1},
-               {-0.1, 0},
-               {5, 0}}));
+    std::vector<V> eared{{{5, 0, 0}, {}}};
+    for (giPoint3 a(10.1, 0, 0), b(10, -0.1, 0), c(10, 5, 0); eared.size() < 13;) {
+        for (giPoint3* p : {&a, &b, &c}) { // the next corner: a quarter turn about (5, 5)
+            eared.push_back({*p, {}});
+            *p = giPoint3(10 - p->y, p->x, 0);
+        }
+    }
+    One sq(eared);
     Cursor clean;
     EXPECT_EQ(U::shave_off_tips_of_dog_ears(sq.it, clean.c, 0.5), 4);
     expect_xy(clean.it(), {{5, 0}, {10, 0}, {10, 5}, {10, 10}, {5, 10}, {0, 10}, {0, 5}, {0, 0}, {5, 0}});
 }
-
-// ---------------------------------------------------------------------------------------------------------
-// Arc splitting
 
 namespace {
 
@@ -601,6 +562,23 @@ TEST(velPolylineUtilsCleaning, ClosedPolylinesStayClosedThroughEveryCleaning) {
             EXPECT_EQ(U::closed(outs[i]->it(), 0.0), 1) << "function " << i << " trial " << trial;
         }
     }
+}
+
+// The first range of a closed polyline runs from the start to the repeated start: a degenerate chord from
+// which every position lies at DBL_MAX, so position 1 is kept; thinning goes on from there.
+TEST(velPolylineUtilsCleaning, SimpleStripOfClosedPolylinesWorkedByHand) {
+    const auto strip = [](XY in, double tol, XY want) {
+        Cursor out;
+        U::simple_strip(One(xy(in)).it, tol, out.c);
+        expect_xy(out.it(), want);
+    };
+    // Square, tol 1: (1, 0) kept first; towards (0, 0) (1, 1) and (0, 1) lie 1 away, the first wins.
+    strip({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}, 1.0, {{0, 0}, {1, 0}, {1, 1}, {0, 0}});
+    strip({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}, 0.5, {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}});
+    // (5, 0.01) is kept first although 0.01 from the chord; then (10, 0) lies 5 from (5, 0.01)-(0, 0).
+    strip({{0, 0}, {5, 0.01}, {10, 0}, {5, 3}, {0, 0}}, 0.1, {{0, 0}, {5, 0.01}, {10, 0}, {5, 3}, {0, 0}});
+    // Smaller than tol, it keeps its first corner rather than collapse onto its start.
+    strip({{0, 0}, {0.01, 0}, {0, 0.01}, {0, 0}}, 1.0, {{0, 0}, {0.01, 0}, {0, 0}});
 }
 
 } // namespace velPolylineUtilsCleaning_test

@@ -1,5 +1,4 @@
-// velPolylineUtils::offset_span_mapping on raw offsets made with span info: every offset span finds the
-// span it came from and the stretch of it that it runs beside; corner spans find their corner.
+// offset_span_mapping: every offset span finds its source span and stretch; corner spans their corner.
 
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
@@ -58,8 +57,7 @@ TEST(OffsetSpanMapping, TrimmedSpansMapOntoTheStretchTheyRunBeside) {
 }
 
 TEST(OffsetSpanMapping, ArcsMapByTheirOwnParameter) {
-    // A half circle of radius 5 about (5, 0) and a line on: the offset arc maps end to end, the sharp
-    // corner extends the line back to the arc's circle.
+    // A half circle and a line: the offset arc maps end to end, the corner extends the line.
     const Line arc = make_line({{{0, 0, 0}, {}}, {{10, 0, 0}, giPoint3{5, -5, 0}}, {{10, 10, 0}, {}}});
     const Map map = mapping(*arc, -1);
     ASSERT_EQ(map.size(), 2u);

@@ -1,8 +1,9 @@
-// Measures and queries of one polyline, checked against independent computations: fine polygonizations
-// (Richardson-extrapolated), circles built from angles, brute-force searches over dense samples, and exact
-// values of circles and rounded rectangles.
+// Measures and queries of one polyline against extrapolated polygonizations, circles built from angles and
+// brute-force searches over dense samples.
 
 #include "utilsTestKit.h"
+
+#include "support/metamorphic.h"
 
 #include "arcline/intersect/velPolyarcline3dBoxCache.h"
 #include "arcline/platform/giAngle.h"
@@ -16,36 +17,14 @@ using U = velPolylineUtils;
 
 namespace {
 
-// Polygon measure extrapolated from m and 2m samples per span: the errors fall as 1/m^2, so this is exact to
-// about 1/m^4.
+// Polygon measure extrapolated from m and 2m samples per span: exact to about 1/m^4.
 template <class Measure>
 double extrapolated(const velPolylineListIter& it, Measure measure, int m = 1000) {
     return (4 * measure(polygonize(it, 2 * m)) - measure(polygonize(it, m))) / 3;
 }
 
-std::vector<V> transformed(std::vector<V> vs, double scale, giVector3 shift) {
-    auto map = [&](const giPoint3& p) { return giPoint3(p.as_vector() * scale + shift); };
-    for (V& v : vs) {
-        v.p = map(v.p);
-        if (v.mid) v.mid = map(*v.mid);
-    }
-    return vs;
-}
-
-// The closed polyline started at vertex j.
-std::vector<V> cycled(const std::vector<V>& vs, std::size_t j) {
-    std::vector<V> out{{vs[j].p, {}}};
-    for (std::size_t i = j + 1; i < vs.size(); ++i)
-        out.push_back(vs[i]);
-    for (std::size_t i = 1; i <= j; ++i)
-        out.push_back(vs[i]);
-    return out;
-}
-
-One reversed(const velAbsPolyArcLine& line) {
-    std::unique_ptr<velAbsPolyArcLine> r(line.create_new());
-    r->reverse();
-    return One(std::move(r));
+One copy(const velAbsPolyArcLine& line) {
+    return One(std::unique_ptr<velAbsPolyArcLine>(line.create_new()));
 }
 
 // Length of the piece [t1, t2] from samples within each span it covers, extrapolated.
@@ -94,19 +73,17 @@ TEST(velPolylineUtils, ClosureCountsAndSpanParameters) {
     EXPECT_EQ(U::area(One(two_spans).it), 0.0); // three positions without an arc enclose nothing
 }
 
-TEST(velPolylineUtils, AreaOfRandomArcPolylinesAgreesWithPolygonsAndFollowsTransforms) {
+TEST(velPolylineUtils, AreaOfRandomArcPolylinesAgreesWithPolygonsAndFollowsMorphs) {
     Rng rng(11);
     for (int trial = 0; trial < 40; ++trial) {
-        const One one(listtest::random_polyline(rng, rng.pick(3, 9), 0.0, true));
-        const double a = U::area(one.it);
-        const double scale = 1 + std::fabs(a);
-        EXPECT_NEAR(a, extrapolated(one.it, shoelace), 1e-9 * scale) << trial;
-        EXPECT_NEAR(U::area(reversed(*one.line).it), -a, 1e-9 * scale);
-        const auto vs = vertices(one.it);
-        for (std::size_t j = 1; j + 1 < vs.size(); ++j)
-            EXPECT_NEAR(U::area(One(cycled(vs, j)).it), a, 1e-9 * scale);
-        EXPECT_NEAR(U::area(One(transformed(vs, 1, {1e6, -1e6, 7})).it), a, 1e-7 * scale);
-        EXPECT_NEAR(U::area(One(transformed(vs, 1000, {})).it), 1e6 * a, 1e-3 * scale);
+        support::Polylines in;
+        in.push_back(listtest::random_polyline(rng, rng.pick(3, 9), 0.0, true));
+        const double a = U::area(copy(*in[0]).it), scale = 1 + std::fabs(a);
+        EXPECT_NEAR(a, extrapolated(copy(*in[0]).it, shoelace), 1e-9 * scale) << trial;
+        support::for_each_morph(in, [&](const support::Morph& m, const support::Polylines& out) {
+            const double f = m.length_factor() * m.length_factor() * (m.flips_orientation() ? -1 : 1);
+            EXPECT_NEAR(U::area(copy(*out[0]).it), f * a, (1e-9 * std::fabs(f) + 1e-7) * scale);
+        });
     }
 }
 
@@ -114,7 +91,6 @@ TEST(velPolylineUtils, LengthsAgreeWithPolygonsAndAddUp) {
     const One two(two_spans);
     EXPECT_EQ(U::length(two.it, 0.5, 0.5), 0.0);
     EXPECT_EQ(U::length(two.it, 1.5, 0.5), 0.0);
-    EXPECT_DOUBLE_EQ(U::length(two.it, 0.25, 1.5), 12.5);
     EXPECT_EQ(U::longer_than(One(std::vector<V>{{{0, 0, 0}, {}}}).it, 0.0), 0);
     EXPECT_EQ(U::longer_than(two.it, 20.0), 1);
     EXPECT_EQ(U::longer_than(two.it, 20.000001), 0);
@@ -226,11 +202,8 @@ TEST(velPolylineUtils, TangentsFollowTheCurveAndFallBackOverZeroLengthSpans) {
 
 TEST(velPolylineUtils, TurningAnglesOfLoopsAndOfRandomPolylines) {
     EXPECT_NEAR(U::signed_turn_angle(One(square).it), 360, 1e-12);
-    EXPECT_NEAR(U::signed_turn_angle(reversed(*One(square).line).it), -360, 1e-12);
-    EXPECT_NEAR(U::signed_turn_angle(One(rounded_rectangle(3, 2, 0.5)).it), 360, 1e-9);
     EXPECT_NEAR(U::unsigned_turn_angle(One(two_spans).it, 0), 90, 1e-12);
-    // A circle in a vertical plane turns 360 degrees in space; seen from above it is a line run there and
-    // back.
+    // A vertical circle turns 360 degrees in space; seen from above it runs there and back.
     const One upright(
         std::vector<V>{{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0, 0, 1}}, {{1, 0, 0}, giPoint3{0, 0, -1}}});
     EXPECT_NEAR(U::unsigned_turn_angle(upright.it, 0), 360, 1e-9);
@@ -308,8 +281,7 @@ TEST(velPolylineUtils, ClosestPointsMatchCirclesAndBruteForce) {
     EXPECT_EQ(d, DBL_MAX);
 }
 
-// A point on an arc lies at distance 0 from it, up to rounding, in the plane and tilted: the height over the
-// arc's plane is measured along its normal (|w|^2 - x^2 - y^2 used to leave about 1e-8 |w|).
+// Points on arcs, tilted too, lie at distance 0 (|w|^2 - x^2 - y^2 used to leave about 1e-8 |w|).
 TEST(velPolylineUtils, PointOnAnArcIsAtDistanceZero) {
     Rng rng(23);
     int arcs = 0;
@@ -484,7 +456,8 @@ TEST(velPolylineUtils, FarthestPartitionPicksThePieceAwayFromTheOthers) {
     EXPECT_NEAR(t, 0.5, 1e-12);
 }
 
-TEST(velPolylineUtils, InsideTestsAgreeWithWindingNumbers) {
+// Random polylines and exact classifications: velPolylineInside_test.
+TEST(velPolylineUtils, InsideTestOfASquareAndWithinABox) {
     const One sq(square);
     for (auto [x, y, in] :
          {std::tuple{1.0, 1.0, 1}, {0.5, 0.0, 1}, {0.5, 0.5, 1}, {2.0, 0.5, 0}, {0.0, 0.3, 1}})
@@ -493,26 +466,6 @@ TEST(velPolylineUtils, InsideTestsAgreeWithWindingNumbers) {
     const giBox3 small({0, 0, 0}, {0.2, 0.2, 0});
     EXPECT_EQ(U::point_inside_closed_polyline(giPoint3(0.5, 0.5, 9), sq.it, &small), 0);
     EXPECT_EQ(U::point_inside_closed_polyline(giPoint3(0.1, 0.1, 9), sq.it, &small), 1);
-    Rng rng(21);
-    int insides = 0, tested = 0;
-    for (int trial = 0; trial < 30; ++trial) {
-        const One one(listtest::random_polyline(rng, rng.pick(3, 8), 0.0, true));
-        const auto pts = polygonize(one.it, 2000);
-        for (int j = 0; j < 40; ++j) {
-            const giPoint3 P{rng.uniform(-60, 60), rng.uniform(-60, 60), 0};
-            double near = DBL_MAX;
-            for (std::size_t i = 0; i + 1 < pts.size(); ++i)
-                near = std::min(near, segment_distance(giPoint3(P.x, P.y, pts[i].z), pts[i], pts[i + 1]));
-            if (near < 1e-3) continue;
-            const int expected = winding(pts, P.x, P.y) != 0;
-            ++tested;
-            insides += expected;
-            EXPECT_EQ(U::point_inside_closed_polyline(P.xy(), one.it, nullptr), expected)
-                << trial << " " << P;
-        }
-    }
-    EXPECT_GT(insides, 100);
-    EXPECT_GT(tested, 1000);
 }
 
 TEST(velPolylineUtils, SelfContactAndPlanarity) {
@@ -521,8 +474,7 @@ TEST(velPolylineUtils, SelfContactAndPlanarity) {
     EXPECT_TRUE(U::point_is_self_intersected_in_2d(3, hook.it, 0.1));
     EXPECT_FALSE(U::point_is_self_intersected_in_2d(3, hook.it, 0.01));
     EXPECT_FALSE(U::point_is_self_intersected_in_2d(1, One(two_spans).it, 1.0));
-    // A 300 degree arc in a plane tilted by alpha: its ends are 0.5 sin(alpha) off the plane z = 0 of the
-    // rest, its body sin(alpha).
+    // A 300 degree arc tilted by alpha: ends 0.5 sin(alpha), body sin(alpha) off the plane of the rest.
     const double alpha = 0.01, s = std::sin(alpha), c = std::cos(alpha);
     auto on = [&](double deg) {
         const double p = deg * pi / 180;
