@@ -22,6 +22,8 @@
 #include "arcline/lists/velPolylineListIterAppend.h"
 #include "arcline/lists/velPolylineListIterSubset.h"
 #include "arcline/lists/velPolylineListIterWP.h"
+#include "arcline/lists/velPolylineListIterWithClosureFlags.h"
+#include "arcline/lists/velPolylineListIterWithVector.h"
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
 #include "arcline/lists/velPolylineWithOffsetFlagsListIter.h"
 #include "arcline/lists/velReversedPolylineListIter.h"
@@ -56,30 +58,48 @@ namespace {
 // ---------------------------------------------------------------------------------------------------------
 // Iterator kinds
 
+// An iterator under test and everything it reads, released in the reverse order of making.
 struct Subject {
-    virtual ~Subject() = default;
-    virtual velPolylineListIter& iter() = 0;
-};
-
-// Storage of some kind plus an iterator over it.
-template <class Storage>
-struct Held : Subject {
-    Storage storage;
-    std::unique_ptr<velPolylineListIter> it;
-    velPolylineListIter& iter() override { return *it; }
+    std::vector<std::shared_ptr<void>> held;
+    std::unique_ptr<velPolylineListIter> owned;
+    velPolylineListIter* it = nullptr;
+    ~Subject() {
+        owned.reset();
+        while (!held.empty())
+            held.pop_back();
+    }
+    velPolylineListIter& iter() { return *it; }
+    template <class T, class... A>
+    T& hold(A&&... a) {
+        auto p = std::make_shared<T>(std::forward<A>(a)...);
+        held.push_back(p);
+        return *p;
+    }
+    template <class T>
+    T& hold_value(T v) {
+        return hold<T>(std::move(v));
+    }
+    void view(std::unique_ptr<velPolylineListIter> v) {
+        owned = std::move(v);
+        it = owned.get();
+    }
 };
 
 struct IterKind {
     std::string name;
-    bool arcs;    // presents the arcs of its polylines
-    int max_size; // the most polylines it can hold; -1 for any number
-    std::function<std::unique_ptr<Subject>(const Polylines&)> make;
+    std::string types; // its class and the bases with an identity, as ut_dynamic_type names them
+    bool arcs;         // presents the arcs of its polylines
+    int max_size;      // the most polylines it can hold; -1 for any number
+    std::function<void(Subject&, const Polylines&)> make;
     double tol = 0.0;      // how far the presented points may lie from the input (views that compute them)
     bool flat = false;     // presents every point at z = 0
     bool distinct = false; // merges consecutive positions within 1e-5
     std::function<Polylines(unsigned seed)> own_input = nullptr; // kinds that present only one shape
     friend void PrintTo(const IterKind& k, std::ostream* os) { *os << k.name; }
 };
+
+using Cursor = velAbsPolyArcLineListCursor;
+using SharedList = velAbsPolyArcLinecoDListPrgcoPrgcoDList;
 
 Polylines copies(const Polylines& in) {
     Polylines out;
@@ -88,8 +108,8 @@ Polylines copies(const Polylines& in) {
     return out;
 }
 
-velAbsPolyArcLinecoDListPrgcoPrgcoDList shared_list(const Polylines& in) {
-    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+SharedList shared_list(const Polylines& in) {
+    SharedList list;
     velAbsPolyArcLinecoDListPrgcoPrgcoDListcoCursor c(list);
     for (const auto& p : in)
         c.insert_last(velAbsPolyArcLinecoPrg(p->create_new()));
@@ -106,21 +126,6 @@ std::vector<giPoint3> positions_of(const velAbsPolyArcLine& p) {
 struct Deref {
     const velAbsPolyArcLine& operator()(const std::unique_ptr<velAbsPolyArcLine>& p) const { return *p; }
 };
-
-template <class Pointers>
-std::unique_ptr<Subject> over_sequence(const Polylines& in,
-                                       Pointers (*convert)(const Polylines&, Polylines&)) {
-    struct S : Subject {
-        Polylines owned;
-        Pointers pointers;
-        std::unique_ptr<velPolylineListIter> it;
-        velPolylineListIter& iter() override { return *it; }
-    };
-    auto s = std::make_unique<S>();
-    s->pointers = convert(in, s->owned);
-    s->it = std::make_unique<velAbsPolyArcLineItListIter>(it_range(s->pointers));
-    return s;
-}
 
 // p with two more spans before its start and two after its end (an arc among them), so that trimming them
 // off gives p back. Polylines of fewer than two positions stay as they are (a trim cannot leave one point).
@@ -144,18 +149,11 @@ std::unique_ptr<velAbsPolyArcLine> lengthened(const velAbsPolyArcLine& p) {
 }
 
 // A view made by `make` over a list that holds `stored`.
-std::unique_ptr<Subject>
-view_over(const Polylines& stored,
-          std::function<std::unique_ptr<velPolylineListIter>(velPolylineListIter&)> make) {
-    struct S : Subject {
-        velAbsPolyArcLineListCursor list;
-        std::unique_ptr<velPolylineListIter> it;
-        velPolylineListIter& iter() override { return *it; }
-    };
-    auto s = std::make_unique<S>();
-    fill(s->list, stored);
-    s->it = make(s->list.iterator());
-    return s;
+template <class Make>
+void view_over(Subject& s, const Polylines& stored, Make make) {
+    Cursor& list = s.hold<Cursor>();
+    fill(list, stored);
+    s.view(make(list.iterator()));
 }
 
 // The input lifted off z = 0, each polyline to its own height, for the views that bring it back down.
@@ -163,357 +161,258 @@ Polylines at_heights(const Polylines& in) {
     Polylines out;
     for (std::size_t k = 0; k < in.size(); ++k) {
         const double dz = 7.5 * (double(k % 3) - 1.0);
-        out.push_back(viewtest::mapped(*in[k], [dz](const giPoint3& p) {
-            return giPoint3{p.x, p.y, p.z + dz};
-        }));
+        out.push_back(viewtest::mapped(*in[k], [dz](const giPoint3& p) { return p + giVector3(0, 0, dz); }));
     }
     return out;
 }
 
-std::vector<IterKind> iterator_kinds() {
-    std::vector<IterKind> kinds;
-    kinds.push_back({"list", true, -1, [](const Polylines& in) {
-                         auto s = std::make_unique<Held<velAbsPolyArcLinecoDListPrgcoPrgcoDList>>();
-                         s->storage = shared_list(in);
-                         s->it = std::make_unique<velAbsPolyArcLineListIter>(s->storage);
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    kinds.push_back({"random_access", true, -1, [](const Polylines& in) {
-                         auto s = std::make_unique<Held<velAbsPolyArcLinecoDListPrgcoPrgcoDList>>();
-                         s->storage = shared_list(in);
-                         s->it = std::make_unique<velAbsPolyArcLineListRAIter>(s->storage);
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    kinds.push_back({"vector", true, -1, [](const Polylines& in) {
-                         auto s = std::make_unique<Held<Polylines>>();
-                         s->storage = copies(in);
-                         s->it = std::make_unique<velAbsPolyArcLineVecListIter>(&s->storage);
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    kinds.push_back({"list_cursor", true, -1, [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor cursor;
-                             velPolylineListIter& iter() override { return cursor.iterator(); }
-                         };
-                         auto s = std::make_unique<S>();
-                         fill(s->cursor, in);
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    kinds.push_back(
-        {"sequence_of_values", true, -1, [](const Polylines& in) {
-             auto s = std::make_unique<Held<Polylines>>();
-             s->storage = copies(in);
-             const auto range = it_range(s->storage);
-             s->it = std::make_unique<velAbsPolyArcLineItListIter>(
-                 itTransformIterator<velAbsPolyArcLine, std::unique_ptr<velAbsPolyArcLine>, Deref>(range,
-                                                                                                   Deref{}));
-             return std::unique_ptr<Subject>(std::move(s));
-         }});
-    kinds.push_back({"sequence_of_unique", true, -1, [](const Polylines& in) {
-                         return over_sequence<Polylines>(
-                             in, [](const Polylines& src, Polylines&) { return copies(src); });
-                     }});
-    kinds.push_back({"sequence_of_shared", true, -1, [](const Polylines& in) {
-                         using V = std::vector<std::shared_ptr<velAbsPolyArcLine>>;
-                         return over_sequence<V>(in, [](const Polylines& src, Polylines&) {
-                             V v;
-                             for (const auto& p : src)
-                                 v.emplace_back(p->create_new());
-                             return v;
-                         });
-                     }});
-    kinds.push_back({"sequence_of_pointers", true, -1, [](const Polylines& in) {
-                         using V = std::vector<const velAbsPolyArcLine*>;
-                         return over_sequence<V>(in, [](const Polylines& src, Polylines& owned) {
-                             owned = copies(src);
-                             V v;
-                             for (const auto& p : owned)
-                                 v.push_back(p.get());
-                             return v;
-                         });
-                     }});
-    // A workplane view over a list stored in the workplane's local coordinates presents the input again.
-    kinds.push_back({"workplane", true, -1,
-                     [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor local;
-                             std::unique_ptr<velPolylineListIter> it;
-                             velPolylineListIter& iter() override { return *it; }
-                         };
-                         const giWorkplane3 wp(giPoint3(3, -7, 11), giVector3(1, 2, 2), giVector3(-2, 1, 0));
-                         auto s = std::make_unique<S>();
-                         for (const auto& p : in) {
-                             s->local.set_index(s->local.size() - 1);
-                             s->local.create_polyline();
-                             ++s->local;
-                             velAbsPolyArcLine& out = *s->local.current_polyarcline();
-                             for (int i = 1; i <= p->num_pos(); ++i) {
-                                 const giPoint3 e = wp.to_work(polytest::pos(*p, i));
-                                 if (i == 1 || p->span_linear(i - 1)) {
-                                     out.add_pos(e);
-                                 } else {
-                                     out.add_arc(wp.to_work(polytest::mid(*p, i - 1)), e);
-                                 }
-                             }
-                         }
-                         s->it = std::make_unique<velPolylineListIterWP>(wp, s->local.iterator());
-                         return std::unique_ptr<Subject>(std::move(s));
-                     },
-                     1e-9});
-    // The input split over two lists, the second part longer.
-    kinds.push_back({"append", true, -1, [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor first, second;
-                             std::unique_ptr<velPolylineListIter> it;
-                             velPolylineListIter& iter() override { return *it; }
-                         };
-                         auto s = std::make_unique<S>();
-                         const std::size_t split = in.size() / 3;
-                         for (std::size_t k = 0; k < in.size(); ++k) {
-                             Polylines one;
-                             one.emplace_back(in[k]->create_new());
-                             fill(k < split ? s->first : s->second, one);
-                         }
-                         s->it = std::make_unique<velPolylineListIterAppend>(s->first.iterator(),
-                                                                             s->second.iterator());
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    // Curve lists hold point polylines: arcs are presented by their end points.
-    kinds.push_back({"curve_polyline3", false, -1, [](const Polylines& in) {
-                         auto s = std::make_unique<Held<torCurvePtr3coDList>>();
-                         coDListcoCursor<torCurvePtr3> c(s->storage);
-                         for (const auto& p : in)
-                             c.insert_last(std::make_shared<torPolyline3>(positions_of(*p)));
-                         s->it = std::make_unique<torPolyline3ListIter>(
-                             torCurvePtr3coDListcoIterator(s->storage));
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    kinds.push_back({"curve_polyline2", false, -1,
-                     [](const Polylines& in) {
-                         auto s = std::make_unique<Held<torCurvePtr2coDList>>();
-                         coDListcoCursor<torCurvePtr2> c(s->storage);
-                         for (const auto& p : in) {
-                             std::vector<giPoint2> xy;
-                             for (const giPoint3& q : positions_of(*p))
-                                 xy.push_back(q.xy());
-                             c.insert_last(std::make_shared<torPolyline2>(xy));
-                         }
-                         s->it = std::make_unique<torPolyline2ListIter>(
-                             torCurvePtr2coDListcoIterator(s->storage));
-                         return std::unique_ptr<Subject>(std::move(s));
-                     },
-                     0.0, true});
-    // Positions that remember their curve; the input has no two consecutive positions within 1e-5, which
-    // such a polyline would merge.
-    kinds.push_back({"curve_pointer_polyline", false, -1,
-                     [](const Polylines& in) {
-                         auto s = std::make_unique<Held<torCurvePtr3PolylinecoPrfcoDList>>();
-                         torCurvePtr3PolylineListCursor fill_in(s->storage);
-                         for (const auto& p : in) {
-                             fill_in.set_index(fill_in.size() - 1);
-                             fill_in.create_polyline();
-                             ++fill_in;
-                             velSingleAbsArcLineListIter one(*p);
-                             ++one;
-                             for (int i = 0; i < one.num_pos(); ++i)
-                                 fill_in.add_pos(one, i);
-                         }
-                         s->it = std::make_unique<torCurvePtr3PolylineListIter>(
-                             torCurvePtr3PolylinecoPrfcoDListcoIterator(s->storage));
-                         return std::unique_ptr<Subject>(std::move(s));
-                     },
-                     0.0, false, true});
-    // A trimmed view of an untrimmed list presents the list.
-    kinds.push_back({"trimmed_untrimmed", true, -1, [](const Polylines& in) {
-                         return view_over(in, [](velPolylineListIter& u) {
-                             return std::make_unique<velTrimmedPolylineListIter>(u);
-                         });
-                     }});
-    // Each polyline lengthened by two spans at either end, which the view trims off again.
-    kinds.push_back({"trimmed", true, -1, [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor list;
-                             std::unique_ptr<velTrimmedPolylineListIter> it;
-                             velPolylineListIter& iter() override { return *it; }
-                         };
-                         auto s = std::make_unique<S>();
-                         Polylines longer;
-                         for (const auto& p : in)
-                             longer.push_back(lengthened(*p));
-                         fill(s->list, longer);
-                         s->it = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
-                         velTrimmedPolylineListIter& t = *s->it;
-                         t.reset();
-                         while (++t) {
-                             const int n = t.num_pos();
-                             if (n < 6) continue;
-                             t.trim(n - 3, n - 1);
-                             t.trim(0, 2);
-                         }
-                         t.reset();
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    kinds.push_back({"single_trimmed", true, 1, [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor list;
-                             std::unique_ptr<velTrimmedPolylineListIter> trimmed;
-                             std::unique_ptr<velPolylineListIter> it;
-                             velPolylineListIter& iter() override { return *it; }
-                         };
-                         auto s = std::make_unique<S>();
-                         Polylines two;
-                         two.emplace_back(in.front()->create_new());
-                         two.push_back(random_polyline(*std::make_unique<Rng>(3), 4, 0.0));
-                         fill(s->list, two);
-                         s->trimmed = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
-                         s->it = std::make_unique<velSingleTrimmedPolylineListIter>(*s->trimmed, 0);
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    kinds.push_back({"single", true, 1, [](const Polylines& in) {
-                         auto s = std::make_unique<Held<Polylines>>();
-                         s->storage = copies(in);
-                         s->it = std::make_unique<velSingleAbsArcLineListIter>(*s->storage.front());
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    // Decorating views, each over a list that it turns back into the input.
-    kinds.push_back({"reversed", true, -1, [](const Polylines& in) {
-                         Polylines backwards;
-                         for (const auto& p : in)
-                             backwards.push_back(viewtest::reversed(*p));
-                         return view_over(backwards, [](velPolylineListIter& it) {
-                             return std::make_unique<velReversedPolylineListIter>(it);
-                         });
-                     }});
-    // The bulge is the stored one, seen before the exchange: the same magnitude (see the bulge check).
-    for (const auto w : {velSwitchXY, velSwitchYZ, velSwitchZX}) {
-        kinds.push_back({"switched_" + std::to_string(int(w)), true, -1,
-                         [w](const Polylines& in) {
-                             const auto swap = [w](const giPoint3& p) {
-                                 return velSwitchedCoordinatePolylineListIter::switch_coordinates(p, w);
-                             };
-                             return view_over(viewtest::mapped(in, swap), [w](velPolylineListIter& it) {
-                                 return std::make_unique<velSwitchedCoordinatePolylineListIter>(it, w);
-                             });
-                         },
-                         1e-12});
+// Each polyline of three or more positions stored started at its position j ~ n / 2: P_j .. P_n, a detour
+// of two spans, P_1 .. P_j; `cut_at` gets where the detour starts (-1 for polylines kept as they are).
+Polylines started_half_way(const Polylines& in, std::vector<int>& cut_at) {
+    Polylines stored;
+    for (const auto& p : in) {
+        const int n = p->num_pos(), j = std::max(2, n / 2); // both pieces have a span
+        cut_at.push_back(n < 3 ? -1 : n - j);
+        if (n < 3) {
+            stored.emplace_back(p->create_new());
+            continue;
+        }
+        auto q = std::make_unique<velPolyArcLineDouble>();
+        const auto add = [&](int i, int span) { // position i reached through span
+            if (span == 0 || p->span_linear(span)) {
+                q->add_pos(polytest::pos(*p, i));
+            } else {
+                q->add_arc(polytest::mid(*p, span), polytest::pos(*p, i));
+            }
+        };
+        add(j, 0);
+        for (int i = j + 1; i <= n; ++i)
+            add(i, i - 1);
+        q->add_pos(polytest::pos(*p, n) + giVector3(3, 1, 0));
+        q->add_pos(polytest::pos(*p, 1));
+        for (int i = 2; i <= j; ++i)
+            add(i, i - 1);
+        stored.push_back(std::move(q));
     }
-    kinds.push_back({"xy_viewed_as_zx", true, -1, [](const Polylines& in) {
-                         return view_over(viewtest::mapped(in, velZXViewedAsXYPolylineListIter::zx_to_xy),
-                                          [](velPolylineListIter& it) {
-                                              return std::make_unique<velXYViewedAsZXPolylineListIter>(it);
-                                          });
-                     }});
-    kinds.push_back({"zx_viewed_as_xy", true, -1, [](const Polylines& in) {
-                         return view_over(viewtest::mapped(in, velXYViewedAsZXPolylineListIter::xy_to_zx),
-                                          [](velPolylineListIter& it) {
-                                              return std::make_unique<velZXViewedAsXYPolylineListIter>(it);
-                                          });
-                     }});
-    kinds.push_back({"flattened", true, -1,
-                     [](const Polylines& in) {
-                         return view_over(at_heights(in), [](velPolylineListIter& it) {
-                             return std::make_unique<velFlattenedPolylineListIter>(it, 0.0);
-                         });
-                     },
-                     0.0, true});
-    // A flat ramp (both ends at 0) presents the lifted input at z = 0 again, every span straight.
-    kinds.push_back({"interpolating_z", false, -1,
-                     [](const Polylines& in) {
-                         return view_over(at_heights(in), [](velPolylineListIter& it) {
-                             return std::make_unique<velInterpolatingZPolylineListIter>(it, 0.0, 0.0);
-                         });
-                     },
-                     0.0, true});
-    // With a tolerance larger than any arc every arc is one chord: the positions, all spans straight.
-    kinds.push_back({"smashed", false, -1, [](const Polylines& in) {
-                         return view_over(in, [](velPolylineListIter& it) {
-                             return std::make_unique<velSmashedPolylineListIter>(it, 1e12);
-                         });
-                     }});
-    kinds.push_back({"subset", true, -1, [](const Polylines& in) {
-                         return view_over(in, [n = in.size()](velPolylineListIter& it) {
-                             std::vector<int> all(n);
-                             std::iota(all.begin(), all.end(), 0);
-                             return std::make_unique<velPolylineListIterSubset>(it_range(all), it);
-                         });
-                     }});
-    // Records beside the list, some polylines without an array.
-    kinds.push_back({"offset_flags", true, -1, [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor list;
-                             velOffsetInfocoPageArrcoPrfcoDList flags;
-                             std::unique_ptr<velPolylineListIter> it;
-                             velPolylineListIter& iter() override { return *it; }
-                         };
-                         auto s = std::make_unique<S>();
-                         fill(s->list, in);
-                         velOffsetInfocoPageArrcoPrfcoDListcoCursor c(s->flags);
-                         for (std::size_t k = 0; k + 1 < in.size(); ++k) {
-                             auto a = std::make_shared<velOffsetInfocoPageArr>();
-                             a->append({1, int(k), velSpanSideLeft});
-                             c.insert_last(k % 2 ? a : nullptr);
-                         }
-                         s->it = std::make_unique<velPolylineWithOffsetFlagsListIter>(s->list.iterator(),
-                                                                                      s->flags);
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    // Each polyline of three or more positions stored closed and started at its position j ~ n / 2: P_j ..
-    // P_n, a detour of two spans, P_1 .. P_j. The detour is trimmed off, and the view joins the piece that
-    // runs into the closing point to the one that runs out of it: P_1 .. P_n again.
-    kinds.push_back({"without_closure_breaks", true, -1, [](const Polylines& in) {
-                         struct S : Subject {
-                             velAbsPolyArcLineListCursor list;
-                             std::unique_ptr<velTrimmedPolylineListIter> trimmed;
-                             std::unique_ptr<velPolylineListIter> it;
-                             velPolylineListIter& iter() override { return *it; }
-                         };
-                         auto s = std::make_unique<S>();
-                         std::vector<int> cut_at;
-                         Polylines stored;
-                         for (const auto& p : in) {
-                             const int n = p->num_pos(), j = std::max(2, n / 2); // both pieces have a span
-                             if (n < 3) {
-                                 stored.emplace_back(p->create_new());
-                                 cut_at.push_back(-1);
-                                 continue;
-                             }
-                             auto q = std::make_unique<velPolyArcLineDouble>();
-                             const auto add = [&](int i, int span) { // position i reached through span
-                                 if (span == 0 || p->span_linear(span)) {
-                                     q->add_pos(polytest::pos(*p, i));
-                                 } else {
-                                     q->add_arc(polytest::mid(*p, span), polytest::pos(*p, i));
-                                 }
-                             };
-                             add(j, 0);
-                             for (int i = j + 1; i <= n; ++i)
-                                 add(i, i - 1);
-                             q->add_pos(polytest::pos(*p, n) + giVector3(3, 1, 0));
-                             q->add_pos(polytest::pos(*p, 1));
-                             for (int i = 2; i <= j; ++i)
-                                 add(i, i - 1);
-                             stored.push_back(std::move(q));
-                             cut_at.push_back(n - j);
-                         }
-                         fill(s->list, stored);
-                         s->trimmed = std::make_unique<velTrimmedPolylineListIter>(s->list.iterator());
-                         for (std::size_t k = 0; k < cut_at.size(); ++k) {
-                             if (cut_at[k] < 0) continue;
-                             s->trimmed->set_underlying_curve(static_cast<int>(k));
-                             s->trimmed->trim(cut_at[k], cut_at[k] + 2);
-                         }
-                         s->it = std::make_unique<velTPLIWithoutClosureBreaks>(*s->trimmed);
-                         return std::unique_ptr<Subject>(std::move(s));
-                     }});
-    // The outline of a random box, anticlockwise for odd seeds.
-    kinds.push_back(
-        {"box_outline", false, 1,
-         [](const Polylines& in) {
-             const velAbsPolyArcLine& p = *in.front();
-             const giPoint3 a = polytest::pos(p, 1), b = polytest::pos(p, 2), c = polytest::pos(p, 3);
-             auto s = std::make_unique<Held<int>>();
-             s->it = std::make_unique<velBoxPolylineListIter>(giBox2(a.xy(), c.xy()), a.z, b.y == a.y);
-             return std::unique_ptr<Subject>(std::move(s));
+    return stored;
+}
+
+template <class It, class Seq>
+void over_sequence(Subject& s, const Seq& seq) {
+    s.view(std::make_unique<velAbsPolyArcLineItListIter>(It(seq)));
+}
+
+std::vector<IterKind> iterator_kinds() {
+    using V = velPolylineListIter;
+    std::vector<IterKind> kinds = {
+        {"list", "velAbsPolyArcLineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             s.view(std::make_unique<velAbsPolyArcLineListIter>(s.hold_value(shared_list(in))));
+         }},
+        {"random_access", "velAbsPolyArcLineListRAIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             s.view(std::make_unique<velAbsPolyArcLineListRAIter>(s.hold_value(shared_list(in))));
+         }},
+        {"vector", "velPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             s.view(std::make_unique<velAbsPolyArcLineVecListIter>(&s.hold_value(copies(in))));
+         }},
+        {"list_cursor", "velAbsPolyArcLineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             Cursor& c = s.hold<Cursor>();
+             fill(c, in);
+             s.it = &c.iterator();
+         }},
+        {"sequence_of_values", "velPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             using T = itTransformIterator<velAbsPolyArcLine, std::unique_ptr<velAbsPolyArcLine>, Deref>;
+             s.view(std::make_unique<velAbsPolyArcLineItListIter>(T(it_range(s.hold_value(copies(in))), Deref{})));
+         }},
+        {"sequence_of_unique", "velPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             s.view(std::make_unique<velAbsPolyArcLineItListIter>(it_range(s.hold_value(copies(in)))));
+         }},
+        {"sequence_of_shared", "velPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             auto& v = s.hold<std::vector<std::shared_ptr<velAbsPolyArcLine>>>();
+             for (const auto& p : in)
+                 v.emplace_back(p->create_new());
+             s.view(std::make_unique<velAbsPolyArcLineItListIter>(it_range(v)));
+         }},
+        {"sequence_of_pointers", "velPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             auto& v = s.hold<std::vector<const velAbsPolyArcLine*>>();
+             for (const auto& p : s.hold_value(copies(in)))
+                 v.push_back(p.get());
+             s.view(std::make_unique<velAbsPolyArcLineItListIter>(it_range(v)));
+         }},
+        // A workplane view over a list stored in the workplane's local coordinates presents the input again.
+        {"workplane", "velPolylineListIterWP", true, -1,
+         [](Subject& s, const Polylines& in) {
+             const giWorkplane3 wp(giPoint3(3, -7, 11), giVector3(1, 2, 2), giVector3(-2, 1, 0));
+             view_over(s, viewtest::mapped(in, [&wp](const giPoint3& p) { return wp.to_work(p); }),
+                       [&wp](V& local) { return std::make_unique<velPolylineListIterWP>(wp, local); });
+         },
+         1e-9},
+        // The input split over two lists, the second part longer.
+        {"append", "velPolylineListIterAppend", true, -1,
+         [](Subject& s, const Polylines& in) {
+             Cursor &first = s.hold<Cursor>(), &second = s.hold<Cursor>();
+             Polylines a = copies(in), b;
+             for (auto k = in.size() / 3; k < in.size(); ++k)
+                 b.push_back(std::move(a[k]));
+             a.resize(in.size() / 3);
+             fill(first, a);
+             fill(second, b);
+             s.view(std::make_unique<velPolylineListIterAppend>(first.iterator(), second.iterator()));
+         }},
+        // Curve lists hold point polylines: arcs are presented by their end points.
+        {"curve_polyline3", "torPolyline3ListIter", false, -1,
+         [](Subject& s, const Polylines& in) {
+             auto& list = s.hold<torCurvePtr3coDList>();
+             for (const auto& p : in)
+                 coDListcoCursor<torCurvePtr3>(list).insert_last(std::make_shared<torPolyline3>(positions_of(*p)));
+             s.view(std::make_unique<torPolyline3ListIter>(torCurvePtr3coDListcoIterator(list)));
+         }},
+        {"curve_polyline2", "torPolyline2ListIter", false, -1,
+         [](Subject& s, const Polylines& in) {
+             auto& list = s.hold<torCurvePtr2coDList>();
+             for (const auto& p : in) {
+                 std::vector<giPoint2> xy;
+                 for (const giPoint3& q : positions_of(*p))
+                     xy.push_back(q.xy());
+                 coDListcoCursor<torCurvePtr2>(list).insert_last(std::make_shared<torPolyline2>(xy));
+             }
+             s.view(std::make_unique<torPolyline2ListIter>(torCurvePtr2coDListcoIterator(list)));
+         },
+         0.0, true},
+        // Positions that remember their curve; the input has no two consecutive positions within 1e-5, which
+        // such a polyline would merge.
+        {"curve_pointer_polyline", "torCurvePtr3PolylineListIter", false, -1,
+         [](Subject& s, const Polylines& in) {
+             auto& list = s.hold<torCurvePtr3PolylinecoPrfcoDList>();
+             torCurvePtr3PolylineListCursor c(list);
+             for (const auto& p : in) {
+                 c.set_index(c.size() - 1);
+                 c.create_polyline();
+                 ++c;
+                 velSingleAbsArcLineListIter one(*p);
+                 ++one;
+                 for (int i = 0; i < one.num_pos(); ++i)
+                     c.add_pos(one, i);
+             }
+             s.view(std::make_unique<torCurvePtr3PolylineListIter>(torCurvePtr3PolylinecoPrfcoDListcoIterator(list)));
+         },
+         0.0, false, true},
+        // A trimmed view of an untrimmed list presents the list.
+        {"trimmed_untrimmed", "velTrimmedPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             view_over(s, in, [](V& u) { return std::make_unique<velTrimmedPolylineListIter>(u); });
+         }},
+        // Each polyline lengthened by two spans at either end, which the view trims off again.
+        {"trimmed", "velTrimmedPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             Polylines longer;
+             for (const auto& p : in)
+                 longer.push_back(lengthened(*p));
+             view_over(s, longer, [](V& u) {
+                 auto t = std::make_unique<velTrimmedPolylineListIter>(u);
+                 for (t->reset(); ++*t;) {
+                     const int n = t->num_pos();
+                     if (n < 6) continue;
+                     t->trim(n - 3, n - 1);
+                     t->trim(0, 2);
+                 }
+                 t->reset();
+                 return t;
+             });
+         }},
+        {"single_trimmed", "velSingleTrimmedPolylineListIter velTrimmedPolylineListIter", true, 1,
+         [](Subject& s, const Polylines& in) {
+             Polylines two = copies(in);
+             Rng rng(3);
+             two.push_back(random_polyline(rng, 4, 0.0));
+             Cursor& list = s.hold<Cursor>();
+             fill(list, two);
+             auto& trimmed = s.hold<velTrimmedPolylineListIter>(list.iterator());
+             s.view(std::make_unique<velSingleTrimmedPolylineListIter>(trimmed, 0));
+         }},
+        {"single", "velSingleAbsArcLineListIter", true, 1,
+         [](Subject& s, const Polylines& in) {
+             s.view(std::make_unique<velSingleAbsArcLineListIter>(*s.hold_value(copies(in)).front()));
+         }},
+        // Decorating views, each over a list that it turns back into the input.
+        {"reversed", "velReversedPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             Polylines backwards;
+             for (const auto& p : in)
+                 backwards.push_back(viewtest::reversed(*p));
+             view_over(s, backwards, [](V& u) { return std::make_unique<velReversedPolylineListIter>(u); });
+         }},
+        {"xy_viewed_as_zx", "velPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             view_over(s, viewtest::mapped(in, velZXViewedAsXYPolylineListIter::zx_to_xy),
+                       [](V& u) { return std::make_unique<velXYViewedAsZXPolylineListIter>(u); });
+         }},
+        {"zx_viewed_as_xy", "velPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             view_over(s, viewtest::mapped(in, velXYViewedAsZXPolylineListIter::xy_to_zx),
+                       [](V& u) { return std::make_unique<velZXViewedAsXYPolylineListIter>(u); });
+         }},
+        {"flattened", "velFlattenedPolylineListIter", true, -1,
+         [](Subject& s, const Polylines& in) {
+             view_over(s, at_heights(in), [](V& u) { return std::make_unique<velFlattenedPolylineListIter>(u, 0.0); });
+         },
+         0.0, true},
+        // A flat ramp (both ends at 0) presents the lifted input at z = 0 again, every span straight.
+        {"interpolating_z", "velInterpolatingZPolylineListIter", false, -1,
+         [](Subject& s, const Polylines& in) {
+             view_over(s, at_heights(in),
+                       [](V& u) { return std::make_unique<velInterpolatingZPolylineListIter>(u, 0.0, 0.0); });
+         },
+         0.0, true},
+        // With a tolerance larger than any arc every arc is one chord: the positions, all spans straight.
+        {"smashed", "velSmashedPolylineListIter", false, -1,
+         [](Subject& s, const Polylines& in) {
+             view_over(s, in, [](V& u) { return std::make_unique<velSmashedPolylineListIter>(u, 1e12); });
+         }},
+        {"subset", "velPolylineListIterSubset", true, -1,
+         [](Subject& s, const Polylines& in) {
+             std::vector<int> all(in.size());
+             std::iota(all.begin(), all.end(), 0);
+             view_over(s, in, [&all](V& u) { return std::make_unique<velPolylineListIterSubset>(it_range(all), u); });
+         }},
+        // Records beside the list, some polylines without an array.
+        {"offset_flags", "velPolylineWithOffsetFlagsListIter velPolylineListIterWithOffsetFlags", true, -1,
+         [](Subject& s, const Polylines& in) {
+             auto& flags = s.hold<velOffsetInfocoPageArrcoPrfcoDList>();
+             for (std::size_t k = 0; k + 1 < in.size(); ++k) {
+                 auto a = std::make_shared<velOffsetInfocoPageArr>();
+                 a->append({1, int(k), velSpanSideLeft});
+                 velOffsetInfocoPageArrcoPrfcoDListcoCursor(flags).insert_last(k % 2 ? a : nullptr);
+             }
+             view_over(s, in, [&flags](V& u) { return std::make_unique<velPolylineWithOffsetFlagsListIter>(u, flags); });
+         }},
+        // Stored started half way round with a detour at the closing point; the detour is trimmed off, and the
+        // view joins the piece that runs into the closing point to the one that runs out of it: P_1 .. P_n.
+        {"without_closure_breaks", "velTPLIWithoutClosureBreaks", true, -1,
+         [](Subject& s, const Polylines& in) {
+             std::vector<int> cut_at;
+             Cursor& list = s.hold<Cursor>();
+             fill(list, started_half_way(in, cut_at));
+             auto& trimmed = s.hold<velTrimmedPolylineListIter>(list.iterator());
+             for (std::size_t k = 0; k < cut_at.size(); ++k) {
+                 if (cut_at[k] < 0) continue;
+                 trimmed.set_underlying_curve(static_cast<int>(k));
+                 trimmed.trim(cut_at[k], cut_at[k] + 2);
+             }
+             s.view(std::make_unique<velTPLIWithoutClosureBreaks>(trimmed));
+         }},
+        // The outline of a random box, anticlockwise for odd seeds.
+        {"box_outline", "velBoxPolylineListIter", false, 1,
+         [](Subject& s, const Polylines& in) {
+             const giPoint3 a = polytest::pos(*in[0], 1), b = polytest::pos(*in[0], 2), c = polytest::pos(*in[0], 3);
+             s.view(std::make_unique<velBoxPolylineListIter>(giBox2(a.xy(), c.xy()), a.z, b.y == a.y));
          },
          0.0, false, false,
          [](unsigned seed) {
@@ -524,11 +423,24 @@ std::vector<IterKind> iterator_kinds() {
              const giPoint3 back = seed % 2 ? giPoint3{x0, y1, z} : giPoint3{x1, y0, z};
              Polylines out;
              out.push_back(std::make_unique<velPolyArcLineDouble>());
-             for (const giPoint3& q :
-                  {giPoint3{x0, y0, z}, turn, giPoint3{x1, y1, z}, back, giPoint3{x0, y0, z}})
+             for (const giPoint3& q : {giPoint3{x0, y0, z}, turn, giPoint3{x1, y1, z}, back, giPoint3{x0, y0, z}})
                  out.front()->add_pos(q);
              return out;
-         }});
+         }}};
+    // The bulge is the stored one, seen before the exchange: the same magnitude (see the bulge check).
+    for (const auto w : {velSwitchXY, velSwitchYZ, velSwitchZX}) {
+        kinds.push_back({"switched_" + std::to_string(int(w)), "velSwitchedCoordinatePolylineListIter", true,
+                         -1,
+                         [w](Subject& s, const Polylines& in) {
+                             const auto swap = [w](const giPoint3& p) {
+                                 return velSwitchedCoordinatePolylineListIter::switch_coordinates(p, w);
+                             };
+                             view_over(s, viewtest::mapped(in, swap), [w](V& u) {
+                                 return std::make_unique<velSwitchedCoordinatePolylineListIter>(u, w);
+                             });
+                         },
+                         1e-12});
+    }
     return kinds;
 }
 
@@ -561,6 +473,11 @@ bool has_repeated_position(const velAbsPolyArcLine& p) {
 
 class IteratorProtocol : public ::testing::TestWithParam<IterKind> {
 protected:
+    static std::unique_ptr<Subject> make(const Polylines& in) {
+        auto s = std::make_unique<Subject>();
+        GetParam().make(*s, in);
+        return s;
+    }
     // A random list that the kind can hold: 7 polylines, or as many as it takes.
     Polylines input(unsigned seed, bool tilt = false) {
         if (GetParam().own_input) return GetParam().own_input(seed);
@@ -582,7 +499,7 @@ protected:
 
 TEST_P(IteratorProtocol, EmptyListIsUndefinedThroughout) {
     if (GetParam().max_size == 1) GTEST_SKIP() << "holds exactly one polyline";
-    auto s = GetParam().make({});
+    const auto s = make({});
     velPolylineListIter& it = s->iter();
     EXPECT_EQ(it.size(), 0);
     it.reset();
@@ -594,7 +511,7 @@ TEST_P(IteratorProtocol, EmptyListIsUndefinedThroughout) {
 TEST_P(IteratorProtocol, WalksEveryPolylineInOrderAndAgainAfterReset) {
     for (unsigned seed = 1; seed <= 6; ++seed) {
         const Polylines in = input(seed, seed % 2 == 0);
-        auto s = GetParam().make(in);
+        const auto s = make(in);
         velPolylineListIter& it = s->iter();
         ASSERT_EQ(it.size(), static_cast<int>(in.size()));
         EXPECT_EQ(it.all_spans_linear() != 0, !GetParam().arcs);
@@ -628,7 +545,7 @@ TEST_P(IteratorProtocol, WalksEveryPolylineInOrderAndAgainAfterReset) {
 
 TEST_P(IteratorProtocol, SetIndexJumpsBothWays) {
     const Polylines in = input(11);
-    auto s = GetParam().make(in);
+    const auto s = make(in);
     velPolylineListIter& it = s->iter();
     Rng rng(12);
     const int n = static_cast<int>(in.size());
@@ -658,7 +575,7 @@ TEST_P(IteratorProtocol, SetIndexJumpsBothWays) {
 
 TEST_P(IteratorProtocol, ClonesMoveIndependently) {
     const Polylines in = input(21);
-    auto s = GetParam().make(in);
+    const auto s = make(in);
     velPolylineListIter& it = s->iter();
     const int n = it.size();
     it.set_index(n - 1);
@@ -677,7 +594,7 @@ TEST_P(IteratorProtocol, ClonesMoveIndependently) {
 TEST_P(IteratorProtocol, CopyWritesEveryPolylineWithPositions) {
     Polylines in = input(31);
     if (GetParam().max_size != 1) in.insert(in.begin() + 1, std::make_unique<velPolyArcLineDouble>());
-    auto s = GetParam().make(in);
+    const auto s = make(in);
     velPolylineListIter& it = s->iter();
     velAbsPolyArcLineListCursor out;
     it.copy(out);
@@ -703,7 +620,7 @@ TEST_P(IteratorProtocol, CopyWritesEveryPolylineWithPositions) {
 TEST_P(IteratorProtocol, BoxesAreTheExtentsOfSampledPoints) {
     for (unsigned seed = 41; seed <= 44; ++seed) {
         const Polylines in = input(seed, seed % 2 == 0);
-        auto s = GetParam().make(in);
+        const auto s = make(in);
         velPolylineListIter& it = s->iter();
         for (it.reset(); ++it;) {
             const int n = it.num_pos();
@@ -719,7 +636,7 @@ TEST_P(IteratorProtocol, BoxesAreTheExtentsOfSampledPoints) {
 // a reader cannot write through it.
 TEST_P(IteratorProtocol, ContourViewsShowTheCurrentPolyline) {
     const Polylines in = input(21);
-    auto s = GetParam().make(in);
+    const auto s = make(in);
     velPolylineListIter& it = s->iter();
     // Kinds over poly-arc-lines or curve polylines in storage; views that change the geometry give none.
     const std::string& name = GetParam().name;
@@ -747,6 +664,93 @@ TEST_P(IteratorProtocol, ContourViewsShowTheCurrentPolyline) {
             EXPECT_EQ(c->size(), n - 1);
         }
     }
+}
+
+using Cast = bool (*)(const velPolylineListIter*);
+template <class C>
+constexpr Cast cast_to = [](const velPolylineListIter* p) { return C::ut_dynamic_cast(p) != nullptr; };
+#define ARCLINE_IDENTITY(C) std::pair<const char*, Cast>(#C, cast_to<C>)
+// Every class with a run-time identity of its own.
+const std::pair<const char*, Cast> identities[] = {ARCLINE_IDENTITY(velPolylineListIterWP),
+                                                   ARCLINE_IDENTITY(velPolylineListIterAppend),
+                                                   ARCLINE_IDENTITY(velPolylineListIterWithVector),
+                                                   ARCLINE_IDENTITY(velPolylineListIterWithClosureFlags),
+                                                   ARCLINE_IDENTITY(velPolylineListIterWithOffsetFlags),
+                                                   ARCLINE_IDENTITY(velReversedPolylineListIter),
+                                                   ARCLINE_IDENTITY(velSwitchedCoordinatePolylineListIter),
+                                                   ARCLINE_IDENTITY(velFlattenedPolylineListIter),
+                                                   ARCLINE_IDENTITY(velInterpolatingZPolylineListIter),
+                                                   ARCLINE_IDENTITY(velSmashedPolylineListIter),
+                                                   ARCLINE_IDENTITY(velPolylineListIterSubset),
+                                                   ARCLINE_IDENTITY(velPolylineWithOffsetFlagsListIter),
+                                                   ARCLINE_IDENTITY(velBoxPolylineListIter),
+                                                   ARCLINE_IDENTITY(velSingleAbsArcLineListIter),
+                                                   ARCLINE_IDENTITY(velAbsPolyArcLineListIter),
+                                                   ARCLINE_IDENTITY(velAbsPolyArcLineListRAIter),
+                                                   ARCLINE_IDENTITY(torPolyline3ListIter),
+                                                   ARCLINE_IDENTITY(torPolyline2ListIter),
+                                                   ARCLINE_IDENTITY(torCurvePtr3PolylineListIter),
+                                                   ARCLINE_IDENTITY(velTrimmedPolylineListIter),
+                                                   ARCLINE_IDENTITY(velSingleTrimmedPolylineListIter),
+                                                   ARCLINE_IDENTITY(velTPLIWithoutClosureBreaks)};
+#undef ARCLINE_IDENTITY
+
+bool casts_as(const velPolylineListIter& it, const std::string& types) {
+    for (const auto& [name, cast] : identities) {
+        if (cast(&it) != ((" " + types + " ").find(" " + std::string(name) + " ") != std::string::npos)) {
+            ADD_FAILURE() << name;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Each kind is of its own class and of its bases only, under its own name (kinds without an identity of
+// their own answer as the base); clones keep it (ClonesMoveIndependently).
+TEST_P(IteratorProtocol, RunTimeIdentityIsItsClassAndItsBasesOnly) {
+    const auto s = make(input(21));
+    const std::string& types = GetParam().types;
+    EXPECT_EQ(s->iter().ut_dynamic_type().name(), types.substr(0, types.find(' ')));
+    EXPECT_TRUE(s->iter().ut_is_kind_of(velPolylineListIter::ut_static_type()));
+    EXPECT_TRUE(casts_as(s->iter(), types));
+}
+
+// The abstract extensions, through minimal empty lists; the non-const cast and null.
+template <class Base, class Self>
+class EmptyList : public Base {
+public:
+    int size() const override { return 0; }
+    void reset() override {}
+    int operator++() override { return 0; }
+    int num_pos() const override { return 0; }
+    giPoint3 get_pos(int) const override { return {}; }
+    int index() const override { return -1; }
+    void set_index(int) override {}
+    velPolylineListIter* create_new() const override { return new Self(static_cast<const Self&>(*this)); }
+};
+struct WithVector : EmptyList<velPolylineListIterWithVector, WithVector> {
+    giVector3 get_vector(int) const override { return {}; }
+};
+struct WithClosureFlags : EmptyList<velPolylineListIterWithClosureFlags, WithClosureFlags> {
+    int start_closure_flag() const override { return 1; }
+    int end_closure_flag() const override { return 0; }
+};
+
+TEST(IteratorIdentity, AbstractExtensionsAndCasts) {
+    const WithVector vec;
+    const WithClosureFlags closure;
+    EXPECT_TRUE(casts_as(vec, "velPolylineListIterWithVector"));
+    EXPECT_TRUE(casts_as(closure, "velPolylineListIterWithClosureFlags"));
+    EXPECT_EQ(std::string(closure.ut_dynamic_type().name()), "velPolylineListIterWithClosureFlags");
+    const std::unique_ptr<velPolylineListIter> clone(vec.create_new());
+    EXPECT_EQ(&clone->ut_dynamic_type(), &vec.ut_dynamic_type());
+    velPolyArcLineDouble line;
+    velSingleAbsArcLineListIter single(line);
+    velPolylineListIter* as_base = &single;
+    EXPECT_EQ(velSingleAbsArcLineListIter::ut_dynamic_cast(as_base), &single);
+    EXPECT_EQ(velAbsPolyArcLineListIter::ut_dynamic_cast(as_base), nullptr);
+    EXPECT_EQ(velPolylineListIterWP::ut_dynamic_cast(static_cast<const velPolylineListIter*>(nullptr)),
+              nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllIterators, IteratorProtocol, ::testing::ValuesIn(iterator_kinds()),
@@ -802,8 +806,9 @@ std::vector<CursorKind> cursor_kinds() {
     };
 }
 
-// One producer sequence over `src`: even polylines forwards, odd ones backwards, every span written whole or
-// in two pieces split at a random place.
+// One producer sequence over `src`: even polylines forwards (started by an interpolated position, ended by a
+// straight span back to a random point of it), odd ones backwards, every span written whole or in two
+// pieces split at a random place.
 void produce(velPolylineListIter& src, velPolylineListCursor& out, unsigned seed) {
     Rng rng(seed);
     src.reset();
@@ -813,11 +818,10 @@ void produce(velPolylineListIter& src, velPolylineListCursor& out, unsigned seed
         out.create_polyline();
         ++out;
         const bool backwards = src.index() % 2 == 1;
-        out.add_pos(src, backwards ? n - 1 : 0);
+        backwards ? out.add_pos(src, n - 1) : out.add_interpolated_pos(src, 0.0);
         for (int s = 0; s + 1 < n; ++s) {
             const int i = backwards ? n - 2 - s : s;
-            const double a = backwards ? i + 1 : i;
-            const double b = backwards ? i : i + 1;
+            const double a = backwards ? i + 1 : i, b = backwards ? i : i + 1;
             if (rng.pick(0, 1) == 0) {
                 out.add_span(src, a, b);
             } else {
@@ -826,6 +830,7 @@ void produce(velPolylineListIter& src, velPolylineListCursor& out, unsigned seed
                 out.add_span(src, split, b);
             }
         }
+        if (!backwards && n > 1) out.add_interpolated_pos(src, rng.uniform(0, n - 1));
     }
 }
 

@@ -117,63 +117,31 @@ double length_to(const velPolylineSection& s, double t, const Line& l) {
     return velPolylineUtils::length(l.it, a, l.P()) + velPolylineUtils::length(l.it, 0.0, t);
 }
 
-TEST(velPolylineSection, WrapsRoundAClosedPolyline) {
+// The closed-loop algebra of crops, merges and overlaps is checked by sampling below; here what it cannot
+// reach: sections of another iterator, whole polylines, invalid ones and growth stopped at the closing point.
+TEST(velPolylineSection, EdgesOfTheClosedLoop) {
     const Line l = rect6();
-    const velPolylineSection s(l.it, 4.0, 1.0);
-    EXPECT_TRUE(s.valid());
+    auto sec = [&](double a, double b) { return velPolylineSection(l.it, a, b); };
+    const velPolylineSection s = sec(4, 1);
     EXPECT_TRUE(s.wraps());
-    EXPECT_DOUBLE_EQ(s.parameter_length(), 2.0);
-    EXPECT_TRUE(s.contains(velPolylinePosition(&l.it, 4.5)));
-    EXPECT_TRUE(s.contains(velPolylinePosition(&l.it, 0.5)));
-    EXPECT_FALSE(s.contains(velPolylinePosition(&l.it, 2.0)));
-    const velPolylineSection inv = s.inverse();
-    EXPECT_EQ(inv.start().parameter(), 1.0);
-    EXPECT_EQ(inv.end().parameter(), 4.0);
-    EXPECT_DOUBLE_EQ(inv.parameter_length(), 3.0);
-    EXPECT_DOUBLE_EQ(s.length() + inv.length(), velPolylineUtils::length(l.it));
-
-    const velPolylineSection point(l.it, 2.5, 2.5);
-    EXPECT_TRUE(point.is_degenerate());
-    EXPECT_EQ(point.parameter_length(), 0.0);
+    EXPECT_EQ(s.inverse(), sec(1, 4));
+    EXPECT_TRUE(sec(2.5, 2.5).is_degenerate());
     EXPECT_FALSE(s.position_at_length(-1e-9).valid());
     EXPECT_FALSE(s.position_at_length(s.length() * (1 + 1e-12)).valid());
     EXPECT_EQ(s.position_at_length(s.length()), s.end());
-
     // The same polyline through another iterator object is another list.
     velSingleAbsArcLineListIter other(l.it);
     const velPolylineSection there(other, 4.0, 1.0);
-    EXPECT_FALSE(s.contains(there));
-    EXPECT_FALSE(s.overlaps(there));
-    EXPECT_FALSE(s.merged_with(there).valid());
-    const velPolylineSection moved = s.transferred_to(other);
-    EXPECT_EQ(moved, there);
-    EXPECT_EQ(moved.iterator(), &other);
-
+    EXPECT_FALSE(s.contains(there) || s.overlaps(there) || s.merged_with(there).valid());
+    EXPECT_EQ(s.transferred_to(other), there);
+    EXPECT_EQ(s.transferred_to(other).iterator(), &other);
     const velPolylineSection whole = velPolylineSection::whole_polyline(l.it, 0);
     EXPECT_TRUE(whole.is_whole_polyline());
     EXPECT_EQ(whole.end().parameter(), 5.0);
     EXPECT_EQ(velPolylineSection::whole_polyline(s.start()), whole);
     EXPECT_FALSE(velPolylineSection::whole_polyline(l.it, 1).valid());
-    EXPECT_FALSE(velPolylineSection(l.it, 1.0, 5.5).valid());
+    EXPECT_FALSE(sec(1.0, 5.5).valid());
     EXPECT_FALSE(velPolylineSection().valid());
-}
-
-TEST(velPolylineSection, AlgebraOnTheClosedLoop) {
-    const Line l = rect6();
-    auto sec = [&](double a, double b) { return velPolylineSection(l.it, a, b); };
-    // Stretches meeting at the closure point touch there and merge through it.
-    EXPECT_TRUE(sec(3, 5).overlaps(sec(0, 1)));
-    EXPECT_FALSE(sec(3, 5).overlaps_excluding_endpoints(sec(0, 1)));
-    EXPECT_EQ(sec(3, 5).merged_with(sec(0, 1)), sec(3, 1));
-    EXPECT_EQ(sec(3, 5).cropped_by(sec(0, 1)), sec(0, 0));
-    EXPECT_EQ(sec(3, 5).cropped_by(sec(4, 0)), sec(4, 5));
-    // Two stretches of a loop overlapping at both ends: no single common part, but a piece at each end.
-    EXPECT_FALSE(sec(1, 4).cropped_by(sec(3.5, 1.5)).valid());
-    EXPECT_EQ(sec(1, 4).get_start_overlap_with(sec(3.5, 1.5)), sec(1, 1.5));
-    EXPECT_EQ(sec(1, 4).get_end_overlap_with(sec(3.5, 1.5)), sec(3.5, 4));
-    EXPECT_EQ(sec(1, 4).merged_with(sec(3.5, 1.5)), sec(0, 5));
-    EXPECT_FALSE(sec(1, 2).merged_with(sec(3, 4)).valid());
-    EXPECT_FALSE(sec(1, 2).get_start_overlap_with(sec(1.5, 3)).valid());
     // Growing stops at the closure point without wrap, passes it with wrap, and meets round the loop.
     EXPECT_EQ(sec(1, 2).expanded_by_length(1, 0), sec(0, 3));
     EXPECT_EQ(sec(1, 2).expanded_by_length(2, 0), sec(0, 3.5));
@@ -181,7 +149,6 @@ TEST(velPolylineSection, AlgebraOnTheClosedLoop) {
     EXPECT_TRUE(sec(1, 2).expanded_by_length(2.5, 1).is_whole_polyline());
     EXPECT_EQ(sec(4, 1).expanded_by_length(1, 0), sec(3.5, 2));
     EXPECT_TRUE(sec(4, 1).expanded_by_length(2, 0).is_whole_polyline());
-    EXPECT_EQ(sec(1, 4).expanded_by_length(-1, 0), sec(2, 3.5));
     EXPECT_TRUE(sec(1, 4).expanded_by_length(-2, 0).is_degenerate());
     EXPECT_EQ(sec(1, 4).expanded_by_length(-2, 0).start().parameter(), 3.0);
 }

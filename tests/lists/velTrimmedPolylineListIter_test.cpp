@@ -4,6 +4,7 @@
 #include "listTestKit.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velSingleTrimmedPolylineListIter.h"
 #include "arcline/lists/velTPLIWithoutClosureBreaks.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
@@ -22,13 +23,21 @@ std::unique_ptr<velAbsPolyArcLine> straight(std::initializer_list<giPoint3> pts)
     return p;
 }
 
-// Three straight polylines of 4 positions along y = 0, 1, 2.
-void three_lines(velAbsPolyArcLineListCursor& c) {
-    Polylines in;
-    for (int k = 0; k < 3; ++k)
-        in.push_back(straight({{0, double(k), 0}, {1, double(k), 0}, {2, double(k), 0}, {3, double(k), 0}}));
-    fill(c, in);
-}
+// Three straight polylines of 4 positions along y = 0, 1, 2, and a trimmed view of them.
+struct Lines {
+    Lines() {
+        Polylines in;
+        for (double k = 0; k < 3; ++k)
+            in.push_back(straight({{0, k, 0}, {1, k, 0}, {2, k, 0}, {3, k, 0}}));
+        fill(list, in);
+    }
+    velAbsPolyArcLineListCursor list;
+};
+struct ThreeLines : ::testing::Test {
+    Lines lines;
+    velAbsPolyArcLineListCursor& list = lines.list;
+    velTrimmedPolylineListIter t{list.iterator()};
+};
 
 struct Piece {
     int poly;
@@ -37,36 +46,26 @@ struct Piece {
 };
 std::vector<Piece> pieces(velTrimmedPolylineListIter& t) {
     std::vector<Piece> out;
-    t.reset();
-    while (++t)
+    for (t.reset(); ++t;)
         out.push_back({t.underlying_index(), t.underlying_start(), t.underlying_end()});
     return out;
 }
 
-TEST(velTrimmedPolylineListIter, TrimsCutPiecesAndNumberThemFromTheLast) {
-    velAbsPolyArcLineListCursor list;
-    three_lines(list);
-    velTrimmedPolylineListIter t(list.iterator());
-    EXPECT_EQ(t.size(), 3);
-
+TEST_F(ThreeLines, TrimsCutPiecesAndNumberThemFromTheLast) {
     t.set_index(0);
     t.trim(0.0, 1.0);
     EXPECT_EQ(t.num_pos(), 3); // the piece [1, 3]
     t.set_index(1);
     t.trim(1.2, 1.7);
-    EXPECT_EQ(t.size(), 4);
     EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 1, 3}, {1, 1.7, 3}, {1, 0, 1.2}, {2, 0, 3}}));
     t.set_index(2);
     EXPECT_EQ(t.num_pos(), 3); // 0, 1, 1.2
     EXPECT_EQ(t.get_pos(2), (giPoint3{1.2, 1, 0}));
-
     // A trim of the whole piece removes the polyline from the view.
     t.set_index(3);
     t.trim(0.0, 3.0);
-    t.reset();
     EXPECT_EQ(t.size(), 3);
     EXPECT_EQ(pieces(t).back(), (Piece{1, 0, 1.2}));
-
     // A piece [1.25, 2.5] presents the points at 1.25, 2 and 2.5.
     t.set_index(0);
     t.trim(0.0, 0.25);
@@ -77,16 +76,13 @@ TEST(velTrimmedPolylineListIter, TrimsCutPiecesAndNumberThemFromTheLast) {
     EXPECT_EQ(t.get_pos(1), (giPoint3{2, 0, 0}));
 }
 
-TEST(velTrimmedPolylineListIter, TrimsDuringAnIterationLeaveThePiecesAhead) {
-    velAbsPolyArcLineListCursor list;
-    three_lines(list);
-    velTrimmedPolylineListIter t(list.iterator());
+TEST_F(ThreeLines, TrimsDuringAnIterationLeaveThePiecesAhead) {
     t.set_index(1);
     t.trim(1.0, 1.5);  // [0,1] and [1.5,3]; the first part stays current
     t.trim(0.25, 0.5); // within the current piece [0, 1]
     EXPECT_EQ(t.underlying_end(), 0.25);
-    // The current piece [0, 0.25] goes. Its record presents its pieces from the last, so [0.5, 1] was
-    // presented before it and the next ++ leaves the record.
+    // The record presents its pieces from the last, so [0.5, 1] was presented before the current [0, 0.25],
+    // which goes; the next ++ leaves the record.
     t.trim_whole_segment();
     ASSERT_NE(++t, 0);
     EXPECT_EQ(t.underlying_index(), 2);
@@ -95,10 +91,7 @@ TEST(velTrimmedPolylineListIter, TrimsDuringAnIterationLeaveThePiecesAhead) {
     EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 0, 3}, {1, 1.5, 3}, {1, 0.5, 1}}));
 }
 
-TEST(velTrimmedPolylineListIter, InvertRestoresWhatWasRemovedOnly) {
-    velAbsPolyArcLineListCursor list;
-    three_lines(list);
-    velTrimmedPolylineListIter t(list.iterator());
+TEST_F(ThreeLines, InvertRestoresWhatWasRemovedOnlyAndCompletenessToleratesGapsUpTo1em5) {
     t.set_index(0);
     t.trim(0, 3); // polyline 0 away whole
     t.reset();
@@ -113,24 +106,16 @@ TEST(velTrimmedPolylineListIter, InvertRestoresWhatWasRemovedOnly) {
     t.set_underlying_curve(0);
     EXPECT_TRUE(t.is_complete());
     EXPECT_EQ(t.set_underlying_curve(2), 0);
-}
-
-TEST(velTrimmedPolylineListIter, CompletenessToleratesGapsUpTo1em5) {
-    velAbsPolyArcLineListCursor list;
-    three_lines(list);
     for (double gap : {1e-6, 1e-4}) {
-        velTrimmedPolylineListIter t(list.iterator());
-        t.set_index(0);
-        t.trim(2 - gap, 2 + gap);
-        t.set_underlying_curve(0);
-        EXPECT_EQ(t.is_complete(), gap < 1e-5) << gap;
+        velTrimmedPolylineListIter u(list.iterator());
+        u.set_index(0);
+        u.trim(2 - gap, 2 + gap);
+        u.set_underlying_curve(0);
+        EXPECT_EQ(u.is_complete(), gap < 1e-5) << gap;
     }
 }
 
-TEST(velTrimmedPolylineListIter, FlagsMarkTheEndsTheyMade) {
-    velAbsPolyArcLineListCursor list;
-    three_lines(list);
-    velTrimmedPolylineListIter t(list.iterator());
+TEST_F(ThreeLines, FlagsMarkTheEndsTheyMade) {
     EXPECT_FALSE(t.edge_flags_enabled());
     t.enable_edge_flags(1, 2);
     EXPECT_TRUE(t.edge_flags_enabled());
@@ -150,94 +135,7 @@ TEST(velTrimmedPolylineListIter, FlagsMarkTheEndsTheyMade) {
     EXPECT_EQ(t.open_end(&velTPLIWithoutClosureBreaks::default_closure_function, nullptr), 0);
 }
 
-// A closed square cut in the middle of one side: without closure breaks it is one piece from the cut
-// through the closing point back round to the cut (its points: the protocol suite's kind
-// "without_closure_breaks"), numbered on the underlying polyline across the seam.
-TEST(velTPLIWithoutClosureBreaks, JoinsThePiecesAcrossTheClosingPoint) {
-    velAbsPolyArcLineListCursor list;
-    Polylines in;
-    in.push_back(straight({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}}));
-    in.push_back(straight({{5, 0, 0}, {6, 0, 0}}));
-    fill(list, in);
-    velTrimmedPolylineListIter t(list.iterator());
-    t.set_index(0);
-    t.trim(1.25, 1.75); // the right side, (1, 0.25) .. (1, 0.75)
-    velTPLIWithoutClosureBreaks v(t);
-    EXPECT_EQ(t.size(), 3);
-    EXPECT_EQ(v.size(), 2);
-    v.reset();
-    ASSERT_NE(++v, 0);
-    EXPECT_EQ(v.index(), 0);
-    ASSERT_EQ(v.num_pos(), 6);
-    EXPECT_TRUE(v.get_pos(0).coincident({1, 0.75, 0}, 1e-15) && v.get_pos(5).coincident({1, 0.25, 0}, 1e-15));
-    EXPECT_DOUBLE_EQ(v.underlying_parameter(4.5), 1.125);
-    EXPECT_EQ(v.underlying_end(), 1.25);
-    EXPECT_EQ(v.open_start(), 0);
-    EXPECT_EQ(v.open_end(), 0);
-    ASSERT_NE(++v, 0);
-    EXPECT_EQ(v.index(), 1);
-    EXPECT_EQ(v.underlying_index(), 1);
-    EXPECT_EQ(++v, 0);
-
-    // With a tolerance the closure function is the caller's; an open polyline keeps its break.
-    v.set_index(0);
-    EXPECT_EQ(v.num_pos(), 6);
-    t.set_index(0);
-    t.trim_whole_segment_without_closure_breaks(&velTPLIWithoutClosureBreaks::default_closure_function,
-                                                nullptr);
-    t.reset();
-    EXPECT_EQ(t.size(), 1);
-}
-
-// Copies of random trimmings: every piece, arcs included, has the length of its kept range and ends on the
-// original polyline.
-TEST(velTrimmedPolylineListIter, CopiesHaveTheKeptLengths) {
-    Rng rng(81);
-    for (int round = 0; round < 5; ++round) {
-        velAbsPolyArcLineListCursor list;
-        fill(list, random_list(rng, 5, round % 2 == 1));
-        velTrimmedPolylineListIter t(list.iterator());
-        t.reset();
-        while (++t) {
-            const int n = t.num_pos();
-            if (n < 2) continue;
-            double a = rng.uniform(0, n - 1), b = rng.uniform(0, n - 1);
-            if (a > b) std::swap(a, b);
-            t.trim(a, b);
-        }
-        double kept = 0;
-        std::vector<std::pair<giPoint3, giPoint3>> ends;
-        t.reset();
-        while (++t) {
-            if (t.num_pos() < 2) continue;
-            velPolylineListIter& u = t.underlying_iter();
-            kept += velPolylineUtils::length(u, t.underlying_start(), t.underlying_end());
-            ends.emplace_back(u.get_interpolated_pos(t.underlying_start()),
-                              u.get_interpolated_pos(t.underlying_end()));
-            // The view's own length of the piece agrees.
-            EXPECT_NEAR(velPolylineUtils::length(t),
-                        velPolylineUtils::length(u, t.underlying_start(), t.underlying_end()), 1e-9);
-        }
-        velAbsPolyArcLineListCursor out;
-        t.copy(out);
-        double copied = 0;
-        std::size_t k = 0;
-        out.reset();
-        while (++out) {
-            if (out.num_pos() < 2) continue;
-            copied += velPolylineUtils::length(out.iterator());
-            ASSERT_LT(k, ends.size());
-            EXPECT_TRUE(out.get_pos(0).coincident(ends[k].first, 1e-9));
-            EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(ends[k].second, 1e-9));
-            ++k;
-        }
-        EXPECT_NEAR(copied, kept, 1e-9 * (1 + kept));
-    }
-}
-
-TEST(velTrimmedPolylineListIter, UnionAndDifferenceOfViews) {
-    velAbsPolyArcLineListCursor list;
-    three_lines(list);
+TEST_F(ThreeLines, UnionAndDifferenceOfViews) {
     velTrimmedPolylineListIter a(list.iterator()), b(list.iterator());
     a.set_index(0);
     a.trim(0.0, 2.0); // keeps [2, 3] of polyline 0
@@ -251,7 +149,6 @@ TEST(velTrimmedPolylineListIter, UnionAndDifferenceOfViews) {
     velTrimmedPolylineListIter d(a);
     d.subtract(b);
     EXPECT_EQ(pieces(d), (std::vector<Piece>{{0, 2, 3}, {1, 0, 3}}));
-
     // The snapshot of one polyline's pieces.
     velSingleTrimmedPolylineListIter one(u, 0);
     EXPECT_EQ(one.size(), 2);
@@ -260,9 +157,91 @@ TEST(velTrimmedPolylineListIter, UnionAndDifferenceOfViews) {
     EXPECT_EQ(one.box().max(), (giPoint3{3, 0, 0}));
 }
 
-} // namespace
+// Copies of random trimmings: every piece, arcs included, has the length of its kept range and ends on the
+// original polyline.
+TEST(velTrimmedPolylineListIter, CopiesHaveTheKeptLengths) {
+    Rng rng(81);
+    for (int round = 0; round < 5; ++round) {
+        velAbsPolyArcLineListCursor list;
+        fill(list, random_list(rng, 5, round % 2 == 1));
+        velTrimmedPolylineListIter t(list.iterator());
+        for (t.reset(); ++t;) {
+            const int n = t.num_pos();
+            if (n < 2) continue;
+            double a = rng.uniform(0, n - 1), b = rng.uniform(0, n - 1);
+            if (a > b) std::swap(a, b);
+            t.trim(a, b);
+        }
+        double kept = 0;
+        std::vector<std::pair<giPoint3, giPoint3>> ends;
+        for (t.reset(); ++t;) {
+            if (t.num_pos() < 2) continue;
+            velPolylineListIter& u = t.underlying_iter();
+            const double piece = velPolylineUtils::length(u, t.underlying_start(), t.underlying_end());
+            kept += piece;
+            ends.emplace_back(u.get_interpolated_pos(t.underlying_start()),
+                              u.get_interpolated_pos(t.underlying_end()));
+            EXPECT_NEAR(velPolylineUtils::length(t), piece, 1e-9); // the view's own length agrees
+        }
+        velAbsPolyArcLineListCursor out;
+        t.copy(out);
+        double copied = 0;
+        std::size_t k = 0;
+        for (out.reset(); ++out;) {
+            if (out.num_pos() < 2) continue;
+            copied += velPolylineUtils::length(out.iterator());
+            ASSERT_LT(k, ends.size());
+            EXPECT_TRUE(out.get_pos(0).coincident(ends[k].first, 1e-9));
+            EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(ends[k].second, 1e-9));
+            ++k;
+        }
+        EXPECT_NEAR(copied, kept, 1e-9 * (1 + kept));
+    }
+}
 
-namespace {
+// A closed square cut in the middle of one side is one piece without closure breaks (its points: the
+// protocol suite's kind "without_closure_breaks"), numbered on the underlying polyline across the seam.
+// The pieces at the ends of a polyline are joined only when the closure function calls it closed: not for
+// an open polyline, and for one whose ends are 1e-6 apart only with a tolerance that covers it.
+TEST(velTPLIWithoutClosureBreaks, JoinsOnlyWhatTheClosureFunctionCallsClosed) {
+    velAbsPolyArcLineListCursor list;
+    Polylines in;
+    in.push_back(straight({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}}));    // closed
+    in.push_back(straight({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}));                          // open
+    in.push_back(straight({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {0, 1e-6, 0}})); // almost closed
+    fill(list, in);
+    velTrimmedPolylineListIter t(list.iterator());
+    t.set_underlying_curve(0);
+    t.trim(1.25, 1.75); // the right side, (1, 0.25) .. (1, 0.75)
+    for (int k : {2, 1}) {
+        t.set_underlying_curve(k);
+        t.trim(0.5, 0.75);
+    }
+    double tol = 1e-5;
+    for (void* data : {static_cast<void*>(nullptr), static_cast<void*>(&tol)}) {
+        velTPLIWithoutClosureBreaks v(t, nullptr, data);
+        std::vector<int> counts;
+        for (v.reset(); ++v;)
+            counts.push_back(v.num_pos());
+        const std::vector<int> separate{6, 3, 2, 5, 2}, joined{6, 3, 2, 6};
+        EXPECT_EQ(counts, data == nullptr ? separate : joined);
+    }
+    velTPLIWithoutClosureBreaks v(t);
+    EXPECT_EQ(t.size(), 6);
+    EXPECT_EQ(v.size(), 5);
+    v.set_index(0);
+    EXPECT_TRUE(v.get_pos(0).coincident({1, 0.75, 0}, 1e-15) && v.get_pos(5).coincident({1, 0.25, 0}, 1e-15));
+    EXPECT_DOUBLE_EQ(v.underlying_parameter(4.5), 1.125);
+    EXPECT_EQ(v.underlying_end(), 1.25);
+    EXPECT_EQ(v.open_start(), 0);
+    EXPECT_EQ(v.open_end(), 0);
+    v.set_index(1);
+    EXPECT_EQ(v.underlying_index(), 1);
+    t.set_index(0);
+    t.trim_whole_segment_without_closure_breaks(&velTPLIWithoutClosureBreaks::default_closure_function,
+                                                nullptr);
+    EXPECT_EQ(t.size(), 4);
+}
 
 // velPolylineUtils::append of a trimmed piece cuts it from the polyline underneath: a joined piece through
 // the closing point comes out whole, with the length of its two parts.
@@ -291,33 +270,53 @@ TEST(velTrimmedPolylineListIter, AppendCopiesPiecesFromTheUnderlyingPolyline) {
     EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(v.get_pos(v.num_pos() - 1), 1e-12));
 }
 
-} // namespace
-
-namespace {
-
-// The pieces at the two ends of a polyline are joined exactly when the closure function calls it closed:
-// not for an open polyline, and for one whose ends are 1e-6 apart only with a tolerance that covers it.
-TEST(velTPLIWithoutClosureBreaks, JoinsOnlyWhatTheClosureFunctionCallsClosed) {
-    velAbsPolyArcLineListCursor list;
-    Polylines in;
-    in.push_back(straight({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}));                          // open
-    in.push_back(straight({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {0, 1e-6, 0}})); // almost closed
-    fill(list, in);
-    velTrimmedPolylineListIter t(list.iterator());
-    for (int k : {1, 0}) {
-        t.set_underlying_curve(k);
-        t.trim(0.5, 0.75);
+// The default closure function reads the polyline it is asked about without moving the caller's iterator:
+// the iterator is handed over const, may be a truly const object, and may be read by others meanwhile.
+// A list iterator that counts the moves made on it (its clones count their own).
+class CountingIter : public velAbsPolyArcLineListIter {
+public:
+    using velAbsPolyArcLineListIter::velAbsPolyArcLineListIter;
+    CountingIter(const CountingIter& other) : velAbsPolyArcLineListIter(other) {}
+    CountingIter& operator=(const CountingIter&) = delete;
+    void reset() override {
+        ++moves;
+        velAbsPolyArcLineListIter::reset();
     }
-    double tol = 1e-5;
-    for (void* data : {static_cast<void*>(nullptr), static_cast<void*>(&tol)}) {
-        velTPLIWithoutClosureBreaks v(t, nullptr, data);
-        EXPECT_EQ(v.size(), data == nullptr ? 4 : 3);
-        std::vector<int> counts;
-        v.reset();
-        while (++v)
-            counts.push_back(v.num_pos());
-        const std::vector<int> separate{3, 2, 5, 2}, joined{3, 2, 6};
-        EXPECT_EQ(counts, data == nullptr ? separate : joined);
+    int operator++() override {
+        ++moves;
+        return velAbsPolyArcLineListIter::operator++();
+    }
+    void set_index(int k) override {
+        ++moves;
+        velAbsPolyArcLineListIter::set_index(k);
+    }
+    CountingIter* create_new() const override { return new CountingIter(*this); }
+    int moves = 0;
+};
+
+TEST(velClosureFunction, DefaultClosureFunctionLeavesTheCallersIteratorAlone) {
+    velAbsPolyArcLineListCursor cursor;
+    Polylines in;
+    for (const bool closed : {true, false, true}) {
+        auto p = std::make_unique<velPolyArcLineDouble>();
+        for (const giPoint3& q : {giPoint3{0, 0, 0}, {1, 0, 0}, {1, 1, 0}})
+            p->add_pos(q);
+        p->add_pos(closed ? giPoint3{0, 0, 0} : giPoint3{0, 1e-7, 0});
+        in.push_back(std::move(p));
+    }
+    fill(cursor, in);
+    CountingIter it(cursor.list());
+    for (const int at : {-1, 0, 1, 2}) {
+        if (at >= 0) it.set_index(at);
+        it.moves = 0;
+        const CountingIter& reader = it;
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(velTPLIWithoutClosureBreaks::default_closure_function(reader, k, nullptr), k != 1);
+            double tol = 1e-6;
+            EXPECT_EQ(velTPLIWithoutClosureBreaks::default_closure_function(reader, k, &tol), 1);
+        }
+        EXPECT_EQ(it.moves, 0) << "standing at " << at;
+        EXPECT_EQ(it.index(), at);
     }
 }
 

@@ -1,12 +1,13 @@
 #pragma once
-// Shared pieces of the view tests: lists in a cursor, polylines mapped point by point (to build a list that
-// a view maps back), and the box check that every view must pass.
+// Shared pieces of the view and adapter tests: lists in a cursor, polylines mapped point by point (to build a
+// list that a view maps back), exact comparison of two lists, and the box check that every view must pass.
 
 #include "listTestKit.h"
 
 #include "../support/metamorphic.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/platform/giWorkplane3.h"
 #include "arcline/polyline/spans/velArc3Utils.h"
 
 #include <functional>
@@ -23,6 +24,35 @@ inline std::unique_ptr<velAbsPolyArcLineListCursor> list_of(const Polylines& in)
     auto c = std::make_unique<velAbsPolyArcLineListCursor>();
     listtest::fill(*c, in);
     return c;
+}
+
+// A straight polyline of n positions along X at y = tag, appended to the list.
+inline void add_tagged_line(velPolylineListCursor& list, int n, double tag) {
+    Polylines one;
+    one.push_back(std::make_unique<velPolyArcLineDouble>());
+    for (int i = 0; i < n; ++i)
+        one.back()->add_pos({double(i), tag, 0.0});
+    listtest::fill(list, one);
+}
+
+inline giWorkplane3 random_workplane(Rng& rng) {
+    auto v = [&] { return giVector3(rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1)); };
+    return {giPoint3(v() * 50.0), v(), v()};
+}
+
+// The same polylines, positions and arc mid points, compared exactly; both iterators are walked from reset.
+inline void expect_same_lists(velPolylineListIter& a, velPolylineListIter& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (a.reset(), b.reset(); ++a;) {
+        ASSERT_EQ(++b, 1);
+        ASSERT_EQ(a.num_pos(), b.num_pos());
+        for (int i = 0; i < a.num_pos(); ++i) {
+            EXPECT_EQ(a.get_pos(i), b.get_pos(i));
+            if (i > 0 && !a.span_linear(i - 1)) {
+                EXPECT_EQ(a.get_mid_pos(i - 1), b.get_mid_pos(i - 1));
+            }
+        }
+    }
 }
 
 // p with every position and arc mid point mapped by f; arcs stay arcs (f must keep circles circles).

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <sstream>
+#include <string>
 
 namespace CObject_test {
 
@@ -44,7 +45,7 @@ TEST(CObject, RuntimeClassAndKindGoThroughTheBase) {
     EXPECT_FALSE(tObjAnimal().IsKindOf(RUNTIME_CLASS(tObjDog)));
 }
 
-TEST(CObject, DumpNamesTheClassUnlessOverridden) {
+TEST(CObject, DumpNamesTheClassUnlessOverriddenAndWritesTextNumbersAndNullMarkers) {
     std::ostringstream out;
     CDumpContext dc(out);
     const tObjAnimal animal;
@@ -54,6 +55,10 @@ TEST(CObject, DumpNamesTheClassUnlessOverridden) {
     const tObjDog dog;
     dc << &dog;
     EXPECT_EQ(out.str(), "dog with 4 legs");
+    out.str("");
+    dc << " n=" << 42 << std::string(" u=") << 7u << " x=" << 2.5 << " f=" << 0.25f << " l=" << -3L << " "
+       << static_cast<const char*>(nullptr) << " " << static_cast<const CObject*>(nullptr);
+    EXPECT_EQ(out.str(), " n=42 u=7 x=2.5 f=0.25 l=-3 (null) (null)");
 }
 
 } // namespace CObject_test
