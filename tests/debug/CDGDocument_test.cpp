@@ -109,6 +109,7 @@ TEST(CDGDocument, EveryRecordKindReadsBack) {
     };
     const std::string red = "#ff0000";
     const double two_pi = 2 * std::numbers::pi;
+    // clang-format off
     const std::vector<Case> cases = {
         {[&] { CDGDocument::pushNode(doc, "node"); }, rec('U', {}, {}, {}, "node")},
         {[&] { CDGDocument::pushColoredNode(doc, "#12AB9f", "cn"); }, rec('u', {}, {}, {"#12ab9f"}, "cn")},
@@ -116,50 +117,32 @@ TEST(CDGDocument, EveryRecordKindReadsBack) {
         {[&] { CDGDocument::setTransform(doc, m); }, rec('X', {}, {}, {}, "", ms)},
         {[&] { CDGDocument::clearTransform(doc); }, rec('x', {}, {}, {}, "")},
         {[&] { CDGDocument::exportPoint(doc, a, red, "pt"); }, rec('P', {a}, {}, {red}, "pt")},
-        {[&] { CDGDocument::exportPoint(doc, P2(1.1, -2.2), red, ""); },
-         rec('P', {{1.1, -2.2, 0}}, {}, {red}, "")},
+        {[&] { CDGDocument::exportPoint(doc, P2(1.1, -2.2), red, ""); }, rec('P', {{1.1, -2.2, 0}}, {}, {red}, "")},
         {[&] { CDGDocument::exportPoint(doc, 1.1, -2.2, 3.3, red, "xyz"); }, rec('P', {a}, {}, {red}, "xyz")},
-        {[&] { CDGDocument::exportPoint(doc, a, pr, red, "pp"); },
-         rec('p', {a}, {par(pr, 1, 1)}, {red}, "pp")},
+        {[&] { CDGDocument::exportPoint(doc, a, pr, red, "pp"); }, rec('p', {a}, {par(pr, 1, 1)}, {red}, "pp")},
         {[&] { CDGDocument::exportLine(doc, a, b, red, "ln"); }, rec('L', {a, b}, {}, {red}, "ln")},
-        {[&] { CDGDocument::exportLine(doc, 1, 2, 3, 4, red, ""); },
-         rec('L', {{1, 2, 0}, {3, 4, 0}}, {}, {red}, "")},
-        {[&] { CDGDocument::exportLine(doc, a, b, pr, red, "lp"); },
-         rec('l', {a, b}, {par(pr, 1, 1), par(pr, 0, 0)}, {red}, "lp")},
+        {[&] { CDGDocument::exportLine(doc, 1, 2, 3, 4, red, ""); }, rec('L', {{1, 2, 0}, {3, 4, 0}}, {}, {red}, "")},
+        {[&] { CDGDocument::exportLine(doc, a, b, pr, red, "lp"); }, rec('l', {a, b}, {par(pr, 1, 1), par(pr, 0, 0)}, {red}, "lp")},
         {[&] { CDGDocument::exportVector(doc, a, b, red, "vc"); }, rec('V', {a, b}, {}, {red}, "vc")},
-        {[&] { CDGDocument::exportVector(doc, a, b, pr, red, "vp"); },
-         rec('v', {a, b}, {par(pr, 1, 1)}, {red}, "vp")},
-        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, red, "arc"); },
-         rec('A', {a, b, c}, {par({1.5, 0}, 1, 0)}, {red}, "arc")},
-        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, red, "hx"); },
-         rec('A', {a, b, c}, {par({1.5, 2.5}, 1, 1)}, {red}, "hx")},
-        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, pr, red, "ap"); },
-         rec('a', {a, b, c}, {par({1.5, 0}, 1, 0), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "ap")},
-        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, pr, red, "hp"); },
-         rec('a', {a, b, c}, {par({1.5, 2.5}, 1, 1), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "hp")},
-        {[&] { CDGDocument::exportArc(doc, a, b, c, d, red, "f4"); },
-         rec('F', {a, b, c, d}, {}, {red}, "f4")},
-        {[&] { CDGDocument::exportArcFromPoints(doc, 1, 0, 0, 1, -1, 0, red, "f3"); },
-         rec('F', {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 0}}, {}, {red}, "f3")},
-        {[&] {
-             CDGDocument::exportArcFromPoints(doc, a, a, b, red, "flat");
-         }, // no circle: the mid is the centre
-         rec('F', {a, a, b, a}, {}, {red}, "flat")},
-        {[&] { CDGDocument::exportCircle(doc, 1, 2, 3, red, "ci"); },
-         rec('A', {{1, 2, 0}, {4, 2, 0}, {0, 0, 1}}, {par({two_pi, 0}, 1, 0)}, {red}, "ci")},
-        {[&] { CDGDocument::exportCircle(doc, P3(0, 0, 0), P3(-2, 0, 0), 2, red, "cx"); },
-         rec('A', {{0, 0, 0}, {0, 2, 0}, {-2, 0, 0}}, {par({two_pi, 0}, 1, 0)}, {red}, "cx")},
+        {[&] { CDGDocument::exportVector(doc, a, b, pr, red, "vp"); }, rec('v', {a, b}, {par(pr, 1, 1)}, {red}, "vp")},
+        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, red, "arc"); }, rec('A', {a, b, c}, {par({1.5, 0}, 1, 0)}, {red}, "arc")},
+        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, red, "hx"); }, rec('A', {a, b, c}, {par({1.5, 2.5}, 1, 1)}, {red}, "hx")},
+        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, pr, red, "ap"); }, rec('a', {a, b, c}, {par({1.5, 0}, 1, 0), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "ap")},
+        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, pr, red, "hp"); }, rec('a', {a, b, c}, {par({1.5, 2.5}, 1, 1), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "hp")},
+        {[&] { CDGDocument::exportArc(doc, a, b, c, d, red, "f4"); }, rec('F', {a, b, c, d}, {}, {red}, "f4")},
+        {[&] { CDGDocument::exportArcFromPoints(doc, 1, 0, 0, 1, -1, 0, red, "f3"); }, rec('F', {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 0}}, {}, {red}, "f3")},
+        // no circle: the mid is the centre
+        {[&] { CDGDocument::exportArcFromPoints(doc, a, a, b, red, "flat"); }, rec('F', {a, a, b, a}, {}, {red}, "flat")},
+        {[&] { CDGDocument::exportCircle(doc, 1, 2, 3, red, "ci"); }, rec('A', {{1, 2, 0}, {4, 2, 0}, {0, 0, 1}}, {par({two_pi, 0}, 1, 0)}, {red}, "ci")},
+        {[&] { CDGDocument::exportCircle(doc, P3(0, 0, 0), P3(-2, 0, 0), 2, red, "cx"); }, rec('A', {{0, 0, 0}, {0, 2, 0}, {-2, 0, 0}}, {par({two_pi, 0}, 1, 0)}, {red}, "cx")},
         {[&] { CDGDocument::exportEllipse(doc, a, b, c, red, "el"); }, rec('E', {a, b, c}, {}, {red}, "el")},
-        {[&] { CDGDocument::exportEllipse(doc, a, b, c, pr, red, "ea"); },
-         rec('e', {a, b, c}, {par(pr, 1, 1)}, {red}, "ea")},
+        {[&] { CDGDocument::exportEllipse(doc, a, b, c, pr, red, "ea"); }, rec('e', {a, b, c}, {par(pr, 1, 1)}, {red}, "ea")},
         {[&] { CDGDocument::exportTriangle(doc, a, b, c, "tri"); }, rec('T', {a, b, c}, {}, {}, "tri")},
-        {[&] {
-             CDGDocument::exportTool(doc, a, {10, 1}, {50, 8}, "tool");
-         },
-         rec('t', {a}, {par({10, 1}, 1, 1), par({50, 8}, 1, 1)}, {}, "tool")},
+        {[&] { CDGDocument::exportTool(doc, a, {10, 1}, {50, 8}, "tool"); }, rec('t', {a}, {par({10, 1}, 1, 1), par({50, 8}, 1, 1)}, {}, "tool")},
         {[&] { CDGDocument::exportWorkplane(doc, m, "wp"); }, rec('W', {}, {}, {}, "wp", ms)},
         {[&] { CDGDocument::exportInformation(doc, "two\nlines"); }, rec('I', {}, {}, {}, "two lines")},
     };
+    // clang-format on
     for (const Case& c : cases)
         c.write();
     CDGDocument::closeDoc(doc);

@@ -42,6 +42,7 @@ public:
         fs::current_path(m_path);
     }
     std::string file(const std::string& name) const { return (m_path / name).string(); }
+    const fs::path& path() const { return m_path; }
 
 private:
     fs::path m_path;

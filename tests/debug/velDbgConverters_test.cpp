@@ -60,121 +60,63 @@ std::shared_ptr<velPolyArcLineDouble> sample(double dx) {
     return p;
 }
 
-struct ConverterCase {
-    std::string name;
-    std::function<std::unique_ptr<velDebugGeometryConverter>()> make;
-    std::vector<std::vector<giPoint3>> want;
-    int arcs;
-};
-
-std::vector<ConverterCase> cases() {
-    static List list = [] {
-        List l;
-        coDListcoCursor<velAbsPolyArcLinecoPrg> c(l);
-        for (const double dx : {0.0, 10.0, 20.0})
-            c.insert_last(sample(dx));
-        return l;
-    }();
-    static velAbsPolyArcLineListIter iter(list);
-    const std::vector<giPoint3> second{{10, 0, 0}, {12, 0, 0}, {12, 2, 0}};
-    return {
-        {"line in the plane",
-         [] { return std::make_unique<velDbgLine>(giPoint2(1, 2), giPoint2(3, 4)); },
-         {{{1, 2, 0}, {3, 4, 0}}},
-         0},
-        {"line in space",
-         [] { return std::make_unique<velDbgLine>(giPoint3(1, 2, 3), giPoint3(4, 5, 6)); },
-         {{{1, 2, 3}, {4, 5, 6}}},
-         0},
-        {"vector",
-         [] { return std::make_unique<velDbgVector>(giPoint3(0, 0, 0), giVector3(10, 0, 0)); },
-         {{{0, 0, 0}, {10, 0, 0}, {8, 1, 0}, {8, -1, 0}, {10, 0, 0}}},
-         0},
-        {"vector to a point",
-         [] { return std::make_unique<velDbgVector>(giPoint3(0, 0, 0), giPoint3(10, 0, 0)); },
-         {{{0, 0, 0}, {10, 0, 0}, {8, 1, 0}, {8, -1, 0}, {10, 0, 0}}},
-         0},
-        {"circle in the plane",
-         [] { return std::make_unique<velDbgCircle>(giPoint2(1, 1), 2.0); },
-         {{{3, 1, 0}, {-1, 1, 0}, {3, 1, 0}}},
-         2},
-        {"circle in space",
-         [] { return std::make_unique<velDbgCircle>(giPoint3(0, 0, 1), 1.0, giVector3(1, 0, 0)); },
-         {{{0, 1, 1}, {0, -1, 1}, {0, 1, 1}}},
-         2},
-        {"point of the plane",
-         [] { return std::make_unique<giPoint2velDbg>(giPoint2(5, 6)); },
-         {{{5, 6, 0}}},
-         0},
-        {"point", [] { return std::make_unique<giPoint3velDbg>(giPoint3(5, 6, 7)); }, {{{5, 6, 7}}}, 0},
-        {"empty box", [] { return std::make_unique<giBox3velDbg>(giBox3()); }, {}, 0},
-        {"one polyline by index",
-         [] { return std::make_unique<velDbgSinglePolyline>(iter, 1); },
-         {second},
-         1},
-        {"the current polyline",
-         [] {
-             iter.set_index(1);
-             auto c = std::make_unique<velDbgSinglePolyline>(iter);
-             iter.reset();
-             return c;
-         },
-         {second},
-         1},
-        {"no polyline", [] { return std::make_unique<velDbgSinglePolyline>(iter, 3); }, {}, 0},
-        {"section across a corner",
-         [] {
-             iter.set_index(1);
-             auto c = std::make_unique<velDbgPolylineSection>(velPolylineSection(iter, 0.5, 1.0));
-             iter.reset();
-             return c;
-         },
-         {{{11, 0, 0}, {12, 0, 0}}},
-         0},
-        {"contour",
-         [] {
-             return std::make_unique<velAbsContourvelDbg>(
-                 std::make_shared<velPolyArcLineAdapter>(velAbsPolyArcLinecoPrg(sample(20)), 1));
-         },
-         {{{20, 0, 0}, {22, 0, 0}, {22, 2, 0}}},
-         1},
-        {"no contour", [] { return std::make_unique<velAbsContourvelDbg>(nullptr); }, {}, 0},
-        {"segment curve",
-         [] {
-             return std::make_unique<torCurvePtr3velDbg>(
-                 std::make_shared<torLine3>(giPoint3(0, 0, 0), giPoint3(1, 2, 3)));
-         },
-         {{{0, 0, 0}, {1, 2, 3}}},
-         0},
-        {"no curve", [] { return std::make_unique<torCurvePtr3velDbg>(nullptr); }, {}, 0},
+// Every converter kind draws what it is made of; calculate() starts afresh.
+TEST(DebugConverters, DrawWhatTheyAreMadeOf) {
+    List list;
+    coDListcoCursor<velAbsPolyArcLinecoPrg> cursor(list);
+    for (const double dx : {0.0, 10.0, 20.0})
+        cursor.insert_last(sample(dx));
+    velAbsPolyArcLineListIter iter(list);
+    const auto at = [&](int index, auto make) {
+        iter.set_index(index);
+        std::unique_ptr<velDebugGeometryConverter> c = make();
+        iter.reset();
+        return c;
     };
-}
-
-class Converters : public ::testing::TestWithParam<ConverterCase> {};
-
-TEST_P(Converters, DrawWhatTheyAreMadeOf) {
-    const ConverterCase& c = GetParam();
-    const auto converter = c.make();
-    EXPECT_EQ(converter->iterator().size(), 0) << "nothing before calculate()";
-    const Drawn d = drawn(*converter);
-    ASSERT_EQ(d.polylines.size(), c.want.size()) << c.name;
-    for (std::size_t k = 0; k < c.want.size(); ++k) {
-        ASSERT_EQ(d.polylines[k].size(), c.want[k].size()) << c.name;
-        for (std::size_t i = 0; i < c.want[k].size(); ++i)
-            EXPECT_LT(d.polylines[k][i].distance(c.want[k][i]), 1e-6) << c.name << " " << i;
+    using Want = std::vector<std::vector<giPoint3>>;
+    const std::vector<giPoint3> arrow{{0, 0, 0}, {10, 0, 0}, {8, 1, 0}, {8, -1, 0}, {10, 0, 0}};
+    const std::vector<giPoint3> second{{10, 0, 0}, {12, 0, 0}, {12, 2, 0}};
+    struct Case {
+        const char* name;
+        std::unique_ptr<velDebugGeometryConverter> converter;
+        Want want;
+        int arcs;
+    };
+    // clang-format off
+    Case cases[] = {
+        {"line in the plane", std::make_unique<velDbgLine>(giPoint2(1, 2), giPoint2(3, 4)), {{{1, 2, 0}, {3, 4, 0}}}, 0},
+        {"line in space", std::make_unique<velDbgLine>(giPoint3(1, 2, 3), giPoint3(4, 5, 6)), {{{1, 2, 3}, {4, 5, 6}}}, 0},
+        {"vector", std::make_unique<velDbgVector>(giPoint3(0, 0, 0), giVector3(10, 0, 0)), {arrow}, 0},
+        {"vector to a point", std::make_unique<velDbgVector>(giPoint3(0, 0, 0), giPoint3(10, 0, 0)), {arrow}, 0},
+        {"circle in the plane", std::make_unique<velDbgCircle>(giPoint2(1, 1), 2.0), {{{3, 1, 0}, {-1, 1, 0}, {3, 1, 0}}}, 2},
+        {"circle in space", std::make_unique<velDbgCircle>(giPoint3(0, 0, 1), 1.0, giVector3(1, 0, 0)), {{{0, 1, 1}, {0, -1, 1}, {0, 1, 1}}}, 2},
+        {"point of the plane", std::make_unique<giPoint2velDbg>(giPoint2(5, 6)), {{{5, 6, 0}}}, 0},
+        {"point", std::make_unique<giPoint3velDbg>(giPoint3(5, 6, 7)), {{{5, 6, 7}}}, 0},
+        {"empty box", std::make_unique<giBox3velDbg>(giBox3()), {}, 0},
+        {"polyline by index", std::make_unique<velDbgSinglePolyline>(iter, 1), {second}, 1},
+        {"current polyline", at(1, [&] { return std::make_unique<velDbgSinglePolyline>(iter); }), {second}, 1},
+        {"no polyline", std::make_unique<velDbgSinglePolyline>(iter, 3), {}, 0},
+        {"section across a corner", at(1, [&] { return std::make_unique<velDbgPolylineSection>(velPolylineSection(iter, 0.5, 1.0)); }), {{{11, 0, 0}, {12, 0, 0}}}, 0},
+        {"contour", std::make_unique<velAbsContourvelDbg>(std::make_shared<velPolyArcLineAdapter>(velAbsPolyArcLinecoPrg(sample(20)), 1)), {{{20, 0, 0}, {22, 0, 0}, {22, 2, 0}}}, 1},
+        {"no contour", std::make_unique<velAbsContourvelDbg>(nullptr), {}, 0},
+        {"segment curve", std::make_unique<torCurvePtr3velDbg>(std::make_shared<torLine3>(giPoint3(0, 0, 0), giPoint3(1, 2, 3))), {{{0, 0, 0}, {1, 2, 3}}}, 0},
+        {"no curve", std::make_unique<torCurvePtr3velDbg>(nullptr), {}, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.converter->iterator().size(), 0) << "nothing before calculate()";
+        const Drawn d = drawn(*c.converter);
+        ASSERT_EQ(d.polylines.size(), c.want.size());
+        for (std::size_t k = 0; k < c.want.size(); ++k) {
+            ASSERT_EQ(d.polylines[k].size(), c.want[k].size());
+            for (std::size_t i = 0; i < c.want[k].size(); ++i)
+                EXPECT_LT(d.polylines[k][i].distance(c.want[k][i]), 1e-6) << i;
+        }
+        EXPECT_EQ(d.arcs, c.arcs);
+        EXPECT_EQ(drawn(*c.converter).polylines.size(), c.want.size());
     }
-    EXPECT_EQ(d.arcs, c.arcs) << c.name;
-    // calculate() starts afresh.
-    EXPECT_EQ(drawn(*converter).polylines.size(), c.want.size()) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Kinds, Converters, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<ConverterCase>& info) {
-                             std::string n = info.param.name;
-                             for (char& ch : n)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return n;
-                         });
 
 TEST(DebugConverters, BoxHasTheBoxDrawing) {
     const giBox3 box({0, 0, 0}, {1, 2, 3});

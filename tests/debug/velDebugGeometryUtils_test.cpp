@@ -7,7 +7,6 @@
 #include "arcline/polyline/velPolyArcLineDouble.h"
 
 #include <cmath>
-#include <functional>
 #include <numbers>
 #include <set>
 
@@ -19,13 +18,17 @@ using U = velDebugGeometryUtils;
 namespace {
 
 constexpr double pi = std::numbers::pi;
-// Drawings are single-precision polylines: positions are rounded to floats.
-constexpr double float_tol = 1e-5;
 
-std::vector<giPoint3> positions(const velAbsPolyArcLine& p) {
+// Positions and mid points in order; drawings are single-precision polylines, so positions are compared
+// within float rounding.
+std::vector<giPoint3> positions(const velAbsPolyArcLine& p, bool mids = false) {
     std::vector<giPoint3> out;
     for (int i = 1; i <= p.num_pos(); ++i) {
         giPoint3 q;
+        if (mids && i > 1 && !p.span_linear(i - 1)) {
+            p.get_mid_pos(i - 1, q);
+            out.push_back(q);
+        }
         p.get_pos(i, q);
         out.push_back(q);
     }
@@ -36,163 +39,83 @@ void expect_near(const std::vector<giPoint3>& got, const std::vector<giPoint3>& 
                  const std::string& what) {
     ASSERT_EQ(got.size(), want.size()) << what;
     for (std::size_t i = 0; i < got.size(); ++i)
-        EXPECT_LT(got[i].distance(want[i]), float_tol * (1.0 + std::fabs(want[i].x) + std::fabs(want[i].y)))
+        EXPECT_LT(got[i].distance(want[i]), 1e-5 * (1.0 + std::fabs(want[i].x) + std::fabs(want[i].y)))
             << what << " position " << i << ": " << got[i] << " want " << want[i];
 }
 
-struct DrawingCase {
-    std::string name;
-    std::function<std::unique_ptr<velAbsPolyArcLine>()> draw;
-    std::vector<giPoint3> want;
-};
-
-// Expected positions worked out by hand from the table of drawings: u(t) = (sin t, cos t, 0).
-std::vector<DrawingCase> cases() {
+// Expected positions worked out by hand from the table of drawings: u(t) = (sin t, cos t, 0). Every span
+// straight.
+TEST(DebugDrawings, PositionsFollowTheTable) {
     const double s60 = std::sqrt(3.0);
-    return {
-        {"line",
-         [] {
-             return U::line_drawing({1, 2, 3}, {4, 5, 6});
-         },
-         {{1, 2, 3}, {4, 5, 6}}},
-        {"flat box",
-         [] {
-             return U::box_drawing(giBox2({3, 4}, {-1, 2}), 7.0);
-         },
-         {{-1, 2, 7}, {3, 2, 7}, {3, 4, 7}, {-1, 4, 7}, {-1, 2, 7}}},
-        {"cross of four spokes, first up",
-         [] {
-             return U::cross_drawing({1, 1, 0}, 1.0, 4, 0.0);
-         },
-         {{1, 1, 0}, {1, 2, 0}, {1, 1, 0}, {2, 1, 0}, {1, 1, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1, 1, 0}}},
-        {"cross of two spokes turned 45 degrees",
-         [] {
-             return U::cross_drawing({0, 0, 5}, std::sqrt(2.0), 2, 45.0);
-         },
-         {{0, 0, 5}, {1, 1, 5}, {0, 0, 5}, {-1, -1, 5}, {0, 0, 5}}},
-        {"triangle turned 90 degrees",
-         [] {
-             return U::polygon_drawing({0, 0, 0}, 2.0, 3, 90.0);
-         },
-         {{2, 0, 0}, {-1, -s60, 0}, {-1, s60, 0}, {2, 0, 0}}},
-        {"square",
-         [] {
-             return U::polygon_drawing({10, 10, 1}, 1.0, 4, 0.0);
-         },
-         {{10, 11, 1}, {11, 10, 1}, {10, 9, 1}, {9, 10, 1}, {10, 11, 1}}},
-        {"arrow in the plane",
-         [] {
-             return U::arrow_drawing(giPoint3{0, 0, 0}, giPoint3{10, 0, 0});
-         },
-         {{0, 0, 0}, {10, 0, 0}, {8, 1, 0}, {8, -1, 0}, {10, 0, 0}}},
-        {"arrow along a vector",
-         [] {
-             return U::arrow_drawing(giPoint3{1, 1, 0}, giVector3{0, -5, 0});
-         },
-         {{1, 1, 0}, {1, -4, 0}, {1.5, -3, 0}, {0.5, -3, 0}, {1, -4, 0}}},
-        {"arrow up Z spreads along X",
-         [] {
-             return U::arrow_drawing(giPoint3{0, 0, 0}, giPoint3{0, 0, 5});
-         },
-         {{0, 0, 0}, {0, 0, 5}, {0.5, 0, 4}, {-0.5, 0, 4}, {0, 0, 5}}},
-        {"arrow of no length",
-         [] {
-             return U::arrow_drawing(giPoint3{2, 2, 2}, giPoint3{2, 2, 2});
-         },
-         {{2, 2, 2}, {2, 2, 2}}},
+    struct Case {
+        const char* name;
+        std::unique_ptr<velAbsPolyArcLine> drawing;
+        std::vector<giPoint3> want;
     };
-}
-
-class Drawings : public ::testing::TestWithParam<DrawingCase> {};
-
-TEST_P(Drawings, PositionsFollowTheTable) {
-    const DrawingCase& c = GetParam();
-    const auto drawing = c.draw();
-    expect_near(positions(*drawing), c.want, c.name);
-    for (int i = 1; i < drawing->num_pos(); ++i)
-        EXPECT_TRUE(drawing->span_linear(i)) << c.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, Drawings, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<DrawingCase>& info) {
-                             std::string n = info.param.name;
-                             for (char& ch : n)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return n;
-                         });
-
-TEST(DebugDrawings, StarStartsUpAtHalfSizeThenAPoint) {
-    const auto star = U::star_drawing({0, 0, 0}, 2.0);
-    const std::vector<giPoint3> p = positions(*star);
-    ASSERT_EQ(p.size(), 11u);
-    expect_near({p[0], p[1]}, {{0, 1, 0}, {2 * std::sin(pi / 5), 2 * std::cos(pi / 5), 0}}, "star");
-    // Points at the size, dents at half of it, every 36 degrees, and closed.
-    for (int i = 0; i <= 10; ++i) {
-        const double r = i % 2 ? 2.0 : 1.0;
-        expect_near({p[static_cast<std::size_t>(i)]},
-                    {{r * std::sin(i * pi / 5), r * std::cos(i * pi / 5), 0}}, "star " + std::to_string(i));
+    // clang-format off
+    Case cases[] = {
+        {"line", U::line_drawing({1, 2, 3}, {4, 5, 6}), {{1, 2, 3}, {4, 5, 6}}},
+        {"flat box", U::box_drawing(giBox2({3, 4}, {-1, 2}), 7.0), {{-1, 2, 7}, {3, 2, 7}, {3, 4, 7}, {-1, 4, 7}, {-1, 2, 7}}},
+        {"cross, first spoke up", U::cross_drawing({1, 1, 0}, 1.0, 4, 0.0), {{1, 1, 0}, {1, 2, 0}, {1, 1, 0}, {2, 1, 0}, {1, 1, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1, 1, 0}}},
+        {"cross turned 45", U::cross_drawing({0, 0, 5}, std::sqrt(2.0), 2, 45.0), {{0, 0, 5}, {1, 1, 5}, {0, 0, 5}, {-1, -1, 5}, {0, 0, 5}}},
+        {"triangle turned 90", U::polygon_drawing({0, 0, 0}, 2.0, 3, 90.0), {{2, 0, 0}, {-1, -s60, 0}, {-1, s60, 0}, {2, 0, 0}}},
+        {"square", U::polygon_drawing({10, 10, 1}, 1.0, 4, 0.0), {{10, 11, 1}, {11, 10, 1}, {10, 9, 1}, {9, 10, 1}, {10, 11, 1}}},
+        {"arrow", U::arrow_drawing(giPoint3{0, 0, 0}, giPoint3{10, 0, 0}), {{0, 0, 0}, {10, 0, 0}, {8, 1, 0}, {8, -1, 0}, {10, 0, 0}}},
+        {"arrow along a vector", U::arrow_drawing(giPoint3{1, 1, 0}, giVector3{0, -5, 0}), {{1, 1, 0}, {1, -4, 0}, {1.5, -3, 0}, {0.5, -3, 0}, {1, -4, 0}}},
+        {"arrow up Z spreads along X", U::arrow_drawing(giPoint3{0, 0, 0}, giPoint3{0, 0, 5}), {{0, 0, 0}, {0, 0, 5}, {0.5, 0, 4}, {-0.5, 0, 4}, {0, 0, 5}}},
+        {"arrow of no length", U::arrow_drawing(giPoint3{2, 2, 2}, giPoint3{2, 2, 2}), {{2, 2, 2}, {2, 2, 2}}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        expect_near(positions(*c.drawing), c.want, c.name);
+        for (int i = 1; i < c.drawing->num_pos(); ++i)
+            EXPECT_TRUE(c.drawing->span_linear(i)) << c.name;
     }
-    EXPECT_LT(p.front().distance(p.back()), 1e-12); // sin(2 pi) is not quite 0
-    // Moved: every position moves with the centre.
-    expect_near(
-        positions(*U::star_drawing({100, -50, 3}, 2.0)),
-        [&] {
-            std::vector<giPoint3> moved;
-            for (const giPoint3& q : p)
-                moved.push_back({q.x + 100, q.y - 50, q.z + 3});
-            return moved;
-        }(),
-        "moved star");
 }
 
-TEST(DebugDrawings, ArcGoesThroughItsMidPoint) {
+// Points at the size, dents at half of it, every 36 degrees from straight up, closed; moved with the
+// centre.
+TEST(DebugDrawings, StarAlternatesPointsAndDents) {
+    for (const giPoint3 c : {giPoint3(0, 0, 0), giPoint3(100, -50, 3)}) {
+        const std::vector<giPoint3> p = positions(*U::star_drawing(c, 2.0));
+        ASSERT_EQ(p.size(), 11u);
+        for (int i = 0; i <= 10; ++i) {
+            const double r = i % 2 ? 2.0 : 1.0;
+            expect_near({p[static_cast<std::size_t>(i)]},
+                        {{c.x + r * std::sin(i * pi / 5), c.y + r * std::cos(i * pi / 5), c.z}}, "star");
+        }
+        EXPECT_LT(p.front().distance(p.back()), 1e-12); // sin(2 pi) is not quite 0
+    }
+}
+
+// An arc through its mid point; circles of two half arcs anticlockwise about the normal, starting at
+// c + r e1 through c + r e2.
+TEST(DebugDrawings, ArcsAndCirclesAboutTheirNormals) {
     const auto arc = U::arc_drawing({1, 0, 0}, {-1, 0, 0}, {0, 1, 0});
-    ASSERT_EQ(arc->num_pos(), 2);
-    EXPECT_FALSE(arc->span_linear(1));
-    giPoint3 mid;
-    arc->get_mid_pos(1, mid);
-    EXPECT_EQ(mid, (giPoint3{0, 1, 0}));
+    expect_near(positions(*arc, true), {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}}, "arc");
     EXPECT_NEAR(arc->length(), pi, 1e-6);
+    struct Circle {
+        giPoint3 centre;
+        double radius;
+        giVector3 normal;
+        giPoint3 start, mid;
+    };
+    const double h = std::sqrt(0.5);
+    const Circle circles[] = {
+        {{0, 0, 0}, 1.0, {0, 0, 1}, {1, 0, 0}, {0, 1, 0}},
+        {{5, 5, 2}, 2.0, {0, 0, 7}, {7, 5, 2}, {5, 7, 2}},
+        {{0, 0, 0}, 1.0, {0, 0, -1}, {1, 0, 0}, {0, -1, 0}}, // seen from below it turns the other way
+        {{0, 0, 0}, 3.0, {2, 0, 0}, {0, 3, 0}, {0, 0, 3}},   // Y the first of the least aligned axes
+        {{1, 1, 1}, 1.0, {0, 0, 0}, {2, 1, 1}, {1, 2, 1}},   // a zero normal is Z
+        {{0, 0, 0}, 1.0, {0, 1, 1}, {1, 0, 0}, {0, h, -h}},  // tilted: e2 = n x X
+    };
+    for (const Circle& c : circles) {
+        const auto circle = U::circle_drawing(c.centre, c.radius, c.normal);
+        const giPoint3 opposite = c.centre - (c.start - c.centre), other_mid = c.centre - (c.mid - c.centre);
+        expect_near(positions(*circle, true), {c.start, c.mid, opposite, other_mid, c.start}, "circle");
+        EXPECT_NEAR(circle->length(), 2 * pi * c.radius, 1e-5 * c.radius);
+    }
 }
-
-struct CircleCase {
-    giPoint3 centre;
-    double radius;
-    giVector3 normal;
-    giPoint3 start; // c + r e1
-    giPoint3 mid;   // c + r e2
-};
-
-class Circles : public ::testing::TestWithParam<CircleCase> {};
-
-TEST_P(Circles, TwoHalfArcsAnticlockwiseAboutTheNormal) {
-    const CircleCase c = GetParam();
-    const auto circle = U::circle_drawing(c.centre, c.radius, c.normal);
-    ASSERT_EQ(circle->num_pos(), 3);
-    const std::vector<giPoint3> p = positions(*circle);
-    giPoint3 m1, m2;
-    circle->get_mid_pos(1, m1);
-    circle->get_mid_pos(2, m2);
-    const giVector3 to_start = c.start - c.centre;
-    const giPoint3 opposite = c.centre - to_start;
-    const giPoint3 other_mid = c.centre - (c.mid - c.centre);
-    expect_near({p[0], m1, p[1], m2, p[2]}, {c.start, c.mid, opposite, other_mid, c.start}, "circle");
-    EXPECT_NEAR(circle->length(), 2 * pi * c.radius, 1e-5 * c.radius);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Normals, Circles,
-    ::testing::Values(CircleCase{{0, 0, 0}, 1.0, {0, 0, 1}, {1, 0, 0}, {0, 1, 0}},
-                      CircleCase{{5, 5, 2}, 2.0, {0, 0, 7}, {7, 5, 2}, {5, 7, 2}},
-                      // Seen from below the circle turns the other way.
-                      CircleCase{{0, 0, 0}, 1.0, {0, 0, -1}, {1, 0, 0}, {0, -1, 0}},
-                      // X normal: Y is the first of the two least aligned axes; e2 = X x Y = Z.
-                      CircleCase{{0, 0, 0}, 3.0, {2, 0, 0}, {0, 3, 0}, {0, 0, 3}},
-                      // A zero normal is Z.
-                      CircleCase{{1, 1, 1}, 1.0, {0, 0, 0}, {2, 1, 1}, {1, 2, 1}},
-                      // Tilted: the normal (0, 1, 1)/sqrt2; X is least aligned, e2 = n x X.
-                      CircleCase{
-                          {0, 0, 0}, 1.0, {0, 1, 1}, {1, 0, 0}, {0, std::sqrt(0.5), -std::sqrt(0.5)}}));
 
 TEST(DebugDrawings, BoxInSpaceWalksEveryEdge) {
     const giBox3 box({-1, 0, 2}, {3, 5, 4});
@@ -203,8 +126,7 @@ TEST(DebugDrawings, BoxInSpaceWalksEveryEdge) {
     for (std::size_t i = 0; i + 1 < p.size(); ++i) {
         const giPoint3 a = p[i], b = p[i + 1];
         // Each step runs along one edge: one coordinate changes, from one side of the box to the other.
-        const int changed = (a.x != b.x) + (a.y != b.y) + (a.z != b.z);
-        EXPECT_EQ(changed, 1) << i;
+        EXPECT_EQ((a.x != b.x) + (a.y != b.y) + (a.z != b.z), 1) << i;
         for (const giPoint3& q : {a, b})
             EXPECT_TRUE((q.x == -1 || q.x == 3) && (q.y == 0 || q.y == 5) && (q.z == 2 || q.z == 4)) << q;
         std::vector<double> u{a.x, a.y, a.z}, v{b.x, b.y, b.z};
@@ -216,6 +138,7 @@ TEST(DebugDrawings, BoxInSpaceWalksEveryEdge) {
     EXPECT_EQ(U::box_drawing(giBox2(), 0.0)->num_pos(), 0);
 }
 
+// The squares [0, 2]^2 and [1, 3]^2 cross at (2, 1) and (1, 2): circles about them, or points.
 TEST(DebugDrawings, CrossingsOfAListAsCirclesOrPoints) {
     Recorder rec;
     velDebugGeometry channel("test:crossings", "", "");
@@ -237,9 +160,7 @@ TEST(DebugDrawings, CrossingsOfAListAsCirclesOrPoints) {
     channel.flush_level();
     const std::vector<Call> calls = rec.calls();
     ASSERT_EQ(calls.size(), 2u);
-    // The squares [0, 2]^2 and [1, 3]^2 cross at (2, 1) and (1, 2).
     std::set<std::pair<double, double>> centres, points;
-    ASSERT_EQ(calls[0].polylines.size(), 2u);
     EXPECT_EQ(calls[0].arcs, 4);
     for (const auto& circle : calls[0].polylines) {
         ASSERT_EQ(circle.size(), 3u);

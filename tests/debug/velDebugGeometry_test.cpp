@@ -123,57 +123,22 @@ TEST(DebugGeometry, FlushHandsOverNamesInOrderThenNothing) {
     EXPECT_EQ(rec.size(), 2);
 }
 
-TEST(DebugGeometry, FlushAtLevelZeroKeepsAndFlushAllEmpties) {
-    Recorder rec;
-    velDebugGeometry channel("test:level0", "", "");
-    channel.append_geometry(polyline({{0, 0, 0}}).release(), "kept");
-    channel.flush_level();
-    EXPECT_EQ(channel.num_polylines(), 1);
-    // flush_all hands over at level 1, which this channel is below: emptied without output.
-    velDebugGeometry::flush_all();
-    EXPECT_EQ(channel.num_polylines(), 0);
-    EXPECT_EQ(rec.size(), 0);
-}
-
-struct OnCase {
-    int level;
-    int asked;
-    int on;
-};
-
-class DebugGeometryOn : public ::testing::TestWithParam<OnCase> {};
-
-TEST_P(DebugGeometryOn, IsTheLevelAtLeastTheOneAsked) {
-    const OnCase c = GetParam();
-    velDebugGeometry channel("test:on", "", "");
-    EXPECT_EQ(channel.on(c.asked), 0 >= c.asked ? 1 : 0); // level 0 to start with
-    channel.set_level(c.level);
-    EXPECT_EQ(channel.on(c.asked), c.on);
-    {
-        NoOutput none;
-        EXPECT_FALSE(channel.active(c.asked));
+// A channel is on when its level is at least the one asked; active when also an output function is set.
+TEST(DebugGeometry, OnAndActiveByLevel) {
+    const int cases[][3] = {{0, 2, 0},   {1, 2, 0}, {2, 2, 1}, {3, 2, 1},
+                            {100, 2, 1}, {1, 1, 1}, {0, 1, 0}, {0, 0, 1}};
+    for (const auto& [level, asked, on] : cases) {
+        velDebugGeometry channel("test:on", "", "");
+        EXPECT_EQ(channel.on(asked), 0 >= asked ? 1 : 0); // level 0 to start with
+        channel.set_level(level);
+        EXPECT_EQ(channel.on(asked), on) << level << " " << asked;
+        {
+            NoOutput none;
+            EXPECT_FALSE(channel.active(asked));
+        }
+        Recorder rec;
+        EXPECT_EQ(channel.active(asked), on == 1);
     }
-    Recorder rec;
-    EXPECT_EQ(channel.active(c.asked), c.on == 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Levels, DebugGeometryOn,
-                         ::testing::Values(OnCase{0, 2, 0}, OnCase{1, 2, 0}, OnCase{2, 2, 1}, OnCase{3, 2, 1},
-                                           OnCase{100, 2, 1}, OnCase{1, 1, 1}, OnCase{0, 1, 0},
-                                           OnCase{0, 0, 1}));
-
-TEST(DebugGeometry, LabelsAreChannelColonName) {
-    Recorder rec;
-    velDebugGeometry& off = velDebugGeometry::get_from_manager("veloffsetter");
-    const LevelGuard guard(off, 2);
-    List list;
-    push(list, polyline({{0, 0, 0}, {1, 0, 0}}));
-    const velAbsPolyArcLineListIter it(list);
-    off.copy_iter(it, "left offset", 2);
-    off.copy_iter(it, "all voronoi offsets", 3); // above the level: nothing
-    const std::vector<Call> calls = rec.calls();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].label, "veloffsetter:left offset");
 }
 
 TEST(DebugGeometry, AppendKeepsCopiesAndLeavesTheCallersIteratorAlone) {
@@ -285,7 +250,7 @@ TEST(DebugGeometry, PatternsGoToThePatternOutput) {
     EXPECT_EQ(got.curves, 2);
 }
 
-TEST(DebugGeometry, TheKernelsChannelsAreRegisteredInOrderWithTheirLegends) {
+TEST(DebugGeometry, TheKernelsChannelsAreRegisteredInOrderWithTheTablesLegends) {
     const auto table = velDebugGeometryChannels::channels();
     ASSERT_EQ(table.size(), 51u);
     std::vector<const dbgLevel*> registered;
@@ -308,25 +273,6 @@ TEST(DebugGeometry, TheKernelsChannelsAreRegisteredInOrderWithTheirLegends) {
         names.insert(c.name);
     }
     EXPECT_EQ(names.size(), 51u);
-    const std::pair<const char*, const char*> legends[] = {
-        {"arclinesorter", "0=Off, 2=detailed sorter information"},
-        {"visibility", "0=Off, 1=on"},
-        {"veloffsetter", "0=Off, 2=detailed sorter information, 3=all voronoi offsets"},
-        {"Offsetter", "0=New, 1=Contour Check, 2=Node Check"},
-        {"PolyArcLineOffsetter", "0=New, 1=Check"},
-        {"SweepOffsetter", " 0,1=Off; 2=On; 3=Extra"},
-        {"polychopper", "polyline chopper | 0,1=off; 2=on; 3=more"},
-        {"polyutils", "0=Off, 2=on"},
-        {"velPolylineUtils", "0=Off, 2=on"},
-        {"velPolylineListUtils", "0=Off, 2=on"},
-        {"vellinkpolyline", "0,1=Off; 2=On"},
-        {"implicitcurvefinder", "0,1=Off, 2=on"},
-        {"intersect", "0=Off, 1=intersection problems"},
-        {"closest_points", "Closest points between polylines"},
-    };
-    for (const auto& [name, legend] : legends)
-        EXPECT_STREQ(velDebugGeometry::get_from_manager(name).description(), legend) << name;
-
     const dbgLevel* boolean = velDebugGeometry::get_manager()->find("velarcline:boolean");
     ASSERT_NE(boolean, nullptr);
     EXPECT_EQ(boolean->type(), dbgLevel::plain_type);
@@ -367,18 +313,32 @@ TEST(DebugGeometry, TheLevelChangeFunctionHearsEveryChange) {
     EXPECT_EQ(changes, (std::vector<int>{2, 0}));
 }
 
+// Labels are "channel:name". flush_all hands over at level 1, channel by channel in registration order;
+// a channel below that level is emptied without output, and flushing at level 0 keeps what it holds.
 TEST(DebugGeometry, FlushAllTakesTheChannelsInRegistrationOrder) {
     Recorder rec;
-    velDebugGeometry first("test:first", "", "");
-    velDebugGeometry second("test:second", "", "");
+    velDebugGeometry first("test:first", "", ""), second("test:second", "", ""), off("test:level0", "", "");
     const LevelGuard a(first, 1), b(second, 1);
     second.append_geometry(polyline({{0, 0, 0}}).release(), "x");
     first.append_geometry(polyline({{1, 0, 0}}).release(), "y");
+    off.append_geometry(polyline({{0, 0, 0}}).release(), "kept");
+    off.flush_level();
+    EXPECT_EQ(off.num_polylines(), 1);
     velDebugGeometry::flush_all();
+    EXPECT_EQ(off.num_polylines(), 0);
     const std::vector<Call> calls = rec.calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].label, "test:first:y");
     EXPECT_EQ(calls[1].label, "test:second:x");
+
+    velDebugGeometry& kernel = velDebugGeometry::get_from_manager("veloffsetter");
+    const LevelGuard guard(kernel, 2);
+    List list;
+    push(list, polyline({{0, 0, 0}, {1, 0, 0}}));
+    kernel.copy_iter(velAbsPolyArcLineListIter(list), "left offset", 2);
+    kernel.copy_iter(velAbsPolyArcLineListIter(list), "all voronoi offsets", 3); // above the level: nothing
+    ASSERT_EQ(rec.size(), 3);
+    EXPECT_EQ(rec.calls()[2].label, "veloffsetter:left offset");
 }
 
 // Eight threads append to one channel at once, with plain, copied and drawn geometry; one flush must hand

@@ -13,15 +13,17 @@ std::string three_shapes() {
                     {p(0.5, 2.5), p(5.5, 2.5)}});
 }
 
-TEST(CrossingsCommand, TextJsonAndBetween) {
+TEST(CrossingsCommand, TextJsonPictureAndBetween) {
     ScratchDir dir;
-    const std::string f = dir.file("shapes.txt");
+    const std::string f = dir.file("shapes.txt"), svg = dir.file("x.svg");
     spit(f, three_shapes());
-    const Outcome text = cli({"crossings", f});
+    const Outcome text = cli({"crossings", f, "--svg", svg});
     ASSERT_EQ(text.code, 0) << text.err;
     // Two of the squares, one of the bow tie with itself, and the segment across the second square's two
     // upright sides.
     EXPECT_NE(text.out.find("\n5 crossings\n"), std::string::npos) << text.out;
+    // A layer for the input and one for the marks.
+    EXPECT_EQ(count(slurp(svg), "class=\"layer\""), 2);
 
     const Outcome js = cli({"crossings", "--json", f});
     ASSERT_EQ(js.code, 0) << js.err;
@@ -48,30 +50,6 @@ TEST(CrossingsCommand, TextJsonAndBetween) {
         EXPECT_EQ(c["polyline1"], 0);
         EXPECT_EQ(c["polyline2"], 1);
     }
-}
-
-TEST(CrossingsCommand, PictureMarksEveryCrossing) {
-    ScratchDir dir;
-    const std::string f = dir.file("shapes.txt"), svg = dir.file("x.svg");
-    spit(f, three_shapes());
-    const Outcome r = cli({"crossings", f, "--svg", svg});
-    ASSERT_EQ(r.code, 0) << r.err;
-    // A layer for the input and one for the marks: a closed circle per crossing.
-    EXPECT_EQ(count(slurp(svg), "class=\"layer\""), 2);
-    EXPECT_NE(slurp(svg).find("crossings"), std::string::npos);
-}
-
-TEST(CrossingsCommand, BadInputAndArguments) {
-    ScratchDir dir;
-    const std::string f = dir.file("shapes.txt");
-    spit(f, three_shapes());
-    const Outcome too_far = cli({"crossings", "--between", "9", f});
-    EXPECT_EQ(too_far.code, 2);
-    EXPECT_NE(too_far.err.find("--between"), std::string::npos) << too_far.err;
-    const Outcome bad = cli({"crossings", data("nan_coordinate.txt")});
-    EXPECT_EQ(bad.code, 2);
-    EXPECT_NE(bad.err.find("nan_coordinate.txt:"), std::string::npos) << bad.err;
-    EXPECT_EQ(cli({"crossings", dir.file("missing.txt")}).code, 2);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "../../debug/debugTestKit.h"
 #include "cliTestKit.h"
 
 #include "arcline/debug/CDGReader.h"
@@ -14,13 +15,8 @@ using namespace clitest;
 
 namespace {
 
-std::vector<lumet::CDGRecord> records_of(const std::string& path) {
-    std::vector<lumet::CDGRecord> out;
-    lumet::CDGReader::Fault fault;
-    EXPECT_TRUE(lumet::CDGReader::read(path, out, &fault))
-        << path << ":" << fault.line << ": " << fault.reason;
-    return out;
-}
+using debugtest::codes;
+using debugtest::records_of;
 
 // Puts every level back to its default at the end of a test.
 struct DefaultLevels {
@@ -71,11 +67,8 @@ TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
     } // uninstalled and closed
 
     const std::vector<lumet::CDGRecord> r = records_of(doc);
-    std::string codes;
-    for (const auto& rec : r)
-        codes += rec.code;
     // The label's node, a node per dropped span: a line and an arc through three points.
-    ASSERT_EQ(codes, "UULOUFOO");
+    ASSERT_EQ(codes(r), "UULOUFOO");
     EXPECT_EQ(r[0].text, "velPolylineUtils:removed_short_spans");
     EXPECT_EQ(r[1].text, "polyline 0");
     EXPECT_EQ(r[2].points[0], (lumet::P3{5, 0, 0}));

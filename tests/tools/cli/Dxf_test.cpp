@@ -4,9 +4,6 @@
 
 #include "cliTestKit.h"
 
-#include "arcline/debug/velGeometryIO.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
-
 #include <cstdlib>
 
 using namespace clitest;
@@ -34,63 +31,31 @@ std::string run_oracle(const std::string& args, const ScratchDir& dir) {
     return slurp(out);
 }
 
-struct Poly {
-    std::vector<giPoint3> positions;
-    std::vector<std::optional<giPoint3>> mids;
-};
-
-std::vector<Poly> from_oracle(const json& j) {
-    std::vector<Poly> out;
+// The oracle's polylines ({"positions": [...], "mids": [null | point per span]}) as spans.
+std::vector<Span> from_oracle(const json& j) {
     auto point = [](const json& v) {
         return giPoint3(v[0].get<double>(), v[1].get<double>(), v[2].get<double>());
     };
+    std::vector<Span> out;
+    int k = 0;
     for (const json& e : j["polylines"]) {
-        Poly p;
-        for (const json& v : e["positions"])
-            p.positions.push_back(point(v));
-        for (const json& m : e["mids"])
-            p.mids.push_back(m.is_null() ? std::nullopt : std::optional<giPoint3>(point(m)));
-        out.push_back(p);
+        const json& at = e["positions"];
+        if (at.size() == 1) out.push_back({k, point(at[0]), {}, point(at[0]), false});
+        for (std::size_t i = 0; i + 1 < at.size(); ++i) {
+            const json& m = e["mids"][i];
+            out.push_back(
+                {k, point(at[i]), m.is_null() ? giPoint3() : point(m), point(at[i + 1]), !m.is_null()});
+        }
+        ++k;
     }
     return out;
 }
 
-std::vector<Poly> from_program(const std::string& dxf, const ScratchDir& dir) {
-    const std::string txt = dir.file("read.txt");
-    const Outcome r = cli({"convert", dxf, txt});
+// What the program reads from a DXF file, through convert to the record format.
+std::vector<Span> from_program(const std::string& dxf, const ScratchDir& dir) {
+    const Outcome r = cli({"convert", dxf, dir.file("read.txt")});
     EXPECT_EQ(r.code, 0) << r.err;
-    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
-    velGeometryIO::read(txt.c_str(), list);
-    std::vector<Poly> out;
-    velAbsPolyArcLineListIter it(list);
-    for (it.reset(); ++it;) {
-        Poly p;
-        for (int i = 0; i < it.num_pos(); ++i) {
-            p.positions.push_back(it.get_pos(i));
-            if (i > 0)
-                p.mids.push_back(it.span_linear(i - 1) ? std::nullopt
-                                                       : std::optional<giPoint3>(it.get_mid_pos(i - 1)));
-        }
-        out.push_back(p);
-    }
-    return out;
-}
-
-// Same polylines: every position and mid point within `tol`.
-void expect_same(const std::vector<Poly>& a, const std::vector<Poly>& b, double tol) {
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        SCOPED_TRACE("polyline " + std::to_string(k));
-        ASSERT_EQ(a[k].positions.size(), b[k].positions.size());
-        for (std::size_t i = 0; i < a[k].positions.size(); ++i)
-            EXPECT_LE(a[k].positions[i].distance(b[k].positions[i]), tol) << i;
-        for (std::size_t i = 0; i < a[k].mids.size(); ++i) {
-            ASSERT_EQ(a[k].mids[i].has_value(), b[k].mids[i].has_value()) << i;
-            if (a[k].mids[i]) {
-                EXPECT_LE(a[k].mids[i]->distance(*b[k].mids[i]), tol) << i;
-            }
-        }
-    }
+    return spans_of(dir.file("read.txt"));
 }
 
 } // namespace
@@ -106,10 +71,11 @@ TEST(Dxf, RoundTripsThroughEzdxf) {
         const std::string ours = dir.file("ours.dxf"), theirs = dir.file("theirs.dxf");
         const Outcome w = cli({"convert", source, ours});
         ASSERT_EQ(w.code, 0) << w.err;
-        const std::vector<Poly> held = from_program(source, dir);
-        expect_same(from_oracle(json::parse(run_oracle("dump '" + ours + "'", dir))), held, 1e-12 * 100);
+        const std::vector<Span> held = from_program(source, dir);
+        expect_same_spans(from_oracle(json::parse(run_oracle("dump '" + ours + "'", dir))), held,
+                          1e-12 * 100);
         run_oracle("resave '" + ours + "' '" + theirs + "'", dir);
-        expect_same(from_program(theirs, dir), held, 1e-12 * 100);
+        expect_same_spans(from_program(theirs, dir), held, 1e-12 * 100);
     }
 }
 
@@ -123,7 +89,7 @@ TEST(Dxf, ReadsWhatEzdxfWrites) {
     run_oracle("make '" + made + "'", dir);
     const json seen = json::parse(run_oracle("dump '" + made + "'", dir));
     EXPECT_EQ(seen["unread"], (json{{"SPLINE", 1}}));
-    expect_same(from_program(made, dir), from_oracle(seen), 1e-12 * 100);
+    expect_same_spans(from_program(made, dir), from_oracle(seen), 1e-12 * 100);
     const Outcome r = cli({"info", made});
     ASSERT_EQ(r.messages().size(), 1u);
     EXPECT_NE(r.messages()[0].find(": warning: 1 SPLINE entity not read (the first here)"),

