@@ -320,6 +320,14 @@ int velPolylineSorter::sort_internal(const velPolylineListIter& in, velPolylineL
             keep_visible(loops, paths == loops.size() ? &joints : nullptr);
         }
     } else {
+        if (debug_on(2)) {
+            // Every loop, as the traversal would have seen them (written only for the channel).
+            Scratch all;
+            std::vector<char> crossed;
+            calculate_curve_rejoins(in, all, crossed, nullptr);
+            copy_uncrossed(in, crossed, all);
+            debug_list(all.iterator(), "after_visility_test1", 2);
+        }
         if (check_increment_progress()) return 1;
         remove_if(loops, [](const velPolylineListIter& p) { return p.num_pos() < 2 || empty_closed(p); });
     }
