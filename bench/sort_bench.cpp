@@ -3,9 +3,13 @@
 // one by one so that a change can be traced to the stage it moves.
 //   sort          velPolylineSorter::sort, everything
 //   intersect     the BSP crossings, the order tables and the rationalising (self_intersect)
-//   rejoins       cutting the crossed circles into segments and tracing the loops (calculate_curve_rejoins)
-//   visibility    the whole-loop visibility that keeps the union's boundaries (keep_visible)
-// Besides: the sort of a self-crossing offset-like loop of 10,000 spans, and the nesting tree of pocket.txt.
+//   paths         tracing the paths, judging each by the counts on its two sides and writing the 186 that
+//                 bound the union (write_visible_paths: what sort does under the winding rule)
+//   rejoins       writing every traced loop (calculate_curve_rejoins), and
+//   visibility    the visibility traversal of a second tree over them (keep_visible): the way taken when
+//                 some loop cannot be judged at a point of its own (coinciding boundaries) and under even-odd
+// Besides: the sort of a self-crossing offset-like loop of 10,000 spans, of 10,000 copies of one square, and
+// the nesting tree of pocket.txt.
 // The stages run on the input as sort hands it to its core (a random access view: the core reads polylines
 // by index); each stage's input is made outside the timed loop.
 
@@ -26,6 +30,7 @@
 #include <filesystem>
 #include <memory>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,6 +62,9 @@ public:
         return paths;
     }
     void visibility_stage(velAbsPolyArcLineListCursor& loops) { keep_visible(loops, nullptr); }
+    int paths_stage(const velPolylineListIter& in, velAbsPolyArcLineListCursor& loops) {
+        return write_visible_paths(in, loops);
+    }
 };
 
 void BM_circles_2k_sort(benchmark::State& state) {
@@ -88,6 +96,23 @@ void BM_circles_2k_sort_intersect(benchmark::State& state) {
     state.counters["crossings"] = crossings;
 }
 BENCHMARK(BM_circles_2k_sort_intersect)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+void BM_circles_2k_sort_paths(benchmark::State& state) {
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
+    if (!read_circles(state, polylines)) return;
+    const velAbsPolyArcLineListRAIter in(polylines);
+    StagedSorter sorter;
+    sorter.intersect_stage(in);
+    int kept = 0;
+    for (auto _ : state) {
+        velAbsPolyArcLineListCursor loops;
+        sorter.paths_stage(in, loops);
+        kept = loops.size();
+        benchmark::DoNotOptimize(kept);
+    }
+    state.counters["kept"] = kept;
+}
+BENCHMARK(BM_circles_2k_sort_paths)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 
 void BM_circles_2k_sort_rejoins(benchmark::State& state) {
     velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
@@ -165,6 +190,27 @@ void BM_sort_self_crossing_offset_loop_10k(benchmark::State& state) {
 BENCHMARK(BM_sort_self_crossing_offset_loop_10k)
     ->Unit(benchmark::kMillisecond)
     ->ComputeStatistics("min", fastest);
+
+// 10,000 copies of one square: sorted as one boundary that counts them.
+void BM_sort_10k_copies_of_one_square(benchmark::State& state) {
+    velAbsPolyArcLineListCursor in;
+    for (int i = 0; i < 10000; ++i) {
+        in.create_last_polyline();
+        velAbsPolyArcLine* square = in.current_polyarcline();
+        for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}, {0.0, 1.0}, {0.0, 0.0}})
+            square->add_pos(giPoint3(x, y, 0.0));
+    }
+    int loops = 0;
+    for (auto _ : state) {
+        velAbsPolyArcLineListCursor out;
+        velPolylineSorter sorter;
+        sorter.sort(in.iterator(), out);
+        loops = out.size();
+        benchmark::DoNotOptimize(loops);
+    }
+    state.counters["loops"] = loops;
+}
+BENCHMARK(BM_sort_10k_copies_of_one_square)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 
 // The containment tree of pocket.txt (an outer boundary with holes and islands).
 void BM_pocket_nesting(benchmark::State& state) {

@@ -28,6 +28,11 @@ constexpr double end_fractions[] = {0.01, 0.99, 0.001, 0.999, 1e-4, 1.0 - 1e-4};
 // this) and still within the band this fraction of the span before and after the test point.
 constexpr double along_sine = 1e-6;
 constexpr double along_check = 0.1;
+// The index: a polyline of more spans than this gets bands, about this many spans long each; the grid has
+// about one cell per polyline, at most this many a side.
+constexpr int banded_spans = 32;
+constexpr int spans_per_band = 4;
+constexpr int grid_side = 512;
 
 std::size_t at(int i) {
     return static_cast<std::size_t>(i);
@@ -70,6 +75,110 @@ velBooleanVisibility::velBooleanVisibility(const velPolylineListIter& combined, 
     m_side = std::max(side_step_of_size * size, side_step_roundings * DBL_EPSILON * reach);
     if (m_side == 0.0) m_side = DBL_MIN;
     m_through = through_of_side_step * m_side;
+    build_index(all);
+}
+
+void velBooleanVisibility::build_index(const giBox2& all) {
+    const int n = static_cast<int>(m_boxes.size());
+    // A span counts at points no higher or lower than its disc; the side points lie within m_side of the
+    // test point, and the band of the test point serves the three of them.
+    const double margin = 2.0 * m_side;
+    m_bands.assign(at(n), Bands{});
+    for (int i = 0; i < n; ++i) {
+        const int first = m_first[at(i)], end = m_first[at(i + 1)];
+        if (end - first <= banded_spans) continue;
+        Bands& b = m_bands[at(i)];
+        const int count = (end - first) / spans_per_band;
+        b.y0 = m_boxes[at(i)].min().y - margin;
+        const double height = m_boxes[at(i)].max().y + margin - b.y0;
+        b.step = height > 0.0 ? height / count : 1.0;
+        auto band = [&](double y) { return std::clamp(static_cast<int>((y - b.y0) / b.step), 0, count - 1); };
+        b.first.assign(at(count + 1), 0);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int k = first; k < end; ++k) {
+                const velPlaneSpan& sp = m_spans[at(k)];
+                const int lo = band(sp.C0.y - sp.reach - margin), hi = band(sp.C0.y + sp.reach + margin);
+                for (int j = lo; j <= hi; ++j) {
+                    if (pass == 0)
+                        ++b.first[at(j + 1)];
+                    else
+                        b.items[at(b.first[at(j)]++)] = k;
+                }
+            }
+            if (pass == 0) {
+                std::partial_sum(b.first.begin(), b.first.end(), b.first.begin());
+                b.items.resize(at(b.first.back()));
+            } else {
+                // The fill moved every start to the next band's: shift them back.
+                for (int j = count; j > 0; --j)
+                    b.first[at(j)] = b.first[at(j - 1)];
+                b.first[0] = 0;
+            }
+        }
+    }
+    m_grid = all;
+    if (all.empty() || n == 0) return;
+    m_grid.offset(2.0 * m_side);
+    const int side = std::clamp(static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n)))), 1, grid_side);
+    m_cols = m_rows = side;
+    m_cell_w = std::max((m_grid.max().x - m_grid.min().x) / m_cols, DBL_MIN);
+    m_cell_h = std::max((m_grid.max().y - m_grid.min().y) / m_rows, DBL_MIN);
+    auto col = [&](double x) {
+        return std::clamp(static_cast<int>((x - m_grid.min().x) / m_cell_w), 0, m_cols - 1);
+    };
+    auto row = [&](double y) {
+        return std::clamp(static_cast<int>((y - m_grid.min().y) / m_cell_h), 0, m_rows - 1);
+    };
+    m_cell_first.assign(at(m_cols * m_rows + 1), 0);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < n; ++i) {
+            const giBox2& box = m_boxes[at(i)];
+            if (box.empty()) continue;
+            const int c0 = col(box.min().x - m_side), c1 = col(box.max().x + m_side);
+            const int r0 = row(box.min().y - m_side), r1 = row(box.max().y + m_side);
+            for (int r = r0; r <= r1; ++r)
+                for (int c = c0; c <= c1; ++c) {
+                    const int cell = r * m_cols + c;
+                    if (pass == 0)
+                        ++m_cell_first[at(cell + 1)];
+                    else
+                        m_cell_items[at(m_cell_first[at(cell)]++)] = i;
+                }
+        }
+        if (pass == 0) {
+            std::partial_sum(m_cell_first.begin(), m_cell_first.end(), m_cell_first.begin());
+            m_cell_items.resize(at(m_cell_first.back()));
+        } else {
+            for (int j = m_cols * m_rows; j > 0; --j)
+                m_cell_first[at(j)] = m_cell_first[at(j - 1)];
+            m_cell_first[0] = 0;
+        }
+    }
+}
+
+std::pair<const int*, const int*> velBooleanVisibility::candidates(const giPoint2& p) const {
+    if (m_cols == 0 || !m_grid.contains(p)) return {nullptr, nullptr};
+    const int c = std::clamp(static_cast<int>((p.x - m_grid.min().x) / m_cell_w), 0, m_cols - 1);
+    const int r = std::clamp(static_cast<int>((p.y - m_grid.min().y) / m_cell_h), 0, m_rows - 1);
+    const int cell = r * m_cols + c;
+    const int* items = m_cell_items.data();
+    return {items + m_cell_first[at(cell)], items + m_cell_first[at(cell + 1)]};
+}
+
+template <class F>
+void velBooleanVisibility::for_spans_near(int i, const giPoint2& q, F&& f) const {
+    const Bands& b = m_bands[at(i)];
+    if (b.first.empty()) {
+        for (int k = m_first[at(i)]; k < m_first[at(i + 1)]; ++k)
+            f(k);
+        return;
+    }
+    const double u = (q.y - b.y0) / b.step;
+    const int count = static_cast<int>(b.first.size()) - 1;
+    if (!(u >= 0.0) || u >= count) return;
+    const int j = static_cast<int>(u);
+    for (int e = b.first[at(j)]; e < b.first[at(j + 1)]; ++e)
+        f(b.items[at(e)]);
 }
 
 velBooleanVisibility::~velBooleanVisibility() = default;
@@ -97,12 +206,18 @@ int velBooleanVisibility::decide(int operation, const velPolylineListIter& loop,
 }
 
 bool velBooleanVisibility::side_counts(const velPolylineListIter& loop, Counts& left, Counts& right,
-                                       bool* shares) const {
+                                       bool* shares, bool* clear) const {
+    if (clear) *clear = false;
     const int spans = loop.num_pos() - 1;
     if (spans < 1) return false;
     std::vector<double> lengths(at(spans));
-    for (int k = 0; k < spans; ++k)
-        lengths[at(k)] = velPolylineUtils::span_length(k, loop);
+    // Spans ranked by their chords (an arc's length is no shorter): no arc length needed per span.
+    giPoint3 from = loop.get_pos(0);
+    for (int k = 0; k < spans; ++k) {
+        const giPoint3 to = loop.get_pos(k + 1);
+        lengths[at(k)] = std::hypot(to.x - from.x, to.y - from.y);
+        from = to;
+    }
     std::vector<int> order(at(spans));
     std::iota(order.begin(), order.end(), 0);
     const int tried = std::min(spans, test_spans);
@@ -129,6 +244,7 @@ bool velBooleanVisibility::side_counts(const velPolylineListIter& loop, Counts& 
                 left = l;
                 right = r;
                 if (shares) *shares = false;
+                if (clear) *clear = true;
                 return true;
             }
             if (!have_fallback) {
@@ -165,21 +281,24 @@ bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, 
         on_right(p.x + uy * m_side, p.y - ux * m_side);
     int along_same = 0;
     along_count = 0;
-    const int n = static_cast<int>(m_boxes.size());
-    for (int i = 0; i < n; ++i) {
+    const auto [first_candidate, end_candidate] = candidates(p);
+    for (const int* c = first_candidate; c != end_candidate; ++c) {
+        const int i = *c;
         if (!m_boxes[at(i)].contains(p, m_side)) continue;
         const int first = m_first[at(i)], end = m_first[at(i + 1)];
         if (end == first) continue;
         const int weight = m_weights[at(i)];
         int& count_l = i < m_second ? left.a : left.b;
         int& count_r = i < m_second ? right.a : right.b;
-        int w = 0, near = -1;
-        for (int k = first; k < end; ++k) {
-            const velPlaneSpan& sp = m_spans[at(k)];
-            w += sp.winding_share(p);
-            if (near < 0 && sp.near(p, m_through)) near = k;
-        }
+        // The winding number at the test point itself serves only a boundary that does not run through it
+        // (on a boundary it would be the costly exact case): the near span is looked for first.
+        int near = -1;
+        for_spans_near(i, p, [&](int k) {
+            if (near < 0 && m_spans[at(k)].near(p, m_through)) near = k;
+        });
         if (near < 0) {
+            int w = 0;
+            for_spans_near(i, p, [&](int k) { w += m_spans[at(k)].winding_share(p); });
             count_l += weight * w;
             count_r += weight * w;
             continue;
@@ -201,20 +320,56 @@ bool velBooleanVisibility::counts_at(const velPolylineListIter& loop, int span, 
             const giPoint3 q3 = loop.get_interpolated_pos(span + std::clamp(g, 0.0, 1.0));
             const giPoint2 q(q3.x, q3.y);
             along = false;
-            for (int k = first; k < end && !along; ++k)
-                along = m_spans[at(k)].near(q, m_through);
+            for_spans_near(i, q, [&](int k) { along = along || m_spans[at(k)].near(q, m_through); });
         }
         if (!along && strict) return false;
         ++along_count;
         if (!after.invalid() && ux * after.x() + uy * after.y() > 0.0) ++along_same;
         int wl = 0, wr = 0;
-        for (int k = first; k < end; ++k) {
+        for_spans_near(i, p, [&](int k) {
             wl += m_spans[at(k)].winding_share(on_left);
             wr += m_spans[at(k)].winding_share(on_right);
-        }
+        });
         count_l += weight * wl;
         count_r += weight * wr;
     }
     shares = along_same > 1;
     return true;
+}
+
+bool velBooleanVisibility::clear_counts_along(const velPolylineListIter& curve, double t0, double t1,
+                                              Counts& left, Counts& right) const {
+    const int first = std::max(static_cast<int>(std::floor(t0)), 0);
+    const int end = std::min(static_cast<int>(std::ceil(t1)), curve.num_pos() - 1);
+    // The spans of the stretch, each with the part of it inside, ranked by the part's chord.
+    struct Part {
+        int span;
+        double lo, hi, chord;
+    };
+    std::vector<Part> parts;
+    for (int k = first; k < end; ++k) {
+        const double lo = std::max(t0 - k, 0.0), hi = std::min(t1 - k, 1.0);
+        if (!(hi > lo)) continue;
+        const giPoint3 a = curve.get_pos(k), b = curve.get_pos(k + 1);
+        parts.push_back({k, lo, hi, (hi - lo) * std::hypot(b.x - a.x, b.y - a.y)});
+    }
+    const std::size_t tried = std::min(parts.size(), static_cast<std::size_t>(test_spans));
+    std::partial_sort(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(tried), parts.end(),
+                      [](const Part& a, const Part& b) { return a.chord > b.chord; });
+    for (const double f : test_fractions) {
+        for (std::size_t i = 0; i < tried; ++i) {
+            const Part& part = parts[i];
+            if (!(part.chord > 0.0)) break;
+            Counts l, r;
+            bool shared = false;
+            int along = 0;
+            if (!counts_at(curve, part.span, part.lo + f * (part.hi - part.lo), l, r, shared, along, true) ||
+                along > 1)
+                continue;
+            left = l;
+            right = r;
+            return true;
+        }
+    }
+    return false;
 }

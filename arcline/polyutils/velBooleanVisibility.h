@@ -33,6 +33,7 @@
 #include "arcline/polyline/utils/velPlaneSpan.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class velPolylineListIter;
@@ -63,11 +64,18 @@ public:
 
     // The counts on the left and the right of the loop at its test point; false when the loop has no span
     // of any length.
-    bool side_counts(const velPolylineListIter& loop, Counts& left, Counts& right,
-                     bool* shares = nullptr) const;
+    // `clear` (may be null) is set when no other boundary runs along the loop at the point that decided.
+    bool side_counts(const velPolylineListIter& loop, Counts& left, Counts& right, bool* shares = nullptr,
+                     bool* clear = nullptr) const;
 
     // The half width of the band round a test point in which boundaries count as running through it.
     double through_distance() const { return m_through; }
+
+    // The counts on the two sides of the stretch t0 .. t1 (t0 < t1) of the current polyline of `curve`, a
+    // polyline of the combined list (or a copy of one): true only at a point where no other boundary runs
+    // along it, touches or crosses it.
+    bool clear_counts_along(const velPolylineListIter& curve, double t0, double t1, Counts& left,
+                            Counts& right) const;
 
 private:
     // Counts at the point of span `span` at fraction f of the loop; false (when strict) when some boundary
@@ -75,6 +83,13 @@ private:
     // that run along the loop there (its own curve among them), `shares` whether one runs the same way.
     bool counts_at(const velPolylineListIter& loop, int span, double f, Counts& left, Counts& right,
                    bool& shares, int& along, bool strict) const;
+
+    // Calls f(k) for the spans of polyline i that can matter at q: those whose height reaches q's.
+    template <class F>
+    void for_spans_near(int i, const giPoint2& q, F&& f) const;
+    // The polylines whose boxes, grown by the side step, may hold p: [first, end) of m_cell_items.
+    std::pair<const int*, const int*> candidates(const giPoint2& p) const;
+    void build_index(const giBox2& all);
 
     std::unique_ptr<velPolylineListIter> m_list;
     int m_second;
@@ -84,4 +99,18 @@ private:
     std::vector<int> m_first;          // polyline i's spans: m_first[i] .. m_first[i + 1] - 1
     double m_through = 0.0;            // boundaries nearer than this run through the test point
     double m_side = 0.0;               // the distance of the two side points from the test point
+    // Where to look, so that a test costs the boundaries near its point and not the whole list: a grid over
+    // the list's box whose cells hold the polylines whose grown boxes meet them, and for a polyline of many
+    // spans, bands across its height that hold the spans reaching into them (every span that can count at
+    // a point lies in the point's band).
+    struct Bands {
+        double y0 = 0.0, step = 1.0;
+        std::vector<int> first; // band b's spans: items[first[b]] .. items[first[b + 1]] - 1
+        std::vector<int> items;
+    };
+    std::vector<Bands> m_bands; // per polyline; no bands: every span is read
+    giBox2 m_grid;
+    int m_cols = 0, m_rows = 0;
+    double m_cell_w = 1.0, m_cell_h = 1.0;
+    std::vector<int> m_cell_first, m_cell_items;
 };

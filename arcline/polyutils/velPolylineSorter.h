@@ -15,9 +15,17 @@
 // (fix_crossing_consistency). Then every crossed boundary is cut at its crossings into segments, and the
 // segments are joined into closed loops by switching to the other curve at every crossing. Loops made that
 // way never cross each other (they touch at most, at the crossing points), and along each of them the
-// winding count on its left is one more than on its right. The visibility of whole loops (the winding
-// counts on their two sides, evaluated on the BSP tree) then keeps the loops that separate counts 0 and 1
-// (visible mode 1, the winding rule) or an odd count from an even one (mode 0, even-odd).
+// winding count on its left is one more than on its right. Under the winding rule (visible mode 1) a loop
+// is therefore judged at one point of its own, where no other boundary runs along it, by the winding counts
+// of the input on its two sides; only the loops that separate counts 0 and 1 are written. Where some loop
+// has no such point (boundaries that coincide along all of it), every loop is written and the visibility
+// traversal of a BSP tree over them decides with its tie rules; so it does under even-odd (mode 0), which
+// keeps the loops between an odd count and an even one.
+//
+// Copies of one boundary (the same spans the same way round, from any start, within 1e-5) are sorted as
+// one boundary whose count is their number: 10,000 copies of a square cost what one does. Copies that
+// another boundary crosses are sorted one by one (a loop through them would not keep one count more on its
+// left than on its right).
 //
 // Failure: results are codes, never exceptions. When the crossings cannot be made consistent the sort is
 // retried once on the input moved by 1e-5 (each position in a different direction); when that fails too the
@@ -206,6 +214,29 @@ protected:
                                 std::vector<char>& crossed, velSegmentMap* joints = nullptr);
     void copy_uncrossed(const velPolylineListIter& in, const std::vector<char>& crossed,
                         velPolylineListCursor& out) const;
+    // One segment of a path: curve `curve` from t0 forwards to t1, through its closure when `wraps`; and a
+    // path, its segments in order.
+    struct Piece {
+        int curve;
+        double t0, t1;
+        bool wraps;
+    };
+    struct Path {
+        std::vector<Piece> pieces;
+        bool closed = false;
+    };
+    std::vector<Path> trace_paths(const velPolylineListIter& in, std::vector<char>& crossed) const;
+    void write_path(const velPolylineListIter& in, const Path& path, velAbsPolyArcLineListCursor& out,
+                    velSegmentMap* joints) const;
+    // Under the winding rule: the paths (and uncrossed polylines) that bound the region, written to `out`,
+    // each judged by the counts of `in` on its two sides at one point. A path switches curves at every
+    // crossing, so the count on its left is the count on its right plus one along its whole length, and one
+    // point tells whether it separates 0 from 1: no second tree over the paths is needed. Returns 1 when
+    // written; 0, with nothing written, when some path has no point where its own curve alone runs
+    // (coinciding boundaries, which the traversal's tie rules order); weighted_copies_crossed.
+    int write_visible_paths(const velPolylineListIter& in, velAbsPolyArcLineListCursor& out);
+    // The longest pieces of a path tried for a point that judges it.
+    static constexpr std::size_t max_judged_pieces = 8;
     // Keeps the polylines of `list` (a cursor's list) that are visible under the sorter's mode.
     void keep_visible(velAbsPolyArcLineListCursor& list, const velSegmentMap* joints);
     // Per loop of a list of loops that do not cross: 1 when its orientation disagrees with its depth in the
@@ -245,6 +276,10 @@ private:
     void* m_closure_data = nullptr;
     int m_visible_mode = 1;
     std::vector<int> m_weights;
+    // The sort's weight of every polyline of its core's input (copies merged); empty: all 1.
+    std::vector<int> m_sort_weights;
+    // sort_internal's answer when copies merged into one weighted boundary are crossed by others.
+    static constexpr int weighted_copies_crossed = 4;
     int m_boolean_code = 0;
     velVisibilityResult m_result;
     velVisibilityResult m_result2;

@@ -30,6 +30,91 @@ std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
+// Two closed polylines are copies of one boundary when they have the same spans, the same way round, from
+// any start: every position and every arc's mid point within tol.
+bool same_copy(const velPolylineListIter& a, const velPolylineListIter& b, double tol) {
+    const int spans = a.num_pos() - 1;
+    if (spans < 1 || b.num_pos() - 1 != spans) return false;
+    const giPoint3 start = a.get_pos(0);
+    for (int r = 0; r < spans; ++r) {
+        if (!b.get_pos(r).coincident(start, tol)) continue;
+        bool same = true;
+        for (int k = 0; k < spans && same; ++k) {
+            const int j = (r + k) % spans;
+            same = a.span_linear(k) == b.span_linear(j) &&
+                   a.get_pos(k + 1).coincident(b.get_pos(j + 1), tol) &&
+                   (a.span_linear(k) || a.get_mid_pos(k).coincident(b.get_mid_pos(j), tol));
+        }
+        if (same) return true;
+    }
+    return false;
+}
+
+// Copies of one boundary (under the winding rule) are sorted once, as one boundary of a weight that counts
+// them: n copies of a square cost what one does, where each pair of copies would meet along every span.
+// Returns the weight of every polyline left in `work`, empty when there were no copies; `all` gets the list
+// as it was when there were.
+std::vector<int> merge_copies(Scratch& work, Scratch& all) {
+    const int n = work.size();
+    if (n < 2) return {};
+    // Copies have the same positions and mid points: boxes of those find the candidates without the
+    // arcs' extremes.
+    std::vector<giBox3> boxes(at(n));
+    for (int i = 0; i < n; ++i) {
+        work.set_index(i);
+        const velPolylineListIter& p = work.iterator();
+        giBox3& box = boxes[at(i)];
+        for (int k = 0; k < p.num_pos(); ++k) {
+            box.merge(p.get_pos(k));
+            if (k + 1 < p.num_pos() && !p.span_linear(k)) box.merge(p.get_mid_pos(k));
+        }
+    }
+    std::vector<int> order(at(n));
+    for (int i = 0; i < n; ++i)
+        order[at(i)] = i;
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const giPoint3 &p = boxes[at(a)].min(), &q = boxes[at(b)].min();
+        return p.x != q.x ? p.x < q.x : p.y < q.y;
+    });
+    std::vector<int> copy_of(at(n), -1);
+    // Read by index in box order: a random access view.
+    velAbsPolyArcLineListRAIter a_view(work.list()), b_view(work.list());
+    velPolylineListIter *a = &a_view, *b = &b_view;
+    bool any = false;
+    for (std::size_t u = 0; u < order.size(); ++u) {
+        const int i = order[u];
+        if (copy_of[at(i)] >= 0) continue;
+        const giBox3& bi = boxes[at(i)];
+        a->set_index(i);
+        for (std::size_t v = u + 1;
+             v < order.size() && boxes[at(order[v])].min().x <= bi.min().x + velTol::same_box; ++v) {
+            const int j = order[v];
+            const giBox3& bj = boxes[at(j)];
+            if (copy_of[at(j)] >= 0 || !bi.min().coincident(bj.min(), velTol::same_box) ||
+                !bi.max().coincident(bj.max(), velTol::same_box))
+                continue;
+            b->set_index(j);
+            if (!same_copy(*a, *b, velTol::same_box)) continue;
+            copy_of[at(j)] = i;
+            any = true;
+        }
+    }
+    if (!any) return {};
+    copy_all(work.iterator(), all);
+    std::vector<int> weight(at(n), 1);
+    for (int j = 0; j < n; ++j)
+        if (copy_of[at(j)] >= 0) ++weight[at(copy_of[at(j)])];
+    std::vector<int> kept;
+    for (int i = n - 1; i >= 0; --i) {
+        if (copy_of[at(i)] < 0) continue;
+        work.set_index(i);
+        work.remove();
+    }
+    for (int i = 0; i < n; ++i)
+        if (copy_of[at(i)] < 0) kept.push_back(weight[at(i)]);
+    return kept;
+}
+
 } // namespace
 
 int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor& out,
@@ -137,8 +222,20 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
     if (work.size() == 0) return 0;
 
     // The core reads polylines by index (every segment of every path): a random access view of the list.
-    const std::unique_ptr<velPolylineListIter> cleaned(new velAbsPolyArcLineListRAIter(work.list()));
+    Scratch all_copies;
+    if (m_visible_mode != 0) m_sort_weights = merge_copies(work, all_copies);
+    std::unique_ptr<velPolylineListIter> cleaned(new velAbsPolyArcLineListRAIter(work.list()));
     int code = sort_internal(*cleaned, out, 1);
+    if (code == weighted_copies_crossed) {
+        // Copies of a boundary that others cross are sorted one by one: a loop through them would not keep
+        // one count on its right.
+        m_sort_weights.clear();
+        work.clear();
+        copy_all(all_copies.iterator(), work);
+        cleaned = std::make_unique<velAbsPolyArcLineListRAIter>(work.list());
+        out.clear();
+        code = sort_internal(*cleaned, out, 1);
+    }
     if (code != 0 && !m_stopped) {
         Scratch moved;
         copy_all(*cleaned, moved);
@@ -153,11 +250,15 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
         if (code != 0) {
             debug_list(*cleaned, "still_error", 2);
             out.clear();
-            copy_all(*cleaned, out);
+            if (m_sort_weights.empty())
+                copy_all(*cleaned, out);
+            else
+                copy_all(all_copies.iterator(), out);
         } else {
             debug_list(out.iterator(), "ok", 2);
         }
     }
+    m_sort_weights.clear();
     if (m_stopped) {
         out.clear();
         return 1;
@@ -191,27 +292,44 @@ int velPolylineSorter::sort_internal(const velPolylineListIter& in, velPolylineL
     if (check_increment_progress()) return 1;
 
     Scratch loops;
-    velSegmentMap joints;
-    std::vector<char> crossed;
-    {
+    // Under the winding rule the paths are judged as they are traced and only those that bound the region
+    // are written; where that cannot judge them all, every loop is written and the traversal decides.
+    int visible = 0;
+    if (m_visible_mode != 0) {
+        visible = write_visible_paths(in, loops);
+        if (visible == weighted_copies_crossed) return visible;
+    }
+    if (visible != 1) {
+        if (!m_sort_weights.empty()) return weighted_copies_crossed;
+        velSegmentMap joints;
+        std::vector<char> crossed;
         // Joints are numbered by the loops' indices: size the map for every loop the paths can make.
         joints.resize(m_tables.num_valid() + 1);
         calculate_curve_rejoins(in, loops, crossed, &joints);
-    }
-    const int paths = loops.size();
-    joints.resize(paths);
-    copy_uncrossed(in, crossed, loops);
-    debug_list(loops.iterator(), "after_visility_test1", 2);
-    if (check_increment_progress()) return 1;
-    remove_if(loops, [](const velPolylineListIter& p) { return p.num_pos() < 2 || empty_closed(p); });
-    // Removing loops renumbers them; the joints were only for the loops of the paths, which come first and
-    // keep their order among themselves, so they are remapped by the removals below the paths' count.
-    if (m_visible_mode == 0) {
-        // Even-odd: every loop separates an even count from an odd one, so every loop bounds the region;
-        // only its orientation is set, by its depth among the others.
-        orient_by_depth(loops);
+        const int paths = loops.size();
+        joints.resize(paths);
+        copy_uncrossed(in, crossed, loops);
+        debug_list(loops.iterator(), "after_visility_test1", 2);
+        if (check_increment_progress()) return 1;
+        remove_if(loops, [](const velPolylineListIter& p) { return p.num_pos() < 2 || empty_closed(p); });
+        if (m_visible_mode == 0) {
+            // Even-odd: every loop separates an even count from an odd one, so every loop bounds the region;
+            // only its orientation is set, by its depth among the others.
+            orient_by_depth(loops);
+        } else {
+            keep_visible(loops, paths == loops.size() ? &joints : nullptr);
+        }
     } else {
-        keep_visible(loops, paths == loops.size() ? &joints : nullptr);
+        if (debug_on(2)) {
+            // Every loop, as the traversal would have seen them (written only for the channel).
+            Scratch all;
+            std::vector<char> crossed;
+            calculate_curve_rejoins(in, all, crossed, nullptr);
+            copy_uncrossed(in, crossed, all);
+            debug_list(all.iterator(), "after_visility_test1", 2);
+        }
+        if (check_increment_progress()) return 1;
+        remove_if(loops, [](const velPolylineListIter& p) { return p.num_pos() < 2 || empty_closed(p); });
     }
     debug_list(loops.iterator(), "after_visility_test2", 2);
     if (check_increment_progress()) return 1;

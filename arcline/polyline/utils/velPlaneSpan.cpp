@@ -11,6 +11,8 @@ namespace {
 
 // Relative room given to the disc that holds a span, for the rounding of its radius.
 constexpr double reach_margin = 1e-9;
+// Relative room given to the distance from an arc's circle computed from its centre, which is rounded.
+constexpr double centre_rounding = 1e-9;
 
 // The bulge of the arc through A, M and B from the angle at M: tan(sweep / 4) = cot(AMB / 2), written as
 // |u x v| / (|u| |v| - u.v) (u, v from M to A and B) so that nearly straight arcs keep their digits. Any
@@ -52,6 +54,16 @@ bool velPlaneSpan::near(const giPoint2& P, double tol) const {
         const double l2 = d.length_squared();
         const double t = l2 > 0.0 ? std::clamp((P - s.A).dot(d) / l2, 0.0, 1.0) : 0.0;
         return P.distance_squared(s.A + d * t) <= tol * tol;
+    }
+    // Off the arc's circle by more than tol (and a margin for the rounding of the centre): not near.
+    const giVector2 u = s.A - s.M, v = s.B - s.M;
+    const double den = 2.0 * u.cross(v);
+    if (den != 0.0) {
+        const double uu = u.length_squared(), vv = v.length_squared();
+        const giPoint2 centre(s.M.x + (v.y() * uu - u.y() * vv) / den,
+                              s.M.y + (u.x() * vv - v.x() * uu) / den);
+        const double r = centre.distance(s.M), d = centre.distance(P);
+        if (std::fabs(d - r) > tol + centre_rounding * (r + d)) return false;
     }
     const double p0[2] = {s.A.x, s.A.y}, p1[2] = {s.B.x, s.B.y}, q[2] = {P.x, P.y};
     double d, t, nearest[2];

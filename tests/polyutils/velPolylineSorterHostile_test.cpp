@@ -1,0 +1,138 @@
+// The sorter on hostile input: many copies of one boundary, a boundary of 100,000 spans, zero-area slivers,
+// coincident arcs split at different points, non-finite coordinates. Each sort runs under a progress break
+// that stops it after a generous deadline, so that a run that would not end fails instead of hanging; the
+// results are checked by loop count and exact area.
+
+#include "arcline/lists/velAbsPolyArcLineListCursor.h"
+#include "arcline/platform/velProgressBreak.h"
+#include "arcline/polyline/utils/velPolylineUtils.h"
+#include "arcline/polyutils/velPolylineSorter.h"
+#include "tests/intersect/bspTestKit.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <numbers>
+
+namespace velPolylineSorterHostile_test {
+
+using namespace bsptest;
+constexpr double pi = std::numbers::pi;
+
+std::unique_ptr<velAbsPolyArcLine> rect(double x0, double y0, double x1, double y1, bool ccw = true) {
+    std::vector<V> pts{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}};
+    if (!ccw) std::reverse(pts.begin(), pts.end());
+    return polyline(pts);
+}
+
+// Stops the operation once the deadline has passed: a bound on the run time that is no timed assertion.
+class Deadline : public velProgressBreak {
+public:
+    explicit Deadline(std::chrono::seconds s) : m_end(std::chrono::steady_clock::now() + s) {}
+
+protected:
+    bool on_progress(int, int) override { return std::chrono::steady_clock::now() > m_end; }
+
+private:
+    std::chrono::steady_clock::time_point m_end;
+};
+
+struct Case {
+    const char* name;
+    std::function<void(List&)> input;
+    int loops;
+    double area;
+};
+
+class Hostile : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Hostile, SortsWithinTheDeadline) {
+    List in;
+    GetParam().input(in);
+    velAbsPolyArcLineListCursor out;
+    velPolylineSorter sorter;
+    Deadline deadline(std::chrono::seconds(120));
+    sorter.set_progress_break(&deadline);
+    ASSERT_EQ(sorter.sort(in.iter, out), 0);
+    EXPECT_EQ(out.size(), GetParam().loops);
+    double area = 0.0;
+    for (out.reset(); ++out;)
+        area += velPolylineUtils::area(out.iterator());
+    EXPECT_NEAR(area, GetParam().area, 1e-9 * std::max(1.0, std::fabs(GetParam().area)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sorter, Hostile,
+    ::testing::Values(
+        Case{"ten_thousand_copies_of_one_square",
+             [](List& in) {
+                 for (int i = 0; i < 10000; ++i)
+                     in.add(rect(0, 0, 1, 1));
+             },
+             1, 1.0},
+        // Copies count: inside a clockwise square (count -1) one copy leaves nothing, two leave the square.
+        Case{"one_copy_inside_a_clockwise_square",
+             [](List& in) {
+                 in.add(rect(-5, -5, 5, 5, false));
+                 in.add(rect(0, 0, 1, 1));
+             },
+             0, 0.0},
+        Case{"two_copies_started_apart_inside_a_clockwise_square",
+             [](List& in) {
+                 in.add(rect(-5, -5, 5, 5, false));
+                 in.add(rect(0, 0, 1, 1));
+                 in.add(polyline({{1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}}));
+             },
+             1, 1.0},
+        // Copies that another boundary crosses are sorted one by one.
+        Case{"copies_crossed_by_another_square",
+             [](List& in) {
+                 for (int i = 0; i < 20; ++i)
+                     in.add(rect(0, 0, 2, 2));
+                 in.add(rect(1, 1, 3, 3));
+             },
+             1, 7.0},
+        // A regular polygon of 100,000 sides, and a circle of two arcs through its corners beside it.
+        Case{"a_boundary_of_100000_spans",
+             [](List& in) {
+                 constexpr int n = 100000;
+                 std::vector<V> pts;
+                 for (int i = 0; i <= n; ++i)
+                     pts.push_back({std::cos(2 * pi * (i % n) / n), std::sin(2 * pi * (i % n) / n)});
+                 in.add(polyline(pts));
+                 in.add(polyline({{4, 0}, {2, 0}, {4, 0}}, {1, 1}));
+             },
+             2, 0.5 * 100000 * std::sin(2 * pi / 100000) + pi},
+        // A square with a spike out and back along one edge, and a closed polyline of no area.
+        Case{"zero_area_slivers",
+             [](List& in) {
+                 in.add(polyline({{0, 0}, {1, 0}, {1, 1}, {1, 2}, {1, 1}, {0, 1}, {0, 0}}));
+                 in.add(polyline({{3, 0}, {4, 0}, {3, 0}}));
+             },
+             1, 1.0},
+        // One circle given twice, split into its two arcs at different points: they coincide everywhere.
+        Case{"coincident_arcs_split_apart",
+             [](List& in) {
+                 in.add(polyline({{1, 0}, {-1, 0}, {1, 0}}, {1, 1}));
+                 in.add(polyline({{0, 1}, {0, -1}, {0, 1}}, {1, 1}));
+             },
+             1, pi}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Hostile, NonFiniteCoordinatesAreRefusedAndTheInputKept) {
+    List in;
+    in.add(rect(0, 0, 1, 1));
+    in.add(polyline({{0, 0}, {std::numeric_limits<double>::quiet_NaN(), 1}, {1, 1}, {0, 0}}));
+    in.add(polyline({{0, 0}, {std::numeric_limits<double>::infinity(), 1}, {1, 1}, {0, 0}}));
+    velAbsPolyArcLineListCursor out;
+    velPolylineSorter sorter;
+    EXPECT_EQ(sorter.sort(in.iter, out), velPolylineSorter::non_finite_input);
+    EXPECT_EQ(out.size(), 0);
+    EXPECT_EQ(in.polylines.size(), 3u);
+    EXPECT_EQ(in.polylines[1]->num_pos(), 4);
+}
+
+} // namespace velPolylineSorterHostile_test
