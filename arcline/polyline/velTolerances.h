@@ -67,6 +67,8 @@ inline constexpr double corner_split_pull = 0.01;
 inline constexpr double empty_area = coincident;
 // Boxes of a boundary and of its reverse that agree within this make the two cancel.
 inline constexpr double same_box = span_fraction;
+// Boundaries whose positions and arc mid points agree within this are copies: the sort takes them once.
+inline constexpr double same_copy = coincident;
 // A boundary whose closing point lies within this of another part of itself is restarted elsewhere.
 inline constexpr double closure_crossing = 1.1 * span_fraction;
 // Crossings closer than these along their curves have an uncertain order: first tried at the finer one.

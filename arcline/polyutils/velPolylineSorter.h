@@ -22,10 +22,10 @@
 // traversal of a BSP tree over them decides with its tie rules; so it does under even-odd (mode 0), which
 // keeps the loops between an odd count and an even one.
 //
-// Copies of one boundary (the same spans the same way round, from any start, within 1e-5) are sorted as
+// Copies of one boundary (the same spans the same way round, from any start, within 1e-10) are sorted as
 // one boundary whose count is their number: 10,000 copies of a square cost what one does. Copies that
-// another boundary crosses are sorted one by one (a loop through them would not keep one count more on its
-// left than on its right).
+// another boundary crosses are sorted one by one by the traversal (a loop through them would not keep one
+// count more on its left than on its right, and coinciding copies leave no point to judge a loop at).
 //
 // Failure: results are codes, never exceptions. When the crossings cannot be made consistent the sort is
 // retried once on the input moved by 1e-5 (each position in a different direction); when that fails too the
@@ -280,6 +280,8 @@ private:
     std::vector<int> m_sort_weights;
     // sort_internal's answer when copies merged into one weighted boundary are crossed by others.
     static constexpr int weighted_copies_crossed = 4;
+    // Whether the sort judges its paths at a point of their own (off for copies that others cross).
+    bool m_judge_paths = true;
     int m_boolean_code = 0;
     velVisibilityResult m_result;
     velVisibilityResult m_result2;

@@ -31,7 +31,8 @@ std::size_t at(int i) {
 }
 
 // Two closed polylines are copies of one boundary when they have the same spans, the same way round, from
-// any start: every position and every arc's mid point within tol.
+// any start: every position and every arc's mid point within tol (velTol::same_copy: boundaries moved by
+// more than that are sorted as two).
 bool same_copy(const velPolylineListIter& a, const velPolylineListIter& b, double tol) {
     const int spans = a.num_pos() - 1;
     if (spans < 1 || b.num_pos() - 1 != spans) return false;
@@ -87,14 +88,14 @@ std::vector<int> merge_copies(Scratch& work, Scratch& all) {
         const giBox3& bi = boxes[at(i)];
         a->set_index(i);
         for (std::size_t v = u + 1;
-             v < order.size() && boxes[at(order[v])].min().x <= bi.min().x + velTol::same_box; ++v) {
+             v < order.size() && boxes[at(order[v])].min().x <= bi.min().x + velTol::same_copy; ++v) {
             const int j = order[v];
             const giBox3& bj = boxes[at(j)];
-            if (copy_of[at(j)] >= 0 || !bi.min().coincident(bj.min(), velTol::same_box) ||
-                !bi.max().coincident(bj.max(), velTol::same_box))
+            if (copy_of[at(j)] >= 0 || !bi.min().coincident(bj.min(), velTol::same_copy) ||
+                !bi.max().coincident(bj.max(), velTol::same_copy))
                 continue;
             b->set_index(j);
-            if (!same_copy(*a, *b, velTol::same_box)) continue;
+            if (!same_copy(*a, *b, velTol::same_copy)) continue;
             copy_of[at(j)] = i;
             any = true;
         }
@@ -149,8 +150,8 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
                 const int j = *lo;
                 if (marked[at(j)] || j == i) continue;
                 const giBox3 &a = boxes[at(i)], &b = boxes[at(j)];
-                if (a.min().coincident(b.min(), velTol::same_box) &&
-                    a.max().coincident(b.max(), velTol::same_box)) {
+                if (a.min().coincident(b.min(), velTol::same_copy) &&
+                    a.max().coincident(b.max(), velTol::same_copy)) {
                     marked[at(i)] = marked[at(j)] = 1;
                     break;
                 }
@@ -229,11 +230,13 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
     if (code == weighted_copies_crossed) {
         // Copies of a boundary that others cross are sorted one by one: a loop through them would not keep
         // one count on its right.
+        // Coinciding copies defeat the judgment of paths at one point too: the traversal decides.
         m_sort_weights.clear();
         work.clear();
         copy_all(all_copies.iterator(), work);
         cleaned = std::make_unique<velAbsPolyArcLineListRAIter>(work.list());
         out.clear();
+        m_judge_paths = false;
         code = sort_internal(*cleaned, out, 1);
     }
     if (code != 0 && !m_stopped) {
@@ -259,6 +262,7 @@ int velPolylineSorter::sort(const velPolylineListIter& in, velPolylineListCursor
         }
     }
     m_sort_weights.clear();
+    m_judge_paths = true;
     if (m_stopped) {
         out.clear();
         return 1;
@@ -295,7 +299,7 @@ int velPolylineSorter::sort_internal(const velPolylineListIter& in, velPolylineL
     // Under the winding rule the paths are judged as they are traced and only those that bound the region
     // are written; where that cannot judge them all, every loop is written and the traversal decides.
     int visible = 0;
-    if (m_visible_mode != 0) {
+    if (m_visible_mode != 0 && m_judge_paths) {
         visible = write_visible_paths(in, loops);
         if (visible == weighted_copies_crossed) return visible;
     }
