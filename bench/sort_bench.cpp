@@ -97,36 +97,37 @@ void BM_circles_2k_sort_intersect(benchmark::State& state) {
 }
 BENCHMARK(BM_circles_2k_sort_intersect)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 
-void BM_circles_2k_sort_paths(benchmark::State& state) {
+// Runs `stage` (writing loops from the input whose crossings are known) and counts the loops it writes.
+template <class Stage>
+void after_intersect(benchmark::State& state, const char* counter, Stage stage) {
     velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
     if (!read_circles(state, polylines)) return;
     const velAbsPolyArcLineListRAIter in(polylines);
     StagedSorter sorter;
     sorter.intersect_stage(in);
-    int kept = 0;
+    int written = 0;
     for (auto _ : state) {
         velAbsPolyArcLineListCursor loops;
-        sorter.paths_stage(in, loops);
-        kept = loops.size();
-        benchmark::DoNotOptimize(kept);
+        stage(sorter, in, loops);
+        written = loops.size();
+        benchmark::DoNotOptimize(written);
     }
-    state.counters["kept"] = kept;
+    state.counters[counter] = written;
+}
+
+void BM_circles_2k_sort_paths(benchmark::State& state) {
+    after_intersect(state, "kept",
+                    [](StagedSorter& s, const velPolylineListIter& in, velAbsPolyArcLineListCursor& loops) {
+                        s.paths_stage(in, loops);
+                    });
 }
 BENCHMARK(BM_circles_2k_sort_paths)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 
 void BM_circles_2k_sort_rejoins(benchmark::State& state) {
-    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
-    if (!read_circles(state, polylines)) return;
-    const velAbsPolyArcLineListRAIter in(polylines);
-    StagedSorter sorter;
-    sorter.intersect_stage(in);
-    int paths = 0;
-    for (auto _ : state) {
-        velAbsPolyArcLineListCursor loops;
-        paths = sorter.rejoin_stage(in, loops);
-        benchmark::DoNotOptimize(paths);
-    }
-    state.counters["paths"] = paths;
+    after_intersect(state, "paths",
+                    [](StagedSorter& s, const velPolylineListIter& in, velAbsPolyArcLineListCursor& loops) {
+                        s.rejoin_stage(in, loops);
+                    });
 }
 BENCHMARK(BM_circles_2k_sort_rejoins)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
 

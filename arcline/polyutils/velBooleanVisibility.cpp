@@ -38,6 +38,22 @@ std::size_t at(int i) {
     return static_cast<std::size_t>(i);
 }
 
+// Buckets 0 .. count - 1 filled with items: `each(put)` calls put(bucket, item) for every placement, and is
+// called twice (once to count, once to fill). Bucket b's items are items[first[b]] .. items[first[b + 1]] -
+// 1, in the order they were put.
+template <class Each>
+void fill_buckets(int count, std::vector<int>& first, std::vector<int>& items, Each each) {
+    first.assign(at(count + 1), 0);
+    each([&](int bucket, int) { ++first[at(bucket + 1)]; });
+    std::partial_sum(first.begin(), first.end(), first.begin());
+    items.resize(at(first.back()));
+    each([&](int bucket, int item) { items[at(first[at(bucket)]++)] = item; });
+    // The fill moved every start to the next bucket's: shift them back.
+    for (int b = count; b > 0; --b)
+        first[at(b)] = first[at(b - 1)];
+    first[0] = 0;
+}
+
 double cross(double ax, double ay, double bx, double by) {
     return ax * by - ay * bx;
 }
@@ -93,28 +109,14 @@ void velBooleanVisibility::build_index(const giBox2& all) {
         const double height = m_boxes[at(i)].max().y + margin - b.y0;
         b.step = height > 0.0 ? height / count : 1.0;
         auto band = [&](double y) { return std::clamp(static_cast<int>((y - b.y0) / b.step), 0, count - 1); };
-        b.first.assign(at(count + 1), 0);
-        for (int pass = 0; pass < 2; ++pass) {
+        fill_buckets(count, b.first, b.items, [&](auto put) {
             for (int k = first; k < end; ++k) {
                 const velPlaneSpan& sp = m_spans[at(k)];
                 const int lo = band(sp.C0.y - sp.reach - margin), hi = band(sp.C0.y + sp.reach + margin);
-                for (int j = lo; j <= hi; ++j) {
-                    if (pass == 0)
-                        ++b.first[at(j + 1)];
-                    else
-                        b.items[at(b.first[at(j)]++)] = k;
-                }
+                for (int j = lo; j <= hi; ++j)
+                    put(j, k);
             }
-            if (pass == 0) {
-                std::partial_sum(b.first.begin(), b.first.end(), b.first.begin());
-                b.items.resize(at(b.first.back()));
-            } else {
-                // The fill moved every start to the next band's: shift them back.
-                for (int j = count; j > 0; --j)
-                    b.first[at(j)] = b.first[at(j - 1)];
-                b.first[0] = 0;
-            }
-        }
+        });
     }
     m_grid = all;
     if (all.empty() || n == 0) return;
@@ -129,31 +131,17 @@ void velBooleanVisibility::build_index(const giBox2& all) {
     auto row = [&](double y) {
         return std::clamp(static_cast<int>((y - m_grid.min().y) / m_cell_h), 0, m_rows - 1);
     };
-    m_cell_first.assign(at(m_cols * m_rows + 1), 0);
-    for (int pass = 0; pass < 2; ++pass) {
+    fill_buckets(m_cols * m_rows, m_cell_first, m_cell_items, [&](auto put) {
         for (int i = 0; i < n; ++i) {
             const giBox2& box = m_boxes[at(i)];
             if (box.empty()) continue;
             const int c0 = col(box.min().x - m_side), c1 = col(box.max().x + m_side);
             const int r0 = row(box.min().y - m_side), r1 = row(box.max().y + m_side);
             for (int r = r0; r <= r1; ++r)
-                for (int c = c0; c <= c1; ++c) {
-                    const int cell = r * m_cols + c;
-                    if (pass == 0)
-                        ++m_cell_first[at(cell + 1)];
-                    else
-                        m_cell_items[at(m_cell_first[at(cell)]++)] = i;
-                }
+                for (int c = c0; c <= c1; ++c)
+                    put(r * m_cols + c, i);
         }
-        if (pass == 0) {
-            std::partial_sum(m_cell_first.begin(), m_cell_first.end(), m_cell_first.begin());
-            m_cell_items.resize(at(m_cell_first.back()));
-        } else {
-            for (int j = m_cols * m_rows; j > 0; --j)
-                m_cell_first[at(j)] = m_cell_first[at(j - 1)];
-            m_cell_first[0] = 0;
-        }
-    }
+    });
 }
 
 std::pair<const int*, const int*> velBooleanVisibility::candidates(const giPoint2& p) const {
