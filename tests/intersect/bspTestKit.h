@@ -1,6 +1,5 @@
 #pragma once
-// Shapes for the intersector tests, built by bulges, and an all-pairs reference intersection written
-// independently of the library's span routines (textbook line and circle formulas, angles on the circle).
+// Intersector test shapes by bulges and an independent all-pairs reference (textbook formulas).
 
 #include "arcline/intersect/velCrossing.h"
 #include "arcline/lists/velAbsPolyArcLineVecListIter.h"
@@ -18,8 +17,7 @@ struct V {
     double x, y;
 };
 
-// A polyline through `pts` with span i of bulge b[i] (straight when 0); closed when the last point is the
-// first.
+// A polyline through `pts` with span i of bulge b[i] (straight when 0).
 inline std::unique_ptr<velAbsPolyArcLine> polyline(const std::vector<V>& pts,
                                                    const std::vector<double>& b = {}) {
     auto line = std::make_unique<velPolyArcLineDouble>();

@@ -1,10 +1,10 @@
 #pragma once
-// Shared pieces of the sorter's and the region operations' tests: rectangles and circles by bulges, lists
-// of them, and a result described by its loops (count, signed area, holes, the smallest, open ones, loops
-// that cross, loops whose orientation disagrees with their depth).
+// Shared pieces of the sorter's and the region operations' tests.
 
 #include "tests/intersect/bspTestKit.h"
 #include "tests/support/metamorphic.h"
+
+#include "tests/support/caseData.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/platform/intNaryTree.h"
@@ -13,8 +13,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace sortertest {
@@ -77,8 +80,7 @@ inline void fill(List& list, const Polylines& lines) {
         list.add(std::unique_ptr<velAbsPolyArcLine>(p->create_new()));
 }
 
-// The parent of every boundary 0 .. n - 1 in a nesting tree: -1 under the root, -2 when absent, -3 when
-// found more than once.
+// The parent of every boundary 0 .. n - 1 in a nesting tree.
 inline std::vector<int> parents(intNaryTree& tree, int n) {
     std::vector<int> parent(static_cast<std::size_t>(n), -2);
     std::function<void()> walk = [&] {
@@ -94,6 +96,35 @@ inline std::vector<int> parents(intNaryTree& tree, int n) {
     tree.Root();
     walk();
     return parent;
+}
+
+// The rows of the table tests/data/<folder>/<file>, split at white space ('#' lines and blank lines
+// skipped); a table that does not open is a failure.
+inline std::vector<std::vector<std::string>> table_rows(const std::string& folder, const std::string& file) {
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(support::data_dir(folder) + "/" + file);
+    if (!in) ADD_FAILURE() << "cannot open " << support::data_dir(folder) << "/" << file;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream ss(line);
+        std::vector<std::string> words;
+        for (std::string w; ss >> w;)
+            words.push_back(w);
+        if (!words.empty() && words[0][0] != '#') rows.push_back(words);
+    }
+    return rows;
+}
+
+// The polylines of tests/data/<folder>/<name>.txt; a file that does not read is a failure.
+inline Polylines load_lines(const std::string& folder, const std::string& name) {
+    const std::string path = support::data_dir(folder) + "/" + name + ".txt";
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    velGeometryIOFault fault;
+    if (!velGeometryIO::read(path.c_str(), list, fault))
+        ADD_FAILURE() << path << ":" << fault.line << ": " << fault.reason;
+    Polylines out;
+    for (velAbsPolyArcLinecoDListPrgcoPrgcoDListcoIterator it(list); ++it;)
+        out.emplace_back((*it)->create_new());
+    return out;
 }
 
 } // namespace sortertest

@@ -1,6 +1,4 @@
-// Raw offsets on seeded random input: exact on convex outlines (distances, Steiner), metamorphic runs,
-// temporary spans exactly where star polygons' edges are too short for their trims, and the value path
-// against the generic span-object path.
+// Raw offsets on seeded random input: Steiner, morphs, temporary spans of stars, the two paths.
 
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
@@ -43,9 +41,7 @@ Convex convex_case(Rng& rng, bool clockwise) {
 
 class ConvexOutward : public ::testing::TestWithParam<bool> {};
 
-// Offsets on the outside of a convex outline are exact: with rounded corners every span lies at |d| from
-// the input, nothing is temporary, and the area grows by d L + pi d^2; with sharp corners nothing comes
-// nearer than |d| and the area is at least that.
+// Offsets on the outside of a convex outline are exact.
 TEST_P(ConvexOutward, SpansLieAtTheOffsetAndTheAreaFollowsSteiner) {
     const bool clockwise = GetParam();
     Rng rng(clockwise ? 1701 : 1702);
@@ -139,8 +135,7 @@ TEST(RawOffsetLoops, TemporarySpansMarkExactlyTheEdgesTooShortForTheirTrims) {
         ++it;
         const int n = it.num_pos() - 1;
         auto P = [&](int i) { return it.get_pos(((i % n) + n) % n); };
-        // How far the offset of edge i is cut back at its start and end: d tan(turn / 2) where the corner
-        // turns away from the offset side (towards the inside), else 0.
+        // How far the offset of edge i is cut back at its start and end.
         auto trim_at = [&](int corner) {
             const giVector3 u = P(corner) - P(corner - 1), v = P(corner + 1) - P(corner);
             const double turn = std::atan2(u.x() * v.y() - u.y() * v.x(), u.dot(v));
@@ -185,9 +180,7 @@ TEST(RawOffsetLoops, TemporarySpansMarkExactlyTheEdgesTooShortForTheirTrims) {
     EXPECT_GT(without, 10);
 }
 
-// Random poly-arc-lines (arcs up to 250 degrees, open and closed, with loops): the value path agrees with
-// the generic span-object path. (They round differently: a sharp corner extended far along nearly parallel
-// spans magnifies that, hence 1e-9 of the result's size.)
+// Random poly-arc-lines (arcs up to 250 degrees, open and closed, with loops).
 TEST(RawOffsetPaths, PolyArcLineFastPathAgreesWithTheGenericPath) {
     Rng rng(1707);
     for (int s = 0; s < 10 * seeds; ++s) {

@@ -1,5 +1,4 @@
-// The raw offset of one poly-arc-line: corner kinds by exact areas, lengths and boxes (a table), gaps,
-// copies, labels, span properties, whole lists and a regression.
+// The raw offset of one poly-arc-line: corner kinds by exact properties (a table), gaps, labels, lists.
 
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
@@ -65,8 +64,7 @@ const double lens_steiner = lens_area + lens_length + pi; // grown by 1
 // Sharp corners: circles of radius 2.25 about (0, +-0.75) meet at x = +-sqrt(4.5).
 const double sharp_lens_area = 2.0 * (2.25 * 2.25 * std::acos(0.75 / 2.25) - 0.75 * std::sqrt(4.5));
 
-// A line into the origin, a clockwise arc of radius 3 about (-3, 0) sweeping 20 degrees, the tangent line
-// on: offset by +1 the corner at the origin is an overlap that cannot be trimmed.
+// A line into the origin, a clockwise arc of radius 3 about (-3, 0) sweeping 20 degrees, the tangent line on.
 Line short_arc_corner() {
     const double sweep = 20.0 * pi / 180.0;
     auto at = [](double a) { return giPoint3(-3.0 + 3.0 * std::cos(a), 3.0 * std::sin(a), 0.0); };
@@ -344,8 +342,7 @@ TEST(RawOffsetList, EveryPolylineIsOffsetAndTemporarySpansAreRecorded) {
     EXPECT_EQ(out.size(), 5);
 }
 
-// Arc-line joints with concave kinks of microradians (blob_10k offset by -2): the offsets cross so nearly
-// tangentially that the span intersection sees no crossing; the ends are joined, not looped round.
+// Arc-line joints with concave kinks of microradians (blob_10k offset by -2).
 TEST(RawOffsetRegressions, NearTangentKinksAreJoinedNotLooped) {
     velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
     ASSERT_TRUE(velGeometryIO::read(ARCLINE_TEST_DATA_DIR "/raw_offset_near_tangent_kinks.txt", list));

@@ -1,5 +1,4 @@
-// Operations on whole lists of polylines: measures against independent sums on random lists and their
-// morphs, filters, editing, regions and containment, distances against brute force, trimming to a box.
+// Whole-list operations: measures, filters, editing, regions, distances (brute force), box trimming.
 
 #include "../debug/debugChannelKit.h"
 #include "../lists/listTestKit.h"
@@ -352,8 +351,7 @@ TEST(ListUtilsFilters, RemoveWhatTheyNameAndCountIt) {
          [](auto& l) { return LU::remove_closed_polylines_with_less_points_than(4, l); }, 3, 3},
         // The circle's mean width is 0.5, the spike's 0.
         {"thin", [](auto& l) { return LU::remove_thin_closed_polylines(1.0, 100.0, l); }, 3, 3},
-        // The empty polyline, and the circle and the spike, which are thinner than sqrt(5) all round; the one
-        // point stays.
+        // The empty polyline, and the circle and the spike, which are thinner than sqrt(5) all round.
         {"small area", [](auto& l) { return LU::remove_closed_polylines_with_less_area_than(5.0, l); }, 3, 4},
     };
     for (const Row& row : rows) {
@@ -482,8 +480,7 @@ TEST(ListUtilsEditing, TouchingSegmentsJoinIntoChains) {
     EXPECT_EQ(props[0].closed, 1);
     EXPECT_NEAR(props[0].area, 100.0, 1e-5);
     EXPECT_EQ(props[1].positions, 2);
-    // With tolerance 0 the piece a little apart does not join at its start: the chain grows backwards from
-    // the first piece and stays open.
+    // With tolerance 0 the piece a little apart does not join at its start.
     List out2;
     EXPECT_EQ(LU::append_touching_segments(list.it(), out2.c, 0.0), 2);
     const auto open = each_props(out2.it());
