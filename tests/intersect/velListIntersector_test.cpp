@@ -243,60 +243,28 @@ TEST(velIntersectorBSPNode, VerticalSpanOnTheCentreLineMovesTheSplitPoint) {
     EXPECT_NEAR(j, std::round(j), 1e-9);
 }
 
-// Edge cases and degenerate input: every run ends (the level limit and the box limit end every division)
-// with a bounded number of nodes, and what can be counted is right (-1: not checked).
+// Edge cases and degenerate input (tests/data/intersect/degenerate): every run ends, counts where known.
 TEST(velListIntersector, EdgeCasesAndDegenerateInputEnd) {
-    struct P {
-        P(std::vector<V> p = {}, std::vector<double> bulges = {}) : pts(std::move(p)), b(std::move(bulges)) {}
-        std::vector<V> pts;
-        std::vector<double> b;
-    };
-    struct Case {
-        const char* name;
-        std::vector<P> polylines;
-        int crossings, self; // self: crossings of a polyline with itself
-    };
-    const P square{{{0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}}},
-        triangle{{{0, 0}, {4, 1}, {1, 3}, {0, 0}}, {0.3, 0, -0.5}};
-    std::vector<P> star;
-    for (int k = 0; k < 20; ++k) {
-        const double a = k * std::numbers::pi / 20, c = 30 * std::cos(a), s = 30 * std::sin(a);
-        star.push_back({{{50 - c, 50 - s}, {50 + c, 50 + s}}});
-    }
-    // clang-format off
-    const std::vector<Case> cases = {
-        {"squares overlapping at a corner", {{{{0, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}}, {{{1, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 1}}}}, 2, 0},
-        {"figure of eight", {{{{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}}}, 1, 1},
-        {"empty list", {}, 0, 0},
-        {"no positions", {{}, {}}, 0, 0},
-        {"single points", {{{{1, 1}}}, {{{1, 1}}}}, 0, 0},
-        {"through the closing point", {{{{0, 0}, {2, 0}, {2, 2}, {0, 0}}}, {{{-1, -0.5}, {1, 0.5}}}}, 1, 0},
-        {"coincident overlapping edges", {square, {{{2, 0}, {6, 0}, {6, 4}, {2, 4}, {2, 0}}}}, -1, -1},
-        {"a polyline repeated", {triangle, triangle}, -1, -1},
-        {"tangent circles", {{{{0, 0}, {2, 0}, {0, 0}}, {1, 1}}, {{{2, 0}, {4, 0}, {2, 0}}, {1, 1}}}, -1, -1},
-        {"twenty spans through one point", star, 190, 0},
-        {"spans of length zero", {{{{0, 0}, {3, 3}, {3, 3}, {6, 0}, {6, 0}, {0, 0}}}, {{{0, 2}, {6, 2}, {6, 2}}}}, 2, -1},
-        {"far from the origin", {{{{1e6, 1e6}, {1e6 + 3, 1e6 + 2}}}, {{{1e6, 1e6 + 2}, {1e6 + 3, 1e6}}}}, 1, 0},
-        {"tiny", {{{{0, 0}, {3e-6, 2e-6}}}, {{{0, 2e-6}, {3e-6, 0}}}}, -1, -1},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& row : table_rows("intersect/degenerate", "cases")) {
+        ASSERT_EQ(row.size(), 3u);
+        SCOPED_TRACE(row[0]);
         List list;
-        for (const P& p : c.polylines)
-            list.add(polyline(p.pts, p.b));
+        for (auto& p : load_lines("intersect/degenerate", row[0]))
+            list.add(std::move(p));
         velCrossData data;
         data.set_store_crossing_pairs(0);
         int nodes = 0;
-        ASSERT_EQ(velListIntersector::intersect(list.iter, data, nullptr, &nodes), 0) << c.name;
-        EXPECT_LT(nodes, 200000) << c.name;
+        ASSERT_EQ(velListIntersector::intersect(list.iter, data, nullptr, &nodes), 0);
+        EXPECT_LT(nodes, 200000);
         int self = 0;
         for (int i = 0; i < data.crossings().size(); ++i)
             self += data.crossings().read(i).index1() == data.crossings().read(i).index2();
-        if (c.crossings >= 0) {
-            EXPECT_EQ(data.crossings().size(), c.crossings) << c.name;
+        const int crossings = std::stoi(row[1]), self_crossings = std::stoi(row[2]);
+        if (crossings >= 0) {
+            EXPECT_EQ(data.crossings().size(), crossings);
         }
-        if (c.self >= 0) {
-            EXPECT_EQ(self, c.self) << c.name;
+        if (self_crossings >= 0) {
+            EXPECT_EQ(self, self_crossings);
         }
     }
 }

@@ -4,8 +4,6 @@
 #include "tests/intersect/bspTestKit.h"
 #include "tests/support/metamorphic.h"
 
-#include "tests/support/caseData.h"
-
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/platform/intNaryTree.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
@@ -13,11 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
-#include <string>
 #include <vector>
 
 namespace sortertest {
@@ -96,35 +91,6 @@ inline std::vector<int> parents(intNaryTree& tree, int n) {
     tree.Root();
     walk();
     return parent;
-}
-
-// The rows of the table tests/data/<folder>/<file>, split at white space ('#' lines and blank lines
-// skipped); a table that does not open is a failure.
-inline std::vector<std::vector<std::string>> table_rows(const std::string& folder, const std::string& file) {
-    std::vector<std::vector<std::string>> rows;
-    std::ifstream in(support::data_dir(folder) + "/" + file);
-    if (!in) ADD_FAILURE() << "cannot open " << support::data_dir(folder) << "/" << file;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream ss(line);
-        std::vector<std::string> words;
-        for (std::string w; ss >> w;)
-            words.push_back(w);
-        if (!words.empty() && words[0][0] != '#') rows.push_back(words);
-    }
-    return rows;
-}
-
-// The polylines of tests/data/<folder>/<name>.txt; a file that does not read is a failure.
-inline Polylines load_lines(const std::string& folder, const std::string& name) {
-    const std::string path = support::data_dir(folder) + "/" + name + ".txt";
-    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
-    velGeometryIOFault fault;
-    if (!velGeometryIO::read(path.c_str(), list, fault))
-        ADD_FAILURE() << path << ":" << fault.line << ": " << fault.reason;
-    Polylines out;
-    for (velAbsPolyArcLinecoDListPrgcoPrgcoDListcoIterator it(list); ++it;)
-        out.emplace_back((*it)->create_new());
-    return out;
 }
 
 } // namespace sortertest
