@@ -283,27 +283,6 @@ TEST_P(RandomRegions, ResultsAreValidOffsets) {
 
 INSTANTIATE_TEST_SUITE_P(Seeded, RandomRegions, ::testing::Range(1u, 31u));
 
-// Steiner: a convex region grown by d has area A + P d + pi d^2 and boundary length P + 2 pi d.
-class ConvexGrowth : public ::testing::TestWithParam<unsigned> {};
-
-TEST_P(ConvexGrowth, FollowsSteiner) {
-    Rng rng(GetParam());
-    Polylines in;
-    in.push_back(offsettest::random_convex(rng, rng.pick(3, 12)));
-    const Props p = support::list_props_of(in);
-    ASSERT_GT(p.area, 0.0);
-    for (const double d : {0.3, 2.0, 7.5}) {
-        const Polylines out = region_offset(in, d);
-        ASSERT_EQ(out.size(), 1u);
-        const Props q = support::list_props_of(out);
-        const double want = p.area + p.length * d + pi * d * d;
-        EXPECT_NEAR(q.area, want, 1e-9 * want) << "d " << d;
-        EXPECT_NEAR(q.length, p.length + 2 * pi * d, 1e-9 * q.length) << "d " << d;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeded, ConvexGrowth, ::testing::Range(1u, 11u));
-
 // Metamorphic runs: reversed and mirrored input turn the region inside out, so its offset by d is the
 // original's offset by -d turned inside out; cycled starts and far moves change nothing; scaling by 1000
 // with the distance scales the area by 1e6.

@@ -3,6 +3,7 @@
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
 #include "offsetTestKit.h"
+#include "offsetterTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ Convex convex_case(Rng& rng, bool clockwise) {
 
 class ConvexOutward : public ::testing::TestWithParam<bool> {};
 
-// Offsets on the outside of a convex outline are exact.
+// Offsets on the outside of a convex outline are exact (raw, sharp, and the region offset).
 TEST_P(ConvexOutward, SpansLieAtTheOffsetAndTheAreaFollowsSteiner) {
     const bool clockwise = GetParam();
     Rng rng(clockwise ? 1701 : 1702);
@@ -69,6 +70,14 @@ TEST_P(ConvexOutward, SpansLieAtTheOffsetAndTheAreaFollowsSteiner) {
         EXPECT_GE(std::fabs(sharp.area), steiner * (1 - 1e-9));
         for (int i = 1; i <= sharp.spans; ++i)
             EXPECT_GE(distance_range(*sharp.contour->get_span(i), *c.line).first, d * (1 - 1e-9)) << i;
+        if (clockwise) continue;
+        // The region offset (velOffsetter) of the outline grows by the same Steiner formula.
+        support::Polylines region;
+        region.emplace_back(c.line->create_new());
+        const support::Props grown = support::list_props_of(offsettertest::region_offset(region, d));
+        EXPECT_EQ(grown.polylines, 1);
+        EXPECT_TRUE(near_rel(grown.area, steiner, 1e-9));
+        EXPECT_TRUE(near_rel(grown.length, c.length + 2 * pi * d, 1e-9));
     }
 }
 
