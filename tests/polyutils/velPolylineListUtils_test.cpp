@@ -329,18 +329,8 @@ TEST(ListUtilsFilters, RemoveWhatTheyNameAndCountIt) {
         int removed;
         int closed_left;
     };
-    // 0: 10 x 10 square, 1: open L of length 20, 2: empty, 3: one point, 4: circle of radius 1 (area pi),
-    // 5: closed 0.5 x 50 rectangle, 6: 5 x 5 square, 7: a closed spike out and back.
-    auto make = [] {
-        Polylines ps = concat(one(rect(0, 0, 10, 10)), one(xy({{0, 0}, {10, 0}, {10, 10}})));
-        ps.push_back(std::make_unique<velPolyArcLineDouble>());
-        ps.push_back(xy({{3, 3}}));
-        ps.push_back(circle(20, 0, 1));
-        ps.push_back(rect(30, 0, 30.5, 50));
-        ps.push_back(rect(40, 0, 45, 5));
-        ps.push_back(xy({{50, 0}, {55, 0}, {50, 0}}));
-        return ps;
-    };
+    // data/polyutils/filters.txt: squares, an open L, empty, a point, a circle, a thin rectangle, a spike.
+    auto make = [] { return bsptest::load_lines("polyutils", "filters"); };
     const Row rows[] = {
         {"closed", [](auto& l) { return LU::remove_closed_polylines(0.0, l); }, 6, 0},
         {"open", [](auto& l) { return LU::remove_open_polylines(0.0, l); }, 2, 6},

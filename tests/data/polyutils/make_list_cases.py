@@ -42,3 +42,14 @@ for n, recs, h in contains:
     write('contains/%s.txt' % n, recs)
     rows.append('%s %d' % (n, h))
 open('contains/cases', 'w').write('\n'.join(rows) + '\n')
+# The filters' list: 0 a 10 x 10 square, 1 an open L of length 20, 2 empty, 3 one point, 4 a circle of
+# radius 1, 5 a closed 0.5 x 50 rectangle, 6 a 5 x 5 square, 7 a closed spike out and back.
+out = ['velGeometryIO 1']
+for recs in [rect(0, 0, 10, 10), xy([(0, 0), (10, 0), (10, 10)]), [], xy([(3, 3)]), circle(20, 0, 1),
+             rect(30, 0, 30.5, 50), rect(40, 0, 45, 5), xy([(50, 0), (55, 0), (50, 0)])]:
+    for rec in recs:
+        if rec[0] == 'p': out.append('p %s %s %s' % tuple(g(c) for c in rec[1]))
+        else: out.append('a %s %s %s %s %s %s' % tuple(g(c) for c in rec[1] + rec[2]))
+    out.append('s')
+out.append('e')
+open('filters.txt', 'w').write('\n'.join(out))
