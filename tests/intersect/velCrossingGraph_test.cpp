@@ -1,5 +1,4 @@
-// Crossing graphs: nodes linked along every curve and paired across every crossing, on the small cases
-// whose walks are known, and the graph check on random self-crossing walks.
+// Crossing graphs: known walks of small cases and the graph check on random self-crossing walks.
 
 #include "arcline/intersect/velCrossingGraphNode.h"
 #include "arcline/intersect/velCrossingNodeUtils.h"

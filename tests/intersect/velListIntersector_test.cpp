@@ -1,6 +1,4 @@
-// The BSP intersector against an independent all-pairs reference (textbook formulas, bsptestkit), on seeded
-// random lists of lines and arcs, open and closed, self-crossing; the edge cases of crossings at node sides
-// and at corners; degenerate input that must end; and the benchmark workload's known answer.
+// The BSP intersector against an all-pairs reference on random lists; edge cases; the benchmark.
 
 #include "bspTestKit.h"
 
@@ -129,32 +127,9 @@ void random_list(List& list, std::mt19937& rng, int n) {
     }
 }
 
-class RandomLists : public ::testing::TestWithParam<int> {};
-
-TEST_P(RandomLists, AgreeWithAllPairs) {
-    std::mt19937 rng(static_cast<unsigned>(GetParam()));
-    List list;
-    random_list(list, rng, 2 + GetParam() % 11);
-    velCrossingcoPageArr found;
-    ASSERT_EQ(velListIntersector::all_crossings(list.iter, found), 0);
-    expect_same_hits(hits_of(found), reference(list), open_ends(list));
-    // Only the crossings between the first k polylines and the others.
-    const int k = 1 + GetParam() % static_cast<int>(list.polylines.size() - 1);
-    ASSERT_EQ(velListIntersector::crossings_between(list.iter, k, found), 0);
-    expect_same_hits(hits_of(found), reference(list, k), open_ends(list));
-    for (int i = 0; i < found.size(); ++i)
-        EXPECT_LT(found.read(i).index1(), k);
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomLists, ::testing::Range(1, 61));
-
-// Dense random walks: short spans, arcs up to 250 degrees, many self-crossings, some walks closed.
-class RandomWalks : public ::testing::TestWithParam<int> {};
-
-TEST_P(RandomWalks, AgreeWithAllPairs) {
-    std::mt19937 rng(static_cast<unsigned>(GetParam()));
+// Dense random walks: short spans, arcs up to 250 degrees, many self-crossings, the second walk closed.
+void random_walks(List& list, std::mt19937& rng) {
     std::uniform_real_distribution<double> turn(-2.0, 2.0), bulge(-2, 2), unit(0, 1);
-    List list;
     for (int w = 0; w < 3; ++w) {
         std::vector<V> pts{{unit(rng) * 10, unit(rng) * 10}};
         std::vector<double> b;
@@ -170,25 +145,36 @@ TEST_P(RandomWalks, AgreeWithAllPairs) {
         }
         list.add(polyline(pts, b));
     }
+}
+
+// Seeds 1 to 60 scattered lists, 61 to 80 dense walks: all crossings, those between the first k polylines
+// and the rest, and the stored pairs mirrored.
+class RandomLists : public ::testing::TestWithParam<int> {};
+
+TEST_P(RandomLists, AgreeWithAllPairs) {
+    std::mt19937 rng(static_cast<unsigned>(GetParam() <= 60 ? GetParam() : GetParam() - 60));
+    List list;
+    if (GetParam() <= 60)
+        random_list(list, rng, 2 + GetParam() % 11);
+    else
+        random_walks(list, rng);
     velCrossingcoPageArr found;
     ASSERT_EQ(velListIntersector::all_crossings(list.iter, found), 0);
     expect_same_hits(hits_of(found), reference(list), open_ends(list));
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomWalks, ::testing::Range(1, 21));
-
-TEST(velListIntersector, PairsAreMirrored) {
-    std::mt19937 rng(7);
-    List list;
-    random_list(list, rng, 8);
+    const int k = 1 + GetParam() % static_cast<int>(list.polylines.size() - 1);
+    ASSERT_EQ(velListIntersector::crossings_between(list.iter, k, found), 0);
+    expect_same_hits(hits_of(found), reference(list, k), open_ends(list));
+    for (int i = 0; i < found.size(); ++i)
+        EXPECT_LT(found.read(i).index1(), k);
     velCrossData data;
     ASSERT_EQ(velListIntersector::intersect(list.iter, data), 0);
     const velCrossingcoPageArr& c = data.crossings();
-    ASSERT_GT(c.size(), 0);
     ASSERT_EQ(c.size() % 2, 0);
     for (int i = 0; i < c.size(); i += 2)
         EXPECT_EQ(c.read(i + 1), c.read(i).mirrored());
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomLists, ::testing::Range(1, 81));
 
 TEST(velListIntersector, StartCurveIsTheOneLeavingTheOthersInside) {
     // Two anticlockwise squares: where the second's edge leaves the first square it starts.
@@ -208,8 +194,7 @@ TEST(velListIntersector, StartCurveIsTheOneLeavingTheOthersInside) {
     }
 }
 
-// A node whose split line runs exactly through a crossing: the pieces' ends meet on the side, one child
-// sees the crossing by its ends interleaving, the other only by the tie (an alternate crossing).
+// A node whose split line runs exactly through a crossing.
 TEST(velIntersectorBSPNode, CrossingOnASplitLineIsAlternateOnOneSide) {
     List list;
     list.add(polyline({{1, 0.8}, {3, 1.8}, {2.6, 3.3}, {1, 0.8}}));
@@ -258,66 +243,33 @@ TEST(velIntersectorBSPNode, VerticalSpanOnTheCentreLineMovesTheSplitPoint) {
     EXPECT_NEAR(j, std::round(j), 1e-9);
 }
 
-// Edge cases and degenerate input: every run ends (the level limit and the box limit end every division)
-// with a bounded number of nodes, and what can be counted is right (-1: not checked).
+// Edge cases and degenerate input (tests/data/intersect/degenerate): every run ends, counts where known.
 TEST(velListIntersector, EdgeCasesAndDegenerateInputEnd) {
-    struct P {
-        P(std::vector<V> p = {}, std::vector<double> bulges = {}) : pts(std::move(p)), b(std::move(bulges)) {}
-        std::vector<V> pts;
-        std::vector<double> b;
-    };
-    struct Case {
-        const char* name;
-        std::vector<P> polylines;
-        int crossings, self; // self: crossings of a polyline with itself
-    };
-    const P square{{{0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}}},
-        triangle{{{0, 0}, {4, 1}, {1, 3}, {0, 0}}, {0.3, 0, -0.5}};
-    std::vector<P> star;
-    for (int k = 0; k < 20; ++k) {
-        const double a = k * std::numbers::pi / 20, c = 30 * std::cos(a), s = 30 * std::sin(a);
-        star.push_back({{{50 - c, 50 - s}, {50 + c, 50 + s}}});
-    }
-    // clang-format off
-    const std::vector<Case> cases = {
-        {"squares overlapping at a corner", {{{{0, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}}, {{{1, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 1}}}}, 2, 0},
-        {"figure of eight", {{{{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}}}, 1, 1},
-        {"empty list", {}, 0, 0},
-        {"no positions", {{}, {}}, 0, 0},
-        {"single points", {{{{1, 1}}}, {{{1, 1}}}}, 0, 0},
-        {"through the closing point", {{{{0, 0}, {2, 0}, {2, 2}, {0, 0}}}, {{{-1, -0.5}, {1, 0.5}}}}, 1, 0},
-        {"coincident overlapping edges", {square, {{{2, 0}, {6, 0}, {6, 4}, {2, 4}, {2, 0}}}}, -1, -1},
-        {"a polyline repeated", {triangle, triangle}, -1, -1},
-        {"tangent circles", {{{{0, 0}, {2, 0}, {0, 0}}, {1, 1}}, {{{2, 0}, {4, 0}, {2, 0}}, {1, 1}}}, -1, -1},
-        {"twenty spans through one point", star, 190, 0},
-        {"spans of length zero", {{{{0, 0}, {3, 3}, {3, 3}, {6, 0}, {6, 0}, {0, 0}}}, {{{0, 2}, {6, 2}, {6, 2}}}}, 2, -1},
-        {"far from the origin", {{{{1e6, 1e6}, {1e6 + 3, 1e6 + 2}}}, {{{1e6, 1e6 + 2}, {1e6 + 3, 1e6}}}}, 1, 0},
-        {"tiny", {{{{0, 0}, {3e-6, 2e-6}}}, {{{0, 2e-6}, {3e-6, 0}}}}, -1, -1},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& row : table_rows("intersect/degenerate", "cases")) {
+        ASSERT_EQ(row.size(), 3u);
+        SCOPED_TRACE(row[0]);
         List list;
-        for (const P& p : c.polylines)
-            list.add(polyline(p.pts, p.b));
+        for (auto& p : load_lines("intersect/degenerate", row[0]))
+            list.add(std::move(p));
         velCrossData data;
         data.set_store_crossing_pairs(0);
         int nodes = 0;
-        ASSERT_EQ(velListIntersector::intersect(list.iter, data, nullptr, &nodes), 0) << c.name;
-        EXPECT_LT(nodes, 200000) << c.name;
+        ASSERT_EQ(velListIntersector::intersect(list.iter, data, nullptr, &nodes), 0);
+        EXPECT_LT(nodes, 200000);
         int self = 0;
         for (int i = 0; i < data.crossings().size(); ++i)
             self += data.crossings().read(i).index1() == data.crossings().read(i).index2();
-        if (c.crossings >= 0) {
-            EXPECT_EQ(data.crossings().size(), c.crossings) << c.name;
+        const int crossings = std::stoi(row[1]), self_crossings = std::stoi(row[2]);
+        if (crossings >= 0) {
+            EXPECT_EQ(data.crossings().size(), crossings);
         }
-        if (c.self >= 0) {
-            EXPECT_EQ(self, c.self) << c.name;
+        if (self_crossings >= 0) {
+            EXPECT_EQ(self, self_crossings);
         }
     }
 }
 
-// The depth-first phase destroys finished subtrees: a long self-crossing polyline makes far more nodes than
-// are ever alive at once.
+// The depth-first phase destroys finished subtrees.
 TEST(velIntersectorBSPNode, DepthFirstPhaseKeepsMemoryBounded) {
     // A random walk of short steps, so that crossings stay few per span.
     std::mt19937 rng(3);
@@ -343,8 +295,7 @@ TEST(velIntersectorBSPNode, DepthFirstPhaseKeepsMemoryBounded) {
     EXPECT_EQ(velIntersectorBSPNode::live_nodes(), before);
 }
 
-// A progress break that asks to stop makes the run return 1 with part of the crossings; the text dump of a
-// node names its box and its pieces.
+// A progress break that asks to stop makes the run return 1 with part of the crossings.
 TEST(velListIntersector, ProgressBreakStopsTheRun) {
     struct StopAfter : velProgressBreak {
         int left;

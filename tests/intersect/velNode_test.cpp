@@ -1,6 +1,4 @@
-// The generic quadtree and octree nodes: numbering of children, descent to a leaf, counting, pictures, and
-// the division schedules (breadth first within the node budget, then depth first destroying finished
-// subtrees), on a small node class that divides wherever it holds more than one of its points.
+// The generic quadtree and octree nodes: children, descent, pictures and the division schedules.
 
 #include "arcline/intersect/velNode2.h"
 #include "arcline/intersect/velNode3.h"
@@ -90,8 +88,7 @@ TEST(velNode2, DestructiveSubdivisionBoundsTheLiveNodes) {
         int count = 0;
         root.destructive_subdivision(100, count);
         EXPECT_GT(count, 20000);
-        // The breadth-first phase keeps at most the budget plus one level of children; the depth-first phase
-        // at most four children per level on the way down.
+        // The breadth-first phase keeps at most the budget plus one level of children.
         EXPECT_LT(PointNode::peak, 100 + 4 * 100 + 4 * 64);
         // Every node made was decided once.
         EXPECT_EQ(PointNode::evaluated, count);

@@ -1,5 +1,4 @@
-// The span box caches against the iterator they were filled from, and the 3D cache filled from cached
-// points against the one filled from the list: two computations of the same boxes.
+// The span box caches against the iterator they were filled from, and 3D from points against lists.
 
 #include "../lists/listTestKit.h"
 

@@ -1,7 +1,4 @@
-// Queries through zones against brute force: closest points equal the scan over every span (in the plane
-// and in space, moved far and scaled), and free parameters lie farther than the tolerance from everything
-// but their own span and its neighbours (checked with an independent distance), on polygons restarted at
-// one of their self-crossings.
+// Queries through zones against brute force: closest points and free parameters.
 
 #include "zoneTestKit.h"
 
@@ -46,8 +43,7 @@ giPoint3 point_at(const velPolylineListIter& list, int index, double t) {
     return it->get_interpolated_pos(t);
 }
 
-// A random list of planar polylines with arcs, built by bulges at scale s and moved by (ox, oy): the same
-// shapes wherever they are put.
+// A random list of planar polylines with arcs, built by bulges at scale s and moved by (ox, oy).
 Polylines shapes(unsigned seed, double s, double ox, double oy) {
     Rng rng(seed);
     Polylines out;
@@ -156,8 +152,7 @@ TEST(velZonedPolylineListUtils, ClosestPointsInSpaceEqualTheScan) {
     }
 }
 
-// Many short polylines (3000 one-span lines and arcs, some single points): every polyline has its own
-// tree, and the polylines are searched nearest box first.
+// Many short polylines (3000 one-span lines and arcs, some single points).
 TEST(velZonedPolylineListUtils, ClosestPointsAmongManyPolylines) {
     Rng rng(77);
     ZoneList list;
@@ -213,8 +208,7 @@ void expect_free(const velPolylineListIter& it, double t, double tol,
     }
 }
 
-// Random polygons rewritten to start at a point where two of their edges cross: the closing point is a
-// self-crossing, and the parameter found keeps clear of it and of every other crossing.
+// Random polygons rewritten to start at a point where two of their edges cross.
 TEST(velZonedPolylineListUtils, RestartAtSelfCrossingClosingPoint) {
     Rng rng(31);
     int made = 0;

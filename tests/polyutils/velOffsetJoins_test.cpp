@@ -1,5 +1,4 @@
-// The pieces of a raw offset on their own where the whole offset does not pin them down: arcs continued
-// along their circle, the gap closing rules, flat arcs offset as lines, and when a contour vanishes.
+// The pieces of a raw offset on their own where the whole offset does not pin them down.
 
 #include "arcline/polyutils/velExtendJoin.h"
 #include "arcline/polyutils/velOffsetGapCloser.h"
@@ -43,8 +42,7 @@ TEST(ExtendJoin, BulgeFactorFollowsTheCircleInTheArcsSense) {
             << row.from << " " << row.to << " " << row.r;
 }
 
-// A D shape (a clockwise arc of 94 degrees on its chord) offset outwards by 3.1 with sharp corners: the
-// grown arc continues down the sides past its half circle, sweeping 207 degrees, on its own side.
+// A D shape (a clockwise arc of 94 degrees on its chord) offset outwards by 3.1 with sharp corners.
 TEST(ExtendJoin, ArcsContinuedPastTheHalfCircleStayOnTheirSide) {
     const giPoint3 s(-6.85824, -3.30244, 0), e(-3.01722, -3.75944, 0);
     const double b = -0.43803;
@@ -58,8 +56,7 @@ TEST(ExtendJoin, ArcsContinuedPastTheHalfCircleStayOnTheirSide) {
     EXPECT_GE(distance_range(*r.contour->get_span(1), *line).first, 3.09623 * (1 - 1e-9));
 }
 
-// The gap closing rules, on a result ending with the given spans: `joint` is where the span before the
-// appended one ends (a bridge's end for a large gap).
+// The gap closing rules, on a result ending with the given spans.
 TEST(GapCloser, ClosesSmallGapsAndBridgesLargeOnes) {
     struct GapCase {
         const char* name;

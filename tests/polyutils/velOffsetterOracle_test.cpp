@@ -1,8 +1,4 @@
-// Region offsets against outside oracles on random regions, the pocketing workload and the blob: GEOS's
-// buffer and Clipper's offset of the regions polygonized within a small sagitta agree on the number of loops
-// and on the area, within the chords' error moved along with the boundary plus, for GEOS, its own
-// simplification of shallow inside turns before buffering (up to 1e-4 per unit of length was seen);
-// Clipper simplifies nothing, so it checks the area to about 1e-6 of the length.
+// Region offsets against outside oracles on random regions, the pocketing workload and the blob.
 
 #include "offsetterTestKit.h"
 #include "tests/support/geosKit.h"
@@ -33,9 +29,7 @@ using namespace offsettertest;
 constexpr double sagitta = 1e-6;
 
 struct Geos : support::GeosContext {
-    // The region of nested loops (outer boundaries anticlockwise, holes clockwise, islands anticlockwise):
-    // each loop a polygon, anticlockwise ones added and clockwise ones taken away in order of decreasing
-    // size, so that holes cut their outer boundary and islands fill their hole again.
+    // The region of nested loops (outer boundaries anticlockwise, holes clockwise, islands anticlockwise).
     GEOSGeometry* region(const Polylines& loops, double* error) const {
         std::vector<std::pair<double, const velAbsPolyArcLine*>> order;
         for (const auto& l : loops)

@@ -1,10 +1,9 @@
-// Raw offsets on seeded random input: exact on convex outlines (distances, Steiner), metamorphic runs,
-// temporary spans exactly where star polygons' edges are too short for their trims, and the value path
-// against the generic span-object path.
+// Raw offsets on seeded random input: Steiner, morphs, temporary spans of stars, the two paths.
 
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
 #include "offsetTestKit.h"
+#include "offsetterTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +42,7 @@ Convex convex_case(Rng& rng, bool clockwise) {
 
 class ConvexOutward : public ::testing::TestWithParam<bool> {};
 
-// Offsets on the outside of a convex outline are exact: with rounded corners every span lies at |d| from
-// the input, nothing is temporary, and the area grows by d L + pi d^2; with sharp corners nothing comes
-// nearer than |d| and the area is at least that.
+// Offsets on the outside of a convex outline are exact (raw, sharp, and the region offset).
 TEST_P(ConvexOutward, SpansLieAtTheOffsetAndTheAreaFollowsSteiner) {
     const bool clockwise = GetParam();
     Rng rng(clockwise ? 1701 : 1702);
@@ -73,6 +70,14 @@ TEST_P(ConvexOutward, SpansLieAtTheOffsetAndTheAreaFollowsSteiner) {
         EXPECT_GE(std::fabs(sharp.area), steiner * (1 - 1e-9));
         for (int i = 1; i <= sharp.spans; ++i)
             EXPECT_GE(distance_range(*sharp.contour->get_span(i), *c.line).first, d * (1 - 1e-9)) << i;
+        if (clockwise) continue;
+        // The region offset (velOffsetter) of the outline grows by the same Steiner formula.
+        support::Polylines region;
+        region.emplace_back(c.line->create_new());
+        const support::Props grown = support::list_props_of(offsettertest::region_offset(region, d));
+        EXPECT_EQ(grown.polylines, 1);
+        EXPECT_TRUE(near_rel(grown.area, steiner, 1e-9));
+        EXPECT_TRUE(near_rel(grown.length, c.length + 2 * pi * d, 1e-9));
     }
 }
 
@@ -139,8 +144,7 @@ TEST(RawOffsetLoops, TemporarySpansMarkExactlyTheEdgesTooShortForTheirTrims) {
         ++it;
         const int n = it.num_pos() - 1;
         auto P = [&](int i) { return it.get_pos(((i % n) + n) % n); };
-        // How far the offset of edge i is cut back at its start and end: d tan(turn / 2) where the corner
-        // turns away from the offset side (towards the inside), else 0.
+        // How far the offset of edge i is cut back at its start and end.
         auto trim_at = [&](int corner) {
             const giVector3 u = P(corner) - P(corner - 1), v = P(corner + 1) - P(corner);
             const double turn = std::atan2(u.x() * v.y() - u.y() * v.x(), u.dot(v));
@@ -185,9 +189,7 @@ TEST(RawOffsetLoops, TemporarySpansMarkExactlyTheEdgesTooShortForTheirTrims) {
     EXPECT_GT(without, 10);
 }
 
-// Random poly-arc-lines (arcs up to 250 degrees, open and closed, with loops): the value path agrees with
-// the generic span-object path. (They round differently: a sharp corner extended far along nearly parallel
-// spans magnifies that, hence 1e-9 of the result's size.)
+// Random poly-arc-lines (arcs up to 250 degrees, open and closed, with loops).
 TEST(RawOffsetPaths, PolyArcLineFastPathAgreesWithTheGenericPath) {
     Rng rng(1707);
     for (int s = 0; s < 10 * seeds; ++s) {

@@ -1,7 +1,7 @@
-// Operations on whole lists of polylines: measures against independent sums on random lists and their
-// morphs, filters, editing, regions and containment, distances against brute force, trimming to a box.
+// Whole-list operations: measures, filters, editing, regions, distances (brute force), box trimming.
 
 #include "../debug/debugChannelKit.h"
+#include "../intersect/bspTestKit.h"
 #include "../lists/listTestKit.h"
 #include "../polyline/utils/utilsTestKit.h"
 #include "support/metamorphic.h"
@@ -329,18 +329,8 @@ TEST(ListUtilsFilters, RemoveWhatTheyNameAndCountIt) {
         int removed;
         int closed_left;
     };
-    // 0: 10 x 10 square, 1: open L of length 20, 2: empty, 3: one point, 4: circle of radius 1 (area pi),
-    // 5: closed 0.5 x 50 rectangle, 6: 5 x 5 square, 7: a closed spike out and back.
-    auto make = [] {
-        Polylines ps = concat(one(rect(0, 0, 10, 10)), one(xy({{0, 0}, {10, 0}, {10, 10}})));
-        ps.push_back(std::make_unique<velPolyArcLineDouble>());
-        ps.push_back(xy({{3, 3}}));
-        ps.push_back(circle(20, 0, 1));
-        ps.push_back(rect(30, 0, 30.5, 50));
-        ps.push_back(rect(40, 0, 45, 5));
-        ps.push_back(xy({{50, 0}, {55, 0}, {50, 0}}));
-        return ps;
-    };
+    // data/polyutils/filters.txt: squares, an open L, empty, a point, a circle, a thin rectangle, a spike.
+    auto make = [] { return bsptest::load_lines("polyutils", "filters"); };
     const Row rows[] = {
         {"closed", [](auto& l) { return LU::remove_closed_polylines(0.0, l); }, 6, 0},
         {"open", [](auto& l) { return LU::remove_open_polylines(0.0, l); }, 2, 6},
@@ -352,8 +342,7 @@ TEST(ListUtilsFilters, RemoveWhatTheyNameAndCountIt) {
          [](auto& l) { return LU::remove_closed_polylines_with_less_points_than(4, l); }, 3, 3},
         // The circle's mean width is 0.5, the spike's 0.
         {"thin", [](auto& l) { return LU::remove_thin_closed_polylines(1.0, 100.0, l); }, 3, 3},
-        // The empty polyline, and the circle and the spike, which are thinner than sqrt(5) all round; the one
-        // point stays.
+        // The empty polyline, and the circle and the spike, which are thinner than sqrt(5) all round.
         {"small area", [](auto& l) { return LU::remove_closed_polylines_with_less_area_than(5.0, l); }, 3, 4},
     };
     for (const Row& row : rows) {
@@ -482,8 +471,7 @@ TEST(ListUtilsEditing, TouchingSegmentsJoinIntoChains) {
     EXPECT_EQ(props[0].closed, 1);
     EXPECT_NEAR(props[0].area, 100.0, 1e-5);
     EXPECT_EQ(props[1].positions, 2);
-    // With tolerance 0 the piece a little apart does not join at its start: the chain grows backwards from
-    // the first piece and stays open.
+    // With tolerance 0 the piece a little apart does not join at its start.
     List out2;
     EXPECT_EQ(LU::append_touching_segments(list.it(), out2.c, 0.0), 2);
     const auto open = each_props(out2.it());
@@ -567,26 +555,10 @@ TEST(ListUtilsRegions, TheRegionAroundAPointIsItsBoundaryAndItsHoles) {
 
 TEST(ListUtilsRegions, ContainmentInTheRegionOfNestedBoundaries) {
     List region(concat(one(rect(0, 0, 10, 10)), one(rect(4, 4, 6, 6, true))));
-    struct Row {
-        const char* name;
-        std::unique_ptr<velAbsPolyArcLine> b;
-        int held;
-    };
-    Row rows[] = {
-        {"inside", xy({{1, 1}, {3, 1}, {3, 9}}), 1},
-        {"through the hole", xy({{1, 5}, {9, 5}}), 0},
-        {"leaving the region", xy({{5, 1}, {12, 1}}), 0},
-        {"outside", xy({{20, 20}, {30, 20}}), 0},
-        {"along the boundary", xy({{0, 0}, {10, 0}, {10, 10}}), 1},
-        {"just outside, within tol", xy({{2, -1e-4}, {8, -1e-4}}), 1},
-        {"an arc round the hole", circle(5, 5, 3), 1},
-        {"an arc bulging out", utiltest::make_line({{{2, 9, 0}, {}}, {{8, 9, 0}, giPoint3{5, 10.5, 0}}}), 0},
-        {"a point in the hole", xy({{5, 5}}), 0},
-    };
-    for (Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        List b(one(std::move(row.b)));
-        EXPECT_EQ(LU::contains(region.it(), b.it(), 1e-3), row.held);
+    for (const auto& row : bsptest::table_rows("polyutils/contains", "cases")) {
+        SCOPED_TRACE(row.at(0));
+        List b(bsptest::load_lines("polyutils/contains", row[0]));
+        EXPECT_EQ(LU::contains(region.it(), b.it(), 1e-3), std::stoi(row.at(1)));
     }
     List empty;
     EXPECT_EQ(LU::contains(region.it(), empty.it(), 0.0), 1);
@@ -602,32 +574,10 @@ TEST(ListUtilsRegions, ClosureContactsAndConvexShadows) {
     EXPECT_EQ(LU::has_self_intersections_at_closure_in_2d(eight_at_crossing.it(), 1.1e-5), 1);
     EXPECT_EQ(LU::has_self_intersections_at_closure_in_2d(square.it(), 1.1e-5), 0);
 
-    struct Row {
-        const char* name;
-        std::unique_ptr<velAbsPolyArcLine> p;
-        double angle;
-        int convex;
-    };
-    Row rows[] = {
-        {"square", rect(0, 0, 3, 2), 0.0, 1},
-        {"clockwise square", rect(0, 0, 3, 2, true), 0.0, 1},
-        {"circle", circle(0, 0, 2), 0.0, 1},
-        {"L", xy({{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}, {0, 0}}), 0.0, 0},
-        {"slight dent", xy({{0, 0}, {1, 0.01}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}), 0.0, 0},
-        {"slight dent within 2 degrees", xy({{0, 0}, {1, 0.01}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}), 2.0, 1},
-        {"twice round", xy({{0, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}, {2, 0}, {2, 2}}), 0.0, 0},
-        {"open arc", utiltest::make_line({{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0, 1, 0}}}), 0.0, 1},
-        {"S",
-         utiltest::make_line(
-             {{{0, 0, 0}, {}}, {{2, 0, 0}, giPoint3{1, 1, 0}}, {{4, 0, 0}, giPoint3{3, -1, 0}}}),
-         0.0, 0},
-        {"vertical square",
-         utiltest::make_line({{{0, 0, 0}, {}}, {{0, 0, 1}, {}}, {{1, 0, 1}, {}}, {{1, 0, 0}, {}}}), 0.0, 1},
-    };
-    for (Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        List list(one(std::move(row.p)));
-        EXPECT_EQ(LU::xy_projection_is_convex(list.it(), row.angle), row.convex);
+    for (const auto& row : bsptest::table_rows("polyutils/convex", "cases")) {
+        SCOPED_TRACE(row.at(0));
+        List list(bsptest::load_lines("polyutils/convex", row[0]));
+        EXPECT_EQ(LU::xy_projection_is_convex(list.it(), std::stod(row.at(1))), std::stoi(row.at(2)));
     }
 }
 

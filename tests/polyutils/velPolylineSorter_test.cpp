@@ -1,6 +1,4 @@
-// The polyline sorter: clean boundaries under the winding rule (and even-odd) on the classic cases by area,
-// loops and orientation; random unions of circles on every morph against the exact area of a union of
-// disks (uncovered arcs integrated with Green's formula); splitting, orientation, nesting, progress, debug.
+// The polyline sorter: hand cases as data, unions of disks by Green's formula, split, orient, nesting.
 
 #include "sorterTestKit.h"
 
@@ -28,74 +26,26 @@ Outcome sorted(const Polylines& in, int mode = 1) {
     return describe(out.iterator(), code);
 }
 
-struct Case {
-    const char* name;
-    std::function<Polylines()> input;
-    int mode;
-    int loops;
-    double area;
-    int clockwise;
-};
-
-class Classic : public ::testing::TestWithParam<Case> {};
+// Hand cases as data (tests/data/polyutils/sorter: NAME.txt and its row in `cases`): loops, area and
+// orientation.
+class Classic : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(Classic, LoopsAreaAndOrientation) {
-    const Case& c = GetParam();
-    const Outcome r = sorted(c.input(), c.mode);
+    const std::vector<std::string>& row = GetParam();
+    ASSERT_EQ(row.size(), 5u);
+    const double area = std::stod(row[3]);
+    const Outcome r = sorted(load_lines("polyutils/sorter", row[0]), std::stoi(row[1]));
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.loops, c.loops);
-    EXPECT_NEAR(r.area, c.area, 1e-9 * std::max(1.0, std::fabs(c.area)));
-    EXPECT_EQ(r.holes, c.clockwise);
+    EXPECT_EQ(r.loops, std::stoi(row[2]));
+    EXPECT_NEAR(r.area, area, 1e-9 * std::max(1.0, std::fabs(area)));
+    EXPECT_EQ(r.holes, std::stoi(row[4]));
     EXPECT_EQ(r.open + r.crossings + r.misoriented, 0);
 }
 
-const double pi = std::numbers::pi;
+INSTANTIATE_TEST_SUITE_P(Sorter, Classic, ::testing::ValuesIn(table_rows("polyutils/sorter", "cases")),
+                         [](const auto& info) { return info.param[0]; });
 
-INSTANTIATE_TEST_SUITE_P(
-    Sorter, Classic,
-    ::testing::Values(
-        Case{"empty", [] { return Polylines(); }, 1, 0, 0.0, 0},
-        Case{"two_overlapping_squares", [] { return of(rect(0, 0, 2, 2), rect(1, 1, 3, 3)); }, 1, 1, 7.0, 0},
-        Case{"two_disjoint_squares", [] { return of(rect(0, 0, 1, 1), rect(2, 0, 3, 1)); }, 1, 2, 2.0, 0},
-        Case{"square_and_its_reverse", [] { return of(rect(0, 0, 1, 1), rect(0, 0, 1, 1, false)); }, 1, 0,
-             0.0, 0},
-        Case{"clockwise_square_alone", [] { return of(rect(0, 0, 1, 1, false)); }, 1, 0, 0.0, 0},
-        Case{"square_with_hole", [] { return of(rect(0, 0, 4, 4), rect(1, 1, 2, 2, false)); }, 1, 2, 15.0, 1},
-        Case{"nested_winding", [] { return of(rect(0, 0, 6, 6), rect(1, 1, 5, 5), rect(2, 2, 4, 4)); }, 1, 1,
-             36.0, 0},
-        Case{"nested_even_odd", [] { return of(rect(0, 0, 6, 6), rect(1, 1, 5, 5), rect(2, 2, 4, 4)); }, 0, 3,
-             36.0 - 16.0 + 4.0, 1},
-        // A figure of eight: the lobe to the left of the way round is kept, the other cancels.
-        Case{"figure_of_eight",
-             [] {
-                 return of(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
-             },
-             1, 1, 1.0, 0},
-        // The same eight started at its crossing point: restarted elsewhere first.
-        Case{"eight_started_at_crossing",
-             [] {
-                 return of(polyline({{1, 1}, {2, 2}, {2, 0}, {1, 1}, {0, 2}, {0, 0}, {1, 1}}));
-             },
-             1, 1, 1.0, 0},
-        Case{"overlapping_circles", [] { return of(circle(0, 0, 1), circle(1, 0, 1)); }, 1, 1,
-             2 * pi - (2 * pi / 3 - std::sqrt(3.0) / 2), 0},
-        Case{"circle_through_square_edges", [] { return of(rect(-1, -1, 1, 1), circle(1, 0, 1)); }, 1, 1,
-             4.0 + pi / 2, 0},
-        // Coincident edges and touching points.
-        Case{"adjacent_squares_merge", [] { return of(rect(0, 0, 1, 1), rect(1, 0, 2, 1)); }, 1, 1, 2.0, 0},
-        Case{"overlap_with_shared_edges", [] { return of(rect(0, 0, 2, 2), rect(1, 0, 3, 2)); }, 1, 1, 6.0,
-             0},
-        Case{"corner_touch", [] { return of(rect(0, 0, 1, 1), rect(1, 1, 2, 2)); }, 1, 2, 2.0, 0},
-        Case{"inside_touching", [] { return of(rect(0, 0, 4, 4), rect(0, 0, 2, 2)); }, 1, 1, 16.0, 0},
-        Case{"equal_squares", [] { return of(rect(0, 0, 1, 1), rect(0, 0, 1, 1)); }, 1, 1, 1.0, 0},
-        Case{"moved_by_a_billionth", [] { return of(rect(0, 0, 1, 1), rect(1e-9, 0, 1 + 1e-9, 1)); }, 1, 1,
-             1.0 + 1e-9, 0},
-        Case{"hole_touching_outer", [] { return of(rect(0, 0, 4, 4), rect(1, 0, 2, 1, false)); }, 1, 2, 15.0,
-             1},
-        Case{"tangent_circles", [] { return of(circle(0, 0, 1), circle(2, 0, 1)); }, 1, 2, 2 * pi, 0},
-        Case{"square_minus_circle_even_odd", [] { return of(rect(-2, -2, 2, 2), circle(0, 0, 1, false)); }, 0,
-             2, 16.0 - pi, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+const double pi = std::numbers::pi;
 
 // --- Random unions of circles against the exact area of a union of disks
 
@@ -172,8 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, CircleUnions, ::testing::Range(1, 31));
 
 // --- Split, orient, nesting
 
-// Far from the origin the coordinates' own products swamp a small area: the visibility of a whole loop took
-// its orientation from such an area and dropped a square of side 0.5 at 1e8.
+// Far from the origin the coordinates' own products swamp a small area.
 TEST(FarFromTheOrigin, SmallSquaresKeepTheirArea) {
     for (const double o : {1e6, 1e8, 1e9}) {
         for (const double at : {0.0, 0.25, 0.375}) {

@@ -1,6 +1,4 @@
-// The raw offset made on values against the same offset made on span objects, span for span, on wavy
-// outlines of thousands of lines and tangent arcs (joints from tangent to slightly kinked; inward offsets
-// past the tightest radius form loops) and on the benchmark's blob.
+// The raw offset made on values against the same offset made on span objects, span for span.
 
 #include "arcline/polyutils/velRawPolyArcLineOffset.h"
 
@@ -76,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(RawOffset, WavyOutline, ::testing::Values(-4.0, -1.5, -
                                     std::to_string(static_cast<int>(std::fabs(d) * 10));
                          });
 
-// The benchmark's outline itself (shared data beside the repository; skipped without it): sharp corners
-// extended far along nearly parallel spans agree to their length's rounding.
+// The benchmark's outline itself (skipped without it): sharp corners extended far agree to rounding.
 TEST(RawOffsetBlob, ValuesAgreeWithSpanObjects) {
     const std::string path = ARCLINE_BENCH_DATA_DIR "/blob_10k.txt";
     if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " not found";

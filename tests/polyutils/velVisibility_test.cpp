@@ -1,6 +1,4 @@
-// Visibility of boundaries through the BSP traversal: the confidence rules of the result, the counts of
-// fragments round one node, their order on random perimeter points, and random non-crossing circles against
-// winding counts and containment computed from the circles themselves.
+// Visibility of boundaries through the BSP traversal.
 
 #include "sorterTestKit.h"
 
@@ -24,8 +22,7 @@ namespace velVisibility_test {
 
 using namespace sortertest;
 
-// The visibility of every polyline of the list and, when asked, its nesting tree: a destructive traversal
-// from the root's lower left corner with count 0, as the sorter runs it.
+// The visibility of every polyline of the list and, when asked, its nesting tree.
 struct Visibility {
     velVisibilityResult result;
     intNaryTree tree;
@@ -69,9 +66,7 @@ TEST(velVisibilityResult, ConfidenceDecidesWhichResultStays) {
     EXPECT_TRUE(r.results_complete());
 }
 
-// One fragment across the unit box, entering on the right at y = 0.25 and leaving on the left: the top edge
-// of an anticlockwise region below it. From P = (0, 0) with count 1 the count is 0 above the edge; the
-// count 1 holds on 1.5 of the 4 perimeter units.
+// One fragment across the unit box, entering on the right at y = 0.25 and leaving on the left.
 TEST(velBoundarySorterFragments, CountsRoundTheNode) {
     velBoundarySorterFragments frags(giBox2({0, 0}, {1, 1}), 1);
     frags.add_fragment(7, {1, 0.25, 0}, 0.1, {0, 0.25, 0}, 0.9);
@@ -91,8 +86,7 @@ TEST(velBoundarySorterFragments, CountsRoundTheNode) {
     EXPECT_FALSE(frags.close_to_point({0.5, 0.5, 0}, 0.01));
 }
 
-// A segment that leaves and comes back at one place changes nothing; ends that crowd together decide with
-// little confidence, and the result is then incomplete.
+// A segment that leaves and comes back at one place changes nothing.
 TEST(velBoundarySorterFragments, TouchingAndCrowdedEnds) {
     velBoundarySorterFragments frags(giBox2({0, 0}, {1, 1}), 3);
     frags.add_fragment(0, {1, 0.5, 0}, 0.0, {0.5, 1, 0}, 0.2);
@@ -168,9 +162,7 @@ TEST(velBoundarySorterFragments, SortedOrderIsThePerimeterOrderAfterP) {
     }
 }
 
-// Random circles that neither cross nor touch, in both orientations: each is visible exactly when the
-// winding counts just inside and just outside it are 0 and 1, and the nesting tree puts each under the
-// smallest circle that holds it. Counts and containment come from the circles' centres and radii.
+// Random circles that neither cross nor touch, in both orientations.
 TEST(velBoundaryNesting, RandomCirclesAgainstTheirOwnCounts) {
     for (int seed = 1; seed <= 20; ++seed) {
         std::mt19937 rng(static_cast<unsigned>(seed));
