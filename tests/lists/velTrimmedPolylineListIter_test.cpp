@@ -1,7 +1,7 @@
 // The trimmed list view: numbering of pieces, trims during an iteration, whole-list operations, closure
 // breaks, and copies whose lengths are the kept lengths.
 
-#include "listTestKit.h"
+#include "viewTestKit.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
@@ -24,19 +24,14 @@ std::unique_ptr<velAbsPolyArcLine> straight(std::initializer_list<giPoint3> pts)
 }
 
 // Three straight polylines of 4 positions along y = 0, 1, 2, and a trimmed view of them.
-struct Lines {
-    Lines() {
-        Polylines in;
+struct ThreeLines : ::testing::Test {
+    static velAbsPolyArcLineListCursor& filled(velAbsPolyArcLineListCursor& c) {
         for (double k = 0; k < 3; ++k)
-            in.push_back(straight({{0, k, 0}, {1, k, 0}, {2, k, 0}, {3, k, 0}}));
-        fill(list, in);
+            viewtest::add_tagged_line(c, 4, k);
+        return c;
     }
     velAbsPolyArcLineListCursor list;
-};
-struct ThreeLines : ::testing::Test {
-    Lines lines;
-    velAbsPolyArcLineListCursor& list = lines.list;
-    velTrimmedPolylineListIter t{list.iterator()};
+    velTrimmedPolylineListIter t{filled(list).iterator()};
 };
 
 struct Piece {
