@@ -1,6 +1,5 @@
-// The list protocol, checked once for every kind of iterator and cursor: each kind is made over the same
-// random lists of arc polylines and must present them exactly (iterators) or give the same geometry back
-// (cursors fed the same producer sequence).
+// The list protocol, checked once for every iterator kind (present random lists exactly) and cursor kind
+// (give back what the same producer sequence wrote), and what particular kinds do beyond it.
 
 #include "listTestKit.h"
 
@@ -679,8 +678,7 @@ TEST_P(IteratorProtocol, ContourViewsShowTheCurrentPolyline) {
     }
 }
 
-// Whether `it` casts to each of the classes C (named in `names`, comma separated) exactly when `types` names
-// it.
+// Whether `it` casts to each class C (named in `names`) exactly when `types` names it.
 template <class... C>
 bool casts_only_as(const velPolylineListIter& it, const std::string& types, std::string names) {
     for (const bool casts : {(C::ut_dynamic_cast(&it) != nullptr)...}) {
@@ -956,9 +954,8 @@ TEST_P(CursorProtocol, ContourViewWritesTheCurrentPolyline) {
     }
 }
 
-// Removing makes the following polyline current (none after the last); a new polyline on an undefined cursor
-// goes to the front; a polyline moved from a sibling (create_empty) goes after the current one, which stays
-// current, and leaves the sibling as a removal does.
+// remove: the next polyline current (none after the last); create on an undefined cursor: at the front;
+// moved from a sibling (create_empty): after the current one, which stays current.
 TEST_P(CursorProtocol, RemoveMoveAndCreateKeepTheirPlaces) {
     using viewtest::first_xs, viewtest::numbered;
     auto c = GetParam().make();
@@ -998,9 +995,7 @@ INSTANTIATE_TEST_SUITE_P(AllCursors, CursorProtocol, ::testing::ValuesIn(cursor_
                          [](const auto& info) { return info.param.name; });
 
 // ---------------------------------------------------------------------------------------------------------
-// What the protocol suite cannot see of the decorating views: each view above is fed a list that it maps
-// back to the input, so a mapping that is its own inverse (a wrong exchange of coordinates) or a view that
-// only maps (the ramp, a tilted arc's shadow) is checked here against its formula.
+// Decorating views against their formulas (the protocol only sees them map a prepared list back).
 
 TEST(DecoratingViews, CoordinateExchangesFollowTheirFormula) {
     const giPoint3 p{1, 2, 3};
@@ -1022,9 +1017,7 @@ TEST(DecoratingViews, CoordinateExchangesFollowTheirFormula) {
     EXPECT_EQ(rev.underlying_span_index(0), 1);
 }
 
-// Polylines at their own heights come out at the level with the same XY curve and bulges; a tilted arc,
-// whose shadow is an ellipse, is presented as the arc through its three projected points, the projected
-// mid point lying on that arc.
+// Same XY curve at the level; a tilted arc (an ellipse's shadow) as the arc through its projected points.
 TEST(DecoratingViews, FlattenedViewKeepsTheXYCurve) {
     for (unsigned seed = 11; seed <= 14; ++seed) {
         Rng rng(seed);
@@ -1055,9 +1048,7 @@ TEST(DecoratingViews, FlattenedViewKeepsTheXYCurve) {
     }
 }
 
-// Z runs from z start at the first polyline's first position to z end at its last, in proportion to the
-// distance along that chord's direction (also beyond its ends); a closed first polyline puts everything at
-// z start.
+// Z runs from z start to z end along the first polyline's chord (also beyond it); all at z start when closed.
 TEST(DecoratingViews, RampRunsZAlongTheFirstPolylinesChord) {
     for (const bool closed : {false, true}) {
         Rng rng(closed ? 4 : 1);
@@ -1490,9 +1481,7 @@ TEST(velPolylineWithOffsetFlagsListCursor, RecordsGoWithTheSpansWritten) {
     }
 }
 
-// Arrays travel with their polylines: create_polyline inserts one, remove drops one, move_polyline_after
-// (and append, which uses it) takes one along to the other cursor, with a new empty array from a cursor
-// without records; clear empties the flag list.
+// Arrays travel with their polylines through create, remove, move and append (empty from a plain cursor).
 TEST(velPolylineWithOffsetFlagsListCursor, RecordsMoveWithTheirPolylines) {
     Rng rng(6);
     auto a = flagged(), b = flagged();
@@ -1727,7 +1716,7 @@ struct TwoCurves : ::testing::Test {
     }
     torCurvePtr3 l = std::make_shared<torLine3>(giPoint3(0, 0, 0), giPoint3(1, 0, 0));
     torCurvePtr3 a = std::make_shared<torArc3>(giPoint3(1, 0, 0), giPoint3(2, 1, 0), giPoint3(3, 0, 0));
-    torCurvePtr3coDList curves, plain; // l and a; a point polyline (4, 0, 0) .. (8, 0, 0)
+    torCurvePtr3coDList curves, plain;         // l and a; a point polyline (4, 0, 0) .. (8, 0, 0)
     torCurvePtr3PolylinecoPrfcoDList src_list; // l and a as one curve-remembering polyline within 0.01
     torCurvePtr3PolylineListIter src{torCurvePtr3PolylinecoPrfcoDListcoIterator(src_list)};
     torPolyline3ListIter other{torCurvePtr3coDListcoIterator(plain)};
@@ -1822,10 +1811,8 @@ TEST_F(TwoCurves, AddSpanStartsAPieceOfANewCurve) {
     EXPECT_EQ(fresh.num_pos(), 6);
 }
 
-// Chords run from arc point to arc point, no chord is further than the tolerance from its arc at its middle
-// (where a chord is furthest), every underlying position is presented, and underlying_parameter() leads
-// from each presented position to the same point of the underlying polyline and from a point between two
-// positions into the piece of span between their parameters.
+// Chords within the tolerance of their arcs, every position kept, underlying_parameter() onto the same
+// points.
 TEST(velSmashedPolylineListIter, ChordsStayWithinTheToleranceOfTheirArcs) {
     for (const double tol : {0.5, 0.02, 1e-3}) {
         for (unsigned seed = 1; seed <= 6; ++seed) {
@@ -1866,9 +1853,7 @@ TEST(velSmashedPolylineListIter, ChordsStayWithinTheToleranceOfTheirArcs) {
     }
 }
 
-// Pieces trimmed from chords are cut again from the arcs: their ends lie near the chord view's ends (the
-// chord's sagitta plus the slide of the parameter along the arc, within twice the tolerance), and the copies
-// hold arcs again.
+// Pieces trimmed from chords are cut again from the arcs: ends within twice the tolerance, arcs again.
 TEST(velSmashedPolylineListIter, TrimmingsOfTheChordsMapBackToTheArcs) {
     constexpr double tol = 0.01;
     Rng rng(91);

@@ -194,10 +194,8 @@ TEST(velTrimmedPolylineListIter, CopiesHaveTheKeptLengths) {
     }
 }
 
-// A closed square cut in the middle of one side is one piece without closure breaks (its points: the
-// protocol suite's kind "without_closure_breaks"), numbered on the underlying polyline across the seam.
-// The pieces at the ends of a polyline are joined only when the closure function calls it closed: not for
-// an open polyline, and for one whose ends are 1e-6 apart only with a tolerance that covers it.
+// End pieces are joined only when the closure function calls the polyline closed (1e-6 apart: with a
+// tolerance).
 TEST(velTPLIWithoutClosureBreaks, JoinsOnlyWhatTheClosureFunctionCallsClosed) {
     velAbsPolyArcLineListCursor list;
     Polylines in;
@@ -265,8 +263,6 @@ TEST(velTrimmedPolylineListIter, AppendCopiesPiecesFromTheUnderlyingPolyline) {
     EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(v.get_pos(v.num_pos() - 1), 1e-12));
 }
 
-// The default closure function reads the polyline it is asked about without moving the caller's iterator:
-// the iterator is handed over const, may be a truly const object, and may be read by others meanwhile.
 // A list iterator that counts the moves made on it (its clones count their own).
 class CountingIter : public velAbsPolyArcLineListIter {
 public:

@@ -79,9 +79,8 @@ TEST(coQuickSort, OrderedAndEqualInputsStayNLogN) {
     }
 }
 
-// McIlroy's adversary ("A Killer Adversary for Quicksort", 1999): values are decided lazily, during the
-// sort, so that every pivot turns out to be nearly the smallest remaining value. Without a fallback this
-// drives any quicksort that compares through a callback to n^2 / 2 comparisons.
+// McIlroy's adversary ("A Killer Adversary for Quicksort", 1999) drives a quicksort without fallback to
+// n^2/2.
 TEST(coQuickSort, AdversaryCannotMakeItQuadratic) {
     class Adversary : public IntSorter {
     public:
