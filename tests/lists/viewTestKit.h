@@ -139,13 +139,4 @@ inline void expect_tight_boxes(const velPolylineListIter& it) {
     EXPECT_TRUE(all.xy().contains(b2.min(), reach_tol) && all.xy().contains(b2.max(), reach_tol));
 }
 
-// expect_tight_boxes for every polyline of the list.
-inline void expect_tight_boxes_throughout(velPolylineListIter& it) {
-    it.reset();
-    while (++it) {
-        SCOPED_TRACE(it.index());
-        expect_tight_boxes(it);
-    }
-}
-
 } // namespace viewtest

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numeric>
@@ -63,15 +64,13 @@ TEST(coQuickSort, SortsLikeStdSort) {
 
 TEST(coQuickSort, OrderedAndEqualInputsStayNLogN) {
     const int n = 20000;
-    std::vector<int> sorted(n), reversed(n), equal(n, 4), organ(n), sawtooth(n);
-    for (int i = 0; i < n; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        sorted[k] = i;
-        reversed[k] = n - i;
-        organ[k] = std::min(i, n - i);
-        sawtooth[k] = i % 37;
-    }
-    for (const auto& input : {sorted, reversed, equal, organ, sawtooth}) {
+    const std::function<int(int)> patterns[] = {
+        [](int i) { return i; }, [](int i) { return n - i; }, [](int) { return 4; },
+        [](int i) { return std::min(i, n - i); }, [](int i) { return i % 37; }};
+    for (const auto& pattern : patterns) { // sorted, reversed, equal, organ pipe, sawtooth
+        std::vector<int> input(n);
+        for (int i = 0; i < n; ++i)
+            input[static_cast<std::size_t>(i)] = pattern(i);
         IntSorter sorter(input);
         sorter.sort(n);
         EXPECT_TRUE(std::is_sorted(sorter.values.begin(), sorter.values.end()));
