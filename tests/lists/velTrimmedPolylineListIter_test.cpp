@@ -1,7 +1,7 @@
 // The trimmed list view: numbering of pieces, trims during an iteration, whole-list operations, closure
 // breaks, and copies whose lengths are the kept lengths.
 
-#include "listTestKit.h"
+#include "viewTestKit.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
@@ -24,19 +24,14 @@ std::unique_ptr<velAbsPolyArcLine> straight(std::initializer_list<giPoint3> pts)
 }
 
 // Three straight polylines of 4 positions along y = 0, 1, 2, and a trimmed view of them.
-struct Lines {
-    Lines() {
-        Polylines in;
+struct ThreeLines : ::testing::Test {
+    static velAbsPolyArcLineListCursor& filled(velAbsPolyArcLineListCursor& c) {
         for (double k = 0; k < 3; ++k)
-            in.push_back(straight({{0, k, 0}, {1, k, 0}, {2, k, 0}, {3, k, 0}}));
-        fill(list, in);
+            viewtest::add_tagged_line(c, 4, k);
+        return c;
     }
     velAbsPolyArcLineListCursor list;
-};
-struct ThreeLines : ::testing::Test {
-    Lines lines;
-    velAbsPolyArcLineListCursor& list = lines.list;
-    velTrimmedPolylineListIter t{list.iterator()};
+    velTrimmedPolylineListIter t{filled(list).iterator()};
 };
 
 struct Piece {
@@ -199,10 +194,8 @@ TEST(velTrimmedPolylineListIter, CopiesHaveTheKeptLengths) {
     }
 }
 
-// A closed square cut in the middle of one side is one piece without closure breaks (its points: the
-// protocol suite's kind "without_closure_breaks"), numbered on the underlying polyline across the seam.
-// The pieces at the ends of a polyline are joined only when the closure function calls it closed: not for
-// an open polyline, and for one whose ends are 1e-6 apart only with a tolerance that covers it.
+// End pieces are joined only when the closure function calls the polyline closed (1e-6 apart: with a
+// tolerance).
 TEST(velTPLIWithoutClosureBreaks, JoinsOnlyWhatTheClosureFunctionCallsClosed) {
     velAbsPolyArcLineListCursor list;
     Polylines in;
@@ -270,8 +263,6 @@ TEST(velTrimmedPolylineListIter, AppendCopiesPiecesFromTheUnderlyingPolyline) {
     EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(v.get_pos(v.num_pos() - 1), 1e-12));
 }
 
-// The default closure function reads the polyline it is asked about without moving the caller's iterator:
-// the iterator is handed over const, may be a truly const object, and may be read by others meanwhile.
 // A list iterator that counts the moves made on it (its clones count their own).
 class CountingIter : public velAbsPolyArcLineListIter {
 public:

@@ -1,13 +1,12 @@
 #include "arcline/platform/CArchive.h"
 
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
 #include <sstream>
@@ -260,6 +259,30 @@ TEST(CArchive, WrongDirectionAndClosedArchivesRefuseTransfers) {
     EXPECT_EQ(cause_of([&] { loading << 1; }), CArchiveException::readOnly);
     EXPECT_EQ(cause_of([&] { loading << static_cast<const CObject*>(nullptr); }),
               CArchiveException::readOnly);
+}
+
+// The cause numbers are part of the interface (callers compare and log them), and what() names each.
+TEST(CArchiveException, CausesHaveFixedNumbersAndNamesAndAreThrownThroughTheBases) {
+    const std::pair<int, const char*> causes[] = {{CArchiveException::none, "none"},
+                                                  {CArchiveException::genericException, "genericException"},
+                                                  {CArchiveException::readOnly, "readOnly"},
+                                                  {CArchiveException::endOfFile, "endOfFile"},
+                                                  {CArchiveException::writeOnly, "writeOnly"},
+                                                  {CArchiveException::badIndex, "badIndex"},
+                                                  {CArchiveException::badClass, "badClass"},
+                                                  {CArchiveException::badSchema, "badSchema"}};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(causes[i].first, i);
+        EXPECT_NE(std::string(CArchiveException(i).what()).find(causes[i].second), std::string::npos) << i;
+    }
+    for (const int outside : {8, 99, -1})
+        EXPECT_NE(std::string(CArchiveException(outside).what()).find("unknown"), std::string::npos);
+    try {
+        AfxThrowArchiveException(CArchiveException::badSchema);
+    } catch (const CException& e) {
+        ASSERT_NE(dynamic_cast<const CArchiveException*>(&e), nullptr);
+    }
+    EXPECT_THROW(AfxThrowArchiveException(CArchiveException::endOfFile), std::exception);
 }
 
 } // namespace CArchive_test

@@ -1,5 +1,7 @@
 #include "arcline/platform/giBox2.h"
+
 #include "arcline/platform/giBox3.h"
+#include "arcline/platform/giFloatArray3.h"
 #include "arcline/platform/giLength.h"
 #include "arcline/platform/giPoint2.h"
 #include "arcline/platform/giPoint3.h"
@@ -11,9 +13,8 @@
 #include "arcline/platform/giWorkplane3.h"
 #include "arcline/platform/giXform3.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <random>
 
@@ -166,6 +167,23 @@ TEST(giPrimitives, Boxes) {
     e.offset(-0.3);
     EXPECT_TRUE(e.empty());
     EXPECT_TRUE(giBox3().xy().empty());
+}
+
+namespace {
+
+// Narrowing and widening in one expression: the release build's vectorizer once folded this into a copy.
+[[gnu::noinline]] giPoint3 round_trip(const giPoint3& p) {
+    return giFloatArray3(p).point();
+}
+
+} // namespace
+
+TEST(giFloatArray3, RoundTripRoundsEveryCoordinateToSinglePrecision) {
+    const giPoint3 q = round_trip(giPoint3(1.1, 2.2, 3.3));
+    EXPECT_EQ(q.x, 1.100000023841858);
+    EXPECT_EQ(q.y, 2.200000047683716);
+    EXPECT_EQ(q.z, 3.299999952316284);
+    static_assert(giFloatArray3(giPoint3(0.5, 0.25, -2.0)).point() == giPoint3(0.5, 0.25, -2.0));
 }
 
 } // namespace giPrimitives_test

@@ -1,6 +1,5 @@
-// The streaming strip filter, checked by brute force: every dropped point lies within the tolerance of the
-// segment between the kept points around it, in any dimension; turning points stay; straight runs are cut
-// every max_run - 1 points.
+// The strip filter by brute force: dropped points within the tolerance of their kept segment, in any
+// dimension.
 
 #include "arcline/platform/mlVectorStripN.h"
 
