@@ -79,29 +79,21 @@ TEST(DebugGeometry, NothingWithoutAnOutputFunctionAtAnyLevel) {
     EXPECT_EQ(converter.count, 0);
 }
 
-TEST(DebugGeometry, AnEmptyListIsNeverHandedOver) {
+TEST(DebugGeometry, FlushHandsOverNamesInOrderThenNothing) {
     Recorder rec;
-    velDebugGeometry channel("test:empty", "", "");
-    const LevelGuard guard(channel, 3);
+    velDebugGeometry channel("test:flush", "", "");
+    const LevelGuard guard(channel, 1);
+    // An empty list is never handed over; a list of polylines without positions is, and copies leave it out.
     List empty;
     const velAbsPolyArcLineListIter it(empty);
     channel.copy_iter(it, "nothing", 1);
     channel.append_iter(it, "nothing", 1);
     EXPECT_EQ(channel.num_names(), 0);
-    channel.flush_level();
-    EXPECT_EQ(rec.size(), 0);
-    // A list of polylines without positions holds polylines: it is handed over, and copies leave them out.
     push(empty, std::make_unique<velPolyArcLineDouble>());
     channel.copy_iter(it, "hollow", 1);
     channel.append_iter(it, "hollow", 1);
     EXPECT_EQ(rec.size(), 1);
     EXPECT_EQ(channel.num_names(), 0);
-}
-
-TEST(DebugGeometry, FlushHandsOverNamesInOrderThenNothing) {
-    Recorder rec;
-    velDebugGeometry channel("test:flush", "", "");
-    const LevelGuard guard(channel, 1);
     channel.append_geometry(polyline({{0, 0, 0}, {1, 0, 0}}).release(), "first");
     channel.append_geometry(polyline({{7, 7, 7}}).release(), "second");
     channel.append_geometry(polyline({{2, 0, 0}, {3, 0, 0}, {3, 1, 0}}).release(), "first");
@@ -110,17 +102,17 @@ TEST(DebugGeometry, FlushHandsOverNamesInOrderThenNothing) {
     EXPECT_EQ(channel.num_polylines(), 3);
     channel.flush_level();
     const std::vector<Call> calls = rec.calls();
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].label, "test:flush:first");
-    ASSERT_EQ(calls[0].polylines.size(), 2u);
-    EXPECT_EQ(calls[0].polylines[0], (std::vector<giPoint3>{{0, 0, 0}, {1, 0, 0}}));
-    EXPECT_EQ(calls[0].polylines[1], (std::vector<giPoint3>{{2, 0, 0}, {3, 0, 0}, {3, 1, 0}}));
-    EXPECT_EQ(calls[1].label, "test:flush:second");
-    EXPECT_EQ(calls[1].polylines, (std::vector<std::vector<giPoint3>>{{{7, 7, 7}}}));
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[1].label, "test:flush:first");
+    ASSERT_EQ(calls[1].polylines.size(), 2u);
+    EXPECT_EQ(calls[1].polylines[0], (std::vector<giPoint3>{{0, 0, 0}, {1, 0, 0}}));
+    EXPECT_EQ(calls[1].polylines[1], (std::vector<giPoint3>{{2, 0, 0}, {3, 0, 0}, {3, 1, 0}}));
+    EXPECT_EQ(calls[2].label, "test:flush:second");
+    EXPECT_EQ(calls[2].polylines, (std::vector<std::vector<giPoint3>>{{{7, 7, 7}}}));
     EXPECT_EQ(channel.num_names(), 0);
     channel.flush_level();
     velDebugGeometry::flush_all();
-    EXPECT_EQ(rec.size(), 2);
+    EXPECT_EQ(rec.size(), 3);
 }
 
 // A channel is on when its level is at least the one asked; active when also an output function is set.
@@ -279,20 +271,16 @@ TEST(DebugGeometry, TheKernelsChannelsAreRegisteredInOrderWithTheTablesLegends) 
     EXPECT_STREQ(boolean->description(), "Cancel boolean operation intersection check");
     EXPECT_STREQ(boolean->source(), "polyutils/velPolylineSorter");
     EXPECT_EQ(boolean->default_level(), 0);
-}
 
-std::vector<std::string> reports;
-void catch_report(const char*, int, const char* message, const char*, const char*) {
-    reports.emplace_back(message);
-}
-
-TEST(DebugGeometry, AnUnknownNameIsReportedAndAnsweredByAChannelThatStaysOff) {
-    reports.clear();
-    const ut::AssertHandler previous = ut::set_assert_handler(&catch_report);
+    // An unknown name, or a plain level's, is reported and answered by a channel that stays off.
+    static int reports;
+    reports = 0;
+    const ut::AssertHandler previous =
+        ut::set_assert_handler([](const char*, int, const char*, const char*, const char*) { ++reports; });
     velDebugGeometry& none = velDebugGeometry::get_from_manager("no such channel");
     velDebugGeometry& plain = velDebugGeometry::get_from_manager("velarcline:boolean");
     ut::set_assert_handler(previous);
-    EXPECT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports, 2);
     EXPECT_EQ(&none, &plain);
     EXPECT_EQ(none.on(1), 0);
     EXPECT_EQ(velDebugGeometry::get_manager()->find(none.name()), nullptr);
