@@ -1,7 +1,6 @@
 #include "arcline/polyline/contour/velPolyArcLineAdapter.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
 
 #include "contourTestKit.h"
@@ -196,32 +195,9 @@ TEST(velPolyArcLineAdapter, SpanLabelsLiveInTheContour) {
     EXPECT_EQ(view.get_span(3)->span_position(), -1);
 }
 
-// Cursors hand out writable views, iterators read-only ones; offset-flag views write records.
-TEST(velPolyArcLineAdapter, ListsHandOutViewsOfTheirCurrentPolyline) {
-    velAbsPolyArcLineListCursor cursor;
-    EXPECT_EQ(cursor.get_current(), nullptr);
-    cursor.create_polyline();
-    ++cursor;
-    cursor.current_polyarcline()->add_pos({0, 0, 0});
-    cursor.current_polyarcline()->add_pos({1, 0, 0});
-    const velAbsContourcoPrf w = cursor.get_current();
-    ASSERT_TRUE(w && w->size() == 1);
-    EXPECT_EQ(w->append(w->invalid_span()->create_arc_span({1, 0, 0}, {3, 0, 0}, {2, 1, 0})), 1);
-    ASSERT_EQ(cursor.current_polyarcline()->num_pos(), 3);
-    EXPECT_EQ(mid(*cursor.current_polyarcline(), 2), giPoint3(2, 1, 0));
-
-    velAbsPolyArcLineListIter it(cursor.list());
-    EXPECT_EQ(it.get_current(), nullptr);
-    ASSERT_EQ(++it, 1);
-    const velAbsContourcoPrf r = it.get_current();
-    ASSERT_TRUE(r && r->size() == 2);
-    EXPECT_EQ(r->append(r->invalid_span()->create_line_span({3, 0, 0}, {4, 0, 0})), 0);
-    r->get_span(1)->copy_to_end_point({5, 5, 0});
-    r->reverse();
-    EXPECT_EQ(cursor.current_polyarcline()->num_pos(), 3);
-    EXPECT_TRUE(pos(*cursor.current_polyarcline(), 1) == giPoint3(0, 0, 0) &&
-                pos(*cursor.current_polyarcline(), 2) == giPoint3(1, 0, 0));
-
+// Offset-flag views write the spans' labels and temporary flags into records (the views of cursors and
+// iterators in general: IteratorProtocol.ContourViewsShowTheCurrentPolyline, CursorProtocol).
+TEST(velPolyArcLineAdapter, OffsetFlagViewsWriteRecords) {
     velPolylineWithOffsetFlagsListCursor flagged(ut_ptr_claim, new velAbsPolyArcLineListCursor);
     flagged.create_polyline();
     ++flagged;

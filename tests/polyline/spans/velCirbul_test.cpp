@@ -484,6 +484,17 @@ TEST(velCirbul, QuadraticRoots) {
         {1, -2, 1.1, 0, -9, -9},
         {1, -2, 1 + 1e-7, 2, 1, 1, 1e-12}, // slightly negative discriminant: a double root
         {1, -1e8, 1, 2, 1e-8, 1e8, 1e-20}, // the small root needs the reciprocal form
+        // k (x^2 - 2x + 1 + d): the slack is 1e-5 of the squared linear coefficient, so a double root up to
+        // d = 1e-5 at every scale; below k = 1e-6 the floor 1e-15 decides (4 d k^2 = 1e-15 at d = 2.5e-4).
+        {1e-2, -2e-2, 1e-2 * (1 + 0.9e-5), 2, 1, 1, 2e-5},
+        {1e-2, -2e-2, 1e-2 * (1 + 1.1e-5), 0, -9, -9},
+        {1.0, -2.0, 1 + 0.9e-5, 2, 1, 1, 2e-5},
+        {1.0, -2.0, 1 + 1.1e-5, 0, -9, -9},
+        {1e6, -2e6, 1e6 * (1 + 0.9e-5), 2, 1, 1, 2e-5},
+        {1e6, -2e6, 1e6 * (1 + 1.1e-5), 0, -9, -9},
+        {1e-6, -2e-6, 1e-6 * (1 + 1.1e-5), 2, 1, 1, 3e-5},
+        {1e-6, -2e-6, 1e-6 * (1 + 2.4e-4), 2, 1, 1, 5e-4},
+        {1e-6, -2e-6, 1e-6 * (1 + 2.6e-4), 0, -9, -9},
     };
     for (const auto& c : cases) {
         int n = -9;
@@ -585,25 +596,6 @@ TEST(velCirbul, RadiusToBulgeIsZeroWhenNoArcOfThatRadiusSpansTheChord) {
         // A radius that is too short by a relative 1e-9 gives no arc at all.
         EXPECT_EQ(bulge_of_radius(ox, oy, ox + 2 * h * std::cos(a), oy + 2 * h * std::sin(a), h * (1 - 1e-9)),
                   0.0);
-    }
-}
-
-TEST(velCirbul, QuadraticSlackIsRelativeToTheSquaredLinearCoefficient) {
-    // x^2 - 2x + (1 + d), scaled by k: the discriminant is -4 d k^2 against the slack 1e-5 * 4 k^2, so a
-    // double root (near 1) up to d = 1e-5 and none beyond, at every scale where that slack is above the
-    // floor of 1e-15; below it (k = 1e-6) the floor decides: 4 d k^2 = 1e-15 at d = 2.5e-4.
-    const std::tuple<double, double, int> cases[] = {{1e-2, 0.9e-5, 2}, {1e-2, 1.1e-5, 0}, {1.0, 0.9e-5, 2},
-                                                     {1.0, 1.1e-5, 0},  {1e6, 0.9e-5, 2},  {1e6, 1.1e-5, 0},
-                                                     {1e-6, 1.1e-5, 2}, {1e-6, 2.4e-4, 2}, {1e-6, 2.6e-4, 0}};
-    for (const auto& [k, d, count] : cases) {
-        int n = -9;
-        double x[2] = {-9, -9};
-        velCirbul::roots_of_quadratic(k, -2 * k, k * (1 + d), n, x);
-        EXPECT_EQ(n, count) << k << " " << d;
-        if (n == 2) {
-            EXPECT_NEAR(x[0], 1.0, 2 * d);
-            EXPECT_NEAR(x[1], 1.0, 2 * d);
-        }
     }
 }
 

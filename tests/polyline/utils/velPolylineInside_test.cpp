@@ -3,6 +3,8 @@
 
 #include "utilsTestKit.h"
 
+#include "support/metamorphic.h"
+
 #include "arcline/debug/velGeometryIO.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/polyline/utils/velPolylineUtils.h"
@@ -42,72 +44,47 @@ std::vector<V> star(Rng& rng, int n, double scale, giPoint3 c) {
     return vs;
 }
 
-std::vector<V> moved(std::vector<V> vs, double scale, giVector3 shift) {
-    auto map = [&](const giPoint3& p) { return giPoint3(p.as_vector() * scale + shift); };
-    for (V& v : vs) {
-        v.p = map(v.p);
-        if (v.mid) v.mid = map(*v.mid);
-    }
-    return vs;
-}
-
-std::vector<V> reversed(const std::vector<V>& vs) {
-    std::vector<V> out{{vs.back().p, {}}};
-    for (std::size_t i = vs.size() - 1; i > 0; --i)
-        out.push_back({vs[i - 1].p, vs[i].mid});
-    return out;
-}
-
 One reversed_one(const One& one) {
     std::unique_ptr<velAbsPolyArcLine> r(one.line->create_new());
     r->reverse();
     return One(std::move(r));
 }
 
-std::vector<V> cycled(const std::vector<V>& vs, std::size_t j) {
-    std::vector<V> out{{vs[j].p, {}}};
-    for (std::size_t i = j + 1; i < vs.size(); ++i)
-        out.push_back(vs[i]);
-    for (std::size_t i = 1; i <= j; ++i)
-        out.push_back(vs[i]);
-    return out;
-}
-
 } // namespace
 
 TEST(velPolylineInside, PointsNearEverySpanDecideBySide) {
-    // On a span or 1e-12 off it: on (inside); 1e-6 left inside, right outside; the same reversed, cycled,
-    // moved and scaled.
+    // On a span or 1e-12 off it: on (inside); 1e-6 left inside, right outside; under every morph.
     Rng rng(1414);
     for (int trial = 0; trial < 40; ++trial) {
-        const std::vector<V> base = star(rng, rng.pick(4, 8), rng.uniform(0.5, 20), {0, 0, 0});
-        const std::vector<std::pair<double, giVector3>> frames{
-            {1.0, {0, 0, 0}}, {1000.0, {0, 0, 0}}, {1.0, {1e3, -2e3, 0}}};
-        for (const auto& [scale, shift] : frames) {
-            const std::vector<V> vs = moved(base, scale, shift);
-            const One loops[3] = {One(vs), One(reversed(vs)), One(cycled(vs, vs.size() / 2))};
-            const One& fwd = loops[0];
-            for (int k = 0; k + 1 < fwd.it.num_pos(); ++k) {
-                for (double f : {0.1, 0.37, 0.5, 0.81}) {
-                    const giPoint3 X = fwd.it.get_interpolated_pos(k + f);
-                    const giUnitVec3 t = U::span_tangent(fwd.it, k, f);
-                    const giVector2 left(-t.y(), t.x());
-                    for (const auto& [off, want] : {std::pair{0.0, 1},
-                                                    {1e-12, 1},
-                                                    {-1e-12, 1},
-                                                    {1e-6 * scale, 1},
-                                                    {-1e-6 * scale, 0}}) {
-                        const giPoint2 P = X.xy() + left * off;
-                        for (const One& l : loops)
-                            EXPECT_EQ(inside(P, l.it), want) << "trial " << trial << " scale " << scale
-                                                             << " span " << k << " f " << f << " off " << off;
-                    }
-                }
-                EXPECT_EQ(inside(fwd.it.get_pos(k).xy(), fwd.it), 1);
+        const double scale = rng.uniform(0.5, 20);
+        support::Polylines in;
+        in.push_back(make_line(star(rng, rng.pick(4, 8), scale, {0, 0, 0})));
+        const One fwd(std::unique_ptr<velAbsPolyArcLine>(in[0]->create_new()));
+        struct Probe {
+            giPoint3 P;
+            double off;
+            int want;
+        };
+        std::vector<Probe> probes{{{3 * scale, 0, 0}, 1, 0}};
+        for (int k = 0; k + 1 < fwd.it.num_pos(); ++k) {
+            probes.push_back({fwd.it.get_pos(k), 0, 1});
+            for (double f : {0.1, 0.37, 0.5, 0.81}) {
+                const giUnitVec3 t = U::span_tangent(fwd.it, k, f);
+                for (const auto& [off, want] :
+                     {std::pair{0.0, 1}, {1e-12, 1}, {-1e-12, 1}, {1e-6, 1}, {-1e-6, 0}})
+                    probes.push_back(
+                        {fwd.it.get_interpolated_pos(k + f) + giVector3(-t.y(), t.x(), 0) * off, off, want});
             }
-            const giPoint2 far = giPoint2(shift.x(), shift.y()) + giVector2(3 * scale * 20, 0);
-            EXPECT_EQ(inside(far, fwd.it), 0);
         }
+        support::for_each_morph(in, [&](const support::Morph& m, const support::Polylines& out) {
+            const One l(std::unique_ptr<velAbsPolyArcLine>(out[0]->create_new()));
+            for (const Probe& p : probes) {
+                const bool moved = m.kind == support::Morph::translated || m.kind == support::Morph::scaled;
+                if (moved && std::fabs(p.off) < 1e-9) continue; // 1e-12 is below what the moved frames keep
+                EXPECT_EQ(inside(m.point(p.P).xy(), l.it), p.want)
+                    << "trial " << trial << " at " << p.P << " off " << p.off;
+            }
+        });
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include "utilsTestKit.h"
 
+#include "../../support/caseData.h"
+
 #include "arcline/lists/torCurvePtr3PolylineListCursor.h"
 #include "arcline/lists/torPolyline3ListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
@@ -10,8 +12,11 @@
 #include "arcline/polyline/utils/velPolylineUtils.h"
 
 #include <array>
+#include <fstream>
 #include <initializer_list>
 #include <random>
+#include <sstream>
+#include <string>
 #include <utility>
 
 namespace velPolylineUtilsCleaning_test {
@@ -102,18 +107,7 @@ std::vector<V> noisy(Rng& rng, int n, double noise, bool arcs, bool closed) {
     return vs;
 }
 
-const std::vector<V> square = xy({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}});
-
 } // namespace
-
-TEST(velPolylineUtilsCleaning, OutOfRangePiecesWriteNothing) {
-    One src(xy({{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
-    Cursor out;
-    for (auto [t1, t2] :
-         std::initializer_list<std::pair<double, double>>{{2.0, 1.0}, {-0.5, 1.0}, {1.0, 3.5}})
-        U::append(src.it, t1, t2, out.c);
-    EXPECT_EQ(out.it().num_pos(), 0);
-}
 
 TEST(velPolylineUtilsCleaning, CopiedPiecesHaveTheMeasuredLengthAndEndsOnTheSource) {
     Rng rng(11);
@@ -146,20 +140,7 @@ TEST(velPolylineUtilsCleaning, CopiedPiecesHaveTheMeasuredLengthAndEndsOnTheSour
     }
 }
 
-TEST(velPolylineUtilsCleaning, CopyWithStartMoveSnapsToPositionsAndClosesOpenPolylines) {
-    One sq(square), l(xy({{0, 0}, {2, 0}, {2, 2}})), single(xy({{0, 0}}));
-    velAbsPolyArcLineListCursor out;
-    U::copy_with_start_move(sq.it, 2.0 - 1e-12, out); // a hair before position 2 is position 2
-    expect_xy(out.iterator(), {{1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}});
-    U::copy_with_start_move(sq.it, 4.0, out); // the end is the start
-    expect_points(out.iterator(), points(sq.it));
-    U::copy_with_start_move(l.it, 0.5, out); // the open L closes with a straight span
-    expect_xy(out.iterator(), {{1, 0}, {2, 0}, {2, 2}, {0, 0}, {1, 0}});
-    U::copy_with_start_move(single.it, 0.0, out); // writes nothing
-    EXPECT_EQ(out.size(), 3);
-}
-
-TEST(velPolylineUtilsCleaning, ReverseTwiceIsTheIdentityAndClosingAddsTheStart) {
+TEST(velPolylineUtilsCleaning, ReverseTwiceIsTheIdentity) {
     Rng rng(5);
     for (int trial = 0; trial < 30; ++trial) {
         auto line = listtest::random_polyline(rng, rng.pick(1, 9), trial % 2 ? 0.5 : 0.0, trial % 3 == 0);
@@ -172,12 +153,6 @@ TEST(velPolylineUtilsCleaning, ReverseTwiceIsTheIdentityAndClosingAddsTheStart) 
         EXPECT_EQ(c.c.index(), 0);
         listtest::expect_same_polyline(c.it(), *line, true);
     }
-    Cursor open(xy({{0, 0}, {1, 0}, {1, 1}})), single(xy({{3, 0}}));
-    U::forcably_close(open.c);
-    U::forcably_close(open.c);
-    U::forcably_close(single.c);
-    expect_xy(open.it(), {{0, 0}, {1, 0}, {1, 1}, {0, 0}});
-    EXPECT_EQ(single.it().num_pos(), 1);
 }
 
 TEST(velPolylineUtilsCleaning, PolygonizesConvertsProfilesAndMakesSingleCursors) {
@@ -221,29 +196,7 @@ TEST(velPolylineUtilsCleaning, PolygonizesConvertsProfilesAndMakesSingleCursors)
     EXPECT_EQ(std::unique_ptr<velPolylineListCursor>(U::new_single_polyline_cursor(undefined))->size(), 0);
 }
 
-TEST(velPolylineUtilsCleaning, SmashAndSimpleStripEdgeCases) {
-    One line(xy({{0, 0}, {10, 0}, {10, 0}, {10, 2}}));
-    Cursor smashed, whole;
-    U::smash_spans_by_length(line.it, 3, smashed.c); // 4 pieces, none for the zero span, 1
-    expect_xy(smashed.it(), {{0, 0}, {2.5, 0}, {5, 0}, {7.5, 0}, {10, 0}, {10, 2}});
-    U::smash_spans_by_length(line.it, 0, whole.c);
-    EXPECT_EQ(whole.it().num_pos(), 3);
-    One rr(rounded_rectangle(6, 4, 1.5));
-    Cursor arcs;
-    U::smash_spans_by_length(rr.it, 0.5, arcs.c);
-    EXPECT_NEAR(U::length(arcs.it()), U::length(rr.it), 1e-9);
-    for (int k = 0; k + 1 < arcs.it().num_pos(); ++k)
-        EXPECT_LE(U::span_length(k, arcs.it()), 0.5 * 1.1); // equal bulge steps are nearly equal lengths
-
-    One pts(xy({{0, 0}, {1, 0.1}, {2, 0}, {3, 5}, {4, 0}}));
-    Cursor strip, fine;
-    U::simple_strip(pts.it, 1.0, strip.c);
-    expect_xy(strip.it(), {{0, 0}, {2, 0}, {3, 5}, {4, 0}});
-    U::simple_strip(pts.it, 0.1, fine.c); // (1, 0.1) lies exactly 0.1 from its chord
-    EXPECT_EQ(fine.it().num_pos(), 5);
-}
-
-TEST(velPolylineUtilsCleaning, StripKeepsSignificantArcsAndThinsTheRest) {
+TEST(velPolylineUtilsCleaning, StripKeepsSignificantArcsAndSmashCutsThemEvenly) {
     // Collinear points, an arc of sagitta 1, a flat arc of sagitta 0.01; then ending on an arc.
     One src(std::vector<V>{{{0, 0, 0}, {}},
                            {{1, 0, 0}, {}},
@@ -258,6 +211,12 @@ TEST(velPolylineUtilsCleaning, StripKeepsSignificantArcsAndThinsTheRest) {
     expect_xy(out.it(), {{0, 0}, {2, 0}, {4, 0}, {8, 0}, {10, 0}});
     EXPECT_TRUE(out.it().get_mid_pos(1).coincident({3, -1, 0}, 1e-12));
     EXPECT_EQ(U::num_arc_spans(out.it()), 2);
+    One rr(rounded_rectangle(6, 4, 1.5));
+    Cursor arcs;
+    U::smash_spans_by_length(rr.it, 0.5, arcs.c);
+    EXPECT_NEAR(U::length(arcs.it()), U::length(rr.it), 1e-9);
+    for (int k = 0; k + 1 < arcs.it().num_pos(); ++k)
+        EXPECT_LE(U::span_length(k, arcs.it()), 0.5 * 1.1); // equal bulge steps are nearly equal lengths
 }
 
 TEST(velPolylineUtilsCleaning, ThinningStaysWithinTolOfNoisyPolylines) {
@@ -280,21 +239,6 @@ TEST(velPolylineUtilsCleaning, ThinningStaysWithinTolOfNoisyPolylines) {
     }
 }
 
-TEST(velPolylineUtilsCleaning, RemoveSpansShorterThanJoinsAcrossDroppedSpans) {
-    Cursor c(xy({{0, 0}, {5, 0}, {5, 0.05}, {10, 0}})), tiny(xy({{0, 0}, {0.05, 0}, {0.05, 0.05}})),
-        ends(xy({{0, 0}, {0.01, 0}, {5, 0}, {5, 0.01}})),
-        sq(xy({{0, 0}, {0.05, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}));
-    c.c.set_add_coincident_point_type(vel_add_start_point_if_apart);
-    for (Cursor* p : {&c, &tiny, &ends, &sq})
-        U::remove_spans_shorter_than(0.1, p->c);
-    expect_xy(c.it(), {{0, 0}, {5, 0}, {10, 0}});
-    EXPECT_EQ(c.c.add_coincident_point_type(), vel_add_start_point_if_apart);
-    EXPECT_EQ(tiny.c.size(), 1);
-    EXPECT_EQ(tiny.it().num_pos(), 0);
-    expect_xy(ends.it(), {{0.01, 0}, {5, 0}});                    // outer points go with short end spans
-    expect_xy(sq.it(), {{1, 0}, {1, 1}, {0, 1}, {0, 0}, {1, 0}}); // walked from a corner, still closed
-}
-
 TEST(velPolylineUtilsCleaning, RemoveSpansShorterThanStaysWithinTolAndLeavesNoShortSpan) {
     Rng rng(31);
     for (int trial = 0; trial < 20; ++trial) {
@@ -310,28 +254,6 @@ TEST(velPolylineUtilsCleaning, RemoveSpansShorterThanStaysWithinTolAndLeavesNoSh
         EXPECT_EQ(U::closed(c.it(), 0.0), trial % 2 == 0 ? 1 : 0);
         EXPECT_EQ(U::num_arc_spans(c.it()), U::num_arc_spans(src.it));
     }
-}
-
-TEST(velPolylineUtilsCleaning, RemoveKinksReplacesZShapedZigzags) {
-    Cursor z(xy({{0, 0}, {10, 0}, {9.5, 0.1}, {20, 0.1}, {30, 0.1}}));
-    EXPECT_EQ(U::remove_kinks(30, 1, z.c), 1);
-    expect_xy(z.it(), {{0, 0}, {9.75, 0.05}, {20, 0.1}, {30, 0.1}});
-    // Not kinks: both turns the same way; too long a middle span; too wide a turn.
-    for (XY no : {XY{{0, 0}, {10, 0}, {9.5, 0.1}, {19.06, -2.83}, {30, -2.83}},
-                  XY{{0, 0}, {10, 0}, {8, 0.1}, {20, 0.1}, {30, 0.1}},
-                  XY{{0, 0}, {10, 0}, {9.7, 0.5}, {20, 0.5}, {30, 0.5}}}) {
-        Cursor c(xy(no));
-        EXPECT_EQ(U::remove_kinks(30, 1, c.c), 0);
-        expect_points(c.it(), points(One(xy(no)).it));
-    }
-    // Two zigzags apart: one pass takes both; back to back, the repeat takes the second.
-    Cursor apart(
-        xy({{0, 0}, {10, 0}, {9.5, 0.1}, {20, 0.1}, {30, 0.1}, {29.5, 0.2}, {40, 0.2}, {40, 10}, {0, 0}}));
-    EXPECT_EQ(U::remove_kinks(30, 1, apart.c), 2);
-    expect_xy(apart.it(), {{0, 0}, {9.75, 0.05}, {20, 0.1}, {29.75, 0.15}, {40, 0.2}, {40, 10}, {0, 0}});
-    Cursor adjacent(xy({{0, 0}, {10, 0}, {9.5, 0.1}, {20, 0.1}, {19.5, 0.2}, {30, 0.2}, {30, 10}, {0, 0}}));
-    EXPECT_EQ(U::remove_kinks(30, 1, adjacent.c), 1);
-    expect_xy(adjacent.it(), {{0, 0}, {9.75, 0.05}, {19.75, 0.15}, {30, 0.2}, {30, 10}, {0, 0}});
 }
 
 namespace {
@@ -392,19 +314,6 @@ TEST(velPolylineUtilsCleaning, RemoveSpikesCutsOutAndBackRunsNarrowerThanTol) {
     }
 }
 
-TEST(velPolylineUtilsCleaning, SpikesInXYIgnoreHeightAndWholeSpikesVanish) {
-    // Out to x = 5 and back 0.01 beside the way out but 1 higher: a spike in x and y only.
-    const std::vector<V> lifted{{{0, 0, 0}, {}}, {{5, 0, 0}, {}}, {{0, 0.01, 1}, {}}, {{0, 5, 1}, {}}};
-    Cursor in3d(lifted), inxy(lifted), whole(xy({{0, 0}, {5, 0}, {5, 0.01}, {0, 0.01}, {0, 0}}));
-    EXPECT_EQ(U::remove_spikes(0.1, in3d.c), 0);
-    EXPECT_EQ(in3d.it().num_pos(), 4);
-    EXPECT_EQ(U::remove_xy_spikes(0.1, inxy.c), 1);
-    expect_points(inxy.it(), {{0, 0, 0}, {0, 0.01, 1}, {0, 5, 1}});
-    EXPECT_EQ(U::remove_spikes(0.1, whole.c), 1); // a closed polyline that only runs out and back
-    EXPECT_EQ(whole.c.size(), 1);
-    EXPECT_EQ(whole.it().num_pos(), 0);
-}
-
 // On flat straight polylines the x-and-y and 3D removals agree exactly (arcs differ near tol by design).
 TEST(velPolylineUtilsCleaning, SpikesInXYAndIn3DAgreeOnFlatPolylines) {
     std::mt19937 rng(7);
@@ -432,28 +341,6 @@ TEST(velPolylineUtilsCleaning, SpikesInXYAndIn3DAgreeOnFlatPolylines) {
         EXPECT_EQ(in_xy, in_3d) << "trial " << trial;
         if (flat.c.size() == 1 && lifted.c.size() == 1) expect_points(flat.it(), points(lifted.it()));
     }
-}
-
-TEST(velPolylineUtilsCleaning, ShaveOffTipsOfDogEarsCutsSmallLoopsAtTheirCrossing) {
-    // A raw offset's ear at a concave corner, a loop 0.1 + 0.1414 + 0.1 long.
-    One ear(xy({{0, 0}, {10.1, 0}, {10, -0.1}, {10, 10}}));
-    Cursor cut, kept;
-    EXPECT_EQ(U::shave_off_tips_of_dog_ears(ear.it, cut.c, 0.5), 1);
-    expect_xy(cut.it(), {{0, 0}, {10, 0}, {10, 10}});
-    EXPECT_EQ(U::shave_off_tips_of_dog_ears(ear.it, kept.c, 0.3), 0);
-    expect_points(kept.it(), points(ear.it));
-    // A closed square started mid side with an ear at every corner: all four go, the ends stay.
-    std::vector<V> eared{{{5, 0, 0}, {}}};
-    for (giPoint3 a(10.1, 0, 0), b(10, -0.1, 0), c(10, 5, 0); eared.size() < 13;) {
-        for (giPoint3* p : {&a, &b, &c}) { // the next corner: a quarter turn about (5, 5)
-            eared.push_back({*p, {}});
-            *p = giPoint3(10 - p->y, p->x, 0);
-        }
-    }
-    One sq(eared);
-    Cursor clean;
-    EXPECT_EQ(U::shave_off_tips_of_dog_ears(sq.it, clean.c, 0.5), 4);
-    expect_xy(clean.it(), {{5, 0}, {10, 0}, {10, 5}, {10, 10}, {5, 10}, {0, 10}, {0, 5}, {0, 0}, {5, 0}});
 }
 
 namespace {
@@ -564,21 +451,102 @@ TEST(velPolylineUtilsCleaning, ClosedPolylinesStayClosedThroughEveryCleaning) {
     }
 }
 
-// The first range of a closed polyline runs from the start to the repeated start: a degenerate chord from
-// which every position lies at DBL_MAX, so position 1 is kept; thinning goes on from there.
-TEST(velPolylineUtilsCleaning, SimpleStripOfClosedPolylinesWorkedByHand) {
-    const auto strip = [](XY in, double tol, XY want) {
-        Cursor out;
-        U::simple_strip(One(xy(in)).it, tol, out.c);
-        expect_xy(out.it(), want);
-    };
-    // Square, tol 1: (1, 0) kept first; towards (0, 0) (1, 1) and (0, 1) lie 1 away, the first wins.
-    strip({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}, 1.0, {{0, 0}, {1, 0}, {1, 1}, {0, 0}});
-    strip({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}, 0.5, {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}});
-    // (5, 0.01) is kept first although 0.01 from the chord; then (10, 0) lies 5 from (5, 0.01)-(0, 0).
-    strip({{0, 0}, {5, 0.01}, {10, 0}, {5, 3}, {0, 0}}, 0.1, {{0, 0}, {5, 0.01}, {10, 0}, {5, 3}, {0, 0}});
-    // Smaller than tol, it keeps its first corner rather than collapse onto its start.
-    strip({{0, 0}, {0.01, 0}, {0, 0.01}, {0, 0}}, 1.0, {{0, 0}, {0.01, 0}, {0, 0}});
+namespace {
+
+// One line of tests/data/cleaning/cases.txt: operation, parameters, input, count, expected positions.
+struct Row {
+    std::string op;
+    std::vector<double> par;
+    std::vector<giPoint3> in, want;
+    std::string count;
+    int line = 0;
+};
+
+std::vector<giPoint3> parse_points(const std::string& text) {
+    std::vector<giPoint3> out;
+    std::istringstream all(text);
+    for (std::string one; std::getline(all, one, ',');) {
+        std::istringstream ss(one);
+        giPoint3 p(0, 0, 0);
+        if (!(ss >> p.x >> p.y)) continue;
+        ss >> p.z; // optional: a failed read leaves 0
+        out.push_back(p);
+    }
+    return out;
+}
+
+std::vector<Row> read_rows() {
+    std::ifstream in(support::data_dir("cleaning") + "/cases.txt");
+    std::vector<Row> rows;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> f(1);
+        for (char ch : line) {
+            if (ch == '|') {
+                f.emplace_back();
+            } else {
+                f.back().push_back(ch);
+            }
+        }
+        Row r;
+        r.line = number;
+        std::istringstream head(f[0]);
+        head >> r.op;
+        for (double x; head >> x;)
+            r.par.push_back(x);
+        EXPECT_EQ(f.size(), 4u) << line;
+        if (f.size() != 4) continue;
+        std::istringstream(f[2]) >> r.count;
+        r.in = parse_points(f[1]);
+        r.want = parse_points(f[3]);
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+bool in_place(const std::string& op) {
+    return op == "close" || op == "short" || op == "kinks" || op == "spikes" || op == "xy_spikes";
+}
+
+// Runs the row's operation, into `out` or on it; returns the count ("-" for none).
+std::string run(const Row& r, const velPolylineListIter& src, velPolylineListCursor& out) {
+    const double a = r.par.empty() ? 0.0 : r.par[0];
+    const auto n = [](int k) { return std::to_string(k); };
+    if (r.op == "piece") U::append(src, a, r.par.at(1), out);
+    if (r.op == "start_move") U::copy_with_start_move(src, a, out);
+    if (r.op == "smash") U::smash_spans_by_length(src, a, out);
+    if (r.op == "strip") U::simple_strip(src, a, out);
+    if (r.op == "ears") return n(U::shave_off_tips_of_dog_ears(src, out, a));
+    if (r.op == "close") U::forcably_close(out), U::forcably_close(out);
+    if (r.op == "short") U::remove_spans_shorter_than(a, out);
+    if (r.op == "kinks") return n(U::remove_kinks(30, a, out));
+    if (r.op == "spikes") return n(U::remove_spikes(a, out));
+    if (r.op == "xy_spikes") return n(U::remove_xy_spikes(a, out));
+    const bool known =
+        in_place(r.op) || r.op == "piece" || r.op == "start_move" || r.op == "smash" || r.op == "strip";
+    EXPECT_TRUE(known) << "unknown operation " << r.op;
+    return "-";
+}
+
+} // namespace
+
+TEST(velPolylineUtilsCleaning, WorkedCasesFromTheTable) {
+    const std::vector<Row> rows = read_rows();
+    EXPECT_GE(rows.size(), 30u);
+    for (const Row& r : rows) {
+        SCOPED_TRACE("cases.txt:" + std::to_string(r.line) + " " + r.op);
+        std::vector<V> vs;
+        for (const giPoint3& p : r.in)
+            vs.push_back({p, {}});
+        Cursor out(in_place(r.op) ? vs : std::vector<V>{});
+        if (in_place(r.op)) out.c.set_add_coincident_point_type(vel_add_start_point_if_apart); // kept
+        const auto type = out.c.add_coincident_point_type();
+        EXPECT_EQ(run(r, One(vs).it, out.c), r.count);
+        expect_points(out.it(), r.want);
+        EXPECT_EQ(out.c.add_coincident_point_type(), type);
+    }
 }
 
 } // namespace velPolylineUtilsCleaning_test
