@@ -213,33 +213,6 @@ TEST(velAbsSpan, MoveEndsAndWholeSpan) {
     EXPECT_P3_NEAR(ln->start_point(), 2, 0, 0, 1e-15);
 }
 
-TEST(velAbsSpan, IntersectWithAnotherSpan) {
-    // The unit lower half circle and the line y = -0.5 meet at x = +-sqrt(0.75).
-    const auto s = tSpan::make(tSpan::arc, {-1, 0, 0}, {1, 0, 0}, {0, -1, 0});
-    const velAbsSpancoPrf ln = tSpan::make(tSpan::line, {-2, -0.5, 0}, {2, -0.5, 0});
-    double ts[2] = {-7, -7}, to[2] = {-7, -7};
-    ASSERT_EQ(s->intersect(ln, ts, to), 2);
-    EXPECT_GT(ts[0], ts[1]); // the one nearer this span's end first
-    EXPECT_NEAR(to[0], (std::sqrt(0.75) + 2) / 4, 1e-12);
-    EXPECT_NEAR(to[1], (2 - std::sqrt(0.75)) / 4, 1e-12);
-    for (int k = 0; k < 2; ++k)
-        EXPECT_NEAR(s->parameter_point(ts[k]).y, -0.5, 1e-12);
-    double one_s[2] = {-7, -7}, one_o[2] = {-7, -7};
-    EXPECT_EQ(s->intersect(ln, one_s, one_o, 1), 1);
-    EXPECT_NEAR(one_s[0], ts[0], 1e-12);
-    EXPECT_EQ(one_s[1], -7.0); // only `max` pairs are written
-    EXPECT_EQ(one_o[1], -7.0);
-
-    // Spans on one line: the ends of the shared stretch.
-    const auto a = tSpan::make(tSpan::line, {0, 0, 0}, {4, 0, 0});
-    ASSERT_EQ(a->intersect(tSpan::make(tSpan::line, {1, 0, 0}, {6, 0, 0}), ts, to), 2);
-    EXPECT_NEAR(ts[0], 1.0, 1e-12);
-    EXPECT_NEAR(to[0], 0.6, 1e-12);
-    EXPECT_NEAR(ts[1], 0.25, 1e-12);
-    EXPECT_NEAR(to[1], 0.0, 1e-12);
-    EXPECT_EQ(a->intersect(tSpan::make(tSpan::line, {0, 1, 0}, {4, 1, 0}), ts, to), 0);
-}
-
 TEST(velAbsSpan, CachesHoldUntilInvalidated) {
     const auto s = lower_half();
     auto expect_lower_half = [&] {
