@@ -1,5 +1,4 @@
-// The list protocol, checked once for every iterator kind (present random lists exactly) and cursor kind
-// (give back what the same producer sequence wrote), and what particular kinds do beyond it.
+// The list protocol, checked once for every iterator and cursor kind, and what particular kinds add.
 
 #include "listTestKit.h"
 

@@ -1,5 +1,4 @@
-// Kept ranges of one polyline: the trim rules with their snapping, piece parameters, and the algebra of
-// union, inversion and difference checked as algebra on random range sets.
+// Kept ranges of one polyline: trim rules with their snapping and the algebra of range sets.
 
 #include "../polyline/polylineTestKit.h"
 

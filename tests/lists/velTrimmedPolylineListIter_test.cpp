@@ -1,5 +1,4 @@
-// The trimmed list view: numbering of pieces, trims during an iteration, whole-list operations, closure
-// breaks, and copies whose lengths are the kept lengths.
+// The trimmed list view: pieces, whole-list operations, closure breaks and copies.
 
 #include "viewTestKit.h"
 

@@ -1,5 +1,4 @@
-// The strip filter by brute force: dropped points within the tolerance of their kept segment, in any
-// dimension.
+// The strip filter in any dimension.
 
 #include "arcline/platform/mlVectorStripN.h"
 

@@ -1,5 +1,4 @@
-// The inside test of a closed polyline: on the boundary is inside, a little off it by side, and held-out
-// points agree with an exact rational classification (tests/data/inside_arc_polylines.py made them).
+// The inside test of a closed polyline (tests/data/inside_arc_polylines.py made the held-out points).
 
 #include "utilsTestKit.h"
 

@@ -1,5 +1,4 @@
-// Copying and cleaning of one polyline: small exact cases, measures of copied pieces, Hausdorff distances of
-// sampled inputs and outputs, and brute-force searches for what a cleaning promises to remove.
+// Copying and cleaning of one polyline: exact cases and brute-force searches for what it removes.
 
 #include "utilsTestKit.h"
 

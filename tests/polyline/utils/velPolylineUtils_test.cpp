@@ -1,5 +1,4 @@
-// Measures and queries of one polyline against extrapolated polygonizations, circles built from angles and
-// brute-force searches over dense samples.
+// Measures and queries of one polyline against polygonizations, circles and brute-force searches.
 
 #include "utilsTestKit.h"
 
