@@ -1,5 +1,4 @@
-// The list protocol, checked once for every iterator kind (present random lists exactly) and cursor kind
-// (give back what the same producer sequence wrote), and what particular kinds do beyond it.
+// The list protocol, checked once for every iterator and cursor kind, and what particular kinds add.
 
 #include "listTestKit.h"
 
@@ -603,30 +602,6 @@ TEST_P(IteratorProtocol, ClonesMoveIndependently) {
     expect_same_polyline(*clone, *in.front(), GetParam().arcs, GetParam().tol);
 }
 
-TEST_P(IteratorProtocol, CopyWritesEveryPolylineWithPositions) {
-    Polylines in = input(31);
-    if (GetParam().max_size != 1) in.insert(in.begin() + 1, std::make_unique<velPolyArcLineDouble>());
-    const auto s = make(in);
-    velPolylineListIter& it = s->iter();
-    velAbsPolyArcLineListCursor out;
-    it.copy(out);
-    std::size_t written = 0;
-    out.reset();
-    for (const auto& p : in) {
-        if (p->num_pos() == 0) continue;
-        ASSERT_NE(++out, 0);
-        expect_same_polyline(out.iterator(), *p, GetParam().arcs, GetParam().tol);
-        ++written;
-    }
-    EXPECT_EQ(out.size(), static_cast<int>(written));
-    // copy_single writes the current polyline only and leaves the iterator where it is.
-    it.set_index(0);
-    velAbsPolyArcLineListCursor one;
-    it.copy_single(one);
-    EXPECT_EQ(it.index(), 0);
-    EXPECT_EQ(one.size(), in.front()->num_pos() > 0 ? 1 : 0);
-}
-
 // Every sampled point of a polyline lies in its boxes, and every face of a box is reached by a sample:
 // exact boxes, planar and tilted arcs alike; slots outside the polyline have empty boxes.
 TEST_P(IteratorProtocol, BoxesAreTheExtentsOfSampledPoints) {
@@ -848,81 +823,6 @@ void produce(velPolylineListIter& src, velPolylineListCursor& out, unsigned seed
 
 class CursorProtocol : public ::testing::TestWithParam<CursorKind> {};
 
-// The reference cursor's arcs are checked against the source itself: every written arc lies on its source
-// arc, with its mid point halfway along (equally far from both ends) and its ends at the source points.
-TEST(CursorProtocolReference, PiecesOfArcsLieOnTheirSourceArcs) {
-    Rng rng(51);
-    velAbsPolyArcLineListCursor in;
-    for (int k = 0; k < 6; ++k) {
-        Polylines one;
-        one.push_back(random_polyline(rng, 6, k % 2 ? 0.7 : 0.0));
-        fill(in, one);
-    }
-    velPolylineListIter& src = in.iterator();
-    velAbsPolyArcLineListCursor out;
-    src.reset();
-    while (++src) {
-        out.create_polyline();
-        ++out;
-        out.add_pos(src, 0);
-        for (int i = 0; i + 1 < src.num_pos(); ++i) {
-            const double split = i + rng.uniform(0.1, 0.9);
-            for (auto [a, b] : {std::pair{double(i), split}, std::pair{split, i + 1.0}}) {
-                out.add_span(src, a, b);
-                const int j = out.num_pos() - 2;
-                EXPECT_TRUE(out.get_pos(j + 1).coincident(src.get_interpolated_pos(b), 1e-9));
-                EXPECT_EQ(out.span_linear(j) != 0, src.span_linear(i) != 0);
-                if (src.span_linear(i)) continue;
-                giPoint3 c;
-                double r = 0;
-                velArc3Utils::get_centre_and_radius(src.get_pos(i), src.get_pos(i + 1), src.get_mid_pos(i), c,
-                                                    r);
-                const giPoint3 m = out.get_mid_pos(j);
-                EXPECT_NEAR(m.distance(c), r, 1e-9 * (1 + r));
-                EXPECT_NEAR(m.distance(out.get_pos(j)), m.distance(out.get_pos(j + 1)), 1e-9 * (1 + r));
-                // The middle of the piece, not of the rest of the circle (the other point on the circle
-                // equally far from both ends): nearer to a point inside the piece.
-                const giPoint3 inside = src.get_interpolated_pos((a + b) / 2);
-                const giPoint3 opposite = c + (c - m);
-                EXPECT_LT(m.distance(inside), opposite.distance(inside));
-            }
-        }
-    }
-}
-
-TEST_P(CursorProtocol, SameProducerSequenceGivesTheSameGeometry) {
-    for (unsigned seed = 61; seed <= 64; ++seed) {
-        Rng rng(seed);
-        const Polylines in = random_list(rng, 6, seed % 2 == 0);
-        velAbsPolyArcLineListCursor source;
-        fill(source, in);
-        velAbsPolyArcLineListCursor reference;
-        produce(source.iterator(), reference, seed);
-        auto out = GetParam().make();
-        produce(source.iterator(), *out, seed);
-
-        ASSERT_EQ(out->size(), reference.size());
-        out->reset();
-        reference.reset();
-        while (++reference) {
-            ASSERT_NE(++*out, 0);
-            ASSERT_EQ(out->num_pos(), reference.num_pos());
-            const double tol = GetParam().tol * 100;
-            for (int i = 0; i < reference.num_pos(); ++i) {
-                giPoint3 expected = reference.get_pos(i);
-                if (GetParam().flat) expected.z = 0.0;
-                EXPECT_TRUE(out->get_pos(i).coincident(expected, tol)) << i;
-                if (i + 1 == reference.num_pos()) break;
-                EXPECT_EQ(out->span_linear(i) != 0, !GetParam().arcs || reference.span_linear(i));
-                if (GetParam().arcs && !reference.span_linear(i)) {
-                    EXPECT_TRUE(out->get_mid_pos(i).coincident(reference.get_mid_pos(i), tol));
-                }
-            }
-        }
-        EXPECT_EQ(++*out, 0);
-    }
-}
-
 // Cursors over poly-arc-line lists and curve polylines give a writable contour view of the current
 // polyline: spans appended through it are the polyline's spans.
 TEST_P(CursorProtocol, ContourViewWritesTheCurrentPolyline) {
@@ -1044,34 +944,6 @@ TEST(DecoratingViews, FlattenedViewKeepsTheXYCurve) {
                 EXPECT_GT((projected - s).cross(chord).dot((m - s).cross(chord)), 0.0);
             }
             viewtest::expect_tight_boxes(flat);
-        }
-    }
-}
-
-// Z runs from z start to z end along the first polyline's chord (also beyond it); all at z start when closed.
-TEST(DecoratingViews, RampRunsZAlongTheFirstPolylinesChord) {
-    for (const bool closed : {false, true}) {
-        Rng rng(closed ? 4 : 1);
-        Polylines in = random_list(rng, 5);
-        in.front() = random_polyline(rng, 5, 0.4, closed);
-        const auto list = viewtest::list_of(in);
-        velPolylineListIter& base = list->iterator();
-        velInterpolatingZPolylineListIter ramp(base, 10.0, 30.0);
-        const giPoint3 a = polytest::pos(*in.front(), 1);
-        giVector3 dir = polytest::pos(*in.front(), in.front()->num_pos()) - a;
-        const double chord = dir.unitize();
-        base.reset();
-        ramp.reset();
-        while (++ramp && ++base) {
-            for (int i = 0; i < ramp.num_pos(); ++i) {
-                const giPoint3 q = base.get_pos(i), p = ramp.get_pos(i);
-                EXPECT_TRUE(p.x == q.x && p.y == q.y);
-                EXPECT_NEAR(p.z, closed ? 10.0 : 10.0 + 20.0 * (q - a).dot(dir) / chord, 1e-9);
-            }
-            viewtest::expect_tight_boxes(ramp);
-        }
-        if (!closed) {
-            EXPECT_NEAR(ramp.get_z_height(a + dir * (2 * chord)), 50.0, 1e-9); // not clamped
         }
     }
 }
@@ -1746,36 +1618,6 @@ TEST_F(TwoCurves, CursorFromCurvesApproximatesEachAndGivesThemBack) {
     torCurvePtr3PolylineListIter::curve_list_to_polyline(back, 0.01, more);
     ASSERT_EQ(more.size(), 2);
     EXPECT_EQ((*std::next(more.begin()))->num_pos(), 13);
-}
-
-// Copies keep curve, parameter and tolerance; points of a plain list come with none.
-TEST_F(TwoCurves, AddPosCarriesParameterAndCurve) {
-    torCurvePtr3PolylineListCursor cursor;
-    src.copy(cursor);
-    src.reset();
-    ++src;
-    cursor.add_interpolated_pos(src, 1.5); // in the chord into the arc: half way to its first parameter
-    const torCurvePtr3Polyline& from = *src.current_polyline();
-    const torCurvePtr3Polyline& to = *cursor.current_polyline();
-    ASSERT_EQ(to.num_pos(), from.num_pos() + 1);
-    for (int i = 0; i < from.num_pos(); ++i) {
-        EXPECT_EQ(to.get_pos(i), from.get_pos(i));
-        EXPECT_EQ(to.get_curve(i), from.get_curve(i));
-        EXPECT_EQ(to.get_curve_param(i), from.get_curve_param(i));
-    }
-    EXPECT_EQ(to.tolerance(), 0.01);
-    EXPECT_EQ(to.get_curve(from.num_pos()), a);
-    EXPECT_EQ(to.get_curve_param(from.num_pos()), 0.5 * from.get_curve_param(2));
-    cursor.create_polyline();
-    ++cursor;
-    cursor.add_pos(other, 0);
-    cursor.add_interpolated_pos(other, 0.5);
-    const torCurvePtr3Polyline& bare = *cursor.current_polyline();
-    ASSERT_EQ(bare.num_pos(), 2);
-    EXPECT_EQ(bare.get_pos(1), giPoint3(6, 0, 0));
-    EXPECT_FALSE(bare.get_curve(1));
-    EXPECT_EQ(bare.get_curve_param(1), -DBL_MAX);
-    EXPECT_EQ(bare.tolerance(), 0.0);
 }
 
 // A piece of a span on one curve starts with its own start point when the target's last position lies on

@@ -1,5 +1,4 @@
-// The trimmed list view: numbering of pieces, trims during an iteration, whole-list operations, closure
-// breaks, and copies whose lengths are the kept lengths.
+// The trimmed list view: pieces, whole-list operations, closure breaks and copies.
 
 #include "viewTestKit.h"
 
@@ -44,46 +43,6 @@ std::vector<Piece> pieces(velTrimmedPolylineListIter& t) {
     for (t.reset(); ++t;)
         out.push_back({t.underlying_index(), t.underlying_start(), t.underlying_end()});
     return out;
-}
-
-TEST_F(ThreeLines, TrimsCutPiecesAndNumberThemFromTheLast) {
-    t.set_index(0);
-    t.trim(0.0, 1.0);
-    EXPECT_EQ(t.num_pos(), 3); // the piece [1, 3]
-    t.set_index(1);
-    t.trim(1.2, 1.7);
-    EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 1, 3}, {1, 1.7, 3}, {1, 0, 1.2}, {2, 0, 3}}));
-    t.set_index(2);
-    EXPECT_EQ(t.num_pos(), 3); // 0, 1, 1.2
-    EXPECT_EQ(t.get_pos(2), (giPoint3{1.2, 1, 0}));
-    // A trim of the whole piece removes the polyline from the view.
-    t.set_index(3);
-    t.trim(0.0, 3.0);
-    EXPECT_EQ(t.size(), 3);
-    EXPECT_EQ(pieces(t).back(), (Piece{1, 0, 1.2}));
-    // A piece [1.25, 2.5] presents the points at 1.25, 2 and 2.5.
-    t.set_index(0);
-    t.trim(0.0, 0.25);
-    t.trim(1.5, 2.0);
-    EXPECT_EQ(t.underlying_start(), 1.25);
-    EXPECT_EQ(t.underlying_end(), 2.5);
-    ASSERT_EQ(t.num_pos(), 3);
-    EXPECT_EQ(t.get_pos(1), (giPoint3{2, 0, 0}));
-}
-
-TEST_F(ThreeLines, TrimsDuringAnIterationLeaveThePiecesAhead) {
-    t.set_index(1);
-    t.trim(1.0, 1.5);  // [0,1] and [1.5,3]; the first part stays current
-    t.trim(0.25, 0.5); // within the current piece [0, 1]
-    EXPECT_EQ(t.underlying_end(), 0.25);
-    // The record presents its pieces from the last, so [0.5, 1] was presented before the current [0, 0.25],
-    // which goes; the next ++ leaves the record.
-    t.trim_whole_segment();
-    ASSERT_NE(++t, 0);
-    EXPECT_EQ(t.underlying_index(), 2);
-    t.trim_whole_segment(); // the whole record goes; the next ++ ends the view
-    EXPECT_EQ(++t, 0);
-    EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 0, 3}, {1, 1.5, 3}, {1, 0.5, 1}}));
 }
 
 TEST_F(ThreeLines, InvertRestoresWhatWasRemovedOnlyAndCompletenessToleratesGapsUpTo1em5) {

@@ -77,16 +77,6 @@ TEST(CRuntimeClass, CreateObjectMakesTheClassOrNothing) {
     EXPECT_EQ(RUNTIME_CLASS(CObject)->CreateObject(), nullptr);
 }
 
-TEST(CRuntimeClass, IsDerivedFromFollowsTheBaseChain) {
-    const CRuntimeClass* tile = RUNTIME_CLASS(tRtcTile);
-    for (const CRuntimeClass* base : std::initializer_list<const CRuntimeClass*>{
-             tile, RUNTIME_CLASS(tRtcSquare), RUNTIME_CLASS(tRtcShape), RUNTIME_CLASS(CObject)})
-        EXPECT_TRUE(tile->IsDerivedFrom(base)) << base->m_lpszClassName;
-    EXPECT_FALSE(RUNTIME_CLASS(tRtcSquare)->IsDerivedFrom(tile));
-    EXPECT_FALSE(RUNTIME_CLASS(tRtcOther)->IsDerivedFrom(RUNTIME_CLASS(tRtcShape)));
-    EXPECT_FALSE(tile->IsDerivedFrom(nullptr));
-}
-
 TEST(CRuntimeClass, RegistryKeepsTheFirstRecordOfANameUntilItIsDestroyed) {
     {
         const CRuntimeClass local("tRtcLocal", 8, 1, nullptr, RUNTIME_CLASS(CObject));

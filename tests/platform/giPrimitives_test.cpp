@@ -1,7 +1,6 @@
 #include "arcline/platform/giBox2.h"
 
 #include "arcline/platform/giBox3.h"
-#include "arcline/platform/giFloatArray3.h"
 #include "arcline/platform/giLength.h"
 #include "arcline/platform/giPoint2.h"
 #include "arcline/platform/giPoint3.h"
@@ -167,23 +166,6 @@ TEST(giPrimitives, Boxes) {
     e.offset(-0.3);
     EXPECT_TRUE(e.empty());
     EXPECT_TRUE(giBox3().xy().empty());
-}
-
-namespace {
-
-// Narrowing and widening in one expression: the release build's vectorizer once folded this into a copy.
-[[gnu::noinline]] giPoint3 round_trip(const giPoint3& p) {
-    return giFloatArray3(p).point();
-}
-
-} // namespace
-
-TEST(giFloatArray3, RoundTripRoundsEveryCoordinateToSinglePrecision) {
-    const giPoint3 q = round_trip(giPoint3(1.1, 2.2, 3.3));
-    EXPECT_EQ(q.x, 1.100000023841858);
-    EXPECT_EQ(q.y, 2.200000047683716);
-    EXPECT_EQ(q.z, 3.299999952316284);
-    static_assert(giFloatArray3(giPoint3(0.5, 0.25, -2.0)).point() == giPoint3(0.5, 0.25, -2.0));
 }
 
 } // namespace giPrimitives_test

@@ -156,45 +156,6 @@ TEST(velPolyArcLineAdapter, AppendedArcSpanWritesThreePointsUnlessTheClassIsStra
     EXPECT_EQ(straight.num_pos(), 2);
 }
 
-// Labels live in the contour (read by later spans and copies); appended spans bring label and flag.
-TEST(velPolyArcLineAdapter, SpanLabelsLiveInTheContour) {
-    Line line = half_circle_then_lines();
-    velPolyArcLineAdapter view(line.get());
-    EXPECT_TRUE(view.get_span(2)->span_position() == -1 &&
-                view.get_span(2)->offset_label() == velSpanSideNone);
-    view.get_span(2)->set_span_info(7, velSpanSideLeft);
-    EXPECT_TRUE(view.get_span(2)->span_position() == 7 &&
-                view.get_span(2)->offset_label() == velSpanSideLeft);
-    EXPECT_EQ(view.get_span(1)->span_position(), -1);
-
-    const velAbsSpancoPrf temp = view.invalid_span()->create_temp_line_span({0, 3, 0}, {0, 0, 0});
-    temp->set_span_info(3, velSpanSideRightCorner);
-    ASSERT_EQ(view.append(temp), 1);
-    const velAbsContourcoPrf copy = view.create_new();
-    for (const velAbsContour* c : std::initializer_list<const velAbsContour*>{&view, copy.get()}) {
-        const velAbsSpancoPrf s = c->get_span(4);
-        EXPECT_TRUE(s->is_temp_line_span() && s->is_of_class_line());
-        EXPECT_TRUE(s->span_position() == 3 && s->offset_label() == velSpanSideRightCorner);
-        EXPECT_EQ(c->get_span(2)->span_position(), 7);
-        EXPECT_EQ(c->get_span(3)->is_temp_line_span(), 0);
-    }
-
-    // Constant records take over reading and writing; the current records come back when they go.
-    auto constant = std::make_shared<velOffsetInfocoPageArr>();
-    constant->enter(0) = {0, 11, velSpanSideRight};
-    view.set_constant_flags(constant);
-    EXPECT_TRUE(view.get_span(1)->span_position() == 11 &&
-                view.get_span(1)->offset_label() == velSpanSideRight);
-    EXPECT_EQ(view.get_span(2)->span_position(), -1);
-    view.get_span(3)->set_span_info(5, velSpanSideEndCap);
-    ASSERT_GE(constant->size(), 3);
-    EXPECT_EQ((*constant)[2], (velOffsetInfo{0, 5, velSpanSideEndCap}));
-    EXPECT_EQ(view.get_span(4)->is_temp_line_span(), 1);
-    view.set_constant_flags(nullptr);
-    EXPECT_EQ(view.get_span(2)->span_position(), 7);
-    EXPECT_EQ(view.get_span(3)->span_position(), -1);
-}
-
 // Offset-flag views write the spans' labels and temporary flags into records (the views of cursors and
 // iterators in general: IteratorProtocol.ContourViewsShowTheCurrentPolyline, CursorProtocol).
 TEST(velPolyArcLineAdapter, OffsetFlagViewsWriteRecords) {

@@ -20,16 +20,6 @@ velAbsSpancoPrf line(double x0, double y0, double x1, double y1) {
     return std::make_shared<velFreeSpan>(giPoint3(x0, y0, 0), giPoint3(x1, y1, 0));
 }
 
-// Square [0, 10]^2 anticlockwise from the origin, the top side an arc bulging out by 5 (a half circle).
-std::shared_ptr<velSpanVectorContour> domed() {
-    auto c = std::make_shared<velSpanVectorContour>();
-    c->append(line(0, 0, 10, 0));
-    c->append(line(10, 0, 10, 10));
-    c->append(std::make_shared<velFreeSpan>(giPoint3(10, 10, 0), giPoint3(0, 10, 0), giPoint3(5, 15, 0)));
-    c->append(line(0, 10, 0, 0));
-    return c;
-}
-
 TEST(SpanVectorContour, KeepsItsSpanObjectsAndStaysConnected) {
     velSpanVectorContour c;
     const velAbsSpancoPrf first = line(0, 0, 1, 0);
@@ -59,21 +49,6 @@ TEST(SpanVectorContour, KeepsItsSpanObjectsAndStaysConnected) {
     round.append(std::make_shared<velFreeSpan>(giPoint3(0, 0, 0), giPoint3(1e-6, 0, 0), giPoint3(0, 2, 0)));
     EXPECT_EQ(round.clean(1e-5), 0);
     EXPECT_EQ(round.size(), 1);
-}
-
-TEST(SpanVectorContour, MeasuresAreaLengthAndOrientation) {
-    const auto c = domed();
-    EXPECT_TRUE(c->is_closed());
-    EXPECT_NEAR(c->area(), 100 + pi * 25 / 2, 1e-12);
-    EXPECT_NEAR(c->length(), 30 + 5 * pi, 1e-12);
-    EXPECT_FALSE(c->is_clockwise());
-    c->reverse();
-    EXPECT_NEAR(c->area(), -(100 + pi * 25 / 2), 1e-12);
-    EXPECT_TRUE(c->is_clockwise());
-    EXPECT_TRUE(c->first_point() == giPoint3(0, 0, 0));
-    EXPECT_TRUE(c->get_span(1)->end_point() == giPoint3(0, 10, 0));
-    EXPECT_TRUE(c->get_span(2)->mid_point() == giPoint3(5, 15, 0));
-    EXPECT_DOUBLE_EQ(c->get_height(), 15);
 }
 
 } // namespace

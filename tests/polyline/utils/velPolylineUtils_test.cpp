@@ -1,5 +1,4 @@
-// Measures and queries of one polyline against extrapolated polygonizations, circles built from angles and
-// brute-force searches over dense samples.
+// Measures and queries of one polyline against polygonizations, circles and brute-force searches.
 
 #include "utilsTestKit.h"
 
@@ -425,21 +424,6 @@ TEST(velPolylineUtils, RegionsCloserThanADistanceMatchDenseSamples) {
     EXPECT_EQ(U::number_of_regions_closer_than(circle.it, {0, 0, 0}, 2), 1);
     EXPECT_EQ(U::number_of_regions_closer_than(circle.it, {2, 0, 0}, 1), 0);
     EXPECT_EQ(U::number_of_regions_closer_than(circle.it, {1, 0, 0}, 0.5), 1);
-}
-
-TEST(velPolylineUtils, FarthestPartitionPicksThePieceAwayFromTheOthers) {
-    const One square_list(square), line(std::vector<V>{{{-2, 0.5, 0}, {}}, {{3, 0.5, 0}, {}}});
-    double t;
-    int piece;
-    EXPECT_DOUBLE_EQ(U::farthest_partition(line.it, {0.4, 0.6}, square_list.it, 1e-4, t, piece), 1.0);
-    EXPECT_EQ(piece, 0);
-    EXPECT_DOUBLE_EQ(t, 0.2);
-    EXPECT_EQ(U::farthest_partition(square_list.it, {}, square_list.it, 1e-4, t, piece), 0.0);
-    // The middle of the V touches the line; its quarter points do not.
-    const One vee(std::vector<V>{{{-1, 1, 0}, {}}, {{0, 0, 0}, {}}, {{1, 1, 0}, {}}});
-    const One floor(std::vector<V>{{{-5, 0, 0}, {}}, {{5, 0, 0}, {}}});
-    EXPECT_NEAR(U::farthest_partition(vee.it, {}, floor.it, 1e-4, t, piece), 0.5, 1e-12);
-    EXPECT_NEAR(t, 0.5, 1e-12);
 }
 
 // Random polylines and exact classifications: velPolylineInside_test.
