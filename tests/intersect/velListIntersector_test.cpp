@@ -1,19 +1,16 @@
-// The BSP intersector against an all-pairs reference on random lists; edge cases; the benchmark.
+// The BSP intersector against an all-pairs reference on random lists; edge cases.
 
 #include "bspTestKit.h"
 
-#include "arcline/debug/velGeometryIO.h"
 #include "arcline/intersect/velCrossData.h"
 #include "arcline/intersect/velIntersectorBSPNode.h"
 #include "arcline/intersect/velListIntersector.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
 #include "arcline/platform/velProgressBreak.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <sstream>
 
@@ -176,24 +173,6 @@ TEST_P(RandomLists, AgreeWithAllPairs) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomLists, ::testing::Range(1, 81));
 
-TEST(velListIntersector, StartCurveIsTheOneLeavingTheOthersInside) {
-    // Two anticlockwise squares: where the second's edge leaves the first square it starts.
-    List list;
-    list.add(polyline({{0, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}));
-    list.add(polyline({{1, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 1}}));
-    velCrossData data;
-    velListIntersector::intersect(list.iter, data);
-    ASSERT_EQ(data.crossings().size(), 4);
-    for (int i = 0; i < 4; ++i) {
-        const velCrossing& c = data.crossings().read(i);
-        // At (2, 1) square 2 leaves square 1 (heading +x); at (1, 2) square 1 leaves square 2 (heading -x).
-        const bool at_21 = std::fabs(c.point().x - 2) < 1e-12;
-        const int leaving = at_21 ? 1 : 0;
-        const int starting = c.start() == velCrossingCurve1 ? c.index1() : c.index2();
-        EXPECT_EQ(starting, leaving) << c;
-    }
-}
-
 // A node whose split line runs exactly through a crossing.
 TEST(velIntersectorBSPNode, CrossingOnASplitLineIsAlternateOnOneSide) {
     List list;
@@ -225,22 +204,6 @@ TEST(velIntersectorBSPNode, CrossingOnASplitLineIsAlternateOnOneSide) {
         EXPECT_EQ(ordinary, expected);
         EXPECT_EQ(alternate, alternates);
     }
-}
-
-TEST(velIntersectorBSPNode, VerticalSpanOnTheCentreLineMovesTheSplitPoint) {
-    List list;
-    list.add(polyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}));
-    velCrossData data;
-    const giPoint2 c = velIntersectorBSPNode(list.iter, &data).subdivision_centre();
-    list.add(polyline({{c.x, 2}, {c.x, 8}}));
-    velIntersectorBSPNode root(list.iter, &data);
-    const giPoint2 moved = root.subdivision_centre();
-    const double w = root.limits().xlength(), h = root.limits().ylength();
-    EXPECT_NE(moved.x, c.x);
-    // One of the nine alternatives: the centre plus (i w / 6, j h / 6).
-    const double i = (moved.x - c.x) / (w / 6), j = (moved.y - c.y) / (h / 6);
-    EXPECT_NEAR(i, std::round(i), 1e-9);
-    EXPECT_NEAR(j, std::round(j), 1e-9);
 }
 
 // Edge cases and degenerate input (tests/data/intersect/degenerate): every run ends, counts where known.
@@ -326,17 +289,6 @@ TEST(velIntersectorBSPNode, TextDump) {
     std::ostringstream es;
     es << empty;
     EXPECT_NE(es.str().find("no polyline"), std::string::npos) << es.str();
-}
-
-TEST(velListIntersector, BenchmarkSegmentsHaveTheirKnownCrossings) {
-    const std::filesystem::path file = std::filesystem::path(ARCLINE_BENCH_DATA_DIR) / "segments_20k.txt";
-    if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " not found";
-    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
-    ASSERT_TRUE(velGeometryIO::read(file.string().c_str(), polylines));
-    velAbsPolyArcLineListIter it(polylines);
-    velCrossingcoPageArr found;
-    velListIntersector::all_crossings(it, found);
-    EXPECT_EQ(found.size(), 52848);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Region offsets against outside oracles on random regions, the pocketing workload and the blob.
+// Region offsets against outside oracles on random regions and the blob.
 
 #include "offsetterTestKit.h"
 #include "tests/support/geosKit.h"
@@ -160,20 +160,6 @@ Polylines read_workload(const char* name) {
     if (!velGeometryIO::read(path.c_str(), list)) return {};
     velAbsPolyArcLineListIter in(list);
     return copies(in);
-}
-
-TEST(OffsetOracleWorkloads, PocketLevels) {
-    const Polylines in = read_workload("pocket.txt");
-    if (in.empty()) GTEST_SKIP() << "pocket.txt is not beside the repository";
-    for (const double k : {1.0, 2.0, 3.0, 5.0, 10.0, 15.0, 20.0}) {
-        SCOPED_TRACE("level " + std::to_string(k));
-#ifdef ARCLINE_TEST_HAVE_GEOS
-        expect_agreement(Geos(), in, -k);
-#endif
-#ifdef ARCLINE_TEST_HAVE_CLIPPER
-        expect_clipper_agreement(in, -k);
-#endif
-    }
 }
 
 // The blob grown and shrunk by 2: one loop each, closed, nothing left over (no open pieces, no small

@@ -1,4 +1,4 @@
-// The raw offset of one poly-arc-line: corner kinds by exact properties (a table), gaps, labels, lists.
+// The raw offset of one poly-arc-line: corner kinds by exact properties (a table), gaps, properties, lists.
 
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
@@ -149,43 +149,6 @@ TEST(RawOffset, ResultKeepsTheHeightAndTheStorageClass) {
         if (proto->can_hold_arcs()) {
             EXPECT_NEAR(r.area, 100 + 80 + 4 * pi, 1e-4);
         }
-    }
-}
-
-TEST(RawOffsetLabels, OffsetSpansKeepTheirLabelsAndCornersDeriveTheirs) {
-    const Line input = square(10, false);
-    velPolyArcLineAdapter contour(input.get());
-    for (int i = 1; i <= 4; ++i)
-        contour.get_span(i)->set_span_info(10 + i, i == 3 ? velSpanSideLeft : velSpanSideRight);
-    Options o;
-    o.span_info = 1;
-    const Raw r = raw_offset(contour, 2, o);
-    ASSERT_EQ(r.spans, 8);
-    // Line k is span 2k - 1; the corner after it is span 2k, labelled from line k + 1.
-    for (int k = 1; k <= 4; ++k) {
-        const velAbsSpancoPrf line = r.contour->get_span(2 * k - 1), corner = r.contour->get_span(2 * k);
-        EXPECT_EQ(line->span_position(), 10 + k);
-        EXPECT_EQ(line->offset_label(), k == 3 ? velSpanSideLeft : velSpanSideRight);
-        const int next = k % 4 + 1;
-        EXPECT_EQ(corner->span_position(), 10 + next);
-        EXPECT_EQ(corner->offset_label(), next == 3 ? velSpanSideLeftCorner : velSpanSideRightCorner);
-    }
-    // Without span info nothing is labelled; the input keeps its labels.
-    const Raw plain = raw_offset(contour, 2);
-    for (int i = 1; i <= plain.spans; ++i)
-        EXPECT_EQ(plain.contour->get_span(i)->span_position(), -1);
-    EXPECT_EQ(contour.get_span(3)->offset_label(), velSpanSideLeft);
-    // A collapsed arc and its corners keep the labels of the spans they come from.
-    const Line arc = collapsing_arc();
-    velPolyArcLineAdapter collapsing(arc.get());
-    for (int i = 1; i <= 3; ++i)
-        collapsing.get_span(i)->set_span_info(i - 1, velSpanSideEndCap);
-    const Raw c = raw_offset(collapsing, 5, o);
-    ASSERT_EQ(c.spans, 5);
-    const int positions[] = {0, 1, 1, 2, 2};
-    for (int i = 1; i <= 5; ++i) {
-        EXPECT_EQ(c.contour->get_span(i)->span_position(), positions[i - 1]) << i;
-        EXPECT_EQ(c.contour->get_span(i)->offset_label(), velSpanSideEndCap) << i;
     }
 }
 

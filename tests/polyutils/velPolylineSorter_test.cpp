@@ -1,4 +1,4 @@
-// The polyline sorter: hand cases as data, unions of disks by Green's formula, split, orient, nesting.
+// The polyline sorter: hand cases as data, unions of disks by Green's formula, its parts.
 
 #include "sorterTestKit.h"
 
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -122,73 +123,38 @@ INSTANTIATE_TEST_SUITE_P(Seeds, CircleUnions, ::testing::Range(1, 31));
 
 // --- Split, orient, nesting
 
-// Far from the origin the coordinates' own products swamp a small area.
-TEST(FarFromTheOrigin, SmallSquaresKeepTheirArea) {
-    for (const double o : {1e6, 1e8, 1e9}) {
-        for (const double at : {0.0, 0.25, 0.375}) {
-            const Outcome r = sorted(of(rect(o + at, o + at, o + at + 0.5, o + at + 0.5)));
-            EXPECT_EQ(r.loops, 1) << o << " + " << at;
-            EXPECT_NEAR(r.area, 0.25, 1e-6) << o << " + " << at;
-        }
-        const Outcome r = sorted(of(rect(o + 0.25, o + 0.25, o + 0.75, o + 0.75),
-                                    rect(o + 0.375, o + 0.375, o + 0.5, o + 0.5, false)));
-        EXPECT_EQ(r.loops, 2) << o;
-        EXPECT_NEAR(r.area, 0.25 - 0.015625, 1e-6) << o;
-    }
-}
-
-TEST(Split, FigureOfEightBecomesItsTwoLobes) {
-    List l;
-    l.add(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
-    velAbsPolyArcLineListCursor out;
+// Splitting at self-crossings, orienting by depth, the nesting tree and crossings between two lists.
+TEST(SorterParts, SplitOrientNestingAndCrossings) {
     velPolylineSorter sorter;
-    ASSERT_EQ(sorter.split(l.iter, out), 0);
-    ASSERT_EQ(out.size(), 2);
+    List eight;
+    eight.add(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
+    velAbsPolyArcLineListCursor lobes;
+    ASSERT_EQ(sorter.split(eight.iter, lobes), 0);
     std::vector<double> areas;
-    velPolylineListIter& it = out.iterator();
-    it.reset();
-    while (++it)
-        areas.push_back(velPolylineUtils::area(it));
+    for (lobes.iterator().reset(); ++lobes.iterator();)
+        areas.push_back(velPolylineUtils::area(lobes.iterator()));
     std::sort(areas.begin(), areas.end());
+    ASSERT_EQ(areas.size(), 2u);
     EXPECT_NEAR(areas[0], -1.0, 1e-12);
     EXPECT_NEAR(areas[1], 1.0, 1e-12);
-}
 
-TEST(Orient, AlternatesWithDepth) {
-    List l; // three nested squares, all clockwise, and a lone anticlockwise one beside them
-    l.add(rect(0, 0, 6, 6, false));
-    l.add(rect(2, 2, 4, 4, false));
-    l.add(rect(1, 1, 5, 5, false));
-    l.add(rect(10, 0, 11, 1, true));
-    std::vector<int> reverse;
-    velAbsPolyArcLineListCursor out;
-    velPolylineSorter sorter;
-    ASSERT_EQ(sorter.orient(l.iter, &out, &reverse), 0);
-    EXPECT_EQ(reverse, (std::vector<int>{1, 1, 0, 0}));
-    ASSERT_EQ(out.size(), 4);
-}
-
-TEST(Nesting, TreeOfHolesAndIslands) {
-    List l;
-    l.add(rect(0, 0, 10, 10));      // 0
-    l.add(rect(1, 1, 4, 4, false)); // 1 in 0
-    l.add(rect(2, 2, 3, 3));        // 2 in 1
-    l.add(rect(6, 6, 9, 9, false)); // 3 in 0
-    l.add(rect(20, 0, 21, 1));      // 4 alone
+    List l; // all clockwise: 1 and 3 in 0, 2 in 1, 4 alone
+    for (const auto& [x0, y0, x1, y1] : std::vector<std::array<double, 4>>{
+             {0, 0, 10, 10}, {1, 1, 4, 4}, {2, 2, 3, 3}, {6, 6, 9, 9}, {20, 0, 21, 1}})
+        l.add(rect(x0, y0, x1, y1, false));
     intNaryTree tree;
-    velPolylineSorter sorter;
     sorter.nesting_tree(l.iter, 0, tree);
     EXPECT_EQ(parents(tree, 5), (std::vector<int>{-1, 0, 1, 0, -1}));
-}
+    std::vector<int> reverse;
+    ASSERT_EQ(sorter.orient(l.iter, nullptr, &reverse), 0);
+    EXPECT_EQ(reverse, (std::vector<int>{1, 0, 1, 0, 1})); // anticlockwise at even depths
 
-TEST(Intersect, BetweenTwoListsIndexedInEach) {
     List a, b;
     a.add(rect(-1, -1, 1, 1));
     a.add(rect(0, 0, 2, 2));
     b.add(rect(5, 5, 6, 6));
     b.add(rect(1.5, 0.5, 3, 1.0));
     velCrossingcoPageArr out;
-    velPolylineSorter sorter;
     sorter.intersect(a.iter, b.iter, out);
     ASSERT_EQ(out.size(), 2);
     for (int i = 0; i < out.size(); ++i) { // b[1] crosses a[1]'s edge x = 2 twice

@@ -164,27 +164,6 @@ TEST(CoincidentArcs, UnionOfNearFullCirclesIsTheDisc) {
     }
 }
 
-// The sorter's operations keep their orientation contracts.
-TEST(SorterOperations, OrientationContracts) {
-    auto sorter_op = [](int which) {
-        return
-            [which](const velPolylineListIter& a, const velPolylineListIter& b, velPolylineListCursor& out) {
-                velPolylineSorter s;
-                if (which == 0) s.addition(a, b, out);
-                if (which == 1) s.subtraction(a, b, out);
-                if (which == 2) s.intersection(a, b, out);
-                return s.boolean_code();
-            };
-    };
-    EXPECT_NEAR(run(sorter_op(0), of(rect(0, 0, 2, 2)), of(rect(1, 1, 3, 3))).area, 7.0, 1e-12);
-    EXPECT_NEAR(run(sorter_op(2), of(rect(0, 0, 2, 2)), of(rect(1, 1, 3, 3))).area, 1.0, 1e-12);
-    const Outcome d = run(sorter_op(1), of(rect(0, 0, 2, 2, false)), of(rect(1, 1, 3, 3)));
-    EXPECT_NEAR(d.area, -3.0, 1e-12);
-    // Minus disjoint from plus: plus unchanged; minus covering plus: nothing.
-    EXPECT_NEAR(run(sorter_op(1), of(rect(0, 0, 2, 2, false)), of(rect(5, 5, 6, 6))).area, -4.0, 1e-12);
-    EXPECT_EQ(run(sorter_op(1), of(rect(1, 1, 2, 2, false)), of(rect(0, 0, 3, 3))).loops, 0);
-}
-
 // NaN and infinite coordinates are refused with their own code, nothing written, the input untouched.
 TEST(HostileInput, NonFiniteCoordinatesAreRefused) {
     for (const double bad : {NAN, INFINITY, -INFINITY}) {
