@@ -185,7 +185,6 @@ TEST(velPolylineUtilsCleaning, StripKeepsSignificantArcsAndSmashCutsThemEvenly) 
         EXPECT_LE(U::span_length(k, arcs.it()), 0.5 * 1.1); // equal bulge steps are nearly equal lengths
 }
 
-
 // On flat straight polylines the x-and-y and 3D removals agree exactly (arcs differ near tol by design).
 TEST(velPolylineUtilsCleaning, SpikesInXYAndIn3DAgreeOnFlatPolylines) {
     std::mt19937 rng(7);
