@@ -15,7 +15,8 @@ namespace {
 
 std::string file_safe(std::string s) {
     for (char& c : s)
-        if (c == '/' || c == ' ' || c == '<' || c == '>' || c == '"' || c == '\'' || c == '*' || c == '|' || c == ':')
+        if (c == '/' || c == ' ' || c == '<' || c == '>' || c == '"' || c == '\'' || c == '*' || c == '|' ||
+            c == ':')
             c = '_';
     return s;
 }
@@ -28,8 +29,8 @@ public:
         std::string file = t.file() ? t.file() : "unknown";
         const auto tests = file.find("/tests/");
         if (tests != std::string::npos) file = file.substr(tests + 7);
-        const std::string path = m_dir + "/" + file_safe(file) + "@" + file_safe(std::string(t.test_suite_name()) +
-                                                                                   "." + t.name()) + ".profraw";
+        const std::string path = m_dir + "/" + file_safe(file) + "@" +
+                                 file_safe(std::string(t.test_suite_name()) + "." + t.name()) + ".profraw";
         __llvm_profile_set_filename(path.c_str());
         __llvm_profile_write_file();
         // What runs between tests and at exit goes to a file of its own.
