@@ -76,6 +76,10 @@ TEST(DebugConverters, DrawWhatTheyAreMadeOf) {
     using Want = std::vector<std::vector<giPoint3>>;
     const std::vector<giPoint3> arrow{{0, 0, 0}, {10, 0, 0}, {8, 1, 0}, {8, -1, 0}, {10, 0, 0}};
     const std::vector<giPoint3> second{{10, 0, 0}, {12, 0, 0}, {12, 2, 0}};
+    const giBox3 box({0, 0, 0}, {1, 2, 3});
+    std::vector<giPoint3> box_drawing(16);
+    for (int i = 0; i < 16; ++i)
+        velDebugGeometryUtils::box_drawing(box)->get_pos(i + 1, box_drawing[static_cast<std::size_t>(i)]);
     struct Case {
         const char* name;
         std::unique_ptr<velDebugGeometryConverter> converter;
@@ -93,6 +97,7 @@ TEST(DebugConverters, DrawWhatTheyAreMadeOf) {
         {"point of the plane", std::make_unique<giPoint2velDbg>(giPoint2(5, 6)), {{{5, 6, 0}}}, 0},
         {"point", std::make_unique<giPoint3velDbg>(giPoint3(5, 6, 7)), {{{5, 6, 7}}}, 0},
         {"empty box", std::make_unique<giBox3velDbg>(giBox3()), {}, 0},
+        {"box", std::make_unique<giBox3velDbg>(box), {box_drawing}, 0},
         {"polyline by index", std::make_unique<velDbgSinglePolyline>(iter, 1), {second}, 1},
         {"current polyline", at(1, [&] { return std::make_unique<velDbgSinglePolyline>(iter); }), {second}, 1},
         {"no polyline", std::make_unique<velDbgSinglePolyline>(iter, 3), {}, 0},
@@ -115,20 +120,6 @@ TEST(DebugConverters, DrawWhatTheyAreMadeOf) {
         }
         EXPECT_EQ(d.arcs, c.arcs);
         EXPECT_EQ(drawn(*c.converter).polylines.size(), c.want.size());
-    }
-}
-
-TEST(DebugConverters, BoxHasTheBoxDrawing) {
-    const giBox3 box({0, 0, 0}, {1, 2, 3});
-    giBox3velDbg c(box);
-    const Drawn d = drawn(c);
-    ASSERT_EQ(d.polylines.size(), 1u);
-    const auto want = velDebugGeometryUtils::box_drawing(box);
-    ASSERT_EQ(d.polylines[0].size(), static_cast<std::size_t>(want->num_pos()));
-    for (int i = 0; i < want->num_pos(); ++i) {
-        giPoint3 q;
-        want->get_pos(i + 1, q);
-        EXPECT_EQ(d.polylines[0][static_cast<std::size_t>(i)], q);
     }
 }
 

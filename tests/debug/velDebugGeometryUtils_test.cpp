@@ -73,21 +73,6 @@ TEST(DebugDrawings, PositionsFollowTheTable) {
     }
 }
 
-// Points at the size, dents at half of it, every 36 degrees from straight up, closed; moved with the
-// centre.
-TEST(DebugDrawings, StarAlternatesPointsAndDents) {
-    for (const giPoint3 c : {giPoint3(0, 0, 0), giPoint3(100, -50, 3)}) {
-        const std::vector<giPoint3> p = positions(*U::star_drawing(c, 2.0));
-        ASSERT_EQ(p.size(), 11u);
-        for (int i = 0; i <= 10; ++i) {
-            const double r = i % 2 ? 2.0 : 1.0;
-            expect_near({p[static_cast<std::size_t>(i)]},
-                        {{c.x + r * std::sin(i * pi / 5), c.y + r * std::cos(i * pi / 5), c.z}}, "star");
-        }
-        EXPECT_LT(p.front().distance(p.back()), 1e-12); // sin(2 pi) is not quite 0
-    }
-}
-
 // An arc through its mid point; circles of two half arcs anticlockwise about the normal, starting at
 // c + r e1 through c + r e2.
 TEST(DebugDrawings, ArcsAndCirclesAboutTheirNormals) {

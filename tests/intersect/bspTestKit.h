@@ -1,15 +1,19 @@
 #pragma once
-// Shapes for the intersector tests, built by bulges, and an all-pairs reference intersection written
-// independently of the library's span routines (textbook line and circle formulas, angles on the circle).
+// Intersector test shapes by bulges and an independent all-pairs reference (textbook formulas).
+
+#include "tests/support/caseData.h"
 
 #include "arcline/intersect/velCrossing.h"
 #include "arcline/lists/velAbsPolyArcLineVecListIter.h"
 #include "arcline/polyline/velPolyArcLineDouble.h"
 
 #include <cmath>
+#include <fstream>
 #include <memory>
 #include <numbers>
 #include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace bsptest {
@@ -18,8 +22,7 @@ struct V {
     double x, y;
 };
 
-// A polyline through `pts` with span i of bulge b[i] (straight when 0); closed when the last point is the
-// first.
+// A polyline through `pts` with span i of bulge b[i] (straight when 0).
 inline std::unique_ptr<velAbsPolyArcLine> polyline(const std::vector<V>& pts,
                                                    const std::vector<double>& b = {}) {
     auto line = std::make_unique<velPolyArcLineDouble>();
@@ -144,6 +147,35 @@ inline std::vector<V> ref_intersections(const RefSpan& s, const RefSpan& q) {
     std::vector<V> out;
     for (const V& p : pts)
         if (on_span(s, p) && on_span(q, p)) out.push_back(p);
+    return out;
+}
+
+// The rows of the table tests/data/<folder>/<file>, split at white space ('#' lines and blank lines
+// skipped); a table that does not open is a failure.
+inline std::vector<std::vector<std::string>> table_rows(const std::string& folder, const std::string& file) {
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(support::data_dir(folder) + "/" + file);
+    if (!in) ADD_FAILURE() << "cannot open " << support::data_dir(folder) << "/" << file;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream ss(line);
+        std::vector<std::string> words;
+        for (std::string w; ss >> w;)
+            words.push_back(w);
+        if (!words.empty() && words[0][0] != '#') rows.push_back(words);
+    }
+    return rows;
+}
+
+// The polylines of tests/data/<folder>/<name>.txt; a file that does not read is a failure.
+inline support::Polylines load_lines(const std::string& folder, const std::string& name) {
+    const std::string path = support::data_dir(folder) + "/" + name + ".txt";
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    velGeometryIOFault fault;
+    if (!velGeometryIO::read(path.c_str(), list, fault))
+        ADD_FAILURE() << path << ":" << fault.line << ": " << fault.reason;
+    support::Polylines out;
+    for (velAbsPolyArcLinecoDListPrgcoPrgcoDListcoIterator it(list); ++it;)
+        out.emplace_back((*it)->create_new());
     return out;
 }
 

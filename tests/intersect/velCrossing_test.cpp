@@ -1,5 +1,4 @@
-// Crossing records: their text, their start curves and mirrors, the array and its iterator, the options
-// block, and the order of extension crossings.
+// Crossing records: text, start curves, mirrors, the array, the options block, extension crossings.
 
 #include "arcline/intersect/velCrossData.h"
 #include "arcline/intersect/velCrossing.h"
@@ -35,8 +34,7 @@ std::string ut_text(const T& value) {
     return os.str();
 }
 
-// The text form of a crossing, whole for one, and the line each other start curve and alternate marker
-// gives; the utOstream form is the same text. Invalidating keeps the fields but dumps as invalid.
+// The text form of a crossing, whole for one, and the line each other start curve and alternate marker gives.
 TEST(velCrossing, Dumps) {
     const velCrossing before(giPoint3(1, 2, 0), 0, 2.5, 1, 0.25, velCrossingCurve1, 1);
     EXPECT_EQ(text(before), "velCrossing {\n"
@@ -106,14 +104,9 @@ int closed_when_even(const velPolylineListIter&, int index, void* data) {
     return index % 2 == 0;
 }
 
-// The closure question goes to the function set for it (every polyline is closed without one); the box
-// cache is made once and dropped on request; a second boundary is any index from 0.
-TEST(velCrossData, ClosureFunctionBoxCacheAndSecondBoundary) {
+// The closure question goes to the function set for it (every polyline is closed without one).
+TEST(velCrossData, ClosureFunctionAndBoxCache) {
     velCrossData data;
-    EXPECT_FALSE(data.two_boundaries());
-    data.set_second_boundary_index(0);
-    EXPECT_TRUE(data.two_boundaries());
-
     velAbsPolyArcLineListCursor list;
     EXPECT_EQ(data.closed(list.iterator(), 1), 1);
     int calls = 0;
@@ -132,8 +125,6 @@ TEST(velCrossData, ClosureFunctionBoxCacheAndSecondBoundary) {
     data.enable_box_cache();
     velPolyarcline2dBoxCache* cache = data.box_cache();
     ASSERT_NE(cache, nullptr);
-    data.enable_box_cache();
-    EXPECT_EQ(data.box_cache(), cache);
     data.disable_box_cache();
     EXPECT_EQ(data.box_cache(), nullptr);
 }

@@ -1,6 +1,4 @@
-// The circle intersector against brute force: the polyline sampled densely through the iterator's own
-// evaluation, the first sample outside the circle bracketing the exit, and bisection on the distance to the
-// centre pinning it down.
+// The circle intersector against brute force: dense samples bracketing each exit, then bisection.
 
 #include "../lists/listTestKit.h"
 #include "../polyline/spans/testSpan.h"

@@ -1,21 +1,16 @@
-// The BSP intersector against an independent all-pairs reference (textbook formulas, bsptestkit), on seeded
-// random lists of lines and arcs, open and closed, self-crossing; the edge cases of crossings at node sides
-// and at corners; degenerate input that must end; and the benchmark workload's known answer.
+// The BSP intersector against an all-pairs reference on random lists; edge cases.
 
 #include "bspTestKit.h"
 
-#include "arcline/debug/velGeometryIO.h"
 #include "arcline/intersect/velCrossData.h"
 #include "arcline/intersect/velIntersectorBSPNode.h"
 #include "arcline/intersect/velListIntersector.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velTrimmedPolylineListIter.h"
 #include "arcline/platform/velProgressBreak.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <sstream>
 
@@ -129,32 +124,9 @@ void random_list(List& list, std::mt19937& rng, int n) {
     }
 }
 
-class RandomLists : public ::testing::TestWithParam<int> {};
-
-TEST_P(RandomLists, AgreeWithAllPairs) {
-    std::mt19937 rng(static_cast<unsigned>(GetParam()));
-    List list;
-    random_list(list, rng, 2 + GetParam() % 11);
-    velCrossingcoPageArr found;
-    ASSERT_EQ(velListIntersector::all_crossings(list.iter, found), 0);
-    expect_same_hits(hits_of(found), reference(list), open_ends(list));
-    // Only the crossings between the first k polylines and the others.
-    const int k = 1 + GetParam() % static_cast<int>(list.polylines.size() - 1);
-    ASSERT_EQ(velListIntersector::crossings_between(list.iter, k, found), 0);
-    expect_same_hits(hits_of(found), reference(list, k), open_ends(list));
-    for (int i = 0; i < found.size(); ++i)
-        EXPECT_LT(found.read(i).index1(), k);
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomLists, ::testing::Range(1, 61));
-
-// Dense random walks: short spans, arcs up to 250 degrees, many self-crossings, some walks closed.
-class RandomWalks : public ::testing::TestWithParam<int> {};
-
-TEST_P(RandomWalks, AgreeWithAllPairs) {
-    std::mt19937 rng(static_cast<unsigned>(GetParam()));
+// Dense random walks: short spans, arcs up to 250 degrees, many self-crossings, the second walk closed.
+void random_walks(List& list, std::mt19937& rng) {
     std::uniform_real_distribution<double> turn(-2.0, 2.0), bulge(-2, 2), unit(0, 1);
-    List list;
     for (int w = 0; w < 3; ++w) {
         std::vector<V> pts{{unit(rng) * 10, unit(rng) * 10}};
         std::vector<double> b;
@@ -170,46 +142,38 @@ TEST_P(RandomWalks, AgreeWithAllPairs) {
         }
         list.add(polyline(pts, b));
     }
+}
+
+// Seeds 1 to 60 scattered lists, 61 to 80 dense walks: all crossings, those between the first k polylines
+// and the rest, and the stored pairs mirrored.
+class RandomLists : public ::testing::TestWithParam<int> {};
+
+TEST_P(RandomLists, AgreeWithAllPairs) {
+    std::mt19937 rng(static_cast<unsigned>(GetParam() <= 60 ? GetParam() : GetParam() - 60));
+    List list;
+    if (GetParam() <= 60)
+        random_list(list, rng, 2 + GetParam() % 11);
+    else
+        random_walks(list, rng);
     velCrossingcoPageArr found;
     ASSERT_EQ(velListIntersector::all_crossings(list.iter, found), 0);
     expect_same_hits(hits_of(found), reference(list), open_ends(list));
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomWalks, ::testing::Range(1, 21));
-
-TEST(velListIntersector, PairsAreMirrored) {
-    std::mt19937 rng(7);
-    List list;
-    random_list(list, rng, 8);
+    const int k = 1 + GetParam() % static_cast<int>(list.polylines.size() - 1);
+    ASSERT_EQ(velListIntersector::crossings_between(list.iter, k, found), 0);
+    expect_same_hits(hits_of(found), reference(list, k), open_ends(list));
+    for (int i = 0; i < found.size(); ++i)
+        EXPECT_LT(found.read(i).index1(), k);
     velCrossData data;
     ASSERT_EQ(velListIntersector::intersect(list.iter, data), 0);
     const velCrossingcoPageArr& c = data.crossings();
-    ASSERT_GT(c.size(), 0);
     ASSERT_EQ(c.size() % 2, 0);
     for (int i = 0; i < c.size(); i += 2)
         EXPECT_EQ(c.read(i + 1), c.read(i).mirrored());
 }
 
-TEST(velListIntersector, StartCurveIsTheOneLeavingTheOthersInside) {
-    // Two anticlockwise squares: where the second's edge leaves the first square it starts.
-    List list;
-    list.add(polyline({{0, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}));
-    list.add(polyline({{1, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 1}}));
-    velCrossData data;
-    velListIntersector::intersect(list.iter, data);
-    ASSERT_EQ(data.crossings().size(), 4);
-    for (int i = 0; i < 4; ++i) {
-        const velCrossing& c = data.crossings().read(i);
-        // At (2, 1) square 2 leaves square 1 (heading +x); at (1, 2) square 1 leaves square 2 (heading -x).
-        const bool at_21 = std::fabs(c.point().x - 2) < 1e-12;
-        const int leaving = at_21 ? 1 : 0;
-        const int starting = c.start() == velCrossingCurve1 ? c.index1() : c.index2();
-        EXPECT_EQ(starting, leaving) << c;
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomLists, ::testing::Range(1, 81));
 
-// A node whose split line runs exactly through a crossing: the pieces' ends meet on the side, one child
-// sees the crossing by its ends interleaving, the other only by the tie (an alternate crossing).
+// A node whose split line runs exactly through a crossing.
 TEST(velIntersectorBSPNode, CrossingOnASplitLineIsAlternateOnOneSide) {
     List list;
     list.add(polyline({{1, 0.8}, {3, 1.8}, {2.6, 3.3}, {1, 0.8}}));
@@ -242,82 +206,33 @@ TEST(velIntersectorBSPNode, CrossingOnASplitLineIsAlternateOnOneSide) {
     }
 }
 
-TEST(velIntersectorBSPNode, VerticalSpanOnTheCentreLineMovesTheSplitPoint) {
-    List list;
-    list.add(polyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}));
-    velCrossData data;
-    const giPoint2 c = velIntersectorBSPNode(list.iter, &data).subdivision_centre();
-    list.add(polyline({{c.x, 2}, {c.x, 8}}));
-    velIntersectorBSPNode root(list.iter, &data);
-    const giPoint2 moved = root.subdivision_centre();
-    const double w = root.limits().xlength(), h = root.limits().ylength();
-    EXPECT_NE(moved.x, c.x);
-    // One of the nine alternatives: the centre plus (i w / 6, j h / 6).
-    const double i = (moved.x - c.x) / (w / 6), j = (moved.y - c.y) / (h / 6);
-    EXPECT_NEAR(i, std::round(i), 1e-9);
-    EXPECT_NEAR(j, std::round(j), 1e-9);
-}
-
-// Edge cases and degenerate input: every run ends (the level limit and the box limit end every division)
-// with a bounded number of nodes, and what can be counted is right (-1: not checked).
+// Edge cases and degenerate input (tests/data/intersect/degenerate): every run ends, counts where known.
 TEST(velListIntersector, EdgeCasesAndDegenerateInputEnd) {
-    struct P {
-        P(std::vector<V> p = {}, std::vector<double> bulges = {}) : pts(std::move(p)), b(std::move(bulges)) {}
-        std::vector<V> pts;
-        std::vector<double> b;
-    };
-    struct Case {
-        const char* name;
-        std::vector<P> polylines;
-        int crossings, self; // self: crossings of a polyline with itself
-    };
-    const P square{{{0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}}},
-        triangle{{{0, 0}, {4, 1}, {1, 3}, {0, 0}}, {0.3, 0, -0.5}};
-    std::vector<P> star;
-    for (int k = 0; k < 20; ++k) {
-        const double a = k * std::numbers::pi / 20, c = 30 * std::cos(a), s = 30 * std::sin(a);
-        star.push_back({{{50 - c, 50 - s}, {50 + c, 50 + s}}});
-    }
-    // clang-format off
-    const std::vector<Case> cases = {
-        {"squares overlapping at a corner", {{{{0, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}}, {{{1, 1}, {3, 1}, {3, 3}, {1, 3}, {1, 1}}}}, 2, 0},
-        {"figure of eight", {{{{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}}}, 1, 1},
-        {"empty list", {}, 0, 0},
-        {"no positions", {{}, {}}, 0, 0},
-        {"single points", {{{{1, 1}}}, {{{1, 1}}}}, 0, 0},
-        {"through the closing point", {{{{0, 0}, {2, 0}, {2, 2}, {0, 0}}}, {{{-1, -0.5}, {1, 0.5}}}}, 1, 0},
-        {"coincident overlapping edges", {square, {{{2, 0}, {6, 0}, {6, 4}, {2, 4}, {2, 0}}}}, -1, -1},
-        {"a polyline repeated", {triangle, triangle}, -1, -1},
-        {"tangent circles", {{{{0, 0}, {2, 0}, {0, 0}}, {1, 1}}, {{{2, 0}, {4, 0}, {2, 0}}, {1, 1}}}, -1, -1},
-        {"twenty spans through one point", star, 190, 0},
-        {"spans of length zero", {{{{0, 0}, {3, 3}, {3, 3}, {6, 0}, {6, 0}, {0, 0}}}, {{{0, 2}, {6, 2}, {6, 2}}}}, 2, -1},
-        {"far from the origin", {{{{1e6, 1e6}, {1e6 + 3, 1e6 + 2}}}, {{{1e6, 1e6 + 2}, {1e6 + 3, 1e6}}}}, 1, 0},
-        {"tiny", {{{{0, 0}, {3e-6, 2e-6}}}, {{{0, 2e-6}, {3e-6, 0}}}}, -1, -1},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
+    for (const auto& row : table_rows("intersect/degenerate", "cases")) {
+        ASSERT_EQ(row.size(), 3u);
+        SCOPED_TRACE(row[0]);
         List list;
-        for (const P& p : c.polylines)
-            list.add(polyline(p.pts, p.b));
+        for (auto& p : load_lines("intersect/degenerate", row[0]))
+            list.add(std::move(p));
         velCrossData data;
         data.set_store_crossing_pairs(0);
         int nodes = 0;
-        ASSERT_EQ(velListIntersector::intersect(list.iter, data, nullptr, &nodes), 0) << c.name;
-        EXPECT_LT(nodes, 200000) << c.name;
+        ASSERT_EQ(velListIntersector::intersect(list.iter, data, nullptr, &nodes), 0);
+        EXPECT_LT(nodes, 200000);
         int self = 0;
         for (int i = 0; i < data.crossings().size(); ++i)
             self += data.crossings().read(i).index1() == data.crossings().read(i).index2();
-        if (c.crossings >= 0) {
-            EXPECT_EQ(data.crossings().size(), c.crossings) << c.name;
+        const int crossings = std::stoi(row[1]), self_crossings = std::stoi(row[2]);
+        if (crossings >= 0) {
+            EXPECT_EQ(data.crossings().size(), crossings);
         }
-        if (c.self >= 0) {
-            EXPECT_EQ(self, c.self) << c.name;
+        if (self_crossings >= 0) {
+            EXPECT_EQ(self, self_crossings);
         }
     }
 }
 
-// The depth-first phase destroys finished subtrees: a long self-crossing polyline makes far more nodes than
-// are ever alive at once.
+// The depth-first phase destroys finished subtrees.
 TEST(velIntersectorBSPNode, DepthFirstPhaseKeepsMemoryBounded) {
     // A random walk of short steps, so that crossings stay few per span.
     std::mt19937 rng(3);
@@ -343,8 +258,7 @@ TEST(velIntersectorBSPNode, DepthFirstPhaseKeepsMemoryBounded) {
     EXPECT_EQ(velIntersectorBSPNode::live_nodes(), before);
 }
 
-// A progress break that asks to stop makes the run return 1 with part of the crossings; the text dump of a
-// node names its box and its pieces.
+// A progress break that asks to stop makes the run return 1 with part of the crossings.
 TEST(velListIntersector, ProgressBreakStopsTheRun) {
     struct StopAfter : velProgressBreak {
         int left;
@@ -375,17 +289,6 @@ TEST(velIntersectorBSPNode, TextDump) {
     std::ostringstream es;
     es << empty;
     EXPECT_NE(es.str().find("no polyline"), std::string::npos) << es.str();
-}
-
-TEST(velListIntersector, BenchmarkSegmentsHaveTheirKnownCrossings) {
-    const std::filesystem::path file = std::filesystem::path(ARCLINE_BENCH_DATA_DIR) / "segments_20k.txt";
-    if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " not found";
-    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
-    ASSERT_TRUE(velGeometryIO::read(file.string().c_str(), polylines));
-    velAbsPolyArcLineListIter it(polylines);
-    velCrossingcoPageArr found;
-    velListIntersector::all_crossings(it, found);
-    EXPECT_EQ(found.size(), 52848);
 }
 
 } // namespace

@@ -1,6 +1,4 @@
-// The generic quadtree and octree nodes: numbering of children, descent to a leaf, counting, pictures, and
-// the division schedules (breadth first within the node budget, then depth first destroying finished
-// subtrees), on a small node class that divides wherever it holds more than one of its points.
+// The generic quadtree and octree nodes: children, descent, pictures and the division schedules.
 
 #include "arcline/intersect/velNode2.h"
 #include "arcline/intersect/velNode3.h"
@@ -14,16 +12,12 @@ namespace velNode_test {
 
 namespace {
 
-// A quadtree over points that divides a node holding more than one point; counts its live nodes.
+// A quadtree over points that divides a node holding more than one point.
 class PointNode : public velNode2 {
 public:
     PointNode(std::vector<giPoint2> pts, const giBox2& box, PointNode* parent = nullptr,
               int q = root_quadrant)
-        : velNode2(box, parent, q), m_pts(std::move(pts)) {
-        ++live;
-        peak = std::max(peak, live);
-    }
-    ~PointNode() override { --live; }
+        : velNode2(box, parent, q), m_pts(std::move(pts)) {}
     void subdivide(const giPoint2& c) override {
         giBox2 boxes[4];
         subdivisions(c, boxes);
@@ -33,12 +27,8 @@ public:
         for (int i = 0; i < 4; ++i)
             set_child(i, std::make_unique<PointNode>(std::move(q[i]), boxes[i], this, i));
     }
-    int canonical_form(int) const override {
-        ++evaluated;
-        return m_pts.size() <= 1;
-    }
+    int canonical_form(int) const override { return m_pts.size() <= 1; }
     std::vector<giPoint2> m_pts;
-    static inline int live = 0, peak = 0, evaluated = 0;
 };
 
 std::vector<giPoint2> random_points(int n, unsigned seed) {
@@ -81,22 +71,6 @@ TEST(velNode2, QuadrantsAndDescent) {
     EXPECT_EQ(rects.size(), leaves(root));
     for (const auto& c : rects)
         EXPECT_EQ(static_cast<const torPolyline3&>(*c).num_pos(), 5);
-}
-
-TEST(velNode2, DestructiveSubdivisionBoundsTheLiveNodes) {
-    PointNode::live = PointNode::peak = PointNode::evaluated = 0;
-    {
-        PointNode root(random_points(20000, 2), giBox2({0, 0}, {1, 1}));
-        int count = 0;
-        root.destructive_subdivision(100, count);
-        EXPECT_GT(count, 20000);
-        // The breadth-first phase keeps at most the budget plus one level of children; the depth-first phase
-        // at most four children per level on the way down.
-        EXPECT_LT(PointNode::peak, 100 + 4 * 100 + 4 * 64);
-        // Every node made was decided once.
-        EXPECT_EQ(PointNode::evaluated, count);
-    }
-    EXPECT_EQ(PointNode::live, 0);
 }
 
 TEST(velNode2, DegenerateBoxesEndDivision) {

@@ -1,6 +1,4 @@
-// Places on a node's perimeter, the cut of one span at an axis line, and the splitting of trimmed lists:
-// the pieces on the two sides of a line put back together give the polylines again, every piece lies on
-// its side, and cut ends carry the side they lie on.
+// Places on a node's perimeter, the cut of one span at an axis line, and the splitting of trimmed lists.
 
 #include "bspTestKit.h"
 

@@ -1,5 +1,4 @@
-// The span box caches against the iterator they were filled from, and the 3D cache filled from cached
-// points against the one filled from the list: two computations of the same boxes.
+// The span box caches against the iterator they were filled from, and 3D from points against lists.
 
 #include "../lists/listTestKit.h"
 
@@ -27,55 +26,6 @@ Polylines mixed_list(Rng& rng, bool tilt) {
 
 bool near(const giBox3& a, const giBox3& b, double tol) {
     return a.min().coincident(b.min(), tol) && a.max().coincident(b.max(), tol);
-}
-
-TEST(velSpanBoxCache, HoldsTheIteratorsBoxes) {
-    Rng rng(41);
-    for (int trial = 0; trial < 10; ++trial) {
-        Polylines in = mixed_list(rng, trial % 2 == 1);
-        velAbsPolyArcLineVecListIter it(&in);
-        it.set_index(1);
-        velPolyarcline2dBoxCache c2;
-        velPolyarcline3dBoxCache c3;
-        c2.cache_boxes(it);
-        c3.cache_boxes(it);
-        EXPECT_EQ(it.index(), 1);
-        ASSERT_EQ(c2.num_segs(), static_cast<int>(in.size()));
-        ASSERT_EQ(c3.num_segs(), static_cast<int>(in.size()));
-        giBox2 total2;
-        giBox3 total3;
-        it.reset();
-        while (++it) {
-            const int i = it.index(), spans = std::max(it.num_pos() - 1, 0);
-            ASSERT_EQ(c2.num_spans(i), spans);
-            ASSERT_EQ(c3.num_spans(i), spans);
-            giBox2 seg2;
-            giBox3 seg3;
-            for (int j = 0; j < spans; ++j) {
-                EXPECT_EQ(c2.get_span_box(i, j), it.span_box(j, vel_2d_box));
-                EXPECT_EQ(c3.get_span_box(i, j), it.span_box(j, vel_3d_box));
-                seg2.merge(it.span_box(j, vel_2d_box));
-                seg3.merge(it.span_box(j, vel_3d_box));
-            }
-            if (it.num_pos() == 1) {
-                seg2.merge(it.get_pos(0).xy());
-                seg3.merge(it.get_pos(0));
-            }
-            EXPECT_EQ(c2.get_seg_box(i), seg2);
-            EXPECT_EQ(c3.get_seg_box(i), seg3);
-            EXPECT_TRUE(it.num_pos() > 0 || c2.get_seg_box(i).empty());
-            total2.merge(seg2);
-            total3.merge(seg3);
-        }
-        EXPECT_EQ(c2.get_total_box(), total2);
-        EXPECT_EQ(c3.get_total_box(), total3);
-        // The one-position polyline: its point and no span.
-        EXPECT_EQ(c3.num_spans(2), 0);
-        EXPECT_EQ(c3.get_seg_box(2), giBox3({3, -4, 5}, {3, -4, 5}));
-
-        c2.clear();
-        EXPECT_TRUE(c2.num_segs() == 0 && c2.get_total_box().empty());
-    }
 }
 
 // Planar polylines (each at one height): the bulge-form boxes of cached points are the three-point boxes

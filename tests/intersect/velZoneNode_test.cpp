@@ -1,7 +1,4 @@
-// The generic zone node's division rule on the simplest items there are, points (an item reaches into a box
-// when the point lies in it): final without items or at the minimum zone, divided above the maximum zone,
-// the root divided, any other node final once it keeps 90 % of its parent's items. The same for the
-// quadtree (velZoneNode2) and the octree (velZoneNode3).
+// The generic zone node's division rule on points, for the quadtree and the octree.
 
 #include "../polyline/polylineTestKit.h"
 

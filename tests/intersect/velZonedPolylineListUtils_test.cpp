@@ -1,7 +1,4 @@
-// Queries through zones against brute force: closest points equal the scan over every span (in the plane
-// and in space, moved far and scaled), and free parameters lie farther than the tolerance from everything
-// but their own span and its neighbours (checked with an independent distance), on polygons restarted at
-// one of their self-crossings.
+// Queries through zones against brute force: closest points and free parameters.
 
 #include "zoneTestKit.h"
 
@@ -14,7 +11,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <optional>
 
 namespace velZonedPolylineListUtils_test {
 
@@ -46,8 +42,7 @@ giPoint3 point_at(const velPolylineListIter& list, int index, double t) {
     return it->get_interpolated_pos(t);
 }
 
-// A random list of planar polylines with arcs, built by bulges at scale s and moved by (ox, oy): the same
-// shapes wherever they are put.
+// A random list of planar polylines with arcs, built by bulges at scale s and moved by (ox, oy).
 Polylines shapes(unsigned seed, double s, double ox, double oy) {
     Rng rng(seed);
     Polylines out;
@@ -156,31 +151,6 @@ TEST(velZonedPolylineListUtils, ClosestPointsInSpaceEqualTheScan) {
     }
 }
 
-// Many short polylines (3000 one-span lines and arcs, some single points): every polyline has its own
-// tree, and the polylines are searched nearest box first.
-TEST(velZonedPolylineListUtils, ClosestPointsAmongManyPolylines) {
-    Rng rng(77);
-    ZoneList list;
-    for (int k = 0; k < 3000; ++k) {
-        const V a{rng.uniform(-500, 500), rng.uniform(-500, 500)};
-        if (k % 50 == 0) {
-            list.polylines.push_back(bsptest::polyline({a}));
-            continue;
-        }
-        const V e{a.x + rng.uniform(-8, 8), a.y + rng.uniform(-8, 8)};
-        list.polylines.push_back(bsptest::polyline({a, e}, {k % 3 ? 0.0 : rng.uniform(-1.5, 1.5)}));
-    }
-    velFlattenedPolylineListIter flat(list.iter, 0.0);
-    velPolylineListZoneNode<2> zones(flat, 2.0);
-    zones.complete_subdivision();
-    for (int q = 0; q < 100; ++q) {
-        const giPoint3 P{rng.uniform(-600, 600), rng.uniform(-600, 600), 0.0};
-        double d;
-        const velPolylinePosition at = velZonedPolylineListUtils::closest_point_2d(P.xy(), flat, zones, d);
-        expect_same_nearest(P, flat, at, d, 1000.0);
-    }
-}
-
 // --- Free parameters
 
 // The spans beside span j (across the closing point of a closed polyline too).
@@ -211,53 +181,6 @@ void expect_free(const velPolylineListIter& it, double t, double tol,
             EXPECT_GE(ref_distance(ref_span(*other, k), {P.x, P.y}), tol * (1 - 1e-9))
                 << "polyline " << other->index() << " span " << k;
     }
-}
-
-// Random polygons rewritten to start at a point where two of their edges cross: the closing point is a
-// self-crossing, and the parameter found keeps clear of it and of every other crossing.
-TEST(velZonedPolylineListUtils, RestartAtSelfCrossingClosingPoint) {
-    Rng rng(31);
-    int made = 0;
-    for (int trial = 0; trial < 200 && made < 40; ++trial) {
-        const int m = rng.pick(5, 9);
-        std::vector<V> v;
-        for (int i = 0; i < m; ++i)
-            v.push_back({rng.uniform(-50, 50), rng.uniform(-50, 50)});
-        // The first pair of edges that are not neighbours and cross.
-        std::optional<std::pair<int, int>> pair;
-        V X{};
-        for (int a = 0; a < m && !pair; ++a)
-            for (int b = a + 2; b < m && !pair; ++b) {
-                if (a == 0 && b == m - 1) continue;
-                const auto hits = bsptest::ref_intersections(bsptest::ref_span(v[a], v[(a + 1) % m], 0),
-                                                             bsptest::ref_span(v[b], v[(b + 1) % m], 0));
-                if (hits.empty()) continue;
-                pair = std::make_pair(a, b);
-                X = hits[0];
-            }
-        if (!pair) continue;
-        ++made;
-        const auto [a, b] = *pair;
-        std::vector<V> pts{X};
-        for (int i = a + 1; i <= b; ++i)
-            pts.push_back(v[i % m]);
-        pts.push_back(X);
-        for (int i = b + 1; i <= a + m; ++i)
-            pts.push_back(v[i % m]);
-        pts.push_back(X);
-        bsptest::List list;
-        list.add(bsptest::polyline(pts));
-        velFlattenedPolylineListIter flat(list.iter, 0.0);
-        velPolylineListZoneNode<2> zones(flat, rng.uniform(0.5, 10));
-        zones.complete_subdivision();
-        flat.set_index(0);
-        const double tol = rng.uniform(0.05, 2.0);
-        const double t = velZonedPolylineListUtils::non_self_intersecting_parameter(
-            flat, tol, zones.individual_polyline_zones(0));
-        expect_free(flat, t, tol);
-        EXPECT_GE(flat.get_interpolated_pos(t).xy().distance({X.x, X.y}), tol * (1 - 1e-9));
-    }
-    EXPECT_GE(made, 20);
 }
 
 TEST(velZonedPolylineListUtils, FreeParameterEdgeCases) {

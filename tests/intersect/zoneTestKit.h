@@ -1,8 +1,5 @@
 #pragma once
-// Shared pieces of the zone tests: lists to build zones on, the leaves of a zone tree, and references
-// written independently of the code under test: whether a span truly meets a box (a separating-axis test
-// for segments, circle-edge crossings for arcs, both from bspTestKit's angle-based arcs) and the distance
-// from a point to a span.
+// Shared pieces of the zone tests: lists, leaves, independent span-meets-box and distance references.
 
 #include "../lists/listTestKit.h"
 #include "bspTestKit.h"
@@ -55,8 +52,7 @@ bool listed(const velPolylineZoneNode<D>& leaf, int span) {
     return false;
 }
 
-// Whether segment AB meets the box grown by `slack` (separating axes: the box's axes and, in space, the
-// cross products of the segment's direction with them; in the plane the segment's normal).
+// Whether segment AB meets the box grown by `slack` (separating axes).
 inline bool segment_meets_box(const giPoint3& A, const giPoint3& B, const giBox3& box, double slack) {
     const giPoint3 c = box.centre();
     const double h[3] = {0.5 * box.xlength() + slack, 0.5 * box.ylength() + slack,

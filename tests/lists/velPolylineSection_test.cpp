@@ -1,6 +1,5 @@
-// Sections against an independent model: the parameters a section covers, sampled at every end point
-// involved and between them (membership only changes at end points, so these samples decide every set
-// exactly), with the closure point of a closed polyline taken as one point for the algebra of two sections.
+// Sections against a model: the parameters covered, sampled at every end point and between (which decides
+// every set exactly), a closed polyline's closure point one point.
 
 #include "listTestKit.h"
 

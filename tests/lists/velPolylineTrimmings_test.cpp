@@ -1,5 +1,4 @@
-// Kept ranges of one polyline: the trim rules with their snapping, piece parameters, and the algebra of
-// union, inversion and difference checked as algebra on random range sets.
+// Kept ranges of one polyline: trim rules with their snapping and the algebra of range sets.
 
 #include "../polyline/polylineTestKit.h"
 
@@ -80,24 +79,6 @@ TEST(velPolylineTrimmings, TrimRulesSnapAndFlags) {
     EXPECT_EQ(ranges_of(w), (Ranges{{1.25, 2.5}}));
     w.trim_underlying_parameter(0, 1.0, 3.0, 0, 0);
     EXPECT_EQ(w.num_segs(), 0);
-}
-
-TEST(velPolylineTrimmings, PieceParametersMapOntoTheUnderlyingPolyline) {
-    const velPolylineTrimmings t(0, 1.25, 3.5);
-    // Positions map exactly: the segment's ends and the whole positions between.
-    EXPECT_EQ(t.underlying_parameter(0, 0.0, 0.0), 1.25);
-    EXPECT_EQ(t.underlying_parameter(0, 1.0, 0.0), 2.0);
-    EXPECT_EQ(t.underlying_parameter(0, 3.0, 0.0), 3.5);
-    // Straight spans: linear within the partial first and last spans.
-    EXPECT_DOUBLE_EQ(t.underlying_parameter(0, 0.5, 0.0), 1.625);
-    EXPECT_DOUBLE_EQ(t.underlying_parameter(0, 2.5, 0.0), 3.25);
-    // On an arc, the partial arc's own bulge parameter: its point is where the partial arc has it.
-    const double b = 0.6;
-    const double u = t.underlying_parameter(0, 0.5, b);
-    const double sub = velArc2Utils::trimmed_bulge(0.25, 1.0, b);
-    // The sub-arc's mid point (parameter 0.5 of the piece span) is the trimmed mid parameter.
-    EXPECT_NEAR(u - 1.0, velArc2Utils::trimmed_mid_parameter(0.25, 1.0, b), 1e-12);
-    EXPECT_GT(std::fabs(sub), 0.0);
 }
 
 TEST(velPolylineTrimmings, UnionInversionAndDifferenceObeyTheirAlgebra) {

@@ -1,7 +1,6 @@
-// The trimmed list view: numbering of pieces, trims during an iteration, whole-list operations, closure
-// breaks, and copies whose lengths are the kept lengths.
+// The trimmed list view: pieces, whole-list operations, closure breaks and copies.
 
-#include "listTestKit.h"
+#include "viewTestKit.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
 #include "arcline/lists/velAbsPolyArcLineListIter.h"
@@ -24,19 +23,14 @@ std::unique_ptr<velAbsPolyArcLine> straight(std::initializer_list<giPoint3> pts)
 }
 
 // Three straight polylines of 4 positions along y = 0, 1, 2, and a trimmed view of them.
-struct Lines {
-    Lines() {
-        Polylines in;
+struct ThreeLines : ::testing::Test {
+    static velAbsPolyArcLineListCursor& filled(velAbsPolyArcLineListCursor& c) {
         for (double k = 0; k < 3; ++k)
-            in.push_back(straight({{0, k, 0}, {1, k, 0}, {2, k, 0}, {3, k, 0}}));
-        fill(list, in);
+            viewtest::add_tagged_line(c, 4, k);
+        return c;
     }
     velAbsPolyArcLineListCursor list;
-};
-struct ThreeLines : ::testing::Test {
-    Lines lines;
-    velAbsPolyArcLineListCursor& list = lines.list;
-    velTrimmedPolylineListIter t{list.iterator()};
+    velTrimmedPolylineListIter t{filled(list).iterator()};
 };
 
 struct Piece {
@@ -49,46 +43,6 @@ std::vector<Piece> pieces(velTrimmedPolylineListIter& t) {
     for (t.reset(); ++t;)
         out.push_back({t.underlying_index(), t.underlying_start(), t.underlying_end()});
     return out;
-}
-
-TEST_F(ThreeLines, TrimsCutPiecesAndNumberThemFromTheLast) {
-    t.set_index(0);
-    t.trim(0.0, 1.0);
-    EXPECT_EQ(t.num_pos(), 3); // the piece [1, 3]
-    t.set_index(1);
-    t.trim(1.2, 1.7);
-    EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 1, 3}, {1, 1.7, 3}, {1, 0, 1.2}, {2, 0, 3}}));
-    t.set_index(2);
-    EXPECT_EQ(t.num_pos(), 3); // 0, 1, 1.2
-    EXPECT_EQ(t.get_pos(2), (giPoint3{1.2, 1, 0}));
-    // A trim of the whole piece removes the polyline from the view.
-    t.set_index(3);
-    t.trim(0.0, 3.0);
-    EXPECT_EQ(t.size(), 3);
-    EXPECT_EQ(pieces(t).back(), (Piece{1, 0, 1.2}));
-    // A piece [1.25, 2.5] presents the points at 1.25, 2 and 2.5.
-    t.set_index(0);
-    t.trim(0.0, 0.25);
-    t.trim(1.5, 2.0);
-    EXPECT_EQ(t.underlying_start(), 1.25);
-    EXPECT_EQ(t.underlying_end(), 2.5);
-    ASSERT_EQ(t.num_pos(), 3);
-    EXPECT_EQ(t.get_pos(1), (giPoint3{2, 0, 0}));
-}
-
-TEST_F(ThreeLines, TrimsDuringAnIterationLeaveThePiecesAhead) {
-    t.set_index(1);
-    t.trim(1.0, 1.5);  // [0,1] and [1.5,3]; the first part stays current
-    t.trim(0.25, 0.5); // within the current piece [0, 1]
-    EXPECT_EQ(t.underlying_end(), 0.25);
-    // The record presents its pieces from the last, so [0.5, 1] was presented before the current [0, 0.25],
-    // which goes; the next ++ leaves the record.
-    t.trim_whole_segment();
-    ASSERT_NE(++t, 0);
-    EXPECT_EQ(t.underlying_index(), 2);
-    t.trim_whole_segment(); // the whole record goes; the next ++ ends the view
-    EXPECT_EQ(++t, 0);
-    EXPECT_EQ(pieces(t), (std::vector<Piece>{{0, 0, 3}, {1, 1.5, 3}, {1, 0.5, 1}}));
 }
 
 TEST_F(ThreeLines, InvertRestoresWhatWasRemovedOnlyAndCompletenessToleratesGapsUpTo1em5) {
@@ -199,10 +153,8 @@ TEST(velTrimmedPolylineListIter, CopiesHaveTheKeptLengths) {
     }
 }
 
-// A closed square cut in the middle of one side is one piece without closure breaks (its points: the
-// protocol suite's kind "without_closure_breaks"), numbered on the underlying polyline across the seam.
-// The pieces at the ends of a polyline are joined only when the closure function calls it closed: not for
-// an open polyline, and for one whose ends are 1e-6 apart only with a tolerance that covers it.
+// End pieces are joined only when the closure function calls the polyline closed (1e-6 apart: with a
+// tolerance).
 TEST(velTPLIWithoutClosureBreaks, JoinsOnlyWhatTheClosureFunctionCallsClosed) {
     velAbsPolyArcLineListCursor list;
     Polylines in;
@@ -270,8 +222,6 @@ TEST(velTrimmedPolylineListIter, AppendCopiesPiecesFromTheUnderlyingPolyline) {
     EXPECT_TRUE(out.get_pos(out.num_pos() - 1).coincident(v.get_pos(v.num_pos() - 1), 1e-12));
 }
 
-// The default closure function reads the polyline it is asked about without moving the caller's iterator:
-// the iterator is handed over const, may be a truly const object, and may be read by others meanwhile.
 // A list iterator that counts the moves made on it (its clones count their own).
 class CountingIter : public velAbsPolyArcLineListIter {
 public:

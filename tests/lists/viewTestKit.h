@@ -35,6 +35,25 @@ inline void add_tagged_line(velPolylineListCursor& list, int n, double tag) {
     listtest::fill(list, one);
 }
 
+// n polylines (k, 0, 0) (k, 1, 0) for k = from, from + 1, ...
+inline Polylines numbered(int from, int n) {
+    Polylines v;
+    for (int k = from; k < from + n; ++k) {
+        v.push_back(std::make_unique<velPolyArcLineDouble>());
+        v.back()->add_pos({double(k), 0, 0});
+        v.back()->add_pos({double(k), 1, 0});
+    }
+    return v;
+}
+
+// The x of each polyline's first position, walking the cursor from reset.
+inline std::vector<double> first_xs(velPolylineListCursor& c) {
+    std::vector<double> xs;
+    for (c.reset(); ++c;)
+        xs.push_back(c.get_pos(0).x);
+    return xs;
+}
+
 inline giWorkplane3 random_workplane(Rng& rng) {
     auto v = [&] { return giVector3(rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1)); };
     return {giPoint3(v() * 50.0), v(), v()};
@@ -118,15 +137,6 @@ inline void expect_tight_boxes(const velPolylineListIter& it) {
     EXPECT_TRUE(all.contains(b3.min(), reach_tol) && all.contains(b3.max(), reach_tol));
     EXPECT_TRUE(b2.contains(all.xy().min(), inside_tol) && b2.contains(all.xy().max(), inside_tol));
     EXPECT_TRUE(all.xy().contains(b2.min(), reach_tol) && all.xy().contains(b2.max(), reach_tol));
-}
-
-// expect_tight_boxes for every polyline of the list.
-inline void expect_tight_boxes_throughout(velPolylineListIter& it) {
-    it.reset();
-    while (++it) {
-        SCOPED_TRACE(it.index());
-        expect_tight_boxes(it);
-    }
 }
 
 } // namespace viewtest

@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+#include <set>
 #include <vector>
 
 namespace coContainers_test {
 
-// The small containers: each a handful of exact cases.
+// The small containers: exact cases, and the sorted ones against the standard sets.
 
 TEST(coDynArr, ResizeExpandAndBecome) {
     intcoDynArr a;
@@ -27,31 +30,33 @@ TEST(coDynArr, ResizeExpandAndBecome) {
     EXPECT_EQ(std::vector<int>(b.begin(), b.end()), (std::vector<int>{1, 0}));
 }
 
-TEST(coSortedList, KeepsAscendingOrderWithDuplicates) {
+// Random additions, removals and searches against std::multiset and std::set, answers included.
+TEST(coSortedList, RandomOperationsMatchStdSets) {
+    std::mt19937 rng(3);
     doublecoSortedList list;
-    EXPECT_EQ(list.add(2.0), 0);
-    EXPECT_EQ(list.add(-1.0), 0);
-    EXPECT_EQ(list.add(2.0), 2); // after the equal value already there
-    EXPECT_EQ(list.add(1.5), 1);
-    EXPECT_EQ(std::vector<double>(list.begin(), list.end()), (std::vector<double>{-1.0, 1.5, 2.0, 2.0}));
-    EXPECT_EQ(list.find_first_not_less(2.0), 2);
-    EXPECT_EQ(list.find_first_not_less(1.6), 2);
-    EXPECT_EQ(list.find_first_not_less(3.0), 4); // none: size()
-    list.remove_at(1);
-    EXPECT_EQ(std::vector<double>(list.begin(), list.end()), (std::vector<double>{-1.0, 2.0, 2.0}));
-}
-
-TEST(coSet, AddAndRemoveReportChangesAndIterationIsOrdered) {
     intcoSet set;
-    EXPECT_TRUE(set.add(5));
-    EXPECT_TRUE(set.add(-2));
-    EXPECT_FALSE(set.add(5));
-    EXPECT_TRUE(set.add(3));
-    EXPECT_EQ(std::vector<int>(set.begin(), set.end()), (std::vector<int>{-2, 3, 5}));
-    EXPECT_TRUE(set.remove(3));
-    EXPECT_FALSE(set.remove(3));
-    EXPECT_FALSE(set.contains(3));
-    EXPECT_TRUE(set.contains(5));
+    std::multiset<double> ref;
+    std::set<int> set_ref;
+    for (int step = 0; step < 3000; ++step) {
+        const int v = static_cast<int>(rng() % 20) - 10, op = static_cast<int>(rng() % 3);
+        if (op == 0) { // after the equal values already there
+            EXPECT_EQ(list.add(v), std::distance(ref.begin(), ref.upper_bound(v)));
+            ref.insert(v);
+            EXPECT_EQ(set.add(v), set_ref.insert(v).second);
+        } else if (op == 1 && !ref.empty()) {
+            const int i = static_cast<int>(rng() % ref.size());
+            list.remove_at(i);
+            ref.erase(std::next(ref.begin(), i));
+            EXPECT_EQ(set.remove(v), set_ref.erase(v) == 1);
+        } else { // size() when none
+            EXPECT_EQ(list.find_first_not_less(v - 0.5),
+                      std::distance(ref.begin(), ref.lower_bound(v - 0.5)));
+            EXPECT_EQ(list.find_first_not_less(v), std::distance(ref.begin(), ref.lower_bound(v)));
+            EXPECT_EQ(set.contains(v), set_ref.count(v) == 1);
+        }
+        ASSERT_EQ(std::vector<double>(list.begin(), list.end()), std::vector<double>(ref.begin(), ref.end()));
+        ASSERT_EQ(std::vector<int>(set.begin(), set.end()), std::vector<int>(set_ref.begin(), set_ref.end()));
+    }
 }
 
 TEST(coFixedArr, StartsValueInitialised) {

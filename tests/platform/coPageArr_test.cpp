@@ -24,22 +24,6 @@ void expect_same(const intcoPageArr& arr, const std::vector<int>& oracle) {
 
 class coPageArrFactor : public ::testing::TestWithParam<int> {};
 
-TEST_P(coPageArrFactor, ElementsLieAtPageAndSlot) {
-    const int k = GetParam(), page = 1 << k, n = 3 * page + 1;
-    intcoPageArr arr(k);
-    EXPECT_EQ(arr.reserve(2 * page + 1), 1); // pages, not elements
-    EXPECT_EQ(arr.num_blocks(), 3);
-    EXPECT_EQ(arr.size(), 0);
-    for (int i = 0; i < n; ++i)
-        arr.append(7 * i + 1);
-    EXPECT_EQ(arr.page_factor(), k);
-    EXPECT_EQ(arr.num_blocks(), 4);
-    for (int i = 0; i < n; ++i) {
-        EXPECT_EQ(arr.read(i), 7 * i + 1);
-        EXPECT_EQ(&arr[i], arr.get_block(i >> k) + (i & (page - 1))) << i;
-    }
-}
-
 // Random sequences of every mutating operation, checked after each step against a std::vector.
 TEST_P(coPageArrFactor, RandomOperationsMatchVector) {
     const int k = GetParam();

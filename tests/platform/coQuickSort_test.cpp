@@ -1,9 +1,13 @@
 #include "arcline/platform/coQuickSort.h"
 
-#include <gtest/gtest.h>
+#include "arcline/platform/coQuickSortIndex.h"
 
 #include <algorithm>
 #include <bit>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+#include <numeric>
 #include <random>
 #include <utility>
 #include <vector>
@@ -60,15 +64,13 @@ TEST(coQuickSort, SortsLikeStdSort) {
 
 TEST(coQuickSort, OrderedAndEqualInputsStayNLogN) {
     const int n = 20000;
-    std::vector<int> sorted(n), reversed(n), equal(n, 4), organ(n), sawtooth(n);
-    for (int i = 0; i < n; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        sorted[k] = i;
-        reversed[k] = n - i;
-        organ[k] = std::min(i, n - i);
-        sawtooth[k] = i % 37;
-    }
-    for (const auto& input : {sorted, reversed, equal, organ, sawtooth}) {
+    const std::function<int(int)> patterns[] = {
+        [](int i) { return i; }, [](int i) { return n - i; }, [](int) { return 4; },
+        [](int i) { return std::min(i, n - i); }, [](int i) { return i % 37; }};
+    for (const auto& pattern : patterns) { // sorted, reversed, equal, organ pipe, sawtooth
+        std::vector<int> input(n);
+        for (int i = 0; i < n; ++i)
+            input[static_cast<std::size_t>(i)] = pattern(i);
         IntSorter sorter(input);
         sorter.sort(n);
         EXPECT_TRUE(std::is_sorted(sorter.values.begin(), sorter.values.end()));
@@ -76,9 +78,8 @@ TEST(coQuickSort, OrderedAndEqualInputsStayNLogN) {
     }
 }
 
-// McIlroy's adversary ("A Killer Adversary for Quicksort", 1999): values are decided lazily, during the
-// sort, so that every pivot turns out to be nearly the smallest remaining value. Without a fallback this
-// drives any quicksort that compares through a callback to n^2 / 2 comparisons.
+// McIlroy's adversary ("A Killer Adversary for Quicksort", 1999) drives a quicksort without fallback to
+// n^2/2.
 TEST(coQuickSort, AdversaryCannotMakeItQuadratic) {
     class Adversary : public IntSorter {
     public:
@@ -114,6 +115,36 @@ TEST(coQuickSort, AdversaryCannotMakeItQuadratic) {
         ASSERT_LE(adversary.at(adversary.values[static_cast<std::size_t>(i - 1)]),
                   adversary.at(adversary.values[static_cast<std::size_t>(i)]))
             << i;
+}
+
+TEST(coQuickSortIndex, StableAgainstStdStableSort) {
+    std::mt19937 rng(5);
+    for (const int n : {0, 1, 2, 17, 5000}) {
+        std::vector<int> keys(static_cast<std::size_t>(n));
+        for (int& k : keys)
+            k = static_cast<int>(rng() % 10); // many ties
+        std::vector<int> expected(keys.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&keys](int a, int b) {
+            return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
+        });
+        ASSERT_EQ(intcoQuickSortIndex(keys).indices(), expected) << n;
+    }
+}
+
+TEST(coQuickSortIndex, EveryKeyFormGivesTheSameOrderAndNaNGoesLast) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> keys{3.5, nan, 2.0, -1.0, 0.0, 3.5, -1.0};
+    doublecoPageArr paged(1);
+    paged.copyin(keys.data(), static_cast<int>(keys.size()));
+    const std::vector<int> expected{3, 6, 4, 2, 0, 5, 1};
+    EXPECT_EQ(doublecoQuickSortIndex(keys).indices(), expected);
+    EXPECT_EQ(doublecoQuickSortIndex(paged).indices(), expected);
+    doublecoQuickSortIndex reused(keys.data(), 7);
+    reused.sort(keys.data() + 4, 3); // sorting again replaces the order
+    EXPECT_EQ(reused.indices(), (std::vector<int>{2, 0, 1}));
+    EXPECT_EQ(reused.size(), 3);
+    EXPECT_EQ(reused[0], 2);
 }
 
 } // namespace coQuickSort_test

@@ -85,21 +85,6 @@ TEST(DebugLevels, RegisteredInOrderFoundByNameGoneWhenDestroyed) {
     EXPECT_EQ(manager().size(), before);
 }
 
-TEST(DebugLevels, FromTheEnvironment) {
-    dbgLevel level("test:env", "", "");
-    std::string error;
-    ::unsetenv("ARCLINE_TEST_DEBUG");
-    EXPECT_EQ(manager().set_levels_from_environment("ARCLINE_TEST_DEBUG", &error), 1);
-    ::setenv("ARCLINE_TEST_DEBUG", "test:env=3", 1);
-    EXPECT_EQ(manager().set_levels_from_environment("ARCLINE_TEST_DEBUG", &error), 1);
-    EXPECT_EQ(level.level(), 3);
-    ::setenv("ARCLINE_TEST_DEBUG", "test:env=3x", 1);
-    EXPECT_EQ(manager().set_levels_from_environment("ARCLINE_TEST_DEBUG", &error), 0);
-    EXPECT_EQ(error, "ARCLINE_TEST_DEBUG: 'test:env=3x': the level is not a whole number from 0 to 1000000");
-    ::unsetenv("ARCLINE_TEST_DEBUG");
-    EXPECT_EQ(level.level(), 3);
-}
-
 } // namespace
 
 } // namespace dbgLevelManager_test

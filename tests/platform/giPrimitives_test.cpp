@@ -1,4 +1,5 @@
 #include "arcline/platform/giBox2.h"
+
 #include "arcline/platform/giBox3.h"
 #include "arcline/platform/giLength.h"
 #include "arcline/platform/giPoint2.h"
@@ -11,9 +12,8 @@
 #include "arcline/platform/giWorkplane3.h"
 #include "arcline/platform/giXform3.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <random>
 

@@ -64,17 +64,6 @@ TEST(intNaryTree, CursorMovesAndPaths) {
     EXPECT_EQ(preorder(tree), (std::vector<int>{-7, 0, 1, -2, 2, 4, -2, -2, -2, 3, -2, 5, -2, -2}));
 }
 
-TEST(intNaryTree, DeleteNodesRemovesOnlyDescendants) {
-    intNaryTree tree = nesting_example();
-    tree.Down(0);
-    tree.DeleteNodes();
-    EXPECT_EQ(tree.Read(), 0);
-    EXPECT_EQ(preorder(tree), (std::vector<int>{-1, 0, -2, 3, -2, -2}));
-    tree.Adopt(9); // the emptied node takes new children as child 0
-    EXPECT_EQ(tree.Down(0), 1);
-    EXPECT_EQ(tree.Read(), 9);
-}
-
 TEST(intNaryTree, CopiesAreDeepAndKeepTheCursor) {
     intNaryTree tree = nesting_example();
     tree.FollowPath({0, 1});

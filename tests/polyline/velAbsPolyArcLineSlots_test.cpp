@@ -1,7 +1,4 @@
-// The virtual slots of the abstract poly-arc-line keep their documented order: the object model's five
-// (two for the destructor under this ABI), then reset() .. invalidate_caches() one after another, and the
-// storage hook remove_last_pos() only after them, so that a storage class built against the documented
-// table finds every slot where it expects it.
+// The virtual slots of the abstract poly-arc-line keep their documented order (a storage class relies on it).
 
 #include "arcline/polyline/velAbsPolyArcLine.h"
 

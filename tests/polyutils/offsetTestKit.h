@@ -1,8 +1,5 @@
 #pragma once
-// Shared pieces of the offset tests: polylines from corner lists, the raw offset of one poly-arc-line
-// measured by its properties (spans, arcs, temporary spans, area, length, box), distances of result spans
-// from the input by sampling, random convex poly-arc-lines, and span classes that carry offsetting
-// properties.
+// Shared pieces of the offset tests: raw offsets by their properties, sampled distances, random convex.
 
 #include "../polyline/utils/utilsTestKit.h"
 
@@ -176,9 +173,7 @@ inline Line flat(const velAbsPolyArcLine& line) {
     return make_line(vs);
 }
 
-// A random convex closed poly-arc-line, anticlockwise: corners at sorted random angles on an ellipse, and
-// about half of the edges replaced by arcs that bulge outwards, each turning less than the corners at its
-// ends so that the outline stays convex.
+// A random convex closed poly-arc-line, anticlockwise.
 inline Line random_convex(Rng& rng, int corners_count) {
     std::vector<double> angles;
     for (int i = 0; i < corners_count; ++i)
@@ -210,8 +205,7 @@ inline Line random_convex(Rng& rng, int corners_count) {
         const giPoint3 s = kept[static_cast<std::size_t>(i)], e = kept[static_cast<std::size_t>((i + 1) % n)];
         V v{e, {}};
         if (rng.pick(0, 1) == 1) {
-            // Half the sweep turns each end tangent outwards; an arc may use up to 45 % of the turn at each
-            // end corner, so that two arcs meeting there still leave it turning the same way.
+            // Half the sweep turns each end tangent outwards.
             const double limit = 0.45 * std::min(turn[static_cast<std::size_t>(i)],
                                                  turn[static_cast<std::size_t>((i + 1) % n)]);
             const double half_sweep = rng.uniform(0.05, 1.0) * limit;
@@ -261,8 +255,7 @@ private:
     int m_temp = 0;
 };
 
-// A vector contour of PropertySpans through the corners (closed when the last equals the first); span k
-// (from 1) is offset only under set `sets[k - 1]` when `sets` is given.
+// A vector contour of PropertySpans through the corners (closed when the last equals the first).
 inline std::shared_ptr<velSpanVectorContour> property_contour(const std::vector<giPoint3>& pts,
                                                               const std::vector<int>& sets = {}) {
     auto c = std::make_shared<velSpanVectorContour>();

@@ -1,9 +1,5 @@
 #pragma once
-// Shared pieces of the contour offsetter's tests: region offsets of lists of polylines held as values,
-// random regions (an outer boundary with arcs, holes of several kinds, islands in holes), points sampled
-// along result loops with their distance from the input measured by the reference nearest points of the
-// single-polyline tests (circle formulas, not the library's closest-point code), winding numbers from fine
-// polygonizations, and the polygons handed to the outside oracles (vertices on the arcs within a sagitta).
+// Shared pieces of the contour offsetter's tests.
 
 #include "offsetTestKit.h"
 #include "tests/support/metamorphic.h"
@@ -186,8 +182,7 @@ struct XY {
     double x, y;
 };
 
-// The closed polyline as a ring of points on it (first point not repeated): arcs cut into equal-angle
-// chords that leave the arc by at most `sagitta`. `error` grows by the area the chords cut off.
+// The closed polyline as a ring of points on it (first point not repeated).
 inline std::vector<XY> ring_of(const velAbsPolyArcLine& line, double sagitta, double* error = nullptr) {
     velSingleAbsArcLineListIter it(line);
     ++it;

@@ -1,7 +1,5 @@
 #pragma once
-// Shared pieces of the sorter's and the region operations' tests: rectangles and circles by bulges, lists
-// of them, and a result described by its loops (count, signed area, holes, the smallest, open ones, loops
-// that cross, loops whose orientation disagrees with their depth).
+// Shared pieces of the sorter's and the region operations' tests.
 
 #include "tests/intersect/bspTestKit.h"
 #include "tests/support/metamorphic.h"
@@ -77,8 +75,7 @@ inline void fill(List& list, const Polylines& lines) {
         list.add(std::unique_ptr<velAbsPolyArcLine>(p->create_new()));
 }
 
-// The parent of every boundary 0 .. n - 1 in a nesting tree: -1 under the root, -2 when absent, -3 when
-// found more than once.
+// The parent of every boundary 0 .. n - 1 in a nesting tree.
 inline std::vector<int> parents(intNaryTree& tree, int n) {
     std::vector<int> parent(static_cast<std::size_t>(n), -2);
     std::function<void()> walk = [&] {

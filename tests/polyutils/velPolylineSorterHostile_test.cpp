@@ -1,7 +1,4 @@
-// The sorter on hostile input: many copies of one boundary, a boundary of 100,000 spans, zero-area slivers,
-// coincident arcs split at different points, non-finite coordinates. Each sort runs under a progress break
-// that stops it after a generous deadline, so that a run that would not end fails instead of hanging; the
-// results are checked by loop count and exact area.
+// The sorter on hostile input under a deadline: many copies, 100,000 spans.
 
 #include "arcline/platform/velProgressBreak.h"
 #include "tests/polyutils/sorterTestKit.h"
@@ -11,7 +8,6 @@
 #include <chrono>
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <numbers>
 
 namespace velPolylineSorterHostile_test {
@@ -63,20 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
                      in.add(rect(0, 0, 1, 1));
              },
              1, 1.0},
-        // Copies count: inside a clockwise square (count -1) one copy leaves nothing, two leave the square.
-        Case{"one_copy_inside_a_clockwise_square",
-             [](List& in) {
-                 in.add(rect(-5, -5, 5, 5, false));
-                 in.add(rect(0, 0, 1, 1));
-             },
-             0, 0.0},
-        Case{"two_copies_started_apart_inside_a_clockwise_square",
-             [](List& in) {
-                 in.add(rect(-5, -5, 5, 5, false));
-                 in.add(rect(0, 0, 1, 1));
-                 in.add(polyline({{1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}}));
-             },
-             1, 1.0},
         // A regular polygon of 100,000 sides, and a circle of two arcs through its corners beside it.
         Case{"a_boundary_of_100000_spans",
              [](List& in) {
@@ -87,34 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                  in.add(polyline(pts));
                  in.add(polyline({{4, 0}, {2, 0}, {4, 0}}, {1, 1}));
              },
-             2, 0.5 * 100000 * std::sin(2 * pi / 100000) + pi},
-        // A square with a spike out and back along one edge, and a closed polyline of no area.
-        Case{"zero_area_slivers",
-             [](List& in) {
-                 in.add(polyline({{0, 0}, {1, 0}, {1, 1}, {1, 2}, {1, 1}, {0, 1}, {0, 0}}));
-                 in.add(polyline({{3, 0}, {4, 0}, {3, 0}}));
-             },
-             1, 1.0},
-        // One circle given twice, split into its two arcs at different points: they coincide everywhere.
-        Case{"coincident_arcs_split_apart",
-             [](List& in) {
-                 in.add(polyline({{1, 0}, {-1, 0}, {1, 0}}, {1, 1}));
-                 in.add(polyline({{0, 1}, {0, -1}, {0, 1}}, {1, 1}));
-             },
-             1, pi}),
+             2, 0.5 * 100000 * std::sin(2 * pi / 100000) + pi}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Hostile, NonFiniteCoordinatesAreRefusedAndTheInputKept) {
-    List in;
-    in.add(rect(0, 0, 1, 1));
-    in.add(polyline({{0, 0}, {std::numeric_limits<double>::quiet_NaN(), 1}, {1, 1}, {0, 0}}));
-    in.add(polyline({{0, 0}, {std::numeric_limits<double>::infinity(), 1}, {1, 1}, {0, 0}}));
-    velAbsPolyArcLineListCursor out;
-    velPolylineSorter sorter;
-    EXPECT_EQ(sorter.sort(in.iter, out), velPolylineSorter::non_finite_input);
-    EXPECT_EQ(out.size(), 0);
-    EXPECT_EQ(in.polylines.size(), 3u);
-    EXPECT_EQ(in.polylines[1]->num_pos(), 4);
-}
 
 } // namespace velPolylineSorterHostile_test

@@ -1,6 +1,4 @@
-// The polyline sorter: clean boundaries under the winding rule (and even-odd) on the classic cases by area,
-// loops and orientation; random unions of circles on every morph against the exact area of a union of
-// disks (uncovered arcs integrated with Green's formula); splitting, orientation, nesting, progress, debug.
+// The polyline sorter: hand cases as data, unions of disks by Green's formula, its parts.
 
 #include "sorterTestKit.h"
 
@@ -10,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -28,74 +27,26 @@ Outcome sorted(const Polylines& in, int mode = 1) {
     return describe(out.iterator(), code);
 }
 
-struct Case {
-    const char* name;
-    std::function<Polylines()> input;
-    int mode;
-    int loops;
-    double area;
-    int clockwise;
-};
-
-class Classic : public ::testing::TestWithParam<Case> {};
+// Hand cases as data (tests/data/polyutils/sorter: NAME.txt and its row in `cases`): loops, area and
+// orientation.
+class Classic : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(Classic, LoopsAreaAndOrientation) {
-    const Case& c = GetParam();
-    const Outcome r = sorted(c.input(), c.mode);
+    const std::vector<std::string>& row = GetParam();
+    ASSERT_EQ(row.size(), 5u);
+    const double area = std::stod(row[3]);
+    const Outcome r = sorted(load_lines("polyutils/sorter", row[0]), std::stoi(row[1]));
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.loops, c.loops);
-    EXPECT_NEAR(r.area, c.area, 1e-9 * std::max(1.0, std::fabs(c.area)));
-    EXPECT_EQ(r.holes, c.clockwise);
+    EXPECT_EQ(r.loops, std::stoi(row[2]));
+    EXPECT_NEAR(r.area, area, 1e-9 * std::max(1.0, std::fabs(area)));
+    EXPECT_EQ(r.holes, std::stoi(row[4]));
     EXPECT_EQ(r.open + r.crossings + r.misoriented, 0);
 }
 
-const double pi = std::numbers::pi;
+INSTANTIATE_TEST_SUITE_P(Sorter, Classic, ::testing::ValuesIn(table_rows("polyutils/sorter", "cases")),
+                         [](const auto& info) { return info.param[0]; });
 
-INSTANTIATE_TEST_SUITE_P(
-    Sorter, Classic,
-    ::testing::Values(
-        Case{"empty", [] { return Polylines(); }, 1, 0, 0.0, 0},
-        Case{"two_overlapping_squares", [] { return of(rect(0, 0, 2, 2), rect(1, 1, 3, 3)); }, 1, 1, 7.0, 0},
-        Case{"two_disjoint_squares", [] { return of(rect(0, 0, 1, 1), rect(2, 0, 3, 1)); }, 1, 2, 2.0, 0},
-        Case{"square_and_its_reverse", [] { return of(rect(0, 0, 1, 1), rect(0, 0, 1, 1, false)); }, 1, 0,
-             0.0, 0},
-        Case{"clockwise_square_alone", [] { return of(rect(0, 0, 1, 1, false)); }, 1, 0, 0.0, 0},
-        Case{"square_with_hole", [] { return of(rect(0, 0, 4, 4), rect(1, 1, 2, 2, false)); }, 1, 2, 15.0, 1},
-        Case{"nested_winding", [] { return of(rect(0, 0, 6, 6), rect(1, 1, 5, 5), rect(2, 2, 4, 4)); }, 1, 1,
-             36.0, 0},
-        Case{"nested_even_odd", [] { return of(rect(0, 0, 6, 6), rect(1, 1, 5, 5), rect(2, 2, 4, 4)); }, 0, 3,
-             36.0 - 16.0 + 4.0, 1},
-        // A figure of eight: the lobe to the left of the way round is kept, the other cancels.
-        Case{"figure_of_eight",
-             [] {
-                 return of(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
-             },
-             1, 1, 1.0, 0},
-        // The same eight started at its crossing point: restarted elsewhere first.
-        Case{"eight_started_at_crossing",
-             [] {
-                 return of(polyline({{1, 1}, {2, 2}, {2, 0}, {1, 1}, {0, 2}, {0, 0}, {1, 1}}));
-             },
-             1, 1, 1.0, 0},
-        Case{"overlapping_circles", [] { return of(circle(0, 0, 1), circle(1, 0, 1)); }, 1, 1,
-             2 * pi - (2 * pi / 3 - std::sqrt(3.0) / 2), 0},
-        Case{"circle_through_square_edges", [] { return of(rect(-1, -1, 1, 1), circle(1, 0, 1)); }, 1, 1,
-             4.0 + pi / 2, 0},
-        // Coincident edges and touching points.
-        Case{"adjacent_squares_merge", [] { return of(rect(0, 0, 1, 1), rect(1, 0, 2, 1)); }, 1, 1, 2.0, 0},
-        Case{"overlap_with_shared_edges", [] { return of(rect(0, 0, 2, 2), rect(1, 0, 3, 2)); }, 1, 1, 6.0,
-             0},
-        Case{"corner_touch", [] { return of(rect(0, 0, 1, 1), rect(1, 1, 2, 2)); }, 1, 2, 2.0, 0},
-        Case{"inside_touching", [] { return of(rect(0, 0, 4, 4), rect(0, 0, 2, 2)); }, 1, 1, 16.0, 0},
-        Case{"equal_squares", [] { return of(rect(0, 0, 1, 1), rect(0, 0, 1, 1)); }, 1, 1, 1.0, 0},
-        Case{"moved_by_a_billionth", [] { return of(rect(0, 0, 1, 1), rect(1e-9, 0, 1 + 1e-9, 1)); }, 1, 1,
-             1.0 + 1e-9, 0},
-        Case{"hole_touching_outer", [] { return of(rect(0, 0, 4, 4), rect(1, 0, 2, 1, false)); }, 1, 2, 15.0,
-             1},
-        Case{"tangent_circles", [] { return of(circle(0, 0, 1), circle(2, 0, 1)); }, 1, 2, 2 * pi, 0},
-        Case{"square_minus_circle_even_odd", [] { return of(rect(-2, -2, 2, 2), circle(0, 0, 1, false)); }, 0,
-             2, 16.0 - pi, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+const double pi = std::numbers::pi;
 
 // --- Random unions of circles against the exact area of a union of disks
 
@@ -172,74 +123,38 @@ INSTANTIATE_TEST_SUITE_P(Seeds, CircleUnions, ::testing::Range(1, 31));
 
 // --- Split, orient, nesting
 
-// Far from the origin the coordinates' own products swamp a small area: the visibility of a whole loop took
-// its orientation from such an area and dropped a square of side 0.5 at 1e8.
-TEST(FarFromTheOrigin, SmallSquaresKeepTheirArea) {
-    for (const double o : {1e6, 1e8, 1e9}) {
-        for (const double at : {0.0, 0.25, 0.375}) {
-            const Outcome r = sorted(of(rect(o + at, o + at, o + at + 0.5, o + at + 0.5)));
-            EXPECT_EQ(r.loops, 1) << o << " + " << at;
-            EXPECT_NEAR(r.area, 0.25, 1e-6) << o << " + " << at;
-        }
-        const Outcome r = sorted(of(rect(o + 0.25, o + 0.25, o + 0.75, o + 0.75),
-                                    rect(o + 0.375, o + 0.375, o + 0.5, o + 0.5, false)));
-        EXPECT_EQ(r.loops, 2) << o;
-        EXPECT_NEAR(r.area, 0.25 - 0.015625, 1e-6) << o;
-    }
-}
-
-TEST(Split, FigureOfEightBecomesItsTwoLobes) {
-    List l;
-    l.add(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
-    velAbsPolyArcLineListCursor out;
+// Splitting at self-crossings, orienting by depth, the nesting tree and crossings between two lists.
+TEST(SorterParts, SplitOrientNestingAndCrossings) {
     velPolylineSorter sorter;
-    ASSERT_EQ(sorter.split(l.iter, out), 0);
-    ASSERT_EQ(out.size(), 2);
+    List eight;
+    eight.add(polyline({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}}));
+    velAbsPolyArcLineListCursor lobes;
+    ASSERT_EQ(sorter.split(eight.iter, lobes), 0);
     std::vector<double> areas;
-    velPolylineListIter& it = out.iterator();
-    it.reset();
-    while (++it)
-        areas.push_back(velPolylineUtils::area(it));
+    for (lobes.iterator().reset(); ++lobes.iterator();)
+        areas.push_back(velPolylineUtils::area(lobes.iterator()));
     std::sort(areas.begin(), areas.end());
+    ASSERT_EQ(areas.size(), 2u);
     EXPECT_NEAR(areas[0], -1.0, 1e-12);
     EXPECT_NEAR(areas[1], 1.0, 1e-12);
-}
 
-TEST(Orient, AlternatesWithDepth) {
-    List l; // three nested squares, all clockwise, and a lone anticlockwise one beside them
-    l.add(rect(0, 0, 6, 6, false));
-    l.add(rect(2, 2, 4, 4, false));
-    l.add(rect(1, 1, 5, 5, false));
-    l.add(rect(10, 0, 11, 1, true));
-    std::vector<int> reverse;
-    velAbsPolyArcLineListCursor out;
-    velPolylineSorter sorter;
-    ASSERT_EQ(sorter.orient(l.iter, &out, &reverse), 0);
-    EXPECT_EQ(reverse, (std::vector<int>{1, 1, 0, 0}));
-    ASSERT_EQ(out.size(), 4);
-}
-
-TEST(Nesting, TreeOfHolesAndIslands) {
-    List l;
-    l.add(rect(0, 0, 10, 10));      // 0
-    l.add(rect(1, 1, 4, 4, false)); // 1 in 0
-    l.add(rect(2, 2, 3, 3));        // 2 in 1
-    l.add(rect(6, 6, 9, 9, false)); // 3 in 0
-    l.add(rect(20, 0, 21, 1));      // 4 alone
+    List l; // all clockwise: 1 and 3 in 0, 2 in 1, 4 alone
+    for (const auto& [x0, y0, x1, y1] : std::vector<std::array<double, 4>>{
+             {0, 0, 10, 10}, {1, 1, 4, 4}, {2, 2, 3, 3}, {6, 6, 9, 9}, {20, 0, 21, 1}})
+        l.add(rect(x0, y0, x1, y1, false));
     intNaryTree tree;
-    velPolylineSorter sorter;
     sorter.nesting_tree(l.iter, 0, tree);
     EXPECT_EQ(parents(tree, 5), (std::vector<int>{-1, 0, 1, 0, -1}));
-}
+    std::vector<int> reverse;
+    ASSERT_EQ(sorter.orient(l.iter, nullptr, &reverse), 0);
+    EXPECT_EQ(reverse, (std::vector<int>{1, 0, 1, 0, 1})); // anticlockwise at even depths
 
-TEST(Intersect, BetweenTwoListsIndexedInEach) {
     List a, b;
     a.add(rect(-1, -1, 1, 1));
     a.add(rect(0, 0, 2, 2));
     b.add(rect(5, 5, 6, 6));
     b.add(rect(1.5, 0.5, 3, 1.0));
     velCrossingcoPageArr out;
-    velPolylineSorter sorter;
     sorter.intersect(a.iter, b.iter, out);
     ASSERT_EQ(out.size(), 2);
     for (int i = 0; i < out.size(); ++i) { // b[1] crosses a[1]'s edge x = 2 twice

@@ -1,8 +1,4 @@
-// The region operations against an outside oracle: GEOS (C interface) on the same regions polygonized
-// within a small sagitta. Each region is a union of random circles, turned rectangles and stadiums less
-// smaller circles (arcs, lines, holes, several loops), built by arcline by sorting and its own difference
-// and by GEOS from the polygons; the union, intersection, difference and exclusive or agree in area within
-// the polygonization's error and in the number of boundary loops.
+// The region operations against an outside oracle.
 
 #include "offsetterTestKit.h"
 #include "tests/support/geosKit.h"

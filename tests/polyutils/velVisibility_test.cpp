@@ -1,13 +1,8 @@
-// Visibility of boundaries through the BSP traversal: the confidence rules of the result, the counts of
-// fragments round one node, their order on random perimeter points, and random non-crossing circles against
-// winding counts and containment computed from the circles themselves.
+// Visibility of boundaries through the BSP traversal.
 
 #include "sorterTestKit.h"
 
-#include "arcline/intersect/velCrossData.h"
-#include "arcline/intersect/velIntersectorBSPNode.h"
 #include "arcline/intersect/velPolylineBSPUtils.h"
-#include "arcline/polyutils/velBoundaryNesting.h"
 #include "arcline/polyutils/velBoundarySorterFragments.h"
 #include "arcline/polyutils/velVisibilityCalculator.h"
 #include "arcline/polyutils/velVisibilityResult.h"
@@ -15,36 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <functional>
 #include <random>
-#include <tuple>
 
 namespace velVisibility_test {
 
 using namespace sortertest;
-
-// The visibility of every polyline of the list and, when asked, its nesting tree: a destructive traversal
-// from the root's lower left corner with count 0, as the sorter runs it.
-struct Visibility {
-    velVisibilityResult result;
-    intNaryTree tree;
-};
-
-Visibility visibility(List& list, int mode, const std::vector<double>* areas = nullptr) {
-    Visibility v;
-    velCrossData data;
-    data.set_visibility_test(1);
-    data.set_intersections(0);
-    velIntersectorBSPNode root(list.iter, &data);
-    v.result.initialize(list.iter.size(), nullptr);
-    std::unique_ptr<velBoundaryNesting> nesting;
-    if (areas) nesting = std::make_unique<velBoundaryNesting>(v.tree, *areas);
-    const giPoint2 lo = root.limits().min();
-    root.determine_visibility({lo.x, lo.y, 0.0}, 0, nullptr, velVisibilityCalculator(mode), 0, 1, 0, v.result,
-                              nesting.get());
-    return v;
-}
 
 TEST(velVisibilityResult, ConfidenceDecidesWhichResultStays) {
     const int blocked[3] = {0, 0, 1};
@@ -69,9 +39,7 @@ TEST(velVisibilityResult, ConfidenceDecidesWhichResultStays) {
     EXPECT_TRUE(r.results_complete());
 }
 
-// One fragment across the unit box, entering on the right at y = 0.25 and leaving on the left: the top edge
-// of an anticlockwise region below it. From P = (0, 0) with count 1 the count is 0 above the edge; the
-// count 1 holds on 1.5 of the 4 perimeter units.
+// One fragment across the unit box, entering on the right at y = 0.25 and leaving on the left.
 TEST(velBoundarySorterFragments, CountsRoundTheNode) {
     velBoundarySorterFragments frags(giBox2({0, 0}, {1, 1}), 1);
     frags.add_fragment(7, {1, 0.25, 0}, 0.1, {0, 0.25, 0}, 0.9);
@@ -89,22 +57,6 @@ TEST(velBoundarySorterFragments, CountsRoundTheNode) {
     EXPECT_DOUBLE_EQ(frags.average_visibility(), 1.5 / 4.0);
     EXPECT_TRUE(frags.close_to_point({0.001, 0.25, 0}, 0.01));
     EXPECT_FALSE(frags.close_to_point({0.5, 0.5, 0}, 0.01));
-}
-
-// A segment that leaves and comes back at one place changes nothing; ends that crowd together decide with
-// little confidence, and the result is then incomplete.
-TEST(velBoundarySorterFragments, TouchingAndCrowdedEnds) {
-    velBoundarySorterFragments frags(giBox2({0, 0}, {1, 1}), 3);
-    frags.add_fragment(0, {1, 0.5, 0}, 0.0, {0.5, 1, 0}, 0.2);
-    frags.add_fragment(0, {0.5, 1, 0}, 0.2, {0, 0.5, 0}, 0.4);
-    frags.add_fragment(1, {0.3, 0, 0}, 0.0, {0.300001, 0, 0}, 0.5);
-    velVisibilityResult r;
-    r.initialize(2, nullptr);
-    int complete = 1;
-    frags.sort_frags(0, {0, 0, 0}, velVisibilityCalculator(1), 0, r, complete);
-    EXPECT_EQ(frags.visible({0.5, 1, 0}), frags.visible({0.6, 1, 0}));
-    EXPECT_FALSE(r.visibility_certain(1));
-    EXPECT_EQ(complete, 0);
 }
 
 // Fragment ends on a coarse grid of the perimeter of a 2 x 1 box (so that many share a place, corners
@@ -164,58 +116,6 @@ TEST(velBoundarySorterFragments, SortedOrderIsThePerimeterOrderAfterP) {
             const int a = frags.sorted(k), b = frags.sorted(k + 1);
             EXPECT_TRUE(first(a, b)) << "seed " << seed << " places " << k << " and " << k + 1;
             EXPECT_EQ(frags.sign(a, b) == 0, same_place(a, b)) << "seed " << seed;
-        }
-    }
-}
-
-// Random circles that neither cross nor touch, in both orientations: each is visible exactly when the
-// winding counts just inside and just outside it are 0 and 1, and the nesting tree puts each under the
-// smallest circle that holds it. Counts and containment come from the circles' centres and radii.
-TEST(velBoundaryNesting, RandomCirclesAgainstTheirOwnCounts) {
-    for (int seed = 1; seed <= 20; ++seed) {
-        std::mt19937 rng(static_cast<unsigned>(seed));
-        std::uniform_real_distribution<double> pos(0, 100), rad(1, 30);
-        std::bernoulli_distribution ccw(0.7);
-        struct C {
-            double x, y, r;
-            bool ccw;
-        };
-        std::vector<C> cs;
-        for (int tries = 0; tries < 400 && cs.size() < 25; ++tries) {
-            const C c{pos(rng), pos(rng), rad(rng), ccw(rng)};
-            bool ok = true;
-            for (const C& o : cs) {
-                const double d = std::hypot(c.x - o.x, c.y - o.y);
-                ok = ok && (d > c.r + o.r + 0.01 || d + std::min(c.r, o.r) < std::max(c.r, o.r) - 0.01);
-            }
-            if (ok) cs.push_back(c);
-        }
-        List list;
-        std::vector<double> areas;
-        for (const C& c : cs) {
-            list.add(circle(c.x, c.y, c.r, c.ccw));
-            areas.push_back((c.ccw ? 1 : -1) * M_PI * c.r * c.r);
-        }
-        auto holds = [&](const C& o, const C& c) {
-            return &o != &c && std::hypot(c.x - o.x, c.y - o.y) + c.r < o.r;
-        };
-        const Visibility v = visibility(list, 1, &areas);
-        ASSERT_TRUE(v.result.results_complete()) << "seed " << seed;
-        intNaryTree tree = v.tree;
-        const std::vector<int> parent = parents(tree, static_cast<int>(cs.size()));
-        for (std::size_t i = 0; i < cs.size(); ++i) {
-            int inside = cs[i].ccw ? 1 : -1;
-            const C* parent_circle = nullptr;
-            for (const C& o : cs)
-                if (holds(o, cs[i])) {
-                    inside += o.ccw ? 1 : -1;
-                    if (!parent_circle || o.r < parent_circle->r) parent_circle = &o;
-                }
-            const int outside = inside - (cs[i].ccw ? 1 : -1);
-            const int expected = (inside == 1 && outside == 0) || (inside == 0 && outside == 1);
-            EXPECT_EQ(v.result.visible(static_cast<int>(i)), expected) << "seed " << seed << " circle " << i;
-            EXPECT_EQ(parent[i], parent_circle ? static_cast<int>(parent_circle - cs.data()) : -1)
-                << "seed " << seed << " circle " << i;
         }
     }
 }

@@ -1,6 +1,4 @@
-// The shape cases of tests/data/shapes, whose properties are known from their construction: the property
-// record computes them, every morph carries them along, and the library's own measures (length, area, box)
-// agree with them on every morph, far from the origin and mirrored included.
+// The shape cases of tests/data/shapes: properties follow every morph and the library measures agree.
 
 #include "caseData.h"
 #include "metamorphic.h"

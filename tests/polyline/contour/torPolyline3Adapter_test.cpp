@@ -1,15 +1,20 @@
-// The curve-polyline contour against the poly-arc-line contour: the same edits give the same points.
+// The curve-polyline and free-span contours against the poly-arc-line contour: the same edits, the same
+// points.
 
 #include "../polylineTestKit.h"
 
 #include "arcline/polyline/contour/torPolyline3Adapter.h"
 #include "arcline/polyline/contour/torPolyline3Span.h"
+#include "arcline/polyline/contour/velFreeSpan.h"
 #include "arcline/polyline/contour/velPolyArcLineAdapter.h"
+#include "arcline/polyline/contour/velSpanVectorContour.h"
 #include "arcline/polyline/velPolyArcLineDouble.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace torPolyline3Adapter_test {
@@ -39,27 +44,39 @@ void label(velAbsContour& c) {
         c.get_span(i)->set_span_info(i, velSpanSideLeft);
 }
 
-// The same edit applied to both views must leave the same points and answers.
-void expect_agree(const std::vector<giPoint3>& pts, const std::function<void(velAbsContour&)>& edit) {
-    torPolyline3 curve(pts);
-    velPolyArcLineDouble line;
-    for (const giPoint3& p : pts)
-        line.add_pos(p);
-    torPolyline3Adapter a(&curve);
-    velPolyArcLineAdapter b(&line);
-    edit(a);
-    edit(b);
+void expect_same(const velAbsContour& a, const velAbsContour& b) {
     EXPECT_EQ(points_of(a), points_of(b));
     EXPECT_EQ(a.is_closed(), b.is_closed());
     EXPECT_EQ(a.is_clockwise(), b.is_clockwise());
     EXPECT_NEAR(a.get_width(), b.get_width(), 1e-12);
     EXPECT_NEAR(a.get_height(), b.get_height(), 1e-12);
-    for (int i = 1; i <= a.size(); ++i) {
+    for (int i = 1; i <= std::min(a.size(), b.size()); ++i) {
         EXPECT_EQ(a.get_span(i)->span_position(), b.get_span(i)->span_position()) << i;
     }
 }
 
-TEST(torPolyline3Adapter, AgreesWithThePolyArcLineViewUnderEveryEdit) {
+// The same edit applied to the curve-polyline view and to a vector of free spans must leave the points and
+// answers of the poly-arc-line view.
+void expect_agree(const std::vector<giPoint3>& pts, const std::function<void(velAbsContour&)>& edit,
+                  int at = __builtin_LINE()) {
+    torPolyline3 curve(pts);
+    velPolyArcLineDouble line;
+    velSpanVectorContour spans;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        line.add_pos(pts[i]);
+        if (i > 0) spans.append(std::make_shared<velFreeSpan>(pts[i - 1], pts[i]));
+    }
+    torPolyline3Adapter a(&curve);
+    velPolyArcLineAdapter b(&line);
+    edit(a);
+    edit(b);
+    edit(spans);
+    SCOPED_TRACE("edit at line " + std::to_string(at) + ": " + ::testing::PrintToString(pts));
+    expect_same(a, b);
+    expect_same(spans, b);
+}
+
+TEST(ContourViews, CurvesAndFreeSpansAgreeWithThePolyArcLineViewUnderEveryEdit) {
     Rng rng(5);
     for (int round = 0; round < 60; ++round) {
         const bool closed = round % 2 == 0;
@@ -84,7 +101,9 @@ TEST(torPolyline3Adapter, AgreesWithThePolyArcLineViewUnderEveryEdit) {
         });
         expect_agree(pts, [k](velAbsContour& c) {
             // A degenerate span inserted by moving an end onto its neighbour, then cleaned away.
-            c.get_span(k)->copy_to_end_point(c.get_span(k)->start_point());
+            const giPoint3 start = c.get_span(k)->start_point();
+            c.get_span(k)->copy_to_end_point(start);
+            if (k < c.size()) c.get_span(k + 1)->copy_to_start_point(start); // free spans move alone
             c.first_span()->copy_to_start_point({1, 2, 3});
             c.clean(1e-9);
         });

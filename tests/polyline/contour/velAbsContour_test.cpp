@@ -265,26 +265,6 @@ TEST(velAbsContour, CrossingsOfStraightContoursAgreeWithSegmentTests) {
     EXPECT_GT(total, 100);
 }
 
-// A figure eight crosses itself once; a rounded rectangle meets itself only at its joints.
-TEST(velAbsContour, SelfCrossingsLeaveTheJointsOut) {
-    for (const bool arcs : {false, true}) {
-        Line f = corners({{0, 0, 0}, {2, 2, 0}});
-        arcs ? f->add_arc({3, 1, 0}, {2, 0, 0}) : f->add_pos({2, 0, 0});
-        f->add_pos({0, 2, 0});
-        arcs ? f->add_arc({-1, 1, 0}, {0, 0, 0}) : f->add_pos({0, 0, 0});
-        const velPolyArcLineAdapter c(*f);
-        velCrossingcoPageArr out;
-        ASSERT_EQ(c.cross(c, out, 3, 3), 1) << "arcs " << arcs;
-        EXPECT_NEAR(out[0].param1(), 0.5, 1e-12);
-        EXPECT_NEAR(out[0].param2(), 2.5, 1e-12);
-        EXPECT_TRUE(out[0].point().coincident({1, 1, 0}, 1e-12)) << out[0].point();
-    }
-    const Line rr = utiltest::make_line(utiltest::rounded_rectangle(10, 6, 2));
-    const velPolyArcLineAdapter c(*rr);
-    velCrossingcoPageArr out;
-    EXPECT_EQ(c.cross(c, out, 0, 0), 0) << out;
-}
-
 // The property hooks find no properties on this library's spans: everything stays as it was.
 TEST(velAbsContour, PropertyHooksLeaveThisLibrarysContoursAlone) {
     Rng rng(29);

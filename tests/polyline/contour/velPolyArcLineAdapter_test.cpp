@@ -1,7 +1,6 @@
 #include "arcline/polyline/contour/velPolyArcLineAdapter.h"
 
 #include "arcline/lists/velAbsPolyArcLineListCursor.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/lists/velPolylineWithOffsetFlagsListCursor.h"
 
 #include "contourTestKit.h"
@@ -157,71 +156,9 @@ TEST(velPolyArcLineAdapter, AppendedArcSpanWritesThreePointsUnlessTheClassIsStra
     EXPECT_EQ(straight.num_pos(), 2);
 }
 
-// Labels live in the contour (read by later spans and copies); appended spans bring label and flag.
-TEST(velPolyArcLineAdapter, SpanLabelsLiveInTheContour) {
-    Line line = half_circle_then_lines();
-    velPolyArcLineAdapter view(line.get());
-    EXPECT_TRUE(view.get_span(2)->span_position() == -1 &&
-                view.get_span(2)->offset_label() == velSpanSideNone);
-    view.get_span(2)->set_span_info(7, velSpanSideLeft);
-    EXPECT_TRUE(view.get_span(2)->span_position() == 7 &&
-                view.get_span(2)->offset_label() == velSpanSideLeft);
-    EXPECT_EQ(view.get_span(1)->span_position(), -1);
-
-    const velAbsSpancoPrf temp = view.invalid_span()->create_temp_line_span({0, 3, 0}, {0, 0, 0});
-    temp->set_span_info(3, velSpanSideRightCorner);
-    ASSERT_EQ(view.append(temp), 1);
-    const velAbsContourcoPrf copy = view.create_new();
-    for (const velAbsContour* c : std::initializer_list<const velAbsContour*>{&view, copy.get()}) {
-        const velAbsSpancoPrf s = c->get_span(4);
-        EXPECT_TRUE(s->is_temp_line_span() && s->is_of_class_line());
-        EXPECT_TRUE(s->span_position() == 3 && s->offset_label() == velSpanSideRightCorner);
-        EXPECT_EQ(c->get_span(2)->span_position(), 7);
-        EXPECT_EQ(c->get_span(3)->is_temp_line_span(), 0);
-    }
-
-    // Constant records take over reading and writing; the current records come back when they go.
-    auto constant = std::make_shared<velOffsetInfocoPageArr>();
-    constant->enter(0) = {0, 11, velSpanSideRight};
-    view.set_constant_flags(constant);
-    EXPECT_TRUE(view.get_span(1)->span_position() == 11 &&
-                view.get_span(1)->offset_label() == velSpanSideRight);
-    EXPECT_EQ(view.get_span(2)->span_position(), -1);
-    view.get_span(3)->set_span_info(5, velSpanSideEndCap);
-    ASSERT_GE(constant->size(), 3);
-    EXPECT_EQ((*constant)[2], (velOffsetInfo{0, 5, velSpanSideEndCap}));
-    EXPECT_EQ(view.get_span(4)->is_temp_line_span(), 1);
-    view.set_constant_flags(nullptr);
-    EXPECT_EQ(view.get_span(2)->span_position(), 7);
-    EXPECT_EQ(view.get_span(3)->span_position(), -1);
-}
-
-// Cursors hand out writable views, iterators read-only ones; offset-flag views write records.
-TEST(velPolyArcLineAdapter, ListsHandOutViewsOfTheirCurrentPolyline) {
-    velAbsPolyArcLineListCursor cursor;
-    EXPECT_EQ(cursor.get_current(), nullptr);
-    cursor.create_polyline();
-    ++cursor;
-    cursor.current_polyarcline()->add_pos({0, 0, 0});
-    cursor.current_polyarcline()->add_pos({1, 0, 0});
-    const velAbsContourcoPrf w = cursor.get_current();
-    ASSERT_TRUE(w && w->size() == 1);
-    EXPECT_EQ(w->append(w->invalid_span()->create_arc_span({1, 0, 0}, {3, 0, 0}, {2, 1, 0})), 1);
-    ASSERT_EQ(cursor.current_polyarcline()->num_pos(), 3);
-    EXPECT_EQ(mid(*cursor.current_polyarcline(), 2), giPoint3(2, 1, 0));
-
-    velAbsPolyArcLineListIter it(cursor.list());
-    EXPECT_EQ(it.get_current(), nullptr);
-    ASSERT_EQ(++it, 1);
-    const velAbsContourcoPrf r = it.get_current();
-    ASSERT_TRUE(r && r->size() == 2);
-    EXPECT_EQ(r->append(r->invalid_span()->create_line_span({3, 0, 0}, {4, 0, 0})), 0);
-    r->get_span(1)->copy_to_end_point({5, 5, 0});
-    r->reverse();
-    EXPECT_EQ(cursor.current_polyarcline()->num_pos(), 3);
-    EXPECT_TRUE(pos(*cursor.current_polyarcline(), 1) == giPoint3(0, 0, 0) &&
-                pos(*cursor.current_polyarcline(), 2) == giPoint3(1, 0, 0));
-
+// Offset-flag views write the spans' labels and temporary flags into records (the views of cursors and
+// iterators in general: IteratorProtocol.ContourViewsShowTheCurrentPolyline, CursorProtocol).
+TEST(velPolyArcLineAdapter, OffsetFlagViewsWriteRecords) {
     velPolylineWithOffsetFlagsListCursor flagged(ut_ptr_claim, new velAbsPolyArcLineListCursor);
     flagged.create_polyline();
     ++flagged;

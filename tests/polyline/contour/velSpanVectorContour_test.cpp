@@ -20,16 +20,6 @@ velAbsSpancoPrf line(double x0, double y0, double x1, double y1) {
     return std::make_shared<velFreeSpan>(giPoint3(x0, y0, 0), giPoint3(x1, y1, 0));
 }
 
-// Square [0, 10]^2 anticlockwise from the origin, the top side an arc bulging out by 5 (a half circle).
-std::shared_ptr<velSpanVectorContour> domed() {
-    auto c = std::make_shared<velSpanVectorContour>();
-    c->append(line(0, 0, 10, 0));
-    c->append(line(10, 0, 10, 10));
-    c->append(std::make_shared<velFreeSpan>(giPoint3(10, 10, 0), giPoint3(0, 10, 0), giPoint3(5, 15, 0)));
-    c->append(line(0, 10, 0, 0));
-    return c;
-}
-
 TEST(SpanVectorContour, KeepsItsSpanObjectsAndStaysConnected) {
     velSpanVectorContour c;
     const velAbsSpancoPrf first = line(0, 0, 1, 0);
@@ -51,78 +41,14 @@ TEST(SpanVectorContour, KeepsItsSpanObjectsAndStaysConnected) {
     EXPECT_TRUE(c.last_point() == giPoint3(5, 5, 0));
     EXPECT_DOUBLE_EQ(c.get_width(), 5);
     EXPECT_DOUBLE_EQ(c.get_height(), 5);
-}
-
-TEST(SpanVectorContour, MeasuresAreaLengthAndOrientation) {
-    const auto c = domed();
-    EXPECT_TRUE(c->is_closed());
-    EXPECT_NEAR(c->area(), 100 + pi * 25 / 2, 1e-12);
-    EXPECT_NEAR(c->length(), 30 + 5 * pi, 1e-12);
-    EXPECT_FALSE(c->is_clockwise());
-    c->reverse();
-    EXPECT_NEAR(c->area(), -(100 + pi * 25 / 2), 1e-12);
-    EXPECT_TRUE(c->is_clockwise());
-    EXPECT_TRUE(c->first_point() == giPoint3(0, 0, 0));
-    EXPECT_TRUE(c->get_span(1)->end_point() == giPoint3(0, 10, 0));
-    EXPECT_TRUE(c->get_span(2)->mid_point() == giPoint3(5, 15, 0));
-    EXPECT_DOUBLE_EQ(c->get_height(), 15);
-}
-
-TEST(SpanVectorContour, RemovingTheEndSpanKeepsItClosed) {
-    const auto c = domed();
-    c->remove_end_span();
-    EXPECT_EQ(c->size(), 3);
-    EXPECT_TRUE(c->is_closed());
-    EXPECT_TRUE(c->last_point() == giPoint3(0, 0, 0));
-    // The arc took over the end and kept its bulge: still a half circle.
-    EXPECT_NEAR(c->last_span()->get_bulge(), 1.0, 1e-12);
-    c->remove_end_span();
-    c->remove_end_span();
-    c->remove_end_span();
-    EXPECT_EQ(c->size(), 0);
-    c->remove_end_span();
-    EXPECT_EQ(c->size(), 0);
-}
-
-TEST(SpanVectorContour, CleanRemovesDegenerateSpansAndReconnects) {
-    velSpanVectorContour c;
-    c.append(line(0, 0, 1e-6, 0)); // degenerate at the start
-    c.append(line(1e-6, 0, 10, 0));
-    c.append(line(10, 0, 10, 3e-6)); // degenerate in between
-    c.append(line(10, 3e-6, 10, 10));
-    c.append(line(10, 10, 0, 0));
-    EXPECT_EQ(c.clean(1e-5), 2);
-    ASSERT_EQ(c.size(), 3);
-    EXPECT_TRUE(c.get_span(2)->start_point() == c.get_span(1)->end_point());
-    EXPECT_TRUE(c.is_closed());
-    // A small arc of large sweep is no degenerate span.
+    EXPECT_EQ(c.clone()->size(), 0);
+    EXPECT_EQ(std::unique_ptr<velPolylineListCursor>(c.create_empty_cursor())->size(), 0);
+    // Edits are checked against the poly-arc-line view in ContourViews; a small arc of large sweep is no
+    // degenerate span.
     velSpanVectorContour round;
     round.append(std::make_shared<velFreeSpan>(giPoint3(0, 0, 0), giPoint3(1e-6, 0, 0), giPoint3(0, 2, 0)));
     EXPECT_EQ(round.clean(1e-5), 0);
     EXPECT_EQ(round.size(), 1);
-}
-
-TEST(SpanVectorContour, RebuildsThroughTheBaseOperations) {
-    const auto c = domed();
-    const velAbsContourcoPrf copy = c->create_new();
-    EXPECT_NE(copy->get_span(1), c->get_span(1));
-    EXPECT_TRUE(*copy->get_span(3) == *c->get_span(3));
-    EXPECT_EQ(c->clone()->size(), 0);
-    EXPECT_EQ(c->shift_to_start(c->get_span(3)), 1);
-    EXPECT_TRUE(c->first_point() == giPoint3(10, 10, 0));
-    EXPECT_TRUE(c->is_closed());
-    EXPECT_EQ(c->remove_span(1), 1);
-    EXPECT_EQ(c->size(), 3);
-    EXPECT_TRUE(c->is_closed());
-    // Appending a contour takes its spans and empties it.
-    const velAbsContourcoPrf more = copy->clone();
-    more->append(line(0, 0, 1, 0));
-    velSpanVectorContour target;
-    EXPECT_EQ(target.append(more), 1);
-    EXPECT_EQ(target.size(), 1);
-    EXPECT_EQ(more->size(), 0);
-    std::unique_ptr<velPolylineListCursor> cursor(c->create_empty_cursor());
-    EXPECT_EQ(cursor->size(), 0);
 }
 
 } // namespace

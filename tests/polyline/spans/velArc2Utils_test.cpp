@@ -26,9 +26,6 @@ Pt pos(const Arc& a, double t) {
     velCirbul::cbpapo(a.p0.data(), a.p1.data(), a.b, t, p.data());
     return p;
 }
-double param_at(const Arc& a, double s) {
-    return velArc2Utils::parameter_at_distance(gp(a.p0), gp(a.p1), a.b, s);
-}
 double dist_to(const Arc& a, const Pt& p) {
     double d, t, near[2];
     velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 1, p.data(), 1e-10, d, t, near);
@@ -36,38 +33,6 @@ double dist_to(const Arc& a, const Pt& p) {
 }
 
 } // namespace
-
-TEST(velArc2Utils, AnglesLengthsAndDistances) {
-    EXPECT_EQ(velArc2Utils::arc_angle(0.0).radians(), 0.0);
-    EXPECT_DOUBLE_EQ(velArc2Utils::arc_length(2, 1e-6), 2 * (1 + 2e-12 / 3));
-    EXPECT_EQ(velArc2Utils::arc_length(0, 0.3), 0.0);
-    // The series below 1e-5 joins the closed form without a step.
-    EXPECT_NEAR(velArc2Utils::arc_length(1, 1e-5 * (1 - 1e-9)), velArc2Utils::arc_length(1, 1e-5), 1e-15);
-    EXPECT_EQ(param_at({{0, 0}, {2, 0}, 1e-6}, 0.5), 0.25);         // nearly straight: linear in the length
-    EXPECT_EQ(param_at({{3, 3}, {3, 3 + 1e-11}, 1.0}, 1e-11), 0.0); // no chord
-
-    arcref::ArcGen gen(22);
-    for (int i = 0; i < 600; ++i) {
-        const Arc a = gen.next(1e-12, 1e6);
-        const double b = std::fabs(a.b), len = velArc2Utils::arc_length(arcref::chord(a), b);
-        ASSERT_NEAR(velArc2Utils::arc_angle(a.b).radians(), 4 * std::atan(a.b), 1e-14 * 4 * std::atan(b));
-        if (i < 100) {
-            // Against fine polygons of the arc: relative error below (2 pi / 2000)^2 / 24 = 4e-7.
-            double poly = 0;
-            for (int k = 1; k <= 2000; ++k)
-                poly += arcref::dist(arcref::point_at_fraction(a, k / 2000.0),
-                                     arcref::point_at_fraction(a, (k - 1) / 2000.0));
-            ASSERT_NEAR(len, poly, 5e-7 * poly) << "b " << a.b;
-            ASSERT_GE(len, poly * (1 - 1e-12));
-        }
-        if (b < 1e-5) continue;
-        // The point is turned about the centre, which lies far off for small bulges; and t itself is rounded.
-        const double f = gen.uniform(0, 1), t = param_at(a, f * len);
-        const double tol =
-            arcref::tol_centre(a) + 4e-16 * arcref::speed(a, arcref::param_of_fraction(a.b, f));
-        ASSERT_LE(arcref::dist(pos(a, t), arcref::point_at_fraction(a, f)), tol) << "b " << a.b << " f " << f;
-    }
-}
 
 TEST(velArc2Utils, SubArcs) {
     EXPECT_EQ(velArc2Utils::trimmed_mid_parameter(0.2, 0.4, 1e-11), 0.5 * (0.2 + 0.4));

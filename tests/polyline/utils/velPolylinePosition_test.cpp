@@ -1,5 +1,4 @@
-// Positions on polylines of a list: validity, order, movement by spans and lengths (against fine polygons),
-// the cached position and the link of two positions.
+// Positions on polylines of a list: validity, order, movement, the cached position and linked pairs.
 
 #include "utilsTestKit.h"
 

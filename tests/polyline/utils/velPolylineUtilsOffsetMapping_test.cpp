@@ -56,26 +56,6 @@ TEST(OffsetSpanMapping, TrimmedSpansMapOntoTheStretchTheyRunBeside) {
     expect_map(map[3], 2, 2, 3, 3);
 }
 
-TEST(OffsetSpanMapping, ArcsMapByTheirOwnParameter) {
-    // A half circle and a line: the offset arc maps end to end, the corner extends the line.
-    const Line arc = make_line({{{0, 0, 0}, {}}, {{10, 0, 0}, giPoint3{5, -5, 0}}, {{10, 10, 0}, {}}});
-    const Map map = mapping(*arc, -1);
-    ASSERT_EQ(map.size(), 2u);
-    expect_map(map[0], 0, 0, 1, 0);
-    expect_map(map[1], 1, 1, 2, 1);
-    // The collapsed arc of radius 3 offset by 5 maps onto its source as a whole; its corners onto theirs.
-    const Map collapsed =
-        mapping(*make_line({{{-5, -2, 0}, {}},
-                            {{0, 3, 0}, {}},
-                            {{3, 0, 0}, giPoint3{3 / std::sqrt(2.0), 3 / std::sqrt(2.0), 0}},
-                            {{-2, -5, 0}, {}}}),
-                5);
-    ASSERT_EQ(collapsed.size(), 5u);
-    EXPECT_EQ(collapsed[2].source_span, 1);
-    expect_map(collapsed[1], 1, 1, 1, 1);
-    expect_map(collapsed[3], 2, 2, 2, 3);
-}
-
 TEST(OffsetSpanMapping, SpansWithoutPositionsMapToNothing) {
     const Line sq = square(10, false);
     Options o;

@@ -1,6 +1,4 @@
-// DXF against an outside reader and writer, ezdxf (Debian python3-ezdxf, run by /usr/bin/python3): what the
-// program writes, ezdxf reads with the same positions and arcs; what ezdxf writes, the program reads so.
-// Without ezdxf the tests are skipped.
+// DXF both ways against ezdxf (python3-ezdxf), the tests skipped without it.
 
 #include "cliTestKit.h"
 

@@ -1,6 +1,4 @@
-// Reading geometry inputs: every lenient case of the formats is told as a warning, --strict turns warnings
-// into faults, faults name file and line and keep what came before, and the program reads what the library
-// reads.
+// Reading geometry inputs: lenient cases warn, --strict stops, faults name file and line.
 
 #include "cliTestKit.h"
 

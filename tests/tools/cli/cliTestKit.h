@@ -12,15 +12,11 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 #include <numeric>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -101,6 +97,13 @@ inline std::vector<std::string> square(double x, double y, double side = 1.0, bo
 inline std::vector<std::string> circle(double cx, double cy, double r, bool clockwise = false) {
     const double s = clockwise ? -1.0 : 1.0;
     return {p(cx + r, cy), a(cx, cy + s * r, cx - r, cy), a(cx, cy - s * r, cx + r, cy)};
+}
+
+// A clockwise quarter arc of radius 3 between two lines that turn right into it and out of it: offset by +5
+// the arc collapses through its centre, and it and the corner spans beside it become temporary lines.
+inline std::vector<std::string> collapsing_arc() {
+    const double m = 3.0 / std::sqrt(2.0);
+    return {p(-5, -2), p(0, 3), a(m, m, 3, 0), p(-2, -5)};
 }
 
 // The JSON document of `info --json`.
