@@ -65,4 +65,27 @@ TEST(CrossingGraph, CurveWithOneCrossingLinksToItself) {
     EXPECT_EQ(velCrossingNodeUtils::flip_crossing(flipped), crossings.read(0));
 }
 
+TEST(CrossingGraph, RandomWalksGiveConsistentGraphs) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> coord(0.0, 10.0);
+    for (int trial = 0; trial < 20; ++trial) {
+        std::vector<V> pts;
+        for (int i = 0; i < 12; ++i)
+            pts.push_back({coord(rng), coord(rng)});
+        pts.push_back(pts.front());
+        List l;
+        l.add(polyline(pts));
+        velCrossingcoPageArr crossings;
+        velPolylineSorter sorter;
+        sorter.self_intersect(l.iter, crossings);
+        velSelfCrossingGraph graph(crossings);
+        std::vector<int> loops;
+        EXPECT_TRUE(graph.check_crossing_graph(&loops));
+        // One polyline: every node lies on its one cycle.
+        if (crossings.size() > 0) {
+            EXPECT_EQ(loops, std::vector<int>{2 * crossings.size()});
+        }
+    }
+}
+
 } // namespace velCrossingGraph_test

@@ -293,4 +293,15 @@ TEST(velIntersectorBSPNode, TextDump) {
 
 } // namespace
 
+TEST(velListIntersector, BenchmarkSegmentsHaveTheirKnownCrossings) {
+    const std::filesystem::path file = std::filesystem::path(ARCLINE_BENCH_DATA_DIR) / "segments_20k.txt";
+    if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " not found";
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList polylines;
+    ASSERT_TRUE(velGeometryIO::read(file.string().c_str(), polylines));
+    velAbsPolyArcLineListIter it(polylines);
+    velCrossingcoPageArr found;
+    velListIntersector::all_crossings(it, found);
+    EXPECT_EQ(found.size(), 52848);
+}
+
 } // namespace velListIntersector_test

@@ -186,4 +186,18 @@ TEST(OffsetOracleWorkloads, BlobOneLoopEachWay) {
 #endif
 }
 
+TEST(OffsetOracleWorkloads, PocketLevels) {
+    const Polylines in = read_workload("pocket.txt");
+    if (in.empty()) GTEST_SKIP() << "pocket.txt is not beside the repository";
+    for (const double k : {1.0, 2.0, 3.0, 5.0, 10.0, 15.0, 20.0}) {
+        SCOPED_TRACE("level " + std::to_string(k));
+#ifdef ARCLINE_TEST_HAVE_GEOS
+        expect_agreement(Geos(), in, -k);
+#endif
+#ifdef ARCLINE_TEST_HAVE_CLIPPER
+        expect_clipper_agreement(in, -k);
+#endif
+    }
+}
+
 } // namespace velOffsetterOracle_test

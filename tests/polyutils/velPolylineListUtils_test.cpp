@@ -778,4 +778,25 @@ TEST(ListUtilsBoxes, BestFitPlaneOfATiltedListAndTheLeastBoxAroundIt) {
     EXPECT_EQ(LU::optimised_box(empty.it(), wp, box), 0);
 }
 
+TEST(ListUtilsMeasures, FollowTheMetamorphicVariantsOfAList) {
+    Polylines in = concat(one(rect(0, 0, 4, 3)), one(circle(10, 2, 1.5)));
+    in.push_back(xy({{0, 5}, {3, 6}, {5, 5}, {6, 5}}));
+    const support::Props want = support::list_props_of(in);
+    support::for_each_morph(in, [&](const support::Morph& m, const Polylines& morphed) {
+        List list(morphed);
+        const support::Props p = m.props(want);
+        const support::Tol tol = m.tol({});
+        EXPECT_NEAR(LU::length(list.it()), p.length, 1e-9 * p.length);
+        // The open polyline adds its area closed by its chord (clockwise, -2.5), with the morph's sign and
+        // scale.
+        const double open = -2.5 * (m.flips_orientation() ? -1 : 1) * m.length_factor() * m.length_factor();
+        EXPECT_NEAR(LU::area(list.it()), p.area + open, 1e-9 * std::fabs(p.area) + tol.abs);
+        EXPECT_EQ(LU::largest_area(list.it()), 0);
+        EXPECT_EQ(LU::smallest_area(list.it()), 1);
+        const giBox3 b = LU::box(list.it(), vel_3d_box);
+        EXPECT_TRUE(b.min().coincident(p.box.min(), 1e-9 * m.length_factor() + tol.abs));
+        EXPECT_TRUE(b.max().coincident(p.box.max(), 1e-9 * m.length_factor() + tol.abs));
+    });
+}
+
 } // namespace velPolylineListUtils_test

@@ -224,4 +224,19 @@ TEST(SortDebug, StagesReachTheChannelByName) {
         })) << name;
 }
 
+// Far from the origin the coordinates' own products swamp a small area.
+TEST(FarFromTheOrigin, SmallSquaresKeepTheirArea) {
+    for (const double o : {1e6, 1e8, 1e9}) {
+        for (const double at : {0.0, 0.25, 0.375}) {
+            const Outcome r = sorted(of(rect(o + at, o + at, o + at + 0.5, o + at + 0.5)));
+            EXPECT_EQ(r.loops, 1) << o << " + " << at;
+            EXPECT_NEAR(r.area, 0.25, 1e-6) << o << " + " << at;
+        }
+        const Outcome r = sorted(of(rect(o + 0.25, o + 0.25, o + 0.75, o + 0.75),
+                                    rect(o + 0.375, o + 0.375, o + 0.5, o + 0.5, false)));
+        EXPECT_EQ(r.loops, 2) << o;
+        EXPECT_NEAR(r.area, 0.25 - 0.015625, 1e-6) << o;
+    }
+}
+
 } // namespace velPolylineSorter_test

@@ -2,7 +2,10 @@
 
 #include "sorterTestKit.h"
 
+#include "arcline/intersect/velCrossData.h"
+#include "arcline/intersect/velIntersectorBSPNode.h"
 #include "arcline/intersect/velPolylineBSPUtils.h"
+#include "arcline/polyutils/velBoundaryNesting.h"
 #include "arcline/polyutils/velBoundarySorterFragments.h"
 #include "arcline/polyutils/velVisibilityCalculator.h"
 #include "arcline/polyutils/velVisibilityResult.h"
@@ -15,6 +18,27 @@
 namespace velVisibility_test {
 
 using namespace sortertest;
+
+// The visibility of every polyline of the list and, when asked, its nesting tree.
+struct Visibility {
+    velVisibilityResult result;
+    intNaryTree tree;
+};
+
+Visibility visibility(List& list, int mode, const std::vector<double>* areas = nullptr) {
+    Visibility v;
+    velCrossData data;
+    data.set_visibility_test(1);
+    data.set_intersections(0);
+    velIntersectorBSPNode root(list.iter, &data);
+    v.result.initialize(list.iter.size(), nullptr);
+    std::unique_ptr<velBoundaryNesting> nesting;
+    if (areas) nesting = std::make_unique<velBoundaryNesting>(v.tree, *areas);
+    const giPoint2 lo = root.limits().min();
+    root.determine_visibility({lo.x, lo.y, 0.0}, 0, nullptr, velVisibilityCalculator(mode), 0, 1, 0, v.result,
+                              nesting.get());
+    return v;
+}
 
 TEST(velVisibilityResult, ConfidenceDecidesWhichResultStays) {
     const int blocked[3] = {0, 0, 1};
@@ -116,6 +140,56 @@ TEST(velBoundarySorterFragments, SortedOrderIsThePerimeterOrderAfterP) {
             const int a = frags.sorted(k), b = frags.sorted(k + 1);
             EXPECT_TRUE(first(a, b)) << "seed " << seed << " places " << k << " and " << k + 1;
             EXPECT_EQ(frags.sign(a, b) == 0, same_place(a, b)) << "seed " << seed;
+        }
+    }
+}
+
+// Random circles that neither cross nor touch, in both orientations.
+TEST(velBoundaryNesting, RandomCirclesAgainstTheirOwnCounts) {
+    for (int seed = 1; seed <= 20; ++seed) {
+        std::mt19937 rng(static_cast<unsigned>(seed));
+        std::uniform_real_distribution<double> pos(0, 100), rad(1, 30);
+        std::bernoulli_distribution ccw(0.7);
+        struct C {
+            double x, y, r;
+            bool ccw;
+        };
+        std::vector<C> cs;
+        for (int tries = 0; tries < 400 && cs.size() < 25; ++tries) {
+            const C c{pos(rng), pos(rng), rad(rng), ccw(rng)};
+            bool ok = true;
+            for (const C& o : cs) {
+                const double d = std::hypot(c.x - o.x, c.y - o.y);
+                ok = ok && (d > c.r + o.r + 0.01 || d + std::min(c.r, o.r) < std::max(c.r, o.r) - 0.01);
+            }
+            if (ok) cs.push_back(c);
+        }
+        List list;
+        std::vector<double> areas;
+        for (const C& c : cs) {
+            list.add(circle(c.x, c.y, c.r, c.ccw));
+            areas.push_back((c.ccw ? 1 : -1) * M_PI * c.r * c.r);
+        }
+        auto holds = [&](const C& o, const C& c) {
+            return &o != &c && std::hypot(c.x - o.x, c.y - o.y) + c.r < o.r;
+        };
+        const Visibility v = visibility(list, 1, &areas);
+        ASSERT_TRUE(v.result.results_complete()) << "seed " << seed;
+        intNaryTree tree = v.tree;
+        const std::vector<int> parent = parents(tree, static_cast<int>(cs.size()));
+        for (std::size_t i = 0; i < cs.size(); ++i) {
+            int inside = cs[i].ccw ? 1 : -1;
+            const C* parent_circle = nullptr;
+            for (const C& o : cs)
+                if (holds(o, cs[i])) {
+                    inside += o.ccw ? 1 : -1;
+                    if (!parent_circle || o.r < parent_circle->r) parent_circle = &o;
+                }
+            const int outside = inside - (cs[i].ccw ? 1 : -1);
+            const int expected = (inside == 1 && outside == 0) || (inside == 0 && outside == 1);
+            EXPECT_EQ(v.result.visible(static_cast<int>(i)), expected) << "seed " << seed << " circle " << i;
+            EXPECT_EQ(parent[i], parent_circle ? static_cast<int>(parent_circle - cs.data()) : -1)
+                << "seed " << seed << " circle " << i;
         }
     }
 }

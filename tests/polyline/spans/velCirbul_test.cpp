@@ -19,6 +19,12 @@ namespace {
 
 using arcref::Arc;
 using arcref::Pt;
+
+Arc shifted(Arc a, double dx, double dy) {
+    for (Pt* p : {&a.p0, &a.p1})
+        (*p)[0] += dx, (*p)[1] += dy;
+    return a;
+}
 constexpr double pi = std::numbers::pi, eps = 2.220446049250313e-16;
 constexpr int max_n = velCirbul::max_intersections;
 
@@ -472,6 +478,125 @@ TEST(velCirbul, RadiusToBulgeIsZeroWhenNoArcOfThatRadiusSpansTheChord) {
         // A radius that is too short by a relative 1e-9 gives no arc at all.
         EXPECT_EQ(bulge_of_radius(ox, oy, ox + 2 * h * std::cos(a), oy + 2 * h * std::sin(a), h * (1 - 1e-9)),
                   0.0);
+    }
+}
+
+TEST(velCirbul, TangentCirclesTouchOnce) {
+    arcref::ArcGen gen(19);
+    for (int i = 0; i < 150; ++i) {
+        const Pt c1{gen.uniform(-100, 100), gen.uniform(-100, 100)};
+        const double r1 = gen.log_uniform(0.1, 10), r2 = gen.log_uniform(0.1, 10), u = gen.uniform(-pi, pi);
+        const bool inside = gen.coin() && r2 < 0.9 * r1;
+        const double dc = inside ? r1 - r2 : r1 + r2;
+        const Pt c2{c1[0] + dc * std::cos(u), c1[1] + dc * std::sin(u)};
+        // Arcs about each centre, through the touching point at angle u (from c1) in their interior.
+        auto arc_about = [&](const Pt& c, double r, double mid_ang) {
+            const double s = gen.uniform(0.3, 1.2), e = gen.uniform(0.3, 1.2), a0 = mid_ang - s,
+                         a1 = mid_ang + e;
+            const Arc a{{c[0] + r * std::cos(a0), c[1] + r * std::sin(a0)},
+                        {c[0] + r * std::cos(a1), c[1] + r * std::sin(a1)},
+                        std::tan((s + e) / 4)};
+            return gen.coin() ? Arc{a.p1, a.p0, -a.b} : a;
+        };
+        const Hits h = intersect(arc_about(c1, r1, u), arc_about(c2, r2, inside ? u : u + pi));
+        ASSERT_EQ(h.count, 1) << "case " << i << (inside ? " inside" : " outside");
+        EXPECT_EQ(h.coincident, 0);
+        EXPECT_LE(arcref::dist(h.pt(0), {c1[0] + r1 * std::cos(u), c1[1] + r1 * std::sin(u)}), 1e-5);
+    }
+}
+
+TEST(velCirbul, IntersectionsOfCoincidentSpansAreTheSharedStretches) {
+    struct Expect {
+        double ta, tb, x, y;
+    };
+    auto check = [](const Arc& a, const Arc& b, const std::vector<Expect>& want, double shift) {
+        const Hits h = intersect(shifted(a, shift, -0.7 * shift), shifted(b, shift, -0.7 * shift));
+        ASSERT_EQ(h.count, static_cast<int>(want.size())) << "shift " << shift;
+        EXPECT_EQ(h.coincident, 1);
+        for (int i = 0; i < h.count; ++i) {
+            EXPECT_NEAR(h.ta[i], want[i].ta, 1e-9) << i;
+            EXPECT_NEAR(h.tb[i], want[i].tb, 1e-9) << i;
+            EXPECT_PT_NEAR(h.pts[i], want[i].x + shift, want[i].y - 0.7 * shift, 1e-9);
+        }
+    };
+    const Arc upper{{1, 0}, {-1, 0}, 1.0}, left{{0, 1}, {0, -1}, 1.0}, left_reversed{{0, -1}, {0, 1}, -1.0};
+    const double b34 = std::tan(3 * pi / 8);
+    const double f13 = arcref::param_of_fraction(b34, 1.0 / 3), f23 = arcref::param_of_fraction(b34, 2.0 / 3);
+    for (double shift : {0.0, 1e4}) {
+        check(upper, left, {{0.5, 0, 0, 1}, {1, 0.5, -1, 0}}, shift);
+        check(upper, left_reversed, {{0.5, 1, 0, 1}, {1, 0.5, -1, 0}}, shift);
+        check({{0, 0}, {4, 0}, 0}, {{1, 0}, {6, 0}, 0}, {{0.25, 0, 1, 0}, {1, 0.6, 4, 0}}, shift);
+        check(upper, upper, {{0, 0, 1, 0}, {1, 1, -1, 0}}, shift); // one span twice: its own ends, once each
+        // Two three-quarter circles share two stretches: four ends, ordered along the first.
+        check({{1, 0}, {0, -1}, b34}, {{-1, 0}, {0, 1}, b34},
+              {{0, f23, 1, 0}, {f13, 1, 0, 1}, {f23, 0, -1, 0}, {1, f13, 0, -1}}, shift);
+    }
+}
+
+TEST(velCirbul, IntersectionPointsLieOnBothSpans) {
+    arcref::ArcGen gen(18);
+    int found = 0;
+    for (int i = 0; i < 600; ++i) {
+        // Arc b is built to pass through a chosen point of arc a, so most pairs cross.
+        const Arc a = gen.next(1e-3, 10, 1e-2, 1e2);
+        const double ta = gen.uniform(0.05, 0.95), tb = gen.uniform(0.05, 0.95);
+        const Pt x = arcref::point_at_param(a, ta);
+        Arc b = gen.next(1e-3, 10, 1e-2, 1e2);
+        if (gen.coin()) b.b = 0;
+        const Pt y = arcref::point_at_param(b, tb);
+        b = shifted(b, x[0] - y[0], x[1] - y[1]);
+        const double tol = 1e-9 * std::fmax(1.0, std::fmax(arcref::extent(a), arcref::extent(b)) / 1e4);
+
+        const Hits h = intersect(a, b);
+        ASSERT_TRUE(h.count >= 0 && h.count <= 2);
+        for (int k = 0; k < h.count; ++k) {
+            double d, t, near[2];
+            velCirbul::cbdspt_g(a.p0.data(), a.p1.data(), a.b, 0, 1, h.pts[k], 1e-10, d, t, near);
+            ASSERT_LE(d, tol) << "on a, case " << i;
+            velCirbul::cbdspt_g(b.p0.data(), b.p1.data(), b.b, 0, 1, h.pts[k], 1e-10, d, t, near);
+            ASSERT_LE(d, tol) << "on b, case " << i;
+            ASSERT_LE(arcref::dist(pos(a, h.ta[k]), h.pt(k)), tol) << "case " << i;
+            ASSERT_LE(arcref::dist(pos(b, h.tb[k]), h.pt(k)), tol) << "case " << i;
+            if (k > 0) {
+                EXPECT_LE(h.ta[k - 1], h.ta[k]);
+            }
+        }
+        // A clean crossing (tangents at least 0.1 apart) must be found, and moved 1e4 away it moves along.
+        const Pt va = tangent(a, ta), vb = tangent(b, tb);
+        if (std::fabs(va[0] * vb[1] - va[1] * vb[0]) < 0.1) continue;
+        ++found;
+        const Hits g = intersect(shifted(a, 1e4, 3e3), shifted(b, 1e4, 3e3));
+        bool hit = false, moved = false;
+        for (int k = 0; k < h.count; ++k)
+            hit |= arcref::dist(h.pt(k), x) <= tol;
+        for (int k = 0; k < g.count; ++k)
+            moved |= arcref::dist(g.pt(k), {x[0] + 1e4, x[1] + 3e3}) <= 2 * tol;
+        ASSERT_TRUE(hit && moved) << "case " << i << " count " << h.count;
+    }
+    EXPECT_GT(found, 400);
+}
+
+// The random tests below take the general cases; these are the degenerate ones and the limits.
+TEST(velCirbul, BulgeFormsOfDegenerateArcs) {
+    const double P0[2] = {0, 0}, P1[2] = {2, 0}, Q[2] = {3, 4}, M[2] = {1, -1}, chord_mid[2] = {1, 0};
+    double c[2], r = -1, b = -1;
+    const struct {
+        const double *p0, *p1;
+        double b, cx, cy, r;
+    } circles[] = {{P0, P1, 0.5, 1, 0.75, 1.25},
+                   {P0, P1, -0.5, 1, -0.75, -1.25}, // clockwise: negative radius, centre below
+                   {P0, P1, 0.0, 1, 0, 0},          // straight: no circle
+                   {Q, Q, 1.0, 3, 4, 0}};           // zero chord
+    for (const auto& k : circles) {
+        velCirbul::cbbucr(k.p0, k.p1, k.b, c, r);
+        EXPECT_PT_NEAR(c, k.cx, k.cy, 1e-15);
+        EXPECT_NEAR(r, k.r, 1e-15);
+    }
+    velCirbul::cbbuar(P0, P1, 0.0, r);
+    EXPECT_EQ(r, 0.0);
+    for (const auto& [p0, p1, mid] : {std::tuple{P0, P1, chord_mid}, {Q, Q, M}}) {
+        velCirbul::cbmpbu(p0, p1, mid, b);
+        EXPECT_EQ(b, 0.0);
     }
 }
 

@@ -8,6 +8,10 @@
 
 namespace velExactPredicates_test {
 
+int sign(long long v) {
+    return (v > 0) - (v < 0);
+}
+
 namespace {
 
 constexpr double ulp_half = 0x1p-53;   // the spacing of doubles in [0.5, 1)
@@ -46,6 +50,25 @@ TEST(velExactPredicates, InCircleOfPointsNextToTheUnitCircle) {
     EXPECT_EQ(velExactPredicates::in_circle(moved({0, 0}), moved({4, 0}), moved({0, 4}),
                                             {o.x + 4, std::nextafter(o.y + 4, o.y)}),
               1);
+}
+
+TEST(velExactPredicates, OrientationOfPointsNextToALine) {
+    // The line y = x: (0.5 + i u, 0.5 + j u) lies left of it exactly when j > i.
+    const giPoint2 a{12, 12}, b{24, 24};
+    int wrong_naive = 0;
+    for (int i = 0; i < 256; ++i) {
+        for (int j = 0; j < 256; ++j) {
+            const giPoint2 p{0.5 + i * ulp_half, 0.5 + j * ulp_half};
+            ASSERT_EQ(velExactPredicates::orientation(a, b, p), sign(j - i)) << i << " " << j;
+            EXPECT_EQ(velExactPredicates::orientation(b, a, p), -sign(j - i));
+            EXPECT_EQ(velExactPredicates::orientation(p, a, b), sign(j - i)); // cyclic
+            const double naive = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+            wrong_naive += (naive > 0) - (naive < 0) != sign(j - i);
+        }
+    }
+    EXPECT_GT(wrong_naive, 1000); // the cases are hard ones
+    EXPECT_EQ(velExactPredicates::orientation({0, 0}, {1, 1}, {3, 3}), 0);
+    EXPECT_EQ(velExactPredicates::orientation({0, 0}, {1, 0}, {0.5, 1e-300}), 1);
 }
 
 } // namespace velExactPredicates_test

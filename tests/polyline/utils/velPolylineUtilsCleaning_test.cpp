@@ -27,6 +27,24 @@ namespace {
 
 using XY = std::initializer_list<std::array<double, 2>>;
 
+// Largest distance from the samples of a (24 per span) to the polygon of the samples of b.
+double one_sided(const velPolylineListIter& a, const velPolylineListIter& b) {
+    const std::vector<giPoint3> pa = polygonize(a, 24), pb = polygonize(b, 24);
+    double worst = 0;
+    for (const giPoint3& p : pa) {
+        double best = p.distance(pb[0]);
+        for (std::size_t i = 0; i + 1 < pb.size(); ++i)
+            best = std::min(best, segment_distance(p, pb[i], pb[i + 1]));
+        worst = std::max(worst, best);
+    }
+    return worst;
+}
+double hausdorff(const velPolylineListIter& a, const velPolylineListIter& b) {
+    return std::max(one_sided(a, b), one_sided(b, a));
+}
+// What 24 samples per span miss of the test arcs: R (pi / 24)^2 / 8 for the tightest, half a turn of R = 2.
+constexpr double sampling_slack = 5e-3;
+
 // A straight polyline in z = 0.
 std::vector<V> xy(XY ps) {
     std::vector<V> vs;
@@ -384,6 +402,97 @@ TEST(velPolylineUtilsCleaning, WorkedCasesFromTheTable) {
         EXPECT_EQ(run(r, One(vs).it, out.c), r.count);
         expect_points(out.it(), r.want);
         EXPECT_EQ(out.c.add_coincident_point_type(), type);
+    }
+}
+
+// Whether a vertex folds back narrower than tol (arms under 90 degrees, the shorter within tol of the other).
+bool has_fold(const velPolylineListIter& it, double tol) {
+    const int n = it.num_pos();
+    const bool closed = U::closed(it, 0.0);
+    for (int i = closed ? 0 : 1; i < n - 1; ++i) {
+        const giPoint3 V = it.get_pos(i), A = it.get_pos(i == 0 ? n - 2 : i - 1), B = it.get_pos(i + 1);
+        const bool a_shorter = A.distance(V) < B.distance(V);
+        if ((A - V).dot(B - V) > 0 && segment_distance(a_shorter ? A : B, V, a_shorter ? B : A) < tol)
+            return true;
+    }
+    return false;
+}
+
+TEST(velPolylineUtilsCleaning, RemoveSpikesCutsOutAndBackRunsNarrowerThanTol) {
+    Rng rng(41);
+    const double tol = 0.05;
+    for (int trial = 0; trial < 40; ++trial) {
+        const bool closed = trial % 2 == 1;
+        // A clean polyline with spikes out by 1 to 3 and back within tol of the way out.
+        std::vector<V> base, spiky;
+        giPoint3 p(0, 0, 0);
+        double heading = 0;
+        for (int i = 0; i < 8;
+             ++i, p = p + giVector3(std::cos(heading), std::sin(heading), 0) * rng.uniform(3, 6)) {
+            base.push_back({p, {}});
+            heading += rng.uniform(0.3, 0.8);
+        }
+        if (closed) base.push_back(base.front());
+        int spikes = 0;
+        for (std::size_t i = 0; i < base.size(); ++i) {
+            spiky.push_back(base[i]);
+            if (i + 1 == base.size() || rng.pick(0, 2) != 0) continue;
+            const giPoint3 root = base[i].p.interpolate(base[i + 1].p, rng.uniform(0.3, 0.7));
+            const double a = rng.uniform(0, 2 * pi), len = rng.uniform(1, 3);
+            const giVector3 d(std::cos(a), std::sin(a), 0), side(-d.y(), d.x(), 0);
+            const int steps = rng.pick(1, 3);
+            spiky.push_back({root, {}});
+            for (int s = 1; s <= steps; ++s)
+                spiky.push_back({root + d * (len * s / steps) + side * rng.uniform(-0.2, 0.2) * tol, {}});
+            spiky.push_back({root + side * rng.uniform(0.2, 0.8) * tol, {}});
+            ++spikes;
+        }
+        One clean(base);
+        Cursor c(spiky);
+        EXPECT_GE(U::remove_spikes(tol, c.c), spikes > 0 ? 1 : 0) << "trial " << trial;
+        EXPECT_FALSE(has_fold(c.it(), tol)) << "trial " << trial << c.it();
+        EXPECT_LE(hausdorff(clean.it, c.it()), tol) << "trial " << trial << c.it();
+        EXPECT_EQ(U::closed(c.it(), 0.0), closed ? 1 : 0);
+        if (!closed) {
+            EXPECT_EQ(c.c.get_pos(c.it().num_pos() - 1), base.back().p); // open ends stay
+        }
+    }
+}
+
+TEST(velPolylineUtilsCleaning, RemoveSpansShorterThanStaysWithinTolAndLeavesNoShortSpan) {
+    Rng rng(31);
+    for (int trial = 0; trial < 20; ++trial) {
+        const double tol = 0.3;
+        // Steps of about 1 with noise 0.45 make many spans shorter than tol.
+        const std::vector<V> vs = noisy(rng, 50, 0.45, trial % 3 != 0, trial % 2 == 0);
+        One src(vs);
+        Cursor c(vs);
+        U::remove_spans_shorter_than(tol, c.c);
+        for (int k = 0; k + 1 < c.it().num_pos(); ++k)
+            EXPECT_GT(U::span_length(k, c.it()), tol) << "trial " << trial << " span " << k;
+        EXPECT_LE(hausdorff(src.it, c.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_EQ(U::closed(c.it(), 0.0), trial % 2 == 0 ? 1 : 0);
+        EXPECT_EQ(U::num_arc_spans(c.it()), U::num_arc_spans(src.it));
+    }
+}
+
+TEST(velPolylineUtilsCleaning, ThinningStaysWithinTolOfNoisyPolylines) {
+    Rng rng(23);
+    for (int trial = 0; trial < 12; ++trial) {
+        const double tol = trial % 2 ? 0.05 : 0.3;
+        const bool closed = trial % 3 == 0;
+        One straight(noisy(rng, 60, 0.1, false, closed)), with_arcs(noisy(rng, 60, 0.1, true, closed));
+        Cursor simple, streamed, arcs;
+        U::simple_strip(straight.it, tol, simple.c);
+        U::strip(straight.it, tol, streamed.c);
+        U::strip(with_arcs.it, tol, arcs.c);
+        EXPECT_LE(hausdorff(straight.it, simple.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_LE(hausdorff(straight.it, streamed.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_LE(hausdorff(with_arcs.it, arcs.it()), tol + sampling_slack) << "trial " << trial;
+        EXPECT_EQ(U::num_arc_spans(arcs.it()), U::num_arc_spans(with_arcs.it));
+        if (tol > 0.1) {
+            EXPECT_LT(streamed.it().num_pos() + simple.it().num_pos(), 2 * straight.it.num_pos());
+        }
     }
 }
 
