@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
-#include <limits>
 #include <random>
 
 namespace velLinexLine_test {
@@ -33,9 +33,12 @@ TEST(velLinexLine, FootOfAPointAndDistance) {
     EXPECT_DOUBLE_EQ(velLinexLine::distance_to_line_squared(giPoint2{3, 4}, {0, 0}, {2, 0}), 17.0);
     EXPECT_DOUBLE_EQ(velLinexLine::distance_to_line(giPoint3{1, 3, 4}, {0, 0, 0}, {2, 0, 0}), 5.0);
     EXPECT_DOUBLE_EQ(velLinexLine::distance_to_line(giPoint2{-3, 4}, {0, 0}, {2, 0}), 5.0);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(velLinexLine::distance_to_line_squared(giPoint2{nan, 0}, {0, 0}, {2, 0}), DBL_MAX);
-    EXPECT_EQ(velLinexLine::distance_to_line_squared(giPoint3{nan, 0, 0}, {0, 0, 0}, {2, 0, 0}), DBL_MAX);
+    // Not a number, and A = B (the foot's parameter is 0 / 0, even at A itself): the largest double.
+    const giPoint2 nan{std::nan(""), 0}, A{1, 1}, B{2, 1};
+    for (const auto& [P, Q, R] : {std::array{nan, A, B}, {giPoint2{3, 4}, A, A}, {A, A, A}}) {
+        EXPECT_EQ(velLinexLine::distance_to_line_squared(P, Q, R), DBL_MAX) << P;
+        EXPECT_EQ(velLinexLine::distance_to_line_squared(P.xyz(2), Q.xyz(2), R.xyz(2)), DBL_MAX) << P;
+    }
 }
 
 TEST(velLinexLine, ClosestPointsOfSegments) {
@@ -112,14 +115,6 @@ TEST(velLinexLine, SegmentCrossing) {
         EXPECT_NEAR(t, c.t, 1e-9 * std::fmax(1, c.t)) << c.C << c.D;
         EXPECT_EQ(cs, std::clamp(s, 0.0, 1.0));
         EXPECT_EQ(ct, std::clamp(t, 0.0, 1.0));
-    }
-}
-
-TEST(velLinexLine, DistanceToADegenerateSegmentIsTheLargestDouble) {
-    // A = B: the foot's parameter is 0 / 0, not a number, and the distance is DBL_MAX, even at A itself.
-    for (const giPoint2& P : {giPoint2{3, 4}, giPoint2{1, 1}}) {
-        EXPECT_EQ(velLinexLine::distance_to_line_squared(P, {1, 1}, {1, 1}), DBL_MAX);
-        EXPECT_EQ(velLinexLine::distance_to_line_squared(P.xyz(2), {1, 1, 2}, {1, 1, 2}), DBL_MAX);
     }
 }
 
