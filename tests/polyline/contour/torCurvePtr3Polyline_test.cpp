@@ -89,10 +89,9 @@ TEST(torCurvePtr3Polyline, ClosedPolylinesFoldIntoOnePeriod) {
     const torCurvePtr3Polyline p(sq, 0.1);
     ASSERT_EQ(p.num_pos(), 5);
     EXPECT_TRUE(p.closed());
-    EXPECT_EQ(p.primary_period(5), 1);
-    EXPECT_EQ(p.primary_period(-1), 3);
-    EXPECT_EQ(p.primary_period(4.5), 0.5);
-    EXPECT_EQ(p.primary_period(-0.25), 3.75);
+    for (const auto& [x, want] : {std::pair{5.0, 1.0}, {-1.0, 3.0}, {4.5, 0.5}, {-0.25, 3.75}})
+        EXPECT_EQ(p.primary_period(x), want) << x;
+
     EXPECT_EQ(p.evaluate(3.5), giPoint3(0, 0.5, 0));
     polytest::Rng rng(3);
     for (int k = 0; k < 50; ++k) {

@@ -278,12 +278,10 @@ TEST(velAbsContour, PropertyHooksLeaveThisLibrarysContoursAlone) {
     c.mark_all_spans_with_order_node();
     c.reset_order_properties();
     c.open();
-    EXPECT_EQ(c.valid_offsetting_pars(), 0);
-    EXPECT_EQ(c.get_order_properties(), nullptr);
-    EXPECT_TRUE(*work == *line);
-    EXPECT_EQ(c.is_closed(), 1);
-    EXPECT_EQ(c.get_span(3)->span_position(), 4);
-    EXPECT_EQ(c.get_span(3)->offset_label(), velSpanSideLeftCorner);
+    EXPECT_TRUE(c.valid_offsetting_pars() == 0 && c.get_order_properties() == nullptr);
+    EXPECT_TRUE(*work == *line && c.is_closed() == 1);
+    EXPECT_TRUE(c.get_span(3)->span_position() == 4 &&
+                c.get_span(3)->offset_label() == velSpanSideLeftCorner);
 }
 
 // Constant records follow the spans through every rebuild, as the current records do.

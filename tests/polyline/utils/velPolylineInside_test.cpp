@@ -114,12 +114,8 @@ TEST(velPolylineInside, PointsNearEverySpanDecideBySide) {
         support::Polylines in;
         in.push_back(make_line(star(rng, rng.pick(4, 8), scale, {0, 0, 0})));
         const One fwd(std::unique_ptr<velAbsPolyArcLine>(in[0]->create_new()));
-        struct Probe {
-            giPoint3 P;
-            double off;
-            int want;
-        };
-        std::vector<Probe> probes{{{3 * scale, 0, 0}, 1, 0}};
+        std::vector<std::tuple<giPoint3, double, int>> probes{
+            {{3 * scale, 0, 0}, 1, 0}}; // point, offset, inside
         for (int k = 0; k + 1 < fwd.it.num_pos(); ++k) {
             probes.push_back({fwd.it.get_pos(k), 0, 1});
             for (double f : {0.1, 0.37, 0.5, 0.81}) {
@@ -132,11 +128,11 @@ TEST(velPolylineInside, PointsNearEverySpanDecideBySide) {
         }
         support::for_each_morph(in, [&](const support::Morph& m, const support::Polylines& out) {
             const One l(std::unique_ptr<velAbsPolyArcLine>(out[0]->create_new()));
-            for (const Probe& p : probes) {
+            for (const auto& [P, off, want] : probes) {
                 const bool moved = m.kind == support::Morph::translated || m.kind == support::Morph::scaled;
-                if (moved && std::fabs(p.off) < 1e-9) continue; // 1e-12 is below what the moved frames keep
-                EXPECT_EQ(inside(m.point(p.P).xy(), l.it), p.want)
-                    << "trial " << trial << " at " << p.P << " off " << p.off;
+                if (moved && std::fabs(off) < 1e-9) continue; // 1e-12 is below what the moved frames keep
+                EXPECT_EQ(inside(m.point(P).xy(), l.it), want)
+                    << "trial " << trial << " at " << P << " off " << off;
             }
         });
     }

@@ -69,21 +69,17 @@ struct Ruler {
 TEST(velPolylinePosition, ConstructionValidityAndThePrivateIterator) {
     List l(of({line3, open4}));
     const P none;
-    EXPECT_EQ(none.iterator(), nullptr);
-    EXPECT_EQ(none.polyline_index(), -1);
-    EXPECT_EQ(none.parameter(), -1.0);
-    EXPECT_EQ(none.valid(), 0);
+    EXPECT_TRUE(none.iterator() == nullptr && none.polyline_index() == -1 && none.valid() == 0);
     l.it->set_index(1);
     const P here(l.it.get(), 2.5);
-    EXPECT_EQ(here.polyline_index(), 1);
-    EXPECT_EQ(here.valid(), 1);
-    EXPECT_EQ(P(l.it.get(), 1, 3.5).valid(), 0);
-    EXPECT_EQ(P(l.it.get(), 1, -0.5).valid(), 0);
-    EXPECT_EQ(P(l.it.get(), 2, 0.5).valid(), 0);
-    EXPECT_EQ(P(l.it.get(), 1, std::nan("")).valid(), 0);
+    EXPECT_TRUE(here.polyline_index() == 1 && here.valid() == 1);
+    // Past the end, before the start, no such polyline, no number; standing elsewhere, the end is not
+    // checked.
+    for (const auto& [k, t, want] : {std::tuple{1, 3.5, 0}, {1, -0.5, 0}, {2, 0.5, 0}, {1, std::nan(""), 0}})
+        EXPECT_EQ(P(l.it.get(), k, t).valid(), want) << k << " " << t;
     l.it->set_index(0);
-    // Standing elsewhere, the upper bound is not checked.
     EXPECT_EQ(P(l.it.get(), 1, 3.5).valid(), 1);
+
     // Evaluated on a clone: the list iterator stays on polyline 0.
     EXPECT_EQ(here.point(), giPoint3(0, 2, 0));
     EXPECT_EQ(here.tangent_after(), giUnitVec3(0, -1, 0));
@@ -226,11 +222,10 @@ TEST(velPolylinePositionWithCache, ReturnsTheBaseValuesAndKeepsThem) {
         const velPolylinePosition plain(&one.it, t);
         const velPolylinePositionWithCache cached(&one.it, t);
         EXPECT_TRUE(cached.cached_point().is_unset());
-        EXPECT_EQ(cached.point(), plain.point());
-        EXPECT_EQ(cached.tangent_before(), plain.tangent_before());
-        EXPECT_EQ(cached.tangent_after(), plain.tangent_after());
-        EXPECT_EQ(cached.cached_point(), plain.point());
-        EXPECT_EQ(cached.cached_tangent_after(), plain.tangent_after());
+        EXPECT_TRUE(cached.point() == plain.point() && cached.tangent_before() == plain.tangent_before() &&
+                    cached.tangent_after() == plain.tangent_after());
+        EXPECT_TRUE(cached.cached_point() == plain.point() &&
+                    cached.cached_tangent_after() == plain.tangent_after());
     }
     // Kept: after the polyline changes, the cached point is the old one while a plain position sees the new.
     velPolylinePositionWithCache kept(&one.it, 1.0);
@@ -241,21 +236,17 @@ TEST(velPolylinePositionWithCache, ReturnsTheBaseValuesAndKeepsThem) {
     EXPECT_EQ(kept.point(), old);
     EXPECT_EQ(velPolylinePosition(&one.it, 1.0).point(), giPoint3(1, 2, 3));
     // Copies of a cached position take the caches; become, set_invalid and plain assignment drop them.
-    const velPolylinePositionWithCache copy(kept);
-    EXPECT_EQ(copy.cached_point(), old);
-    velPolylinePositionWithCache assigned;
+    velPolylinePositionWithCache assigned, changed(kept);
     assigned = kept;
-    EXPECT_EQ(assigned.cached_point(), old);
-    velPolylinePositionWithCache changed(kept);
+    EXPECT_TRUE(velPolylinePositionWithCache(kept).cached_point() == old && assigned.cached_point() == old);
     changed.become(&one.it, 1.0);
-    EXPECT_TRUE(changed.cached_point().is_unset());
-    EXPECT_TRUE(changed.cached_tangent_after().invalid());
+    EXPECT_TRUE(changed.cached_point().is_unset() && changed.cached_tangent_after().invalid());
     EXPECT_EQ(changed.point(), giPoint3(1, 2, 3));
     changed.set_invalid();
+    EXPECT_TRUE(changed.cached_point().is_unset() && changed.valid() == 0);
+    changed.set_cached_data(); // of an invalid position: nothing
     EXPECT_TRUE(changed.cached_point().is_unset());
-    EXPECT_EQ(changed.valid(), 0);
-    changed.set_cached_data();
-    EXPECT_TRUE(changed.cached_point().is_unset());
+
     velPolylinePositionWithCache from_plain(kept);
     from_plain = velPolylinePosition(&one.it, 2.0);
     EXPECT_TRUE(from_plain.cached_point().is_unset());

@@ -45,11 +45,17 @@ double hausdorff(const velPolylineListIter& a, const velPolylineListIter& b) {
 // What 24 samples per span miss of the test arcs: R (pi / 24)^2 / 8 for the tightest, half a turn of R = 2.
 constexpr double sampling_slack = 5e-3;
 
-// A straight polyline in z = 0.
-std::vector<V> xy(XY ps) {
-    std::vector<V> vs;
+std::vector<giPoint3> pts(XY ps) {
+    std::vector<giPoint3> out;
     for (const auto& p : ps)
-        vs.push_back({{p[0], p[1], 0}, {}});
+        out.push_back({p[0], p[1], 0});
+    return out;
+}
+// A straight polyline through the points.
+std::vector<V> line_through(const std::vector<giPoint3>& ps) {
+    std::vector<V> vs;
+    for (const giPoint3& p : ps)
+        vs.push_back({p, {}});
     return vs;
 }
 
@@ -76,12 +82,6 @@ void expect_points(const velPolylineListIter& it, const std::vector<giPoint3>& w
     ASSERT_EQ(it.num_pos(), static_cast<int>(want.size())) << it;
     for (std::size_t i = 0; i < want.size(); ++i)
         EXPECT_TRUE(it.get_pos(static_cast<int>(i)).coincident(want[i], tol)) << i << ": " << it;
-}
-void expect_xy(const velPolylineListIter& it, XY want) {
-    std::vector<giPoint3> w;
-    for (const auto& p : want)
-        w.push_back({p[0], p[1], 0});
-    expect_points(it, w);
 }
 
 // A noisy random walk of steps about 1; with `arcs` about every fifth span an arc of sagitta 0.5 to 2.
@@ -143,7 +143,7 @@ TEST(velPolylineUtilsCleaning, PolygonizesConvertsProfilesAndMakesSingleCursors)
     // A half circle of radius 10 from (10, 0) anticlockwise to (-10, 0), then a line.
     One half(std::vector<V>{{{10, 0, 0}, {}}, {{-10, 0, 0}, giPoint3{0, 10, 0}}, {{-10, -5, 0}, {}}});
     for (double tol : {0.5, 1e-4}) {
-        Cursor out(xy({{10, 0}}));
+        Cursor out(line_through(pts({{10, 0}})));
         Interpolate interp(tol, 0);
         U::add_polygonized_span(half.it, 0, interp, out.c);
         U::add_polygonized_span(half.it, 1, tol, out.c);
@@ -161,7 +161,7 @@ TEST(velPolylineUtilsCleaning, PolygonizesConvertsProfilesAndMakesSingleCursors)
     One zx(std::vector<V>{{{1, 0, 0}, {}}, {{-1, 0, 0}, giPoint3{0.01, 0, 1}}, {{-1, 3, 4}, {}}});
     Cursor flat;
     U::convert_zx_to_xy(zx.it, flat.c);
-    expect_xy(flat.it(), {{0, 1}, {0, -1}, {4, -1}});
+    expect_points(flat.it(), pts({{0, 1}, {0, -1}, {4, -1}}));
     EXPECT_TRUE(flat.it().get_mid_pos(0).coincident({1, 0, 0}, 1e-12));
     EXPECT_NEAR(U::length(flat.it()), pi + 4.0, 1e-9);
 
@@ -192,7 +192,7 @@ TEST(velPolylineUtilsCleaning, StripKeepsSignificantArcsAndSmashCutsThemEvenly) 
                            {{10, 0, 0}, giPoint3{9, 1, 0}}});
     Cursor out;
     U::strip(src.it, 0.1, out.c);
-    expect_xy(out.it(), {{0, 0}, {2, 0}, {4, 0}, {8, 0}, {10, 0}});
+    expect_points(out.it(), pts({{0, 0}, {2, 0}, {4, 0}, {8, 0}, {10, 0}}));
     EXPECT_TRUE(out.it().get_mid_pos(1).coincident({3, -1, 0}, 1e-12));
     EXPECT_EQ(U::num_arc_spans(out.it()), 2);
     One rr(rounded_rectangle(6, 4, 1.5));
@@ -272,13 +272,13 @@ TEST(velPolylineUtilsCleaning, SplitToMonotoneWritesPiecesRunningTowardsGreaterX
     }
     EXPECT_GT(checked, 30);
     // A zigzag: three pieces, the middle one reversed; the cursor ends on the last.
-    One zig(xy({{0, 0}, {2, 1}, {2, 3}, {1, 4}, {3, 5}}));
+    One zig(line_through(pts({{0, 0}, {2, 1}, {2, 3}, {1, 4}, {3, 5}})));
     velAbsPolyArcLineListCursor out;
     U::split_to_monotone(zig.it, out);
     ASSERT_EQ(out.size(), 3);
     EXPECT_EQ(out.index(), 2);
     out.set_index(1);
-    expect_xy(out.iterator(), {{1, 4}, {2, 3}});
+    expect_points(out.iterator(), pts({{1, 4}, {2, 3}}));
 }
 
 TEST(velPolylineUtilsCleaning, ClosedPolylinesStayClosedThroughEveryCleaning) {
@@ -311,22 +311,20 @@ namespace {
 
 // One line of tests/data/cleaning/cases.txt: operation, parameters, input, count, expected positions.
 struct Row {
-    std::string op;
+    std::string op, count;
     std::vector<double> par;
     std::vector<giPoint3> in, want;
-    std::string count;
     int line = 0;
 };
 
+// Points "x y [z], ...": a missing z reads as 0.
 std::vector<giPoint3> parse_points(const std::string& text) {
     std::vector<giPoint3> out;
     std::istringstream all(text);
     for (std::string one; std::getline(all, one, ',');) {
         std::istringstream ss(one);
         giPoint3 p(0, 0, 0);
-        if (!(ss >> p.x >> p.y)) continue;
-        ss >> p.z; // optional: a failed read leaves 0
-        out.push_back(p);
+        if (ss >> p.x >> p.y) out.push_back(p), ss >> out.back().z;
     }
     return out;
 }
@@ -336,27 +334,22 @@ std::vector<Row> read_rows() {
     std::vector<Row> rows;
     int number = 0;
     for (std::string line; std::getline(in, line);) {
-        ++number;
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> f(1);
-        for (char ch : line) {
-            if (ch == '|') {
-                f.emplace_back();
-            } else {
-                f.back().push_back(ch);
-            }
-        }
+        if (++number, line.empty() || line[0] == '#') continue;
+        std::vector<std::string> f;
+        std::istringstream fields(line + " "); // so that an empty last field is read too
+        for (std::string field; std::getline(fields, field, '|');)
+            f.push_back(field);
+        EXPECT_EQ(f.size(), 4u) << line;
+        if (f.size() != 4) continue;
         Row r;
         r.line = number;
+        r.in = parse_points(f[1]);
+        r.want = parse_points(f[3]);
         std::istringstream head(f[0]);
         head >> r.op;
         for (double x; head >> x;)
             r.par.push_back(x);
-        EXPECT_EQ(f.size(), 4u) << line;
-        if (f.size() != 4) continue;
         std::istringstream(f[2]) >> r.count;
-        r.in = parse_points(f[1]);
-        r.want = parse_points(f[3]);
         rows.push_back(r);
     }
     return rows;
@@ -393,9 +386,7 @@ TEST(velPolylineUtilsCleaning, WorkedCasesFromTheTable) {
     EXPECT_GE(rows.size(), 30u);
     for (const Row& r : rows) {
         SCOPED_TRACE("cases.txt:" + std::to_string(r.line) + " " + r.op);
-        std::vector<V> vs;
-        for (const giPoint3& p : r.in)
-            vs.push_back({p, {}});
+        const std::vector<V> vs = line_through(r.in);
         Cursor out(in_place(r.op) ? vs : std::vector<V>{});
         if (in_place(r.op)) out.c.set_add_coincident_point_type(vel_add_start_point_if_apart); // kept
         const auto type = out.c.add_coincident_point_type();
