@@ -95,52 +95,40 @@ TEST(CDGDocument, EveryRecordKindReadsBack) {
         std::function<void()> write;
         CDGRecord expected;
     };
-    auto rec = [](char code, std::vector<P3> pts, std::vector<Params> prs, std::vector<std::string> cols,
-                  std::string text, std::vector<double> matrix = {}) {
-        CDGRecord r;
-        r.code = code;
-        for (const P3& p : pts)
-            r.points.push_back(single(p));
-        r.params = std::move(prs);
-        r.colours = std::move(cols);
-        r.text = std::move(text);
-        r.matrix = std::move(matrix);
-        return r;
-    };
     const std::string red = "#ff0000";
     const double two_pi = 2 * std::numbers::pi;
     // clang-format off
     const std::vector<Case> cases = {
-        {[&] { CDGDocument::pushNode(doc, "node"); }, rec('U', {}, {}, {}, "node")},
-        {[&] { CDGDocument::pushColoredNode(doc, "#12AB9f", "cn"); }, rec('u', {}, {}, {"#12ab9f"}, "cn")},
-        {[&] { CDGDocument::popNode(doc); }, rec('O', {}, {}, {}, "")},
-        {[&] { CDGDocument::setTransform(doc, m); }, rec('X', {}, {}, {}, "", ms)},
-        {[&] { CDGDocument::clearTransform(doc); }, rec('x', {}, {}, {}, "")},
-        {[&] { CDGDocument::exportPoint(doc, a, red, "pt"); }, rec('P', {a}, {}, {red}, "pt")},
-        {[&] { CDGDocument::exportPoint(doc, P2(1.1, -2.2), red, ""); }, rec('P', {{1.1, -2.2, 0}}, {}, {red}, "")},
-        {[&] { CDGDocument::exportPoint(doc, 1.1, -2.2, 3.3, red, "xyz"); }, rec('P', {a}, {}, {red}, "xyz")},
-        {[&] { CDGDocument::exportPoint(doc, a, pr, red, "pp"); }, rec('p', {a}, {par(pr, 1, 1)}, {red}, "pp")},
-        {[&] { CDGDocument::exportLine(doc, a, b, red, "ln"); }, rec('L', {a, b}, {}, {red}, "ln")},
-        {[&] { CDGDocument::exportLine(doc, 1, 2, 3, 4, red, ""); }, rec('L', {{1, 2, 0}, {3, 4, 0}}, {}, {red}, "")},
-        {[&] { CDGDocument::exportLine(doc, a, b, pr, red, "lp"); }, rec('l', {a, b}, {par(pr, 1, 1), par(pr, 0, 0)}, {red}, "lp")},
-        {[&] { CDGDocument::exportVector(doc, a, b, red, "vc"); }, rec('V', {a, b}, {}, {red}, "vc")},
-        {[&] { CDGDocument::exportVector(doc, a, b, pr, red, "vp"); }, rec('v', {a, b}, {par(pr, 1, 1)}, {red}, "vp")},
-        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, red, "arc"); }, rec('A', {a, b, c}, {par({1.5, 0}, 1, 0)}, {red}, "arc")},
-        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, red, "hx"); }, rec('A', {a, b, c}, {par({1.5, 2.5}, 1, 1)}, {red}, "hx")},
-        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, pr, red, "ap"); }, rec('a', {a, b, c}, {par({1.5, 0}, 1, 0), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "ap")},
-        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, pr, red, "hp"); }, rec('a', {a, b, c}, {par({1.5, 2.5}, 1, 1), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "hp")},
-        {[&] { CDGDocument::exportArc(doc, a, b, c, d, red, "f4"); }, rec('F', {a, b, c, d}, {}, {red}, "f4")},
-        {[&] { CDGDocument::exportArcFromPoints(doc, 1, 0, 0, 1, -1, 0, red, "f3"); }, rec('F', {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 0}}, {}, {red}, "f3")},
+        {[&] { CDGDocument::pushNode(doc, "node"); }, {'U', {}, {}, {}, {}, "node"}},
+        {[&] { CDGDocument::pushColoredNode(doc, "#12AB9f", "cn"); }, {'u', {}, {}, {}, {"#12ab9f"}, "cn"}},
+        {[&] { CDGDocument::popNode(doc); }, {'O', {}, {}, {}, {}, ""}},
+        {[&] { CDGDocument::setTransform(doc, m); }, {'X', {}, ms, {}, {}, ""}},
+        {[&] { CDGDocument::clearTransform(doc); }, {'x', {}, {}, {}, {}, ""}},
+        {[&] { CDGDocument::exportPoint(doc, a, red, "pt"); }, {'P', {a}, {}, {}, {red}, "pt"}},
+        {[&] { CDGDocument::exportPoint(doc, P2(1.1, -2.2), red, ""); }, {'P', {{1.1, -2.2, 0}}, {}, {}, {red}, ""}},
+        {[&] { CDGDocument::exportPoint(doc, 1.1, -2.2, 3.3, red, "xyz"); }, {'P', {a}, {}, {}, {red}, "xyz"}},
+        {[&] { CDGDocument::exportPoint(doc, a, pr, red, "pp"); }, {'p', {a}, {}, {par(pr, 1, 1)}, {red}, "pp"}},
+        {[&] { CDGDocument::exportLine(doc, a, b, red, "ln"); }, {'L', {a, b}, {}, {}, {red}, "ln"}},
+        {[&] { CDGDocument::exportLine(doc, 1, 2, 3, 4, red, ""); }, {'L', {{1, 2, 0}, {3, 4, 0}}, {}, {}, {red}, ""}},
+        {[&] { CDGDocument::exportLine(doc, a, b, pr, red, "lp"); }, {'l', {a, b}, {}, {par(pr, 1, 1), par(pr, 0, 0)}, {red}, "lp"}},
+        {[&] { CDGDocument::exportVector(doc, a, b, red, "vc"); }, {'V', {a, b}, {}, {}, {red}, "vc"}},
+        {[&] { CDGDocument::exportVector(doc, a, b, pr, red, "vp"); }, {'v', {a, b}, {}, {par(pr, 1, 1)}, {red}, "vp"}},
+        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, red, "arc"); }, {'A', {a, b, c}, {}, {par({1.5, 0}, 1, 0)}, {red}, "arc"}},
+        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, red, "hx"); }, {'A', {a, b, c}, {}, {par({1.5, 2.5}, 1, 1)}, {red}, "hx"}},
+        {[&] { CDGDocument::exportArc(doc, a, b, c, 1.5, pr, red, "ap"); }, {'a', {a, b, c}, {}, {par({1.5, 0}, 1, 0), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "ap"}},
+        {[&] { CDGDocument::exportHelix(doc, a, b, c, 1.5, 2.5, pr, red, "hp"); }, {'a', {a, b, c}, {}, {par({1.5, 2.5}, 1, 1), par(pr, 1, 1), par(pr, 0, 0)}, {red}, "hp"}},
+        {[&] { CDGDocument::exportArc(doc, a, b, c, d, red, "f4"); }, {'F', {a, b, c, d}, {}, {}, {red}, "f4"}},
+        {[&] { CDGDocument::exportArcFromPoints(doc, 1, 0, 0, 1, -1, 0, red, "f3"); }, {'F', {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 0}}, {}, {}, {red}, "f3"}},
         // no circle: the mid is the centre
-        {[&] { CDGDocument::exportArcFromPoints(doc, a, a, b, red, "flat"); }, rec('F', {a, a, b, a}, {}, {red}, "flat")},
-        {[&] { CDGDocument::exportCircle(doc, 1, 2, 3, red, "ci"); }, rec('A', {{1, 2, 0}, {4, 2, 0}, {0, 0, 1}}, {par({two_pi, 0}, 1, 0)}, {red}, "ci")},
-        {[&] { CDGDocument::exportCircle(doc, P3(0, 0, 0), P3(-2, 0, 0), 2, red, "cx"); }, rec('A', {{0, 0, 0}, {0, 2, 0}, {-2, 0, 0}}, {par({two_pi, 0}, 1, 0)}, {red}, "cx")},
-        {[&] { CDGDocument::exportEllipse(doc, a, b, c, red, "el"); }, rec('E', {a, b, c}, {}, {red}, "el")},
-        {[&] { CDGDocument::exportEllipse(doc, a, b, c, pr, red, "ea"); }, rec('e', {a, b, c}, {par(pr, 1, 1)}, {red}, "ea")},
-        {[&] { CDGDocument::exportTriangle(doc, a, b, c, "tri"); }, rec('T', {a, b, c}, {}, {}, "tri")},
-        {[&] { CDGDocument::exportTool(doc, a, {10, 1}, {50, 8}, "tool"); }, rec('t', {a}, {par({10, 1}, 1, 1), par({50, 8}, 1, 1)}, {}, "tool")},
-        {[&] { CDGDocument::exportWorkplane(doc, m, "wp"); }, rec('W', {}, {}, {}, "wp", ms)},
-        {[&] { CDGDocument::exportInformation(doc, "two\nlines"); }, rec('I', {}, {}, {}, "two lines")},
+        {[&] { CDGDocument::exportArcFromPoints(doc, a, a, b, red, "flat"); }, {'F', {a, a, b, a}, {}, {}, {red}, "flat"}},
+        {[&] { CDGDocument::exportCircle(doc, 1, 2, 3, red, "ci"); }, {'A', {{1, 2, 0}, {4, 2, 0}, {0, 0, 1}}, {}, {par({two_pi, 0}, 1, 0)}, {red}, "ci"}},
+        {[&] { CDGDocument::exportCircle(doc, P3(0, 0, 0), P3(-2, 0, 0), 2, red, "cx"); }, {'A', {{0, 0, 0}, {0, 2, 0}, {-2, 0, 0}}, {}, {par({two_pi, 0}, 1, 0)}, {red}, "cx"}},
+        {[&] { CDGDocument::exportEllipse(doc, a, b, c, red, "el"); }, {'E', {a, b, c}, {}, {}, {red}, "el"}},
+        {[&] { CDGDocument::exportEllipse(doc, a, b, c, pr, red, "ea"); }, {'e', {a, b, c}, {}, {par(pr, 1, 1)}, {red}, "ea"}},
+        {[&] { CDGDocument::exportTriangle(doc, a, b, c, "tri"); }, {'T', {a, b, c}, {}, {}, {}, "tri"}},
+        {[&] { CDGDocument::exportTool(doc, a, {10, 1}, {50, 8}, "tool"); }, {'t', {a}, {}, {par({10, 1}, 1, 1), par({50, 8}, 1, 1)}, {}, "tool"}},
+        {[&] { CDGDocument::exportWorkplane(doc, m, "wp"); }, {'W', {}, ms, {}, {}, "wp"}},
+        {[&] { CDGDocument::exportInformation(doc, "two\nlines"); }, {'I', {}, {}, {}, {}, "two lines"}},
     };
     // clang-format on
     for (const Case& c : cases)
