@@ -121,16 +121,6 @@ TEST(coPageArr, ShrinkReleasesWhatElementsHoldAndKeepsPages) {
     EXPECT_EQ(shared.use_count(), 1);
 }
 
-TEST(coPageArr, ReferencesSurviveGrowth) {
-    intcoPageArr arr(0, 1, 1); // one element per page, the page table grows often
-    arr.append(42);
-    const int* first = &arr[0];
-    for (int i = 0; i < 5000; ++i)
-        arr.append(arr[0]); // appending an element of the array itself
-    EXPECT_EQ(&arr[0], first);
-    EXPECT_EQ(arr[5000], 42);
-}
-
 TEST(coPageArr, CopyMoveAndIteration) {
     doublecoPageArr a(2);
     for (int i = 0; i < 11; ++i)
@@ -154,6 +144,16 @@ TEST(coPageArr, CopyMoveAndIteration) {
     EXPECT_EQ(visited, 11);
     it.reset();
     EXPECT_EQ(*it, 0.0);
+
+    // References survive growth: one element per page, the page table grows often, and what is appended is
+    // an element of the array itself.
+    intcoPageArr arr(0, 1, 1);
+    arr.append(42);
+    const int* first = &arr[0];
+    for (int i = 0; i < 5000; ++i)
+        arr.append(arr[0]);
+    EXPECT_EQ(&arr[0], first);
+    EXPECT_EQ(arr[5000], 42);
 }
 
 } // namespace coPageArr_test

@@ -31,30 +31,26 @@ TEST_P(Settings, AllOrNothing) {
     EXPECT_EQ(manager().set_levels(c.text, &error), c.ok) << c.text;
     EXPECT_EQ(alpha.level(), c.alpha) << c.text;
     EXPECT_EQ(beta.level(), c.beta) << c.text;
-    if (c.ok)
-        EXPECT_EQ(error, "untouched");
-    else
-        EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
+    EXPECT_EQ(c.ok ? error : error.substr(0, c.error.size()), c.ok ? "untouched" : c.error) << error;
     manager().reset_levels();
     EXPECT_EQ(alpha.level(), 0);
     EXPECT_EQ(beta.level(), 7);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Settings,
-    ::testing::Values(SettingCase{"", 1, 0, 7, ""}, SettingCase{"test:alpha=2", 1, 2, 7, ""},
-                      SettingCase{" test:alpha = 3 , test:Beta=0 ,", 1, 3, 0, ""},
-                      SettingCase{"test:alpha=1,test:alpha=4", 1, 4, 7, ""},
-                      SettingCase{",,test:Beta=1000000", 1, 0, 1000000, ""},
-                      SettingCase{"test:alpha=2,nosuch=1", 0, 0, 7, "no debug level named 'nosuch'"},
-                      SettingCase{"test:beta=1", 0, 0, 7,
-                                  "no debug level named 'test:beta' (did you mean 'test:Beta'?)"},
-                      SettingCase{"test:alpha", 0, 0, 7, "'test:alpha': expected NAME=LEVEL"},
-                      SettingCase{"test:alpha=", 0, 0, 7, "'test:alpha=': the level is not a whole number"},
-                      SettingCase{"test:alpha=-1", 0, 0, 7, "'test:alpha=-1': the level is not"},
-                      SettingCase{"test:alpha=1.5", 0, 0, 7, "'test:alpha=1.5': the level is not"},
-                      SettingCase{"test:alpha=1000001", 0, 0, 7, "'test:alpha=1000001': the level is not"},
-                      SettingCase{"test:alpha=99999999999999999999", 0, 0, 7, "'test:alpha=9"}));
+// clang-format off
+const SettingCase settings[] = {
+    {"", 1, 0, 7, ""}, {"test:alpha=2", 1, 2, 7, ""}, {" test:alpha = 3 , test:Beta=0 ,", 1, 3, 0, ""},
+    {"test:alpha=1,test:alpha=4", 1, 4, 7, ""}, {",,test:Beta=1000000", 1, 0, 1000000, ""},
+    {"test:alpha=2,nosuch=1", 0, 0, 7, "no debug level named 'nosuch'"},
+    {"test:beta=1", 0, 0, 7, "no debug level named 'test:beta' (did you mean 'test:Beta'?)"},
+    {"test:alpha", 0, 0, 7, "'test:alpha': expected NAME=LEVEL"},
+    {"test:alpha=", 0, 0, 7, "'test:alpha=': the level is not a whole number"},
+    {"test:alpha=-1", 0, 0, 7, "'test:alpha=-1': the level is not"},
+    {"test:alpha=1.5", 0, 0, 7, "'test:alpha=1.5': the level is not"},
+    {"test:alpha=1000001", 0, 0, 7, "'test:alpha=1000001': the level is not"},
+    {"test:alpha=99999999999999999999", 0, 0, 7, "'test:alpha=9"}};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Texts, Settings, ::testing::ValuesIn(settings));
 
 TEST(DebugLevels, RegisteredInOrderFoundByNameGoneWhenDestroyed) {
     const int before = manager().size();

@@ -22,11 +22,9 @@ namespace giPrimitives_test {
 namespace {
 
 #define EXPECT_P3_NEAR(p, qx, qy, qz, tol)                                                                   \
-    do {                                                                                                     \
-        EXPECT_NEAR((p).x, (qx), (tol));                                                                     \
-        EXPECT_NEAR((p).y, (qy), (tol));                                                                     \
-        EXPECT_NEAR((p).z, (qz), (tol));                                                                     \
-    } while (0)
+    EXPECT_TRUE(std::abs((p).x - (qx)) <= (tol) && std::abs((p).y - (qy)) <= (tol) &&                        \
+                std::abs((p).z - (qz)) <= (tol))                                                             \
+        << (p).x << ' ' << (p).y << ' ' << (p).z
 
 constexpr double dbl_max = 1.7976931348623157e308;
 

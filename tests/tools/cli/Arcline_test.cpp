@@ -3,28 +3,24 @@
 using namespace clitest;
 
 TEST(Arcline, DispatchesCommandsAndExplainsItself) {
-    const Outcome none = cli({});
+    const Outcome none = cli({}), unknown = cli({"draw", "x.txt"}), help = cli({"--help"});
     EXPECT_EQ(none.code, 2);
-    EXPECT_EQ(none.err.rfind("arcline: missing command\nusage: arcline COMMAND", 0), 0u) << none.err;
-
-    const Outcome unknown = cli({"draw", "x.txt"});
+    EXPECT_TRUE(starts(none.err, "arcline: missing command\nusage: arcline COMMAND"));
     EXPECT_EQ(unknown.code, 2);
-    EXPECT_EQ(unknown.err.rfind("arcline: unknown command 'draw'\nusage:", 0), 0u) << unknown.err;
-
-    const Outcome help = cli({"--help"});
+    EXPECT_TRUE(starts(unknown.err, "arcline: unknown command 'draw'\nusage:"));
     EXPECT_EQ(help.code, 0);
-    for (const char* command : {"info", "convert", "svg", "cdg2svg"}) {
-        EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    for (const std::string command : {"info", "convert", "svg", "cdg2svg"}) {
+        EXPECT_TRUE(has(help.out, "\n  " + command + " "));
         // Every command explains itself, with the options all commands take.
         const Outcome own = cli({command, "--help"});
         EXPECT_EQ(own.code, 0) << command;
-        EXPECT_EQ(own.out.rfind(std::string("usage: arcline ") + command + " [OPTIONS] ", 0), 0u) << own.out;
-        EXPECT_NE(own.out.find("\n  --strict "), std::string::npos) << own.out;
+        EXPECT_TRUE(starts(own.out, "usage: arcline " + command + " [OPTIONS] "));
+        EXPECT_TRUE(has(own.out, "\n  --strict "));
         EXPECT_EQ(own.err, "");
     }
     const Outcome version = cli({"--version"});
     EXPECT_EQ(version.code, 0);
-    EXPECT_EQ(version.out.rfind("arcline ", 0), 0u);
+    EXPECT_TRUE(starts(version.out, "arcline "));
 }
 
 // Arguments are checked before any file is read: exit code 2, a message naming the argument, and where to
@@ -58,8 +54,8 @@ TEST(Arcline, BadArgumentsNameTheArgument) {
         EXPECT_EQ(r.out, "");
         const auto m = r.messages();
         ASSERT_EQ(m.size(), 2u) << r.err;
-        EXPECT_EQ(m[0].rfind("arcline " + c.args[0] + ": ", 0), 0u) << m[0];
-        EXPECT_NE(m[0].find(c.message), std::string::npos) << m[0];
+        EXPECT_TRUE(starts(m[0], "arcline " + c.args[0] + ": "));
+        EXPECT_TRUE(has(m[0], c.message));
         EXPECT_EQ(m[1], "Run 'arcline " + c.args[0] + " --help' for the options.");
     }
 }

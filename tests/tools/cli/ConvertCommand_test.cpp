@@ -1,13 +1,8 @@
 #include "cliTestKit.h"
 
-#include "arcline/debug/CDGReader.h"
-#include "arcline/debug/velGeometryIO.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
-
 #include <sys/stat.h>
 
 using namespace clitest;
-using List = velAbsPolyArcLinecoDListPrgcoPrgcoDList;
 
 namespace {
 
@@ -47,16 +42,6 @@ std::vector<std::string> random_polyline(std::mt19937& rng, int kind) {
 
 } // namespace
 
-// A picture file comes back as the reader sees it (record files byte for byte: WritesDebugDocumentsAndPipes).
-TEST(ConvertCommand, RoundTripsPictureFiles) {
-    ScratchDir dir;
-    const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
-    spit(in, "picture 1\n2\n3 0 0\nl 0 4 0\na 0 4 3 1\nl 0 0 0\n1 10 10 a 0 12 10 -2.5\n");
-    ASSERT_EQ(cli({"convert", in, out}).code, 0);
-    EXPECT_EQ(slurp(out).rfind("velGeometryIO 1\np 0 0 0\np 4 0 0\na ", 0), 0u) << slurp(out);
-    expect_same_spans(spans_of(out), spans_of(in), 0.0);
-}
-
 // Through DXF and back, every position and mid point stays within 1e-12 of the model's size: LWPOLYLINE
 // bulges for flat polylines, 3D POLYLINE for straight ones, POINT for single positions, LINE and ARC
 // entities for the spans of a polyline with a tilted arc (only these change the polyline count).
@@ -93,19 +78,22 @@ TEST(ConvertCommand, DxfRoundTripKeepsEverySpan) {
     }
 }
 
-// A debug document of the polylines: a node per polyline, a line per straight span, an arc per arc span.
+// A debug document of the polylines: a node per polyline, a line per straight span, an arc per arc span. A
+// picture file comes back as the reader sees it, record files byte for byte.
 TEST(ConvertCommand, WritesDebugDocumentsAndPipes) {
     ScratchDir dir;
-    const std::string out = dir.file("parts.cdg");
-    spit(dir.file("in.txt"), records({square(0, 0), circle(5, 0, 1), {p(7, 7)}}));
+    const std::string out = dir.file("parts.cdg"), picture = dir.file("picture.txt"),
+                      back = dir.file("back.txt");
+    spit(picture, "picture 1\n2\n3 0 0\nl 0 4 0\na 0 4 3 1\nl 0 0 0\n1 10 10 a 0 12 10 -2.5\n");
+    ASSERT_EQ(cli({"convert", picture, back}).code, 0);
+    EXPECT_TRUE(starts(slurp(back), "velGeometryIO 1\np 0 0 0\np 4 0 0\na "));
+    expect_same_spans(spans_of(back), spans_of(picture), 0.0);
+
+    put(dir, "in.txt", {square(0, 0), circle(5, 0, 1), {p(7, 7)}});
     const Outcome r = cli({"convert", dir.file("in.txt"), out});
     ASSERT_EQ(r.code, 0) << r.err;
-    std::vector<lumet::CDGRecord> doc;
-    ASSERT_TRUE(lumet::CDGReader::read(out, doc));
-    std::string codes;
-    for (const auto& rec : doc)
-        codes += rec.code;
-    EXPECT_EQ(codes, "UULLLLOUFFOUPOO");
+    const std::vector<lumet::CDGRecord> doc = debugtest::records_of(out);
+    EXPECT_EQ(debugtest::codes(doc), "UULLLLOUFFOUPOO");
     EXPECT_EQ(doc[0].text, dir.file("in.txt"));
     // "-" reads standard input and writes standard output, in the format --to names.
     EXPECT_EQ(cli({"convert", dir.file("in.txt"), "-", "--to", "cdg"}).out, slurp(out));

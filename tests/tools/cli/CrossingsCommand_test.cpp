@@ -4,24 +4,21 @@ using namespace clitest;
 
 namespace {
 
-// Two unit squares overlapping at a corner cross twice; a bow tie crosses itself once; an open segment
-// crosses the second square's left side and the bow tie's right half.
-std::string three_shapes() {
-    return records({square(0, 0, 2),
-                    square(1, 1, 2),
-                    {p(4, 0), p(6, 2), p(6, 0), p(4, 2), p(4, 0)},
-                    {p(0.5, 2.5), p(5.5, 2.5)}});
-}
-
 TEST(CrossingsCommand, TextJsonPictureAndBetween) {
     ScratchDir dir;
-    const std::string f = dir.file("shapes.txt"), svg = dir.file("x.svg");
-    spit(f, three_shapes());
+    // Two unit squares overlapping at a corner cross twice; a bow tie crosses itself once; an open segment
+    // crosses the second square's left side and the bow tie's right half.
+    const std::string f = put(dir, "shapes.txt",
+                              {square(0, 0, 2),
+                               square(1, 1, 2),
+                               {p(4, 0), p(6, 2), p(6, 0), p(4, 2), p(4, 0)},
+                               {p(0.5, 2.5), p(5.5, 2.5)}}),
+                      svg = dir.file("x.svg");
     const Outcome text = cli({"crossings", f, "--svg", svg});
     ASSERT_EQ(text.code, 0) << text.err;
     // Two of the squares, one of the bow tie with itself, and the segment across the second square's two
     // upright sides.
-    EXPECT_NE(text.out.find("\n5 crossings\n"), std::string::npos) << text.out;
+    EXPECT_TRUE(has(text.out, "\n5 crossings\n"));
     // A layer for the input and one for the marks.
     EXPECT_EQ(count(slurp(svg), "class=\"layer\""), 2);
 

@@ -1,4 +1,3 @@
-#include "../../debug/debugTestKit.h"
 #include "cliTestKit.h"
 
 #include "arcline/debug/CDGReader.h"
@@ -41,10 +40,9 @@ TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
         ++cursor;
         auto& line = *cursor.current_polyarcline();
         // Two short spans: a straight one at (5, 0) and an arc at (10, 0); the rest are long.
-        line.add_pos({0, 0, 0});
-        line.add_pos({5, 0, 0});
-        line.add_pos({5, 0.05, 0});
-        line.add_pos({10, 0, 0});
+        for (const giPoint3& at :
+             {giPoint3(0, 0, 0), giPoint3(5, 0, 0), giPoint3(5, 0.05, 0), giPoint3(10, 0, 0)})
+            line.add_pos(at);
         line.add_arc({10.03, 0.03, 0}, {10.06, 0, 0});
         line.add_pos({15, 0, 0});
         velPolylineUtils::remove_spans_shorter_than(0.1, cursor);
@@ -57,22 +55,20 @@ TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
     const std::vector<lumet::CDGRecord> r = records_of(doc);
     // The label's node, a node per dropped span: a line and an arc through three points.
     ASSERT_EQ(codes(r), "UULOUFOO");
-    EXPECT_EQ(r[0].text, "velPolylineUtils:removed_short_spans");
-    EXPECT_EQ(r[1].text, "polyline 0");
+    // The first entity carries the label, the others no text.
+    const std::string label = "velPolylineUtils:removed_short_spans";
+    EXPECT_EQ((std::vector<std::string>{r[0].text, r[1].text, r[2].text, r[4].text, r[5].text}),
+              (std::vector<std::string>{label, "polyline 0", label, "polyline 1", ""}));
     EXPECT_EQ(r[2].points[0], (lumet::P3{5, 0, 0}));
     EXPECT_EQ(r[2].points[1], (lumet::P3{5, static_cast<float>(0.05), 0}));
     EXPECT_EQ(r[2].colours[0], std::string(velDebugGeometryCdgOutput::palette[0]));
-    // The first entity carries the label, the others no text.
-    EXPECT_EQ(r[2].text, "velPolylineUtils:removed_short_spans");
-    EXPECT_EQ(r[5].text, "");
-    EXPECT_EQ(r[4].text, "polyline 1");
     EXPECT_EQ(r[5].points[0], (lumet::P3{10, 0, 0}));
     EXPECT_EQ(r[5].points[2], (lumet::P3{static_cast<float>(10.06), 0, 0}));
 
     const Outcome svg = cli({"cdg2svg", doc, "-o", dir.file("trace.svg")});
     ASSERT_EQ(svg.code, 0) << svg.err;
     const std::string picture = slurp(dir.file("trace.svg"));
-    EXPECT_NE(picture.find("velPolylineUtils:removed_short_spans"), std::string::npos);
+    EXPECT_TRUE(has(picture, label));
     EXPECT_EQ(count(picture, "<title>polyline "), 2) << picture.substr(0, 2000);
 }
 
@@ -115,9 +111,7 @@ TEST(DebugOutput, LabelsTakeTheirOwnColoursTheFileIsContinuedAfterCloseAndFaults
 }
 
 std::string shapes(const ScratchDir& dir) {
-    const std::string f = dir.file("shapes.txt");
-    spit(f, records({square(0, 0, 2), square(1, 1, 2)}));
-    return f;
+    return put(dir, "shapes.txt", {square(0, 0, 2), square(1, 1, 2)});
 }
 
 TEST(DebugOutput, TheProgramsOptions) {
@@ -128,10 +122,9 @@ TEST(DebugOutput, TheProgramsOptions) {
 
     const Outcome list = cli({"crossings", f, "--debug", "list"});
     EXPECT_EQ(list.code, 0) << list.err;
-    EXPECT_NE(list.out.find("\nintersect  0=Off, 1=intersection problems\n"), std::string::npos) << list.out;
-    EXPECT_NE(list.out.find("\nvelarcline:boolean  Cancel boolean operation intersection check (a plain"),
-              std::string::npos);
-    EXPECT_EQ(list.out.find("crossings"), std::string::npos);
+    EXPECT_TRUE(has(list.out, "\nintersect  0=Off, 1=intersection problems\n"));
+    EXPECT_TRUE(has(list.out, "\nvelarcline:boolean  Cancel boolean operation intersection check (a plain"));
+    EXPECT_FALSE(has(list.out, "crossings"));
 
     struct Bad {
         std::vector<std::string> args;
@@ -158,7 +151,7 @@ TEST(DebugOutput, TheProgramsOptions) {
     // A channel on that writes nothing: the run goes as usual, and no document is made.
     const Outcome quiet = cli({"crossings", f, "--debug", "intersect=1,arclinesorter=2", "--debug-out", doc});
     EXPECT_EQ(quiet.code, 0) << quiet.err;
-    EXPECT_NE(quiet.out.find("2 crossings"), std::string::npos);
+    EXPECT_TRUE(has(quiet.out, "2 crossings"));
     EXPECT_EQ(quiet.messages(),
               std::vector<std::string>{
                   "arcline crossings: debug geometry: the channels that are on wrote nothing"});
@@ -175,12 +168,11 @@ TEST(DebugOutput, TheProgramsOptions) {
                                  "ARCLINE_DEBUG), so nothing is written"});
 
     // Commands that only read and draw files take no debug options.
-    const Outcome info = cli({"info", f, "--debug", "intersect=1"});
-    EXPECT_EQ(info.code, 2);
+    EXPECT_EQ(cli({"info", f, "--debug", "intersect=1"}).code, 2);
     const Outcome help = cli({"crossings", "--help"});
-    EXPECT_NE(help.out.find("--debug CHANNEL=LEVEL"), std::string::npos) << help.out;
-    EXPECT_NE(help.out.find("--debug-out FILE.cdg"), std::string::npos) << help.out;
-    EXPECT_EQ(cli({"svg", "--help"}).out.find("--debug"), std::string::npos);
+    EXPECT_TRUE(has(help.out, "--debug CHANNEL=LEVEL"));
+    EXPECT_TRUE(has(help.out, "--debug-out FILE.cdg"));
+    EXPECT_FALSE(has(cli({"svg", "--help"}).out, "--debug"));
 }
 
 TEST(DebugOutput, TheEnvironmentFirstThenTheOptions) {
@@ -201,7 +193,7 @@ TEST(DebugOutput, TheEnvironmentFirstThenTheOptions) {
     ::unsetenv("ARCLINE_DEBUG");
     EXPECT_EQ(off.code, 0);
     EXPECT_EQ(off.messages().size(), 1u);
-    EXPECT_NE(off.err.find("no debug channel is on"), std::string::npos) << off.err;
+    EXPECT_TRUE(has(off.err, "no debug channel is on"));
 }
 
 } // namespace

@@ -2,11 +2,11 @@
 
 #include "cliTestKit.h"
 
-#include "arcline/debug/velGeometryIO.h"
-#include "arcline/lists/velAbsPolyArcLineListIter.h"
 #include "arcline/platform/utAssert.h"
 #include "arcline/polyline/velPolyArcLineDouble.h"
 #include "tools/cli/GeometryInput.h"
+
+#include <fstream>
 
 using namespace clitest;
 using arcline::cli::GeometryInput;
@@ -15,8 +15,8 @@ using List = velAbsPolyArcLinecoDListPrgcoPrgcoDList;
 
 namespace {
 
-// One data file and what reading it gives, leniently and under --strict. Messages are the lines of the
-// error stream with "@" for the file name.
+// One data file and what reading it gives, leniently and under --strict (tests/data/cli/reading.txt).
+// Messages are the lines of the error stream with "@" for the file name.
 struct Case {
     std::string file;
     int polylines, positions; // as read leniently
@@ -25,32 +25,20 @@ struct Case {
     std::string message;      // the one message read leniently, "" for none
 };
 
-// clang-format off
-const std::vector<Case> cases = {
-    {"no_closing_s.txt", 1, 4, 0, 1, "@:7: warning: polyline not ended by 's' before the end of the file: its 2 position(s) are dropped"},
-    {"cr_line_ends.txt", 2, 6, 0, 2, ""},
-    {"crlf_line_ends.txt", 2, 6, 0, 2, ""},
-    {"comma_decimal.txt", 1, 2, 0, 0, "@:3: warning: 'p' record: text after its numbers ignored: ',5'"},
-    {"letter_after_number.txt", 1, 2, 0, 0, "@:3: warning: 'p' record: text after its numbers ignored: 'J'"},
-    {"arc_starts_polyline.txt", 1, 2, 0, 0, "@:2: warning: an 'a' record starts a polyline: dropped (an arc needs a start)"},
-    {"empty_polyline.txt", 2, 2, 0, 1, "@:5: warning: empty polyline: an 's' record without positions before it"},
-    {"no_end_record.txt", 1, 2, 0, 1, "@:5: warning: no end record 'e': the file may be cut short"},
-    {"records_after_end.txt", 2, 4, 0, 1, "@:6: warning: records after the end record 'e' of line 5"},
-    {"version_7.txt", 1, 2, 0, 0, "@:1: warning: version 7 read as version 1"},
-    {"picture_negative_count.txt", 0, 0, 0, 0, "@:2: warning: negative contour count -2: no contours"},
-    {"picture_negative_spans.txt", 2, 3, 0, 0, "@:3: warning: negative span count -1: a single position"},
-    {"picture_text_after.txt", 1, 2, 0, 1, "@:5: warning: text after the last of the 1 contour(s) ignored: '1'"},
-    {"nan_coordinate.txt", 1, 2, 2, 1, "@:6: 'p' record: number 2 of 3 is not finite (nan)"},
-    {"inf_coordinate.txt", 1, 2, 2, 1, "@:6: 'a' record: number 4 of 6 is not finite (inf)"},
-    {"picture_nan.txt", 2, 3, 2, 2, "@:6: coordinate not finite (nan)"},
-    {"unknown_record.txt", 1, 2, 2, 1, "@:5: unknown record 'q'"},
-    {"not_geometry.txt", 0, 0, 2, 0, "@:1: not a geometry file (record, picture or DXF): it starts with 'hello'"},
-    {"empty_file.txt", 0, 0, 2, 0, "@:1: empty file: no header"},
-    {"dxf_bad_group_code.dxf", 1, 2, 2, 1, "@:17: DXF group code 'x10' is not a number"},
-    {"dxf_nan.dxf", 1, 2, 2, 1, "@:20: CIRCLE group 20: 'nan' is not finite"},
-    {"dxf_cut_short.dxf", 1, 2, 0, 1, "@: warning: no EOF: the file may be cut short"},
-};
-// clang-format on
+std::vector<Case> cases() {
+    std::vector<Case> out;
+    std::ifstream in(data("reading.txt"));
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream row(line);
+        Case& c = out.emplace_back();
+        std::getline(row, c.file, '\t');
+        row >> c.polylines >> c.positions >> c.code >> c.strict_polylines;
+        std::getline(row.ignore(1), c.message);
+    }
+    EXPECT_EQ(out.size(), 22u);
+    return out;
+}
 
 std::vector<std::string> expected(const Case& c, const std::string& path) {
     if (c.message.empty()) return {};
@@ -60,7 +48,7 @@ std::vector<std::string> expected(const Case& c, const std::string& path) {
 } // namespace
 
 TEST(GeometryInput, LenientCasesWarnAndStrictStops) {
-    for (const Case& c : cases) {
+    for (const Case& c : cases()) {
         SCOPED_TRACE(c.file);
         const std::string path = data(c.file);
         const Outcome r = cli({"info", "--json", path});
@@ -116,7 +104,7 @@ TEST(GeometryInput, ManyWarningsAreCounted) {
     const auto m = r.messages();
     ASSERT_EQ(m.size(), 21u);
     EXPECT_EQ(m.back(), "<stdin>: warning: 980 more warning(s) not shown");
-    EXPECT_NE(r.out.find("polylines  1000 (0 closed, 0 open, 1000 empty)"), std::string::npos) << r.out;
+    EXPECT_TRUE(has(r.out, "polylines  1000 (0 closed, 0 open, 1000 empty)"));
 }
 
 namespace {
@@ -138,28 +126,14 @@ std::vector<std::vector<giPoint3>> geometry(const List& list) {
 std::string mutate(std::string s, std::mt19937& rng) {
     static const std::string alphabet = "0123456789 .-+eEpasqxnif\n,\t";
     if (s.empty()) return s;
-    const std::size_t at = rng() % s.size();
-    switch (rng() % 5) {
-    case 0:
-        s[at] = alphabet[rng() % alphabet.size()];
-        break;
-    case 1:
-        s.erase(at, 1);
-        break;
-    case 2:
-        s.insert(at, 1, s[at]);
-        break;
-    case 3: {
-        const std::size_t b = s.rfind('\n', at), e = s.find('\n', at);
-        if (b != std::string::npos && e != std::string::npos) s.erase(b, e - b);
-        break;
-    }
-    default: {
-        const std::size_t b = s.rfind('\n', at), e = s.find('\n', at);
-        if (b != std::string::npos && e != std::string::npos) s.insert(e, s.substr(b, e - b));
-        break;
-    }
-    }
+    const std::size_t at = rng() % s.size(), b = s.rfind('\n', at), e = s.find('\n', at);
+    const unsigned op = rng() % 5;
+    const bool line = b != std::string::npos && e != std::string::npos;
+    if (op == 0) s[at] = alphabet[rng() % alphabet.size()];
+    if (op == 1) s.erase(at, 1);
+    if (op == 2) s.insert(at, 1, s[at]);
+    if (op == 3 && line) s.erase(b, e - b);
+    if (op == 4 && line) s.insert(e, s.substr(b, e - b));
     return s;
 }
 

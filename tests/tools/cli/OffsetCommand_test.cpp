@@ -10,25 +10,23 @@ const double pi = std::numbers::pi;
 // outer boundaries and holes, temporary spans dashed (each a subpath of its own).
 TEST(OffsetCommand, SummariesAndPictures) {
     ScratchDir dir;
-    const std::string in = dir.file("in.txt"), out = dir.file("out.txt"), svg = dir.file("out.svg");
-    spit(in, records({square(0, 0, 10), square(3, 3, 4)}));
+    const std::string in = put(dir, "in.txt", {square(0, 0, 10), square(3, 3, 4)}), out = dir.file("out.txt"),
+                      svg = dir.file("out.svg");
     const Outcome r = cli({"offset", in, "-1", "-o", out, "--svg", svg});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string head = in + ": region of 2 boundaries offset by -1, rounded corners: 2 loops: 1 outer "
                                   "boundary, 1 hole; 12 spans; area ";
-    ASSERT_EQ(r.out.rfind(head, 0), 0u) << r.out;
+    ASSERT_TRUE(starts(r.out, head));
     EXPECT_NEAR(std::stod(r.out.substr(head.size())), 32 - pi, 1e-9) << r.out;
     EXPECT_EQ(subpaths(slurp(svg), "outer"), 1);
     EXPECT_EQ(subpaths(slurp(svg), "hole"), 1);
-    EXPECT_NE(
-        cli({"offset", in, "1", "--each", "-o", out})
-            .out.find(": 2 polylines offset each by 1, rounded corners: 2 polylines written, 0 vanished; "
-                      "2 loops: 2 outer boundaries, 0 holes; "),
-        std::string::npos);
+    EXPECT_TRUE(
+        has(cli({"offset", in, "1", "--each", "-o", out}).out,
+            ": 2 polylines offset each by 1, rounded corners: 2 polylines written, 0 vanished; 2 loops: "
+            "2 outer boundaries, 0 holes; "));
     const Outcome dxf = cli({"offset", in, "+1", "--raw", "-o", dir.file("out.dxf")});
-    EXPECT_NE(dxf.out.find(in + ": raw offset by 1, rounded corners: "), std::string::npos) << dxf.out;
-    EXPECT_NE(dxf.out.find("2 written, 0 vanished; 16 spans, 0 temporary (0 lines, 0 arcs)"),
-              std::string::npos);
+    EXPECT_TRUE(has(dxf.out, in + ": raw offset by 1, rounded corners: "));
+    EXPECT_TRUE(has(dxf.out, "2 written, 0 vanished; 16 spans, 0 temporary (0 lines, 0 arcs)"));
     EXPECT_EQ(info_json({dir.file("out.dxf")})[0]["arc_spans"], 8);
     // The JSON summary agrees with OUT, and its per-output records add up to its totals.
     for (const char* mode : {"--each", "--sharp"}) {
@@ -50,35 +48,33 @@ TEST(OffsetCommand, SummariesAndPictures) {
 
     spit(in, records({collapsing_arc(), square(10, 0, 4)}));
     const json j = json::parse(cli({"offset", in, "5", "--raw", "-o", out, "--json", "--svg", svg}).out);
-    EXPECT_EQ(j["polylines_in"], 2);
-    EXPECT_EQ(j["temporary_lines"], 3);
-    EXPECT_EQ(j["temporary_arcs"], 0);
+    EXPECT_EQ((json{j["polylines_in"], j["temporary_lines"], j["temporary_arcs"]}), (json{2, 3, 0}));
     const std::string picture = slurp(svg);
     const std::vector<std::string> temporary = d_after(picture, "class=\"layer temporary\"");
     ASSERT_EQ(temporary.size(), 1u);
     EXPECT_EQ(count(temporary[0], "M"), 3);
     EXPECT_EQ(count(temporary[0], "L"), 3);
-    EXPECT_NE(picture.find("stroke-dasharray", picture.find("class=\"layer temporary\"")), std::string::npos);
-    EXPECT_NE(picture.find("temporary spans, dashed (3)"), std::string::npos);
+    EXPECT_TRUE(has(picture.substr(picture.find("class=\"layer temporary\"")), "stroke-dasharray"));
+    EXPECT_TRUE(has(picture, "temporary spans, dashed (3)"));
 }
 
 // Boundaries that cross are cut and rejoined, with a warning that --strict makes a fault; the raw offset
 // of coordinates near the largest double leaves out what overflows and names it.
 TEST(OffsetCommand, CrossingBoundariesAndOverflow) {
     ScratchDir dir;
-    const std::string in = dir.file("in.txt"), out = dir.file("out.txt");
-    spit(in, records({square(0, 0, 10), square(5, 5, 10)}));
+    const std::string in = put(dir, "in.txt", {square(0, 0, 10), square(5, 5, 10)}),
+                      out = dir.file("out.txt");
     const Outcome r = cli({"offset", in, "-1", "-o", out, "--json"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.err.find(in + ": warning: the boundaries cross"), std::string::npos) << r.err;
-    EXPECT_EQ(json::parse(r.out)["holes"], 0);
-    EXPECT_EQ(json::parse(r.out)["outer"], 2); // the two L shapes left of the outline when the hole grows
+    EXPECT_TRUE(has(r.err, in + ": warning: the boundaries cross"));
+    // The two L shapes left of the outline when the hole grows.
+    EXPECT_EQ((json{json::parse(r.out)["holes"], json::parse(r.out)["outer"]}), (json{0, 2}));
     EXPECT_EQ(cli({"offset", in, "-1", "-o", out, "--strict"}).code, 2);
 
     const Outcome huge = cli({"offset", data("huge_coordinates.txt"), "1", "--raw", "-o", out});
     EXPECT_EQ(huge.code, 2);
-    EXPECT_NE(huge.err.find("huge_coordinates.txt: polyline 0: "), std::string::npos) << huge.err;
-    EXPECT_NE(huge.out.find("1 not finite"), std::string::npos) << huge.out;
+    EXPECT_TRUE(has(huge.err, "huge_coordinates.txt: polyline 0: "));
+    EXPECT_TRUE(has(huge.out, "1 not finite"));
     EXPECT_EQ(info_json({out})[0]["polylines"], 0);
 }
 

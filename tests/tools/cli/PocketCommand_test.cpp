@@ -9,8 +9,8 @@ namespace {
 // Every level its own shade in the picture; a JSON record per level, adding up to the totals.
 TEST(PocketCommand, LevelShadesAndRecords) {
     ScratchDir dir;
-    const std::string in = dir.file("in.txt"), out = dir.file("out.txt"), svg = dir.file("out.svg");
-    spit(in, records({square(0, 0, 10)}));
+    const std::string in = put(dir, "in.txt", {square(0, 0, 10)}), out = dir.file("out.txt"),
+                      svg = dir.file("o.svg");
     ASSERT_EQ(cli({"pocket", in, "1.5", "-o", out, "--svg", svg}).code, 0);
     const std::string picture = slurp(svg);
     std::set<std::string> shades;

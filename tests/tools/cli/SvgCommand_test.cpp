@@ -3,34 +3,32 @@
 #include "tools/cli/PolylineDrawing.h"
 
 using namespace clitest;
+using arcline::cli::PolylineDrawing;
 
 TEST(SvgCommand, LayersBoundariesHolesAndOpenPolylines) {
     ScratchDir dir;
-    const std::string region = dir.file("region.txt"), path = dir.file("path.txt");
     // An outer square with a clockwise square island; a second file with an open polyline with an arc.
-    spit(region, records({square(0, 0, 10), square(3, 3, 2, true)}));
-    spit(path, records({{p(-2, -2), a(5, -6, 12, -2), p(12, 12)}}));
+    const std::string region = put(dir, "region.txt", {square(0, 0, 10), square(3, 3, 2, true)});
+    const std::string path = put(dir, "path.txt", {{p(-2, -2), a(5, -6, 12, -2), p(12, 12)}});
     const Outcome r = cli({"svg", region, path, "-o", "-", "--arrows", "--points", "--size", "400"});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string& svg = r.out;
-    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_TRUE(starts(svg, "<?xml"));
     EXPECT_EQ(count(svg, "class=\"layer\""), 2);
-    EXPECT_NE(svg.find("id=\"layer-1\" class=\"layer\" data-file=\"" + region + "\" stroke=\"" +
-                       std::string(arcline::cli::PolylineDrawing::layer_colour(0)) + "\""),
-              std::string::npos);
-    EXPECT_NE(svg.find("stroke=\"" + std::string(arcline::cli::PolylineDrawing::layer_colour(1)) + "\""),
-              std::string::npos);
-    EXPECT_NE(arcline::cli::PolylineDrawing::layer_colour(0), arcline::cli::PolylineDrawing::layer_colour(1));
+    const std::string colour0(PolylineDrawing::layer_colour(0)), colour1(PolylineDrawing::layer_colour(1));
+    EXPECT_TRUE(
+        has(svg, "id=\"layer-1\" class=\"layer\" data-file=\"" + region + "\" stroke=\"" + colour0 + "\""));
+    EXPECT_TRUE(has(svg, "stroke=\"" + colour1 + "\""));
+    EXPECT_NE(colour0, colour1);
     // Both squares fill one region (non-zero: the clockwise island is a hole); the island is dashed.
     ASSERT_EQ(path_data(svg, "region").size(), 1u);
     EXPECT_EQ(count(path_data(svg, "region")[0], "Z"), 2);
-    EXPECT_NE(svg.find("fill-rule=\"nonzero\""), std::string::npos);
+    EXPECT_TRUE(has(svg, "fill-rule=\"nonzero\""));
     ASSERT_EQ(path_data(svg, "outer").size(), 1u);
     ASSERT_EQ(path_data(svg, "hole").size(), 1u);
     EXPECT_EQ(count(path_data(svg, "outer")[0], "M"), 1);
-    EXPECT_NE(svg.find("class=\"hole\" d=\"" + path_data(svg, "hole")[0] +
-                       "\" stroke-width=\"1.5\" stroke-dasharray"),
-              std::string::npos);
+    EXPECT_TRUE(has(svg, "class=\"hole\" d=\"" + path_data(svg, "hole")[0] +
+                             "\" stroke-width=\"1.5\" stroke-dasharray"));
     // The open polyline: an arc that dips below its chord going right (anticlockwise: SVG sweep 0), then a
     // line; not closed.
     ASSERT_EQ(path_data(svg, "open").size(), 1u);
@@ -41,12 +39,11 @@ TEST(SvgCommand, LayersBoundariesHolesAndOpenPolylines) {
     EXPECT_EQ(open[2].op, 'L');
     EXPECT_EQ(path_data(svg, "arrows").size(), 2u);
     EXPECT_EQ(count(svg, "<circle"), 5 + 5 + 3);
-    EXPECT_NE(svg.find("class=\"scale-bar\""), std::string::npos);
-    EXPECT_NE(svg.find(path + " (1 polyline)"), std::string::npos);
+    EXPECT_TRUE(has(svg, "class=\"scale-bar\""));
+    EXPECT_TRUE(has(svg, path + " (1 polyline)"));
 
     // Without the options: no arrows, no dots.
-    const Outcome plain = cli({"svg", region, "-o", dir.file("plain.svg")});
-    ASSERT_EQ(plain.code, 0);
+    ASSERT_EQ(cli({"svg", region, "-o", dir.file("plain.svg")}).code, 0);
     const std::string text = slurp(dir.file("plain.svg"));
     EXPECT_EQ(count(text, "<circle"), 0);
     EXPECT_TRUE(path_data(text, "arrows").empty());
@@ -56,7 +53,8 @@ TEST(SvgCommand, LayersBoundariesHolesAndOpenPolylines) {
 TEST(SvgCommand, FaultsStillDrawWhatWasRead) {
     ScratchDir dir;
     const std::string bad = dir.file("bad.txt"), out = dir.file("out.svg");
-    spit(bad, records({square(0, 0)}).substr(0, records({square(0, 0)}).size() - 1) + "p 1 2 three\ns\ne");
+    const std::string good = records({square(0, 0)});
+    spit(bad, good.substr(0, good.size() - 1) + "p 1 2 three\ns\ne");
     const Outcome r = cli({"svg", bad, dir.file("missing.txt"), "-o", out});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, bad + ":8: 'p' record: number 3 of 3 is missing or malformed\n" +
@@ -84,9 +82,7 @@ TEST(SvgCommand, FillRules) {
         const Outcome r = cli({"svg", "-", "-o", "-", "--fill", rule}, two);
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(path_data(r.out, "region").size(), attribute.empty() ? 0u : 1u) << rule;
-        if (!attribute.empty()) {
-            EXPECT_NE(r.out.find(attribute), std::string::npos) << rule;
-        }
+        EXPECT_TRUE(attribute.empty() || has(r.out, attribute));
         EXPECT_EQ(path_data(r.out, "outer").size(), 1u);
     }
     EXPECT_EQ(cli({"svg", "-", "-o", "-", "--fill", "odd"}, two).code, 2);
@@ -97,8 +93,7 @@ TEST(SvgCommand, FillRules) {
 TEST(SvgCommand, HugeCoordinatesDraw) {
     const Outcome r = cli({"svg", data("huge_coordinates.txt"), "-o", "-", "--arrows", "--points"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out.find("nan"), std::string::npos);
-    EXPECT_EQ(r.out.find("inf"), std::string::npos);
+    EXPECT_FALSE(has(r.out, "nan") || has(r.out, "inf"));
     int numbers = 0;
     for (const std::string& d : d_after(r.out, "<path "))
         for (const PathCommand& c : parse_path(d))
@@ -113,10 +108,8 @@ TEST(SvgCommand, HugeCoordinatesDraw) {
 // Layer names come from file names, which need not be UTF-8: the picture stays valid UTF-8 XML.
 TEST(SvgCommand, NamesThatAreNotUtf8) {
     ScratchDir dir;
-    const std::string f = dir.file("r\xe9gion<1>.txt");
-    spit(f, records({square(0, 0)}));
-    const Outcome r = cli({"svg", f, "-o", "-"});
+    const Outcome r = cli({"svg", put(dir, "r\xe9gion<1>.txt", {square(0, 0)}), "-o", "-"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(valid_utf8(r.out));
-    EXPECT_NE(r.out.find("r\xef\xbf\xbdgion&lt;1&gt;.txt"), std::string::npos);
+    EXPECT_TRUE(has(r.out, "r\xef\xbf\xbdgion&lt;1&gt;.txt"));
 }

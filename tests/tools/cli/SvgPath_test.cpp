@@ -22,6 +22,20 @@ const SvgPage unit_page(giBox2({0, 0}, {100, 100}), 100.0, 40.0, 40.0);
 
 } // namespace
 
+// Scale bars are one, two or five times a power of ten; a page of one point, or of nothing, shows a square
+// of unit extent around it.
+TEST(SvgPage, RoundLengthsAndPagesOfOnePoint) {
+    for (const auto& [length, round] :
+         {std::pair{7.3, 5.0}, {100.0, 100.0}, {99.99, 50.0}, {0.42, 0.2}, {2e-7, 2e-7}})
+        EXPECT_EQ(SvgPage::round_length(length), round) << length;
+    const double size = 600, margin = 30, band = 50;
+    const SvgPage point(giBox2({3, 4}, {3, 4}), size, margin, band);
+    EXPECT_EQ(point.scale(), size / SvgPage::unit_extent);
+    EXPECT_NEAR(point.x(3), 0.5 * point.width(), 1e-9);
+    EXPECT_NEAR(point.y(4), margin + 0.5 * size, 1e-9);
+    EXPECT_EQ(SvgPage(giBox2(), size, margin, band).scale(), size);
+}
+
 // The exact text: a large anticlockwise arc on the y-down page (sweep 0), a small clockwise one (sweep 1),
 // points, lines and closed loops.
 TEST(SvgPath, ExactPathData) {

@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <numbers>
-#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
@@ -63,6 +62,16 @@ inline Outcome cli(const std::vector<std::string>& args, const std::string& in =
     return r;
 }
 
+// Whether `text` holds `what`; the failure shows the text.
+inline ::testing::AssertionResult has(const std::string& text, const std::string& what) {
+    if (text.find(what) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "'" << what << "' not in:\n" << text.substr(0, 3000);
+}
+inline ::testing::AssertionResult starts(const std::string& text, const std::string& head) {
+    if (text.rfind(head, 0) == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "'" << head << "' does not start:\n" << text.substr(0, 3000);
+}
+
 // Record-format text of polylines given as records ("p x y z" / "a mx my mz x y z"), each list one polyline.
 inline std::string records(const std::vector<std::vector<std::string>>& polylines) {
     std::string text = "velGeometryIO 1";
@@ -72,6 +81,12 @@ inline std::string records(const std::vector<std::vector<std::string>>& polyline
         text += "\ns";
     }
     return text + "\ne";
+}
+// The file `name` of `dir` holding the polylines.
+inline std::string put(const ScratchDir& dir, const std::string& name,
+                       const std::vector<std::vector<std::string>>& polylines) {
+    spit(dir.file(name), records(polylines));
+    return dir.file(name);
 }
 
 inline std::string num(double v) {
@@ -119,29 +134,26 @@ inline json info_json(const std::vector<std::string>& files, const std::string& 
     }
 }
 
-// The signed areas (anticlockwise positive) of the polylines of a record file, in order; empty when it cannot
-// be read.
-inline std::vector<double> signed_areas(const std::string& path) {
-    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
-    std::vector<double> areas;
-    if (!velGeometryIO::read(path.c_str(), list)) return areas;
-    velAbsPolyArcLineListIter it(list);
-    for (it.reset(); ++it;)
-        areas.push_back(velPolylineUtils::area(it));
-    return areas;
-}
-
 // OUT of a region command holds `loops` closed loops, anticlockwise outer boundaries and clockwise holes
-// adding up to `area`, none crossing itself.
+// adding up to `area` (signed areas read back by the library), none crossing itself.
 inline void expect_loops_in(const std::string& out, int loops, int outer, int holes, double area) {
-    const std::vector<double> areas = signed_areas(out);
-    ASSERT_EQ(static_cast<int>(areas.size()), loops) << out;
-    EXPECT_EQ(std::count_if(areas.begin(), areas.end(), [](double x) { return x > 0.0; }), outer);
-    EXPECT_EQ(std::count_if(areas.begin(), areas.end(), [](double x) { return x < 0.0; }), holes);
-    EXPECT_NEAR(std::accumulate(areas.begin(), areas.end(), 0.0), area, 1e-9 * std::max(1.0, std::abs(area)));
+    velAbsPolyArcLinecoDListPrgcoPrgcoDList list;
+    ASSERT_TRUE(velGeometryIO::read(out.c_str(), list)) << out;
+    int positive = 0, negative = 0, n = 0;
+    double sum = 0.0;
+    velAbsPolyArcLineListIter it(list);
+    for (it.reset(); ++it; ++n) {
+        const double x = velPolylineUtils::area(it);
+        positive += x > 0.0;
+        negative += x < 0.0;
+        sum += x;
+    }
+    ASSERT_EQ(n, loops) << out;
+    EXPECT_EQ(positive, outer);
+    EXPECT_EQ(negative, holes);
+    EXPECT_NEAR(sum, area, 1e-9 * std::max(1.0, std::abs(area)));
     EXPECT_EQ(info_json({out})[0]["closed"], loops);
-    const json crossings = json::parse(cli({"crossings", "--json", out}).out);
-    for (const json& x : crossings["crossings"])
+    for (const json& x : json::parse(cli({"crossings", "--json", out}).out)["crossings"])
         EXPECT_NE(x["polyline1"], x["polyline2"]) << "a loop crosses itself";
 }
 
@@ -173,15 +185,11 @@ inline void expect_same_spans(const std::vector<Span>& a, const std::vector<Span
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) {
         SCOPED_TRACE(i);
-        if (polylines) {
-            EXPECT_EQ(a[i].polyline, b[i].polyline);
-        }
+        EXPECT_TRUE(!polylines || a[i].polyline == b[i].polyline);
         EXPECT_EQ(a[i].arc, b[i].arc);
         EXPECT_LE(a[i].s.distance(b[i].s), tol);
         EXPECT_LE(a[i].e.distance(b[i].e), tol);
-        if (a[i].arc && b[i].arc) {
-            EXPECT_LE(a[i].m.distance(b[i].m), tol);
-        }
+        EXPECT_TRUE(!a[i].arc || !b[i].arc || a[i].m.distance(b[i].m) <= tol) << a[i].m.distance(b[i].m);
     }
 }
 
@@ -202,20 +210,11 @@ struct PathCommand {
 };
 inline std::vector<PathCommand> parse_path(const std::string& d) {
     std::vector<PathCommand> out;
-    std::size_t i = 0;
-    while (i < d.size()) {
-        if (std::isalpha(static_cast<unsigned char>(d[i]))) {
+    for (std::size_t i = 0, used = 1; i < d.size(); i += used, used = 1) {
+        if (std::isalpha(static_cast<unsigned char>(d[i])))
             out.push_back({d[i], {}});
-            ++i;
-            continue;
-        }
-        if (d[i] == ' ' || d[i] == ',') {
-            ++i;
-            continue;
-        }
-        std::size_t used = 0;
-        out.back().args.push_back(std::stod(d.substr(i), &used));
-        i += used;
+        else if (d[i] != ' ' && d[i] != ',')
+            out.back().args.push_back(std::stod(d.substr(i), &used));
     }
     return out;
 }
@@ -242,11 +241,7 @@ inline int subpaths(const std::string& svg, const std::string& cls) {
 inline bool valid_utf8(const std::string& s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
-        const int len = b < 0x80                 ? 1
-                        : b >= 0xC2 && b <= 0xDF ? 2
-                        : b >= 0xE0 && b <= 0xEF ? 3
-                        : b >= 0xF0 && b <= 0xF4 ? 4
-                                                 : 0;
+        const int len = b < 0x80 ? 1 : b < 0xC2 ? 0 : b <= 0xDF ? 2 : b <= 0xEF ? 3 : b <= 0xF4 ? 4 : 0;
         if (len == 0 || i + len > s.size()) return false;
         for (int k = 1; k < len; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
