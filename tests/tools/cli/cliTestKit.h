@@ -153,7 +153,8 @@ inline void expect_loops_in(const std::string& out, int loops, int outer, int ho
     EXPECT_EQ(negative, holes);
     EXPECT_NEAR(sum, area, 1e-9 * std::max(1.0, std::abs(area)));
     EXPECT_EQ(info_json({out})[0]["closed"], loops);
-    for (const json& x : json::parse(cli({"crossings", "--json", out}).out)["crossings"])
+    const json crossings = json::parse(cli({"crossings", "--json", out}).out); // held while the loop reads it
+    for (const json& x : crossings["crossings"])
         EXPECT_NE(x["polyline1"], x["polyline2"]) << "a loop crosses itself";
 }
 
