@@ -136,8 +136,8 @@ TEST(velAbsContour, ReverseIsTheLinesReversal) {
     for (const Line& proto : storage_classes()) {
         const bool xy = typeid(*proto) == typeid(velPolyArcLineDouble);
         for (int trial = 0; trial < (xy ? 100 : 25); ++trial) {
-            const int n = rng.pick(0, 8);
-            const Line line = random_of(*proto, rng, n, rng.pick(0, 1) == 1);
+            const int positions = rng.pick(0, 8);
+            const Line line = random_of(*proto, rng, positions, rng.pick(0, 1) == 1);
             const Line expected(line->create_new());
             expected->reverse();
             const Line work(line->create_new());
