@@ -24,7 +24,7 @@ struct Noisy {
         std::uniform_real_distribution<double> jitter(-noise, noise);
         auto at = [&](int i) {
             const double x = i * 0.1;
-            return giPoint3(x + jitter(rng), 20.0 * std::sin(x / 50.0) + jitter(rng), 0.0);
+            return giPoint3{x + jitter(rng), 20.0 * std::sin(x / 50.0) + jitter(rng), 0.0};
         };
         line.add_pos(at(0));
         for (int i = 1; i < num_points; ++i) {

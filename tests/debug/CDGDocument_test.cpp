@@ -62,7 +62,10 @@ TEST(CDGDocument, DecodingGivesBackTheSingles) {
     std::mt19937 rng(11);
     std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
     std::uniform_int_distribution<int> exponent(-40, 40);
-    auto value = [&] { return std::ldexp(mantissa(rng), exponent(rng)); };
+    auto value = [&] {
+        const double m = mantissa(rng);
+        return std::ldexp(m, exponent(rng));
+    };
     for (int k = 0; k < 500; ++k) {
         const P3 p{value(), value(), value()};
         EXPECT_EQ(CDGReader::decodePoint(CDGDocument::pointToBase64(p)), single(p));

@@ -66,8 +66,8 @@ TEST(velFastPolylineCircleIntersector, EveryExitAgainstBruteForce) {
         // A circle about a point of the polyline, so that the walk starts inside.
         const double t0 = rng.uniform(0, P);
         const giPoint3 q = it.get_interpolated_pos(t0);
-        const velCircle circle(giPoint2(q.x + rng.uniform(-1, 1), q.y + rng.uniform(-1, 1)),
-                               rng.uniform(2, 40));
+        const giPoint2 centre{q.x + rng.uniform(-1, 1), q.y + rng.uniform(-1, 1)};
+        const velCircle circle(centre, rng.uniform(2, 40));
         for (const bool forward : {true, false}) {
             // Walk the whole polyline from t0, restarting inside after every exit: each exit must be found.
             double t = t0;
@@ -138,8 +138,8 @@ TEST(velFastPolylineCircleIntersector, SpanDistances) {
     Rng rng(72);
     const velFastPolylineCircleIntersector fi;
     for (int trial = 0; trial < 200; ++trial) {
-        const giPoint3 a(rng.uniform(-10, 10), rng.uniform(-10, 10), 0),
-            e(rng.uniform(-10, 10), rng.uniform(-10, 10), 0);
+        const giPoint3 a{rng.uniform(-10, 10), rng.uniform(-10, 10), 0},
+            e{rng.uniform(-10, 10), rng.uniform(-10, 10), 0};
         const double b = trial % 2 == 0 ? 0.0 : rng.uniform(-2, 2);
         const giPoint3 m((a.x + e.x) / 2 + (e.y - a.y) * b / 2, (a.y + e.y) / 2 - (e.x - a.x) * b / 2, 0);
         const tSpan span(b == 0.0 ? tSpan::line : tSpan::arc, a, e, m);
@@ -152,7 +152,7 @@ TEST(velFastPolylineCircleIntersector, SpanDistances) {
         }
         velSingleAbsArcLineListIter it(poly);
         ++it;
-        const giPoint2 p(rng.uniform(-15, 15), rng.uniform(-15, 15));
+        const giPoint2 p{rng.uniform(-15, 15), rng.uniform(-15, 15)};
         double best = 1e300;
         for (int j = 0; j <= 20000; ++j) {
             const giPoint3 s = it.get_interpolated_pos(j / 20000.0);

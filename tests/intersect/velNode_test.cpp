@@ -103,7 +103,7 @@ TEST(velNode3, OctantsTileTheBox) {
     std::mt19937 rng(4);
     std::uniform_real_distribution<double> u(0, 1);
     for (int i = 0; i < 1000; ++i) {
-        const giPoint3 p(u(rng), 2 * u(rng), 4 * u(rng));
+        const giPoint3 p{u(rng), 2 * u(rng), 4 * u(rng)};
         const velNode3* leaf = root.node_containing_point(p);
         EXPECT_TRUE(leaf->limits().contains(p));
         // The octant is the quadrant of (x, y) plus 4 above the split height.

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace listtest {
@@ -55,12 +56,21 @@ inline std::unique_ptr<velAbsPolyArcLine> random_polyline(Rng& rng, int n, doubl
     return line;
 }
 
+// The same of rng.pick(positions) positions turned by rng.uniform(tilts), drawn in that order.
+inline std::unique_ptr<velAbsPolyArcLine> random_polyline(Rng& rng, std::pair<int, int> positions,
+                                                          std::pair<double, double> tilts,
+                                                          bool closed = false) {
+    const int n = rng.pick(positions.first, positions.second);
+    return random_polyline(rng, n, rng.uniform(tilts.first, tilts.second), closed);
+}
+
 // `count` polylines of 0 to 8 positions; a few are empty. Tilted ones when `tilt` is set.
 inline Polylines random_list(Rng& rng, int count, bool tilt = false) {
     Polylines out;
     for (int k = 0; k < count; ++k) {
         const int n = rng.pick(0, 9) == 0 ? 0 : rng.pick(1, 8);
-        out.push_back(random_polyline(rng, n, tilt ? rng.uniform(-1.2, 1.2) : 0.0, rng.pick(0, 1) == 1));
+        const double turn = tilt ? rng.uniform(-1.2, 1.2) : 0.0;
+        out.push_back(random_polyline(rng, n, turn, rng.pick(0, 1) == 1));
     }
     return out;
 }

@@ -157,7 +157,8 @@ TEST(velPolylineSection, MeasuresAddUp) {
     for (Line& l : random_lines(rng, 60)) {
         const double total = velPolylineUtils::length(l.it);
         for (int k = 0; k < 10; ++k) {
-            const velPolylineSection s(l.it, rng.uniform(0, l.P()), rng.uniform(0, l.P()));
+            const double t0 = rng.uniform(0, l.P()), t1 = rng.uniform(0, l.P());
+            const velPolylineSection s(l.it, t0, t1);
             const double L = s.length();
             if (L == 0.0) continue;
             if (l.closed()) {

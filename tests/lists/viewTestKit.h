@@ -55,7 +55,7 @@ inline std::vector<double> first_xs(velPolylineListCursor& c) {
 }
 
 inline giWorkplane3 random_workplane(Rng& rng) {
-    auto v = [&] { return giVector3(rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1)); };
+    auto v = [&] { return giVector3{rng.uniform(-1, 1), rng.uniform(-1, 1), rng.uniform(-1, 1)}; };
     return {giPoint3(v() * 50.0), v(), v()};
 }
 

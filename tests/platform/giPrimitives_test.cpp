@@ -84,16 +84,16 @@ TEST(giPrimitives, WorkplanesAreOrthonormalAndRoundTrip) {
     std::mt19937_64 rng(61);
     std::uniform_real_distribution<double> u(-1, 1);
     for (int i = 0; i < 100; ++i) {
-        const giPoint3 o(1e4 * u(rng), 1e4 * u(rng), 1e4 * u(rng)),
-            p(1e3 * u(rng), 1e3 * u(rng), 1e3 * u(rng));
-        const giWorkplane3 wp(o, {u(rng), u(rng), u(rng)}, {u(rng), u(rng), u(rng)});
+        const giPoint3 o{1e4 * u(rng), 1e4 * u(rng), 1e4 * u(rng)},
+            p{1e3 * u(rng), 1e3 * u(rng), 1e3 * u(rng)};
+        const giWorkplane3 wp{o, {u(rng), u(rng), u(rng)}, {u(rng), u(rng), u(rng)}};
         const giVector3 x = wp.xaxis().vector(), y = wp.yaxis().vector(), z = wp.zaxis().vector();
         ASSERT_NEAR(x.dot(y), 0.0, 1e-12);
         ASSERT_NEAR(z.dot(x.cross(y)), 1.0, 1e-12); // right-handed
         const giPoint3 back = wp.to_work(wp.to_world(p));
         EXPECT_P3_NEAR(back, p.x, p.y, p.z, 1e-8);
         EXPECT_NEAR(wp.to_world(p).distance(o), p.distance({0, 0, 0}), 1e-8);
-        const giVector3 v(u(rng), u(rng), u(rng)), vb = wp.to_work(wp.to_world(v));
+        const giVector3 v{u(rng), u(rng), u(rng)}, vb = wp.to_work(wp.to_world(v));
         EXPECT_P3_NEAR(giPoint3(vb), v.x(), v.y(), v.z(), 1e-14);
 
         const giWorkplane2 w2({o.x, o.y}, {u(rng), u(rng)});

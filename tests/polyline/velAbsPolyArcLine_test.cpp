@@ -91,7 +91,7 @@ std::pair<Records, double> random_line(Rng& rng, int spans) {
     for (int i = 0; i < spans; ++i) {
         if (L().can_hold_arcs() && rng.pick(0, 1)) {
             const double R = rng.uniform(0.5, 5), phi = rng.uniform(-pi, pi);
-            const double sweep = rng.uniform(0.2, 1.8 * pi) * (rng.pick(0, 1) ? 1 : -1);
+            const double size = rng.uniform(0.2, 1.8 * pi), sweep = rng.pick(0, 1) ? size : -size;
             const double cu = u - R * std::cos(phi), cv = v - R * std::sin(phi);
             r.back().second =
                 Kind<L>::map(cu + R * std::cos(phi + sweep / 2), cv + R * std::sin(phi + sweep / 2));

@@ -180,7 +180,7 @@ inline Line random_convex(Rng& rng, int corners_count) {
         angles.push_back(rng.uniform(0.0, 2.0 * pi));
     std::sort(angles.begin(), angles.end());
     const double a = rng.uniform(5.0, 20.0), b = rng.uniform(5.0, 20.0);
-    const giVector3 c(rng.uniform(-10, 10), rng.uniform(-10, 10), 0.0);
+    const giVector3 c{rng.uniform(-10, 10), rng.uniform(-10, 10), 0.0};
     std::vector<giPoint3> pts;
     for (double t : angles)
         pts.push_back(giPoint3(a * std::cos(t), b * std::sin(t), 0.0) + c);

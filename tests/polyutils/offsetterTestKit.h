@@ -153,7 +153,8 @@ inline std::unique_ptr<velAbsPolyArcLine> line_of(const std::vector<V>& vs, bool
 inline Polylines random_region(Rng& rng) {
     Polylines out;
     const double w = rng.uniform(24, 32), h = rng.uniform(16, 22);
-    out.push_back(line_of(dented_outline(w, h, rng.uniform(0.5, 4.0), rng.uniform(0.3, 1.5))));
+    const double dent_radius = rng.uniform(0.5, 4.0), dent = rng.uniform(0.3, 1.5);
+    out.push_back(line_of(dented_outline(w, h, dent_radius, dent)));
     for (const double cx : {w / 4, 3 * w / 4}) {
         if (rng.pick(0, 4) == 0) continue;
         const double cy = h / 2 + rng.uniform(-1, 1);
@@ -164,13 +165,15 @@ inline Polylines random_region(Rng& rng) {
             if (r > 2.8 && rng.pick(0, 1) == 0) out.push_back(line_of(circle(cx, cy, rng.uniform(0.4, 1.2))));
             break;
         }
-        case 1:
-            out.push_back(
-                line_of(turned_rect(cx, cy, rng.uniform(1, 3), rng.uniform(1, 3), rng.uniform(0, pi)), true));
+        case 1: {
+            const double a = rng.uniform(1, 3), b = rng.uniform(1, 3), angle = rng.uniform(0, pi);
+            out.push_back(line_of(turned_rect(cx, cy, a, b, angle), true));
             break;
-        default:
-            out.push_back(line_of(
-                stadium(cx, cy, rng.uniform(0.5, 2), rng.uniform(0.6, 1.5), rng.uniform(0, pi)), true));
+        }
+        default: {
+            const double half = rng.uniform(0.5, 2), r = rng.uniform(0.6, 1.5), angle = rng.uniform(0, pi);
+            out.push_back(line_of(stadium(cx, cy, half, r, angle), true));
+        }
         }
     }
     return out;

@@ -83,7 +83,8 @@ TEST(RawOffsetPaths, PolyArcLineFastPathAgreesWithTheGenericPath) {
     Rng rng(1707);
     for (int s = 0; s < 10 * seeds; ++s) {
         SCOPED_TRACE(s);
-        const Line line = flat(*listtest::random_polyline(rng, rng.pick(2, 12), 0.0, rng.pick(0, 1) == 1));
+        const int n = rng.pick(2, 12);
+        const Line line = flat(*listtest::random_polyline(rng, n, 0.0, rng.pick(0, 1) == 1));
         Options o;
         o.extend = rng.pick(0, 1);
         o.chamfer = rng.pick(0, 1);

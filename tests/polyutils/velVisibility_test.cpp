@@ -108,8 +108,11 @@ TEST(velBoundarySorterFragments, SortedOrderIsThePerimeterOrderAfterP) {
         const int n = 1 + seed % 23;
         velBoundarySorterFragments frags(box, n);
         std::uniform_int_distribution<int> segment(0, 5);
-        for (int i = 0; i < n; ++i)
-            frags.add_fragment(segment(rng), on_perimeter(rng), 0.1 * i, on_perimeter(rng), 0.1 * i + 0.05);
+        for (int i = 0; i < n; ++i) {
+            const int s = segment(rng);
+            const giPoint3 from = on_perimeter(rng), to = on_perimeter(rng);
+            frags.add_fragment(s, from, 0.1 * i, to, 0.1 * i + 0.05);
+        }
         const giPoint3 P = on_perimeter(rng);
         velVisibilityResult r;
         r.initialize(6, nullptr);

@@ -126,7 +126,7 @@ TEST(torCurvePtr3Polyline, CurvePiecesEndWhereThePolylineDoes) {
     polytest::Rng rng(11);
     for (int n = 0; n < 40; ++n) {
         torCompCurve3 chain;
-        giPoint3 at(rng.uniform(-50, 50), rng.uniform(-50, 50), 0);
+        giPoint3 at{rng.uniform(-50, 50), rng.uniform(-50, 50), 0};
         for (int k = 0; k < 4; ++k) {
             const double r = rng.uniform(0.5, 20), a = rng.uniform(-pi, pi), sweep = rng.uniform(-4, 4);
             const giPoint3 c(at.x - r * std::cos(a), at.y - r * std::sin(a), 0);

@@ -136,7 +136,8 @@ TEST(velAbsContour, ReverseIsTheLinesReversal) {
     for (const Line& proto : storage_classes()) {
         const bool xy = typeid(*proto) == typeid(velPolyArcLineDouble);
         for (int trial = 0; trial < (xy ? 100 : 25); ++trial) {
-            const Line line = random_of(*proto, rng, rng.pick(0, 8), rng.pick(0, 1) == 1);
+            const int positions = rng.pick(0, 8);
+            const Line line = random_of(*proto, rng, positions, rng.pick(0, 1) == 1);
             const Line expected(line->create_new());
             expected->reverse();
             const Line work(line->create_new());
@@ -251,8 +252,10 @@ TEST(velAbsContour, CrossingsOfStraightContoursAgreeWithSegmentTests) {
     Rng rng(23);
     int total = 0;
     for (int trial = 0; trial < 60; ++trial) {
-        const Line a = random_of(velPolyLineDouble(), rng, rng.pick(4, 9), rng.pick(0, 1) == 1);
-        const Line b = random_of(velPolyLineDouble(), rng, rng.pick(4, 9), rng.pick(0, 1) == 1);
+        const int na = rng.pick(4, 9);
+        const Line a = random_of(velPolyLineDouble(), rng, na, rng.pick(0, 1) == 1);
+        const int nb = rng.pick(4, 9);
+        const Line b = random_of(velPolyLineDouble(), rng, nb, rng.pick(0, 1) == 1);
         const velPolyArcLineAdapter ca(*a), cb(*b);
         velCrossingcoPageArr out;
         const int k = ca.cross(cb, out, 2, 5);

@@ -47,7 +47,8 @@ TEST(velArc2Utils, SubArcs) {
 
     arcref::ArcGen gen(24);
     for (int i = 0; i < 600; ++i) {
-        const double b = gen.log_uniform(1e-3, 1e2) * (gen.coin() ? 1 : -1), t = gen.uniform(0.01, 0.99);
+        const double size = gen.log_uniform(1e-3, 1e2), b = gen.coin() ? size : -size,
+                     t = gen.uniform(0.01, 0.99);
         double t0 = gen.uniform(0, 1), t1 = gen.uniform(0, 1);
         if (t1 < t0) std::swap(t0, t1);
         if (t1 - t0 < 1e-3) continue;

@@ -58,10 +58,10 @@ TEST(velArc3Utils, ArcsInAnyPlaneMatchThePlaneArc) {
         const arcref::Arc a = gen.next(1e-12, 1e6, 1e-3, 1e3, 1.0);
         const bool flat = i % 3 == 0;
         auto rnd = [&] {
-            return giVector3(gen.uniform(-1, 1), gen.uniform(-1, 1), flat ? 0.0 : gen.uniform(-1, 1));
+            return giVector3{gen.uniform(-1, 1), gen.uniform(-1, 1), flat ? 0.0 : gen.uniform(-1, 1)};
         };
-        const giWorkplane3 wp(
-            giPoint3(gen.uniform(-1e4, 1e4), gen.uniform(-1e4, 1e4), gen.uniform(-1e4, 1e4)), rnd(), rnd());
+        const giWorkplane3 wp{
+            giPoint3{gen.uniform(-1e4, 1e4), gen.uniform(-1e4, 1e4), gen.uniform(-1e4, 1e4)}, rnd(), rnd()};
         auto lift = [&](const Pt& p) { return wp.to_world(giPoint3(p[0], p[1], 0)); };
         const giPoint3 S = lift(a.p0), E = lift(a.p1), M = lift(arcref::point_at_fraction(a, 0.5));
         const double bb = std::fabs(a.b), L = arcref::chord(a), h = L / 2, sag = bb * h;

@@ -383,7 +383,7 @@ TEST(velCirbul, QuadraticRoots) {
         double r0 = gen.uniform(-1e3, 1e3) * std::pow(10.0, gen.uniform(-6, 0)), r1 = gen.uniform(-1e3, 1e3);
         if (r1 < r0) std::swap(r0, r1);
         if (r1 - r0 < 1e-3 * std::fabs(r1)) continue;
-        const double a = gen.uniform(0.1, 10) * (gen.coin() ? 1 : -1);
+        const double size = gen.uniform(0.1, 10), a = gen.coin() ? size : -size;
         int n;
         double x[2];
         velCirbul::roots_of_quadratic(a, -a * (r0 + r1), a * r0 * r1, n, x);

@@ -169,7 +169,7 @@ TEST(velPolylinePosition, MovesByLengthLandWhereTheLengthMeasureSays) {
     for (int trial = 0; trial < 40; ++trial) {
         const bool closed = trial % 2 == 0, straight = trial % 4 < 2;
         listtest::Polylines lines;
-        lines.push_back(listtest::random_polyline(rng, rng.pick(3, 7), rng.uniform(-1, 1), closed));
+        lines.push_back(listtest::random_polyline(rng, {3, 7}, {-1, 1}, closed));
         if (straight) {
             auto flat = std::make_unique<velPolyArcLineDouble>();
             for (int i = 1; i <= lines[0]->num_pos(); ++i)

@@ -92,14 +92,15 @@ std::vector<V> noisy(Rng& rng, int n, double noise, bool arcs, bool closed) {
     for (int i = 0; i < n; ++i) {
         const giVector3 d(std::cos(heading), std::sin(heading), 0);
         if (arcs && i > 0 && rng.pick(0, 4) == 0) {
-            const double L = rng.uniform(4, 8), sag = rng.uniform(0.5, 2) * (rng.pick(0, 1) ? 1 : -1);
+            const double L = rng.uniform(4, 8), size = rng.uniform(0.5, 2),
+                         sag = rng.pick(0, 1) ? size : -size;
             const giPoint3 e = p + d * L;
             vs.push_back({e, p.interpolate(e, 0.5) + giVector3(-d.y(), d.x(), 0) * sag});
             p = e;
         } else {
             heading += rng.uniform(-0.3, 0.3);
             p = p + giVector3(std::cos(heading), std::sin(heading), 0);
-            vs.push_back({p + giVector3(rng.uniform(-noise, noise), rng.uniform(-noise, noise), 0), {}});
+            vs.push_back({p + giVector3{rng.uniform(-noise, noise), rng.uniform(-noise, noise), 0}, {}});
         }
     }
     if (closed) vs.push_back({vs.front().p, {}});
