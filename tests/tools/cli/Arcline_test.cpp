@@ -5,22 +5,22 @@ using namespace clitest;
 TEST(Arcline, DispatchesCommandsAndExplainsItself) {
     const Outcome none = cli({}), unknown = cli({"draw", "x.txt"}), help = cli({"--help"});
     EXPECT_EQ(none.code, 2);
-    EXPECT_TRUE(starts(none.err, "arcline: missing command\nusage: arcline COMMAND"));
+    EXPECT_THAT(none.err, StartsWith("arcline: missing command\nusage: arcline COMMAND"));
     EXPECT_EQ(unknown.code, 2);
-    EXPECT_TRUE(starts(unknown.err, "arcline: unknown command 'draw'\nusage:"));
+    EXPECT_THAT(unknown.err, StartsWith("arcline: unknown command 'draw'\nusage:"));
     EXPECT_EQ(help.code, 0);
     for (const std::string command : {"info", "convert", "svg", "cdg2svg"}) {
-        EXPECT_TRUE(has(help.out, "\n  " + command + " "));
+        EXPECT_THAT(help.out, HasSubstr("\n  " + command + " "));
         // Every command explains itself, with the options all commands take.
         const Outcome own = cli({command, "--help"});
         EXPECT_EQ(own.code, 0) << command;
-        EXPECT_TRUE(starts(own.out, "usage: arcline " + command + " [OPTIONS] "));
-        EXPECT_TRUE(has(own.out, "\n  --strict "));
+        EXPECT_THAT(own.out, StartsWith("usage: arcline " + command + " [OPTIONS] "));
+        EXPECT_THAT(own.out, HasSubstr("\n  --strict "));
         EXPECT_EQ(own.err, "");
     }
     const Outcome version = cli({"--version"});
     EXPECT_EQ(version.code, 0);
-    EXPECT_TRUE(starts(version.out, "arcline "));
+    EXPECT_THAT(version.out, StartsWith("arcline "));
 }
 
 // Arguments are checked before any file is read: exit code 2, a message naming the argument, and where to
@@ -54,8 +54,8 @@ TEST(Arcline, BadArgumentsNameTheArgument) {
         EXPECT_EQ(r.out, "");
         const auto m = r.messages();
         ASSERT_EQ(m.size(), 2u) << r.err;
-        EXPECT_TRUE(starts(m[0], "arcline " + c.args[0] + ": "));
-        EXPECT_TRUE(has(m[0], c.message));
+        EXPECT_THAT(m[0], StartsWith("arcline " + c.args[0] + ": "));
+        EXPECT_THAT(m[0], HasSubstr(c.message));
         EXPECT_EQ(m[1], "Run 'arcline " + c.args[0] + " --help' for the options.");
     }
 }

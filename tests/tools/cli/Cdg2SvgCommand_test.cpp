@@ -62,7 +62,7 @@ TEST(Cdg2SvgCommand, DrawsEveryEntityInItsNodeAndColour) {
           ">origin<", ">edge<", ">three quarters<", ">clockwise<", ">three points<", ">helix<", ">v<",
           ">ellipse<", ">tri<", ">tool<", "<desc>note &amp; more</desc>", "fill=\"#202124\"",
           "class=\"scale-bar\""})
-        EXPECT_TRUE(has(svg, text));
+        EXPECT_THAT(svg, HasSubstr(text));
     // Arcs in XY are exact: three quarters anticlockwise (large, sweep 0), a quarter about -Z clockwise
     // (sweep 1), the arc through three points. The helix (two turns) and the ellipse are sampled.
     const auto three_quarters = parse_path(paths_of_colour(svg, "#ffff00").at(0));
@@ -89,18 +89,18 @@ TEST(Cdg2SvgCommand, LightPageCasingsAndLabels) {
     CDGDocument::closeDoc(doc);
     const Outcome light = cli({"cdg2svg", doc, "-o", "-"});
     ASSERT_EQ(light.code, 0) << light.err;
-    EXPECT_TRUE(has(light.out, "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>"));
+    EXPECT_THAT(light.out, HasSubstr("<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>"));
     // One casing under the yellow line (same path, drawn first), none under the blue one.
     const auto yellow = paths_of_colour(light.out, "#ffff00");
     ASSERT_EQ(yellow.size(), 1u);
     EXPECT_EQ(paths_of_colour(light.out, "#555555"), yellow);
     for (const char* text : {"fill=\"#ffffff\" stroke=\"#555555\"", ">yellow<", ">blue<", ">white<"})
-        EXPECT_TRUE(has(light.out, text));
+        EXPECT_THAT(light.out, HasSubstr(text));
 
     const Outcome bare = cli({"cdg2svg", doc, "-o", "-", "--no-labels"});
     EXPECT_EQ(count(bare.out, "<text"), count(light.out, "<text") - 3);
     const Outcome dark = cli({"cdg2svg", doc, "-o", "-", "--dark"});
-    EXPECT_TRUE(has(dark.out, "fill=\"#202124\""));
+    EXPECT_THAT(dark.out, HasSubstr("fill=\"#202124\""));
     EXPECT_TRUE(paths_of_colour(dark.out, "#555555").empty());
 }
 
@@ -139,7 +139,7 @@ TEST(Cdg2SvgCommand, FaultsAndBadArguments) {
     const Outcome r = cli({"cdg2svg", doc, "-o", out});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err, doc + ":3: 'L' record: bad point\n");
-    EXPECT_TRUE(has(slurp(out), ">kept<"));
+    EXPECT_THAT(slurp(out), HasSubstr(">kept<"));
 
     const std::string nan =
         "CDG1\nP" + CDGDocument::pointToBase64(1, 2, 0) + CDGDocument::colorToBase64("#ff0000") + "kept\nP" +
@@ -147,14 +147,14 @@ TEST(Cdg2SvgCommand, FaultsAndBadArguments) {
     const Outcome n = cli({"cdg2svg", "-", "-o", "-"}, nan);
     EXPECT_EQ(n.code, 2);
     EXPECT_EQ(n.err, "<stdin>:3: 'P' record: a coordinate is not finite\n");
-    EXPECT_TRUE(has(n.out, ">kept<"));
-    EXPECT_FALSE(has(n.out, ">lost<"));
+    EXPECT_THAT(n.out, HasSubstr(">kept<"));
+    EXPECT_THAT(n.out, Not(HasSubstr(">lost<")));
 
     // Labels that are not UTF-8 are replaced, so the picture stays valid.
     const Outcome bytes = cli({"cdg2svg", "-", "-o", "-"}, "CDG1\nUn\xc3(ode\xff");
     EXPECT_EQ(bytes.code, 0);
     EXPECT_TRUE(valid_utf8(bytes.out));
-    EXPECT_TRUE(has(bytes.out, "n\xef\xbf\xbd(ode\xef\xbf\xbd"));
+    EXPECT_THAT(bytes.out, HasSubstr("n\xef\xbf\xbd(ode\xef\xbf\xbd"));
 
     spit(doc, "not a document\n");
     EXPECT_EQ(cli({"cdg2svg", doc, "-o", out}).err,

@@ -62,7 +62,7 @@ TEST(Commands, FaultsNameTheArgumentOrTheFileAndWriteNothing) {
         EXPECT_EQ(r.code, 2);
         const std::vector<std::string> m = r.messages();
         ASSERT_FALSE(m.empty());
-        EXPECT_TRUE(has(m[0], b.names));
+        EXPECT_THAT(m[0], HasSubstr(b.names));
         EXPECT_TRUE(b.last.empty() || (m.back() == b.last && std::count(m.begin(), m.end(), b.last) == 1))
             << r.err;
         EXPECT_FALSE(fs::exists(out));
@@ -92,22 +92,22 @@ TEST(Commands, StandardOutputTakesTheRecordsAndTheDebugChannelWritesADocument) {
         args.insert(args.end(), {"-o", "-"});
         const Outcome r = cli(args);
         ASSERT_EQ(r.code, 0) << r.err;
-        EXPECT_TRUE(starts(r.out, "velGeometryIO 1\n"));
-        EXPECT_TRUE(starts(r.err, "arcline " + args[0] + ": "));
+        EXPECT_THAT(r.out, StartsWith("velGeometryIO 1\n"));
+        EXPECT_THAT(r.err, StartsWith("arcline " + args[0] + ": "));
         EXPECT_GT(info_json({"-"}, r.out)[0]["closed"].get<int>(), 0) << args[0];
         if (args[0] != "orient" && args[0] != "boolean" && args[0] != "sort") continue;
         fs::remove(cdg);
         args.insert(args.end(), {"--debug", "arclinesorter=2", "--debug-out", cdg});
         const Outcome d = cli(args);
         ASSERT_EQ(d.code, 0) << d.err;
-        EXPECT_TRUE(starts(slurp(cdg), "CDG1"));
-        EXPECT_TRUE(has(d.err, "arcline " + args[0] + ": debug geometry: "));
-        EXPECT_TRUE(has(d.err, " written to " + cdg));
+        EXPECT_THAT(slurp(cdg), StartsWith("CDG1"));
+        EXPECT_THAT(d.err, HasSubstr("arcline " + args[0] + ": debug geometry: "));
+        EXPECT_THAT(d.err, HasSubstr(" written to " + cdg));
         EXPECT_EQ(cli({"cdg2svg", cdg, "-o", dir.file("x.svg")}).code, 0) << args[0];
     }
     fs::remove(cdg);
     EXPECT_EQ(cli({"nest", in, "--debug", "arclinesorter=2", "--debug-out", cdg}).code, 0);
-    EXPECT_TRUE(starts(slurp(cdg), "CDG1"));
+    EXPECT_THAT(slurp(cdg), StartsWith("CDG1"));
     EXPECT_EQ(cli({"orient", in, "-o", "-"}).err, "arcline orient: " + in + ": 2 polylines, 1 reversed\n");
     spit(b, records({square(0, 0, 10), square(5, 5, 10, true)}));
     EXPECT_EQ(cli({"orient", b, "-o", "-"}).err,

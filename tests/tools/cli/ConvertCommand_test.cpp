@@ -86,7 +86,7 @@ TEST(ConvertCommand, WritesDebugDocumentsAndPipes) {
                       back = dir.file("back.txt");
     spit(picture, "picture 1\n2\n3 0 0\nl 0 4 0\na 0 4 3 1\nl 0 0 0\n1 10 10 a 0 12 10 -2.5\n");
     ASSERT_EQ(cli({"convert", picture, back}).code, 0);
-    EXPECT_TRUE(starts(slurp(back), "velGeometryIO 1\np 0 0 0\np 4 0 0\na "));
+    EXPECT_THAT(slurp(back), StartsWith("velGeometryIO 1\np 0 0 0\np 4 0 0\na "));
     expect_same_spans(spans_of(back), spans_of(picture), 0.0);
 
     put(dir, "in.txt", {square(0, 0), circle(5, 0, 1), {p(7, 7)}});

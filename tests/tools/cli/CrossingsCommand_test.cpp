@@ -18,7 +18,7 @@ TEST(CrossingsCommand, TextJsonPictureAndBetween) {
     ASSERT_EQ(text.code, 0) << text.err;
     // Two of the squares, one of the bow tie with itself, and the segment across the second square's two
     // upright sides.
-    EXPECT_TRUE(has(text.out, "\n5 crossings\n"));
+    EXPECT_THAT(text.out, HasSubstr("\n5 crossings\n"));
     // A layer for the input and one for the marks.
     EXPECT_EQ(count(slurp(svg), "class=\"layer\""), 2);
 

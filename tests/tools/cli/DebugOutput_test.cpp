@@ -68,7 +68,7 @@ TEST(DebugOutput, DroppedShortSpansReachTheDocumentAndThePicture) {
     const Outcome svg = cli({"cdg2svg", doc, "-o", dir.file("trace.svg")});
     ASSERT_EQ(svg.code, 0) << svg.err;
     const std::string picture = slurp(dir.file("trace.svg"));
-    EXPECT_TRUE(has(picture, label));
+    EXPECT_THAT(picture, HasSubstr(label));
     EXPECT_EQ(count(picture, "<title>polyline "), 2) << picture.substr(0, 2000);
 }
 
@@ -122,9 +122,10 @@ TEST(DebugOutput, TheProgramsOptions) {
 
     const Outcome list = cli({"crossings", f, "--debug", "list"});
     EXPECT_EQ(list.code, 0) << list.err;
-    EXPECT_TRUE(has(list.out, "\nintersect  0=Off, 1=intersection problems\n"));
-    EXPECT_TRUE(has(list.out, "\nvelarcline:boolean  Cancel boolean operation intersection check (a plain"));
-    EXPECT_FALSE(has(list.out, "crossings"));
+    EXPECT_THAT(list.out, HasSubstr("\nintersect  0=Off, 1=intersection problems\n"));
+    EXPECT_THAT(list.out,
+                HasSubstr("\nvelarcline:boolean  Cancel boolean operation intersection check (a plain"));
+    EXPECT_THAT(list.out, Not(HasSubstr("crossings")));
 
     struct Bad {
         std::vector<std::string> args;
@@ -151,7 +152,7 @@ TEST(DebugOutput, TheProgramsOptions) {
     // A channel on that writes nothing: the run goes as usual, and no document is made.
     const Outcome quiet = cli({"crossings", f, "--debug", "intersect=1,arclinesorter=2", "--debug-out", doc});
     EXPECT_EQ(quiet.code, 0) << quiet.err;
-    EXPECT_TRUE(has(quiet.out, "2 crossings"));
+    EXPECT_THAT(quiet.out, HasSubstr("2 crossings"));
     EXPECT_EQ(quiet.messages(),
               std::vector<std::string>{
                   "arcline crossings: debug geometry: the channels that are on wrote nothing"});
@@ -170,9 +171,9 @@ TEST(DebugOutput, TheProgramsOptions) {
     // Commands that only read and draw files take no debug options.
     EXPECT_EQ(cli({"info", f, "--debug", "intersect=1"}).code, 2);
     const Outcome help = cli({"crossings", "--help"});
-    EXPECT_TRUE(has(help.out, "--debug CHANNEL=LEVEL"));
-    EXPECT_TRUE(has(help.out, "--debug-out FILE.cdg"));
-    EXPECT_FALSE(has(cli({"svg", "--help"}).out, "--debug"));
+    EXPECT_THAT(help.out, HasSubstr("--debug CHANNEL=LEVEL"));
+    EXPECT_THAT(help.out, HasSubstr("--debug-out FILE.cdg"));
+    EXPECT_THAT(cli({"svg", "--help"}).out, Not(HasSubstr("--debug")));
 }
 
 TEST(DebugOutput, TheEnvironmentFirstThenTheOptions) {
@@ -193,7 +194,7 @@ TEST(DebugOutput, TheEnvironmentFirstThenTheOptions) {
     ::unsetenv("ARCLINE_DEBUG");
     EXPECT_EQ(off.code, 0);
     EXPECT_EQ(off.messages().size(), 1u);
-    EXPECT_TRUE(has(off.err, "no debug channel is on"));
+    EXPECT_THAT(off.err, HasSubstr("no debug channel is on"));
 }
 
 } // namespace

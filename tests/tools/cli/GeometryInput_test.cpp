@@ -104,7 +104,7 @@ TEST(GeometryInput, ManyWarningsAreCounted) {
     const auto m = r.messages();
     ASSERT_EQ(m.size(), 21u);
     EXPECT_EQ(m.back(), "<stdin>: warning: 980 more warning(s) not shown");
-    EXPECT_TRUE(has(r.out, "polylines  1000 (0 closed, 0 open, 1000 empty)"));
+    EXPECT_THAT(r.out, HasSubstr("polylines  1000 (0 closed, 0 open, 1000 empty)"));
 }
 
 namespace {

@@ -47,7 +47,7 @@ TEST(InfoCommand, ReportsWhatWasReadAndTheFaults) {
           std::string("  box        (0, 0, 0) .. (1, 1, 0)\n"),
           std::string("only the polylines before the fault"), e + ":\n  polylines  0 (0 closed, 0 open)\n",
           std::string("  box        empty\n")})
-        EXPECT_TRUE(has(text.out, line));
+        EXPECT_THAT(text.out, HasSubstr(line));
 }
 
 // Coordinates near the largest double are finite input: sums that overflow are null in JSON, the box is

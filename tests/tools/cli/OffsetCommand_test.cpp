@@ -16,17 +16,18 @@ TEST(OffsetCommand, SummariesAndPictures) {
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string head = in + ": region of 2 boundaries offset by -1, rounded corners: 2 loops: 1 outer "
                                   "boundary, 1 hole; 12 spans; area ";
-    ASSERT_TRUE(starts(r.out, head));
+    ASSERT_THAT(r.out, StartsWith(head));
     EXPECT_NEAR(std::stod(r.out.substr(head.size())), 32 - pi, 1e-9) << r.out;
     EXPECT_EQ(subpaths(slurp(svg), "outer"), 1);
     EXPECT_EQ(subpaths(slurp(svg), "hole"), 1);
-    EXPECT_TRUE(
-        has(cli({"offset", in, "1", "--each", "-o", out}).out,
+    EXPECT_THAT(
+        cli({"offset", in, "1", "--each", "-o", out}).out,
+        HasSubstr(
             ": 2 polylines offset each by 1, rounded corners: 2 polylines written, 0 vanished; 2 loops: "
             "2 outer boundaries, 0 holes; "));
     const Outcome dxf = cli({"offset", in, "+1", "--raw", "-o", dir.file("out.dxf")});
-    EXPECT_TRUE(has(dxf.out, in + ": raw offset by 1, rounded corners: "));
-    EXPECT_TRUE(has(dxf.out, "2 written, 0 vanished; 16 spans, 0 temporary (0 lines, 0 arcs)"));
+    EXPECT_THAT(dxf.out, HasSubstr(in + ": raw offset by 1, rounded corners: "));
+    EXPECT_THAT(dxf.out, HasSubstr("2 written, 0 vanished; 16 spans, 0 temporary (0 lines, 0 arcs)"));
     EXPECT_EQ(info_json({dir.file("out.dxf")})[0]["arc_spans"], 8);
     // The JSON summary agrees with OUT, and its per-output records add up to its totals.
     for (const char* mode : {"--each", "--sharp"}) {
@@ -54,8 +55,8 @@ TEST(OffsetCommand, SummariesAndPictures) {
     ASSERT_EQ(temporary.size(), 1u);
     EXPECT_EQ(count(temporary[0], "M"), 3);
     EXPECT_EQ(count(temporary[0], "L"), 3);
-    EXPECT_TRUE(has(picture.substr(picture.find("class=\"layer temporary\"")), "stroke-dasharray"));
-    EXPECT_TRUE(has(picture, "temporary spans, dashed (3)"));
+    EXPECT_THAT(picture.substr(picture.find("class=\"layer temporary\"")), HasSubstr("stroke-dasharray"));
+    EXPECT_THAT(picture, HasSubstr("temporary spans, dashed (3)"));
 }
 
 // Boundaries that cross are cut and rejoined, with a warning that --strict makes a fault; the raw offset
@@ -66,15 +67,15 @@ TEST(OffsetCommand, CrossingBoundariesAndOverflow) {
                       out = dir.file("out.txt");
     const Outcome r = cli({"offset", in, "-1", "-o", out, "--json"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_TRUE(has(r.err, in + ": warning: the boundaries cross"));
+    EXPECT_THAT(r.err, HasSubstr(in + ": warning: the boundaries cross"));
     // The two L shapes left of the outline when the hole grows.
     EXPECT_EQ((json{json::parse(r.out)["holes"], json::parse(r.out)["outer"]}), (json{0, 2}));
     EXPECT_EQ(cli({"offset", in, "-1", "-o", out, "--strict"}).code, 2);
 
     const Outcome huge = cli({"offset", data("huge_coordinates.txt"), "1", "--raw", "-o", out});
     EXPECT_EQ(huge.code, 2);
-    EXPECT_TRUE(has(huge.err, "huge_coordinates.txt: polyline 0: "));
-    EXPECT_TRUE(has(huge.out, "1 not finite"));
+    EXPECT_THAT(huge.err, HasSubstr("huge_coordinates.txt: polyline 0: "));
+    EXPECT_THAT(huge.out, HasSubstr("1 not finite"));
     EXPECT_EQ(info_json({out})[0]["polylines"], 0);
 }
 

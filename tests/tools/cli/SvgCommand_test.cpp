@@ -13,22 +13,22 @@ TEST(SvgCommand, LayersBoundariesHolesAndOpenPolylines) {
     const Outcome r = cli({"svg", region, path, "-o", "-", "--arrows", "--points", "--size", "400"});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string& svg = r.out;
-    EXPECT_TRUE(starts(svg, "<?xml"));
+    EXPECT_THAT(svg, StartsWith("<?xml"));
     EXPECT_EQ(count(svg, "class=\"layer\""), 2);
     const std::string colour0(PolylineDrawing::layer_colour(0)), colour1(PolylineDrawing::layer_colour(1));
-    EXPECT_TRUE(
-        has(svg, "id=\"layer-1\" class=\"layer\" data-file=\"" + region + "\" stroke=\"" + colour0 + "\""));
-    EXPECT_TRUE(has(svg, "stroke=\"" + colour1 + "\""));
+    EXPECT_THAT(svg, HasSubstr("id=\"layer-1\" class=\"layer\" data-file=\"" + region + "\" stroke=\"" +
+                               colour0 + "\""));
+    EXPECT_THAT(svg, HasSubstr("stroke=\"" + colour1 + "\""));
     EXPECT_NE(colour0, colour1);
     // Both squares fill one region (non-zero: the clockwise island is a hole); the island is dashed.
     ASSERT_EQ(path_data(svg, "region").size(), 1u);
     EXPECT_EQ(count(path_data(svg, "region")[0], "Z"), 2);
-    EXPECT_TRUE(has(svg, "fill-rule=\"nonzero\""));
+    EXPECT_THAT(svg, HasSubstr("fill-rule=\"nonzero\""));
     ASSERT_EQ(path_data(svg, "outer").size(), 1u);
     ASSERT_EQ(path_data(svg, "hole").size(), 1u);
     EXPECT_EQ(count(path_data(svg, "outer")[0], "M"), 1);
-    EXPECT_TRUE(has(svg, "class=\"hole\" d=\"" + path_data(svg, "hole")[0] +
-                             "\" stroke-width=\"1.5\" stroke-dasharray"));
+    EXPECT_THAT(svg, HasSubstr("class=\"hole\" d=\"" + path_data(svg, "hole")[0] +
+                               "\" stroke-width=\"1.5\" stroke-dasharray"));
     // The open polyline: an arc that dips below its chord going right (anticlockwise: SVG sweep 0), then a
     // line; not closed.
     ASSERT_EQ(path_data(svg, "open").size(), 1u);
@@ -39,8 +39,8 @@ TEST(SvgCommand, LayersBoundariesHolesAndOpenPolylines) {
     EXPECT_EQ(open[2].op, 'L');
     EXPECT_EQ(path_data(svg, "arrows").size(), 2u);
     EXPECT_EQ(count(svg, "<circle"), 5 + 5 + 3);
-    EXPECT_TRUE(has(svg, "class=\"scale-bar\""));
-    EXPECT_TRUE(has(svg, path + " (1 polyline)"));
+    EXPECT_THAT(svg, HasSubstr("class=\"scale-bar\""));
+    EXPECT_THAT(svg, HasSubstr(path + " (1 polyline)"));
 
     // Without the options: no arrows, no dots.
     ASSERT_EQ(cli({"svg", region, "-o", dir.file("plain.svg")}).code, 0);
@@ -82,7 +82,7 @@ TEST(SvgCommand, FillRules) {
         const Outcome r = cli({"svg", "-", "-o", "-", "--fill", rule}, two);
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_EQ(path_data(r.out, "region").size(), attribute.empty() ? 0u : 1u) << rule;
-        EXPECT_TRUE(attribute.empty() || has(r.out, attribute));
+        EXPECT_THAT(r.out, HasSubstr(attribute)); // "" is in every text
         EXPECT_EQ(path_data(r.out, "outer").size(), 1u);
     }
     EXPECT_EQ(cli({"svg", "-", "-o", "-", "--fill", "odd"}, two).code, 2);
@@ -93,7 +93,7 @@ TEST(SvgCommand, FillRules) {
 TEST(SvgCommand, HugeCoordinatesDraw) {
     const Outcome r = cli({"svg", data("huge_coordinates.txt"), "-o", "-", "--arrows", "--points"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_FALSE(has(r.out, "nan") || has(r.out, "inf"));
+    EXPECT_THAT(r.out, AllOf(Not(HasSubstr("nan")), Not(HasSubstr("inf"))));
     int numbers = 0;
     for (const std::string& d : d_after(r.out, "<path "))
         for (const PathCommand& c : parse_path(d))
@@ -111,5 +111,5 @@ TEST(SvgCommand, NamesThatAreNotUtf8) {
     const Outcome r = cli({"svg", put(dir, "r\xe9gion<1>.txt", {square(0, 0)}), "-o", "-"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(valid_utf8(r.out));
-    EXPECT_TRUE(has(r.out, "r\xef\xbf\xbdgion&lt;1&gt;.txt"));
+    EXPECT_THAT(r.out, HasSubstr("r\xef\xbf\xbdgion&lt;1&gt;.txt"));
 }

@@ -8,6 +8,7 @@
 #include "arcline/polyline/utils/velPolylineUtils.h"
 #include "tools/cli/Program.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -29,6 +30,11 @@ using nlohmann::json;
 using debugtest::ScratchDir;
 using debugtest::slurp;
 using debugtest::spit;
+// Text checks that show the text when they fail.
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 // A file of tests/data/cli.
 inline std::string data(const std::string& name) {
@@ -60,16 +66,6 @@ inline Outcome cli(const std::vector<std::string>& args, const std::string& in =
     r.out = out.str();
     r.err = err.str();
     return r;
-}
-
-// Whether `text` holds `what`; the failure shows the text.
-inline ::testing::AssertionResult has(const std::string& text, const std::string& what) {
-    if (text.find(what) != std::string::npos) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "'" << what << "' not in:\n" << text.substr(0, 3000);
-}
-inline ::testing::AssertionResult starts(const std::string& text, const std::string& head) {
-    if (text.rfind(head, 0) == 0) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "'" << head << "' does not start:\n" << text.substr(0, 3000);
 }
 
 // Record-format text of polylines given as records ("p x y z" / "a mx my mz x y z"), each list one polyline.
