@@ -224,9 +224,18 @@ TEST(velTrimmedPolylineListIter, AppendCopiesPiecesFromTheUnderlyingPolyline) {
 // A list iterator that counts the moves made on it (its clones count their own).
 struct CountingIter : velAbsPolyArcLineListIter {
     using velAbsPolyArcLineListIter::velAbsPolyArcLineListIter;
-    void reset() override { ++moves, velAbsPolyArcLineListIter::reset(); }
-    int operator++() override { return ++moves, velAbsPolyArcLineListIter::operator++(); }
-    void set_index(int k) override { ++moves, velAbsPolyArcLineListIter::set_index(k); }
+    void reset() override {
+        ++moves;
+        velAbsPolyArcLineListIter::reset();
+    }
+    int operator++() override {
+        ++moves;
+        return velAbsPolyArcLineListIter::operator++();
+    }
+    void set_index(int k) override {
+        ++moves;
+        velAbsPolyArcLineListIter::set_index(k);
+    }
     CountingIter* create_new() const override { return new CountingIter(*this); }
     int moves = 0;
 };
